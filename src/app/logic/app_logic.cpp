@@ -1,0 +1,1 @@
+// Holds the session-control logic library together until its first unit lands.

@@ -1,0 +1,1 @@
+// Holds the platform library together until its first interface lands.

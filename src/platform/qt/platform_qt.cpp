@@ -1,0 +1,1 @@
+// Holds the Qt platform library together until its first implementation lands.
