@@ -15,6 +15,23 @@ namespace tiderune::replay {
 
 namespace {
 
+// Control and non-ASCII bytes as \xNN (and quotes and backslashes too), so that every report
+// line stays one line and reads back unambiguously.
+std::string escaped(std::string_view v) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string s;
+    for (unsigned char c : v) {
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+            s += "\\x";
+            s += hex[c >> 4];
+            s += hex[c & 15];
+        } else {
+            s += static_cast<char>(c);
+        }
+    }
+    return s;
+}
+
 class Fields {
 public:
     void add(const char* name, double v) { number(name, v); }
@@ -41,29 +58,12 @@ private:
         auto res = std::to_chars(buf, buf + sizeof buf, v);  // shortest exact form
         put(name, std::string(buf, res.ptr));
     }
-    // Control and non-ASCII bytes as \xNN so that every report line stays one line.
     void put(const char* name, const std::string& value) {
         if (!out_.empty()) out_ += ' ';
         out_ += name;
         out_ += "=\"";
         out_ += escaped(value);
         out_ += '"';
-    }
-
-public:
-    static std::string escaped(std::string_view v) {
-        std::string s;
-        for (unsigned char c : v) {
-            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-                static const char hex[] = "0123456789ABCDEF";
-                s += "\\x";
-                s += hex[c >> 4];
-                s += hex[c & 15];
-            } else {
-                s += static_cast<char>(c);
-            }
-        }
-        return s;
     }
 
 private:
@@ -208,7 +208,7 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
         }
         out << '\n';
         for (const Notice& n : sink.notices)
-            out << "  notice \"" << Fields::escaped(n.title) << "\" \"" << Fields::escaped(n.text) << "\"\n";
+            out << "  notice \"" << escaped(n.title) << "\" \"" << escaped(n.text) << "\"\n";
         sink.notices.clear();
     }
 }
