@@ -16,6 +16,11 @@ constexpr int kMaxFragments = 9;
 // passed over, an empty field is "missing", a field without a number is 0.
 double fieldNumber(std::string_view f) {
     if (f.empty()) return -9999;
+    if (f.size() <= 9 && f.find_first_not_of("0123456789") == std::string_view::npos) {
+        double v = 0;  // the usual case: a plain count, number or fill
+        for (char c : f) v = v * 10 + (c - '0');
+        return v;
+    }
     std::size_t i = 0;
     while (i < f.size() && (f[i] == ' ' || f[i] == '\t')) ++i;
     std::string digits;
@@ -75,7 +80,7 @@ bool ExtractVDM(std::string_view sentence, VDMRecord& vdm, NoticeSink& notices) 
     take(vdm.FragmentNumber, field[2]);
     take(vdm.SequentialID, field[3]);
     vdm.Channel = field[4].empty() ? ' ' : field[4][0];
-    vdm.Payload = std::string(field[5]);
+    vdm.Payload.assign(field[5]);
     take(vdm.FillBits, field[6]);
     return n == 6 && allTaken;
 }

@@ -21,14 +21,20 @@ public:
     // De-armours up to the first 168 characters of `payload`. Fill bits outside 0-5 count as 0.
     AisBits(std::string_view payload, int fillBits);
 
-    bool bit(int i) const noexcept { return i >= 1 && i <= usable_ && bits_[static_cast<std::size_t>(i - 1)] != 0; }
+    bool bit(int i) const noexcept {
+        return i >= 1 && i <= usable_ && ((words_[static_cast<std::size_t>((i - 1) / 64)] >> (63 - (i - 1) % 64)) & 1) != 0;
+    }
+    // Bits first to last (1 <= first, last <= Size, at most 64 of them) as an unsigned number,
+    // most significant first; bits past the usable ones read as 0. Other ranges give 0.
+    std::uint64_t field(int first, int last) const noexcept;
     int usableBits() const noexcept { return usable_; }
     // Characters of the whole assembled payload, also those past the 168th.
     int payloadChars() const noexcept { return chars_; }
     int fillBits() const noexcept { return fill_; }
 
 private:
-    std::array<std::uint8_t, Size> bits_{};
+    static constexpr int Words = (Size + 63) / 64;
+    std::array<std::uint64_t, Words + 1> words_{};  // one spare word keeps reads past the end simple
     int usable_ = 0;
     int chars_ = 0;
     int fill_ = 0;

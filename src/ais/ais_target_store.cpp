@@ -85,9 +85,10 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     }
 
     auto& table = store.AISTargetTable[sys];
+    const auto& known = store.mmsiIndex[sys];
     int index = 0;
     for (int i = 1; i <= store.TargetCount[sys]; ++i) {
-        if (table[i].MMSI == mmsi) {
+        if (known[i] == mmsi) {
             index = i;
             break;
         }
@@ -104,6 +105,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
             return;
         }
         index = ++store.TargetCount[sys];
+        store.mmsiIndex[sys][index] = mmsi;
         AISTarget& t = table[index];
         t.MMSI = mmsi;
         t.Country = aisCountryOf(mmsi, tables);

@@ -55,6 +55,8 @@ struct AisTargetStore {
     // Messages too short for their type's fixed fields: they create and move no target.
     PerSystem<std::int64_t> ShortMessages;
     PerSystem<bool> FullNoticeGiven;  // the table-full message goes out once per system
+    // The MMSIs of AISTargetTable side by side, so the search per sentence stays in cache.
+    PerSystem<IndexedArray<std::int32_t, 0, MaxAISTargets>> mmsiIndex;
 };
 
 // What the store needs of the sentence just processed on a system.

@@ -95,3 +95,30 @@ TEST(AisBits, TextsTurnAtSignsIntoBlanksAndStopAtTheEnd) {
 
 }  // namespace
 }  // namespace tiderune
+
+namespace tiderune {
+namespace {
+
+TEST(AisBits, FieldsReadTheSameAcrossWordBoundaries) {
+    // Every field position and width against a plain bit-by-bit sum, on a payload whose
+    // length and fill leave the last bits unusable.
+    std::string payload;
+    unsigned seed = 12345;
+    for (int i = 0; i < 150; ++i) {
+        seed = seed * 1103515245 + 12345;
+        payload.push_back(static_cast<char>(48 + (seed >> 16) % 40));
+    }
+    const AisBits bits(payload, 3);
+    ASSERT_EQ(bits.usableBits(), 897);
+    for (int first = 1; first <= 905; first += 7) {
+        for (int width = 1; width <= 32; ++width) {
+            const int last = first + width - 1;
+            double expected = 0;
+            for (int i = first; i <= last; ++i) expected = expected * 2 + (bits.bit(i) ? 1 : 0);
+            ASSERT_EQ(GetBitsValue(bits, first, last), expected) << first << "+" << width;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tiderune
