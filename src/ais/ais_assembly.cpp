@@ -1,52 +1,16 @@
 #include "ais_assembly.h"
 
 #include <array>
-#include <cmath>
-#include <optional>
 
 #include "core/errors.h"
+#include "core/number_text.h"
+#include "core/parsers.h"
 
 namespace tiderune {
 
 namespace {
 
 constexpr int kMaxFragments = 9;
-
-// The number a field starts with, as the sentence parsers read their fields: blanks are
-// passed over, an empty field is "missing", a field without a number is 0.
-double fieldNumber(std::string_view f) {
-    if (f.empty()) return -9999;
-    if (f.size() <= 9 && f.find_first_not_of("0123456789") == std::string_view::npos) {
-        double v = 0;  // the usual case: a plain count, number or fill
-        for (char c : f) v = v * 10 + (c - '0');
-        return v;
-    }
-    std::size_t i = 0;
-    while (i < f.size() && (f[i] == ' ' || f[i] == '\t')) ++i;
-    std::string digits;
-    if (i < f.size() && (f[i] == '+' || f[i] == '-')) digits.push_back(f[i++]);
-    bool any = false;
-    while (i < f.size() && ((f[i] >= '0' && f[i] <= '9') || f[i] == '.')) {
-        any = any || f[i] != '.';
-        digits.push_back(f[i++]);
-    }
-    if (!any) return 0;
-    if (i + 1 < f.size() && (f[i] == 'e' || f[i] == 'E') &&
-        ((f[i + 1] >= '0' && f[i + 1] <= '9') || f[i + 1] == '+' || f[i + 1] == '-')) {
-        digits.push_back(f[i++]);
-        while (i < f.size() && ((f[i] >= '0' && f[i] <= '9') || f[i] == '+' || f[i] == '-')) digits.push_back(f[i++]);
-    }
-    char* end = nullptr;
-    return std::strtod(digits.c_str(), &end);
-}
-
-// Nearest 16-bit integer, halves to the even neighbour; nothing when it does not fit.
-std::optional<std::int16_t> toInt16(double v) {
-    if (!std::isfinite(v)) return std::nullopt;
-    const double r = std::nearbyint(v);  // the default rounding mode rounds halves to even
-    if (r < -32768 || r > 32767) return std::nullopt;
-    return static_cast<std::int16_t>(r);
-}
 
 }  // namespace
 
@@ -64,17 +28,18 @@ bool ExtractVDM(std::string_view sentence, VDMRecord& vdm, NoticeSink& notices) 
     if (n > 6) return false;  // too many fields: the record keeps what it had
     field[static_cast<std::size_t>(n)] = rest.substr(0, rest.find('*'));
 
+    // A number that does not fit its field is reported the way the other sentence parsers
+    // report theirs; the field keeps its previous value and the rest is still filled.
     bool allTaken = true;
     auto take = [&](std::int16_t& target, std::string_view text) {
-        if (auto v = toInt16(fieldNumber(text))) {
-            target = *v;
-            return;
+        int error = err::Overflow;
+        try {
+            if (toInteger(FieldValue(text), target)) return;
+        } catch (const RuntimeError& e) {
+            error = e.number();
         }
         allTaken = false;
-        Notice notice;
-        notice.text = "Error  " + std::to_string(err::Overflow) + " : Overflow  VDM-message : " + std::string(sentence);
-        notice.title = "Error ExtractVDM";
-        notices.notice(notice);
+        notices.notice(parserErrorNotice("VDM", error, sentence));
     };
     take(vdm.FragmentCount, field[1]);
     take(vdm.FragmentNumber, field[2]);

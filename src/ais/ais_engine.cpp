@@ -1,6 +1,8 @@
 #include "ais_engine.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 
 namespace tiderune {
@@ -16,6 +18,25 @@ double pcClockDateValue() {
            (local.tm_sec + ms / 1000.0) / 86400.0;
 }
 
+namespace {
+
+// Lets the first VDM field failure of a kind through to the user and counts the repeats.
+class GatedNotices final : public NoticeSink {
+public:
+    GatedNotices(ParserNoticeGate& gate, NoticeSink& inner) : gate_(gate), inner_(inner) {}
+    void notice(const Notice& n) override {
+        if (gate_.admit(n.title, errorNumberOf(n.text))) inner_.notice(n);
+    }
+
+private:
+    // "Error  6 : ..." -> 6
+    static int errorNumberOf(const std::string& text) { return std::atoi(text.c_str() + std::min<std::size_t>(6, text.size())); }
+    ParserNoticeGate& gate_;
+    NoticeSink& inner_;
+};
+
+}  // namespace
+
 struct AisEngine::State {
     AisTables tables = InitAISTables();
     PerSystem<AisAssembly> assembly;
@@ -23,6 +44,7 @@ struct AisEngine::State {
     PerSystem<std::int16_t> lastMessageID;
     PerSystem<int> lastMessageBits;
     AisTargetStore store;
+    ParserNoticeGate vdmNotices;
 };
 
 AisEngine::AisEngine(NoticeSink& notices, EpochTimeSource epochTime, Clock clock)
@@ -36,8 +58,9 @@ AisEngine::~AisEngine() = default;
 void AisEngine::processVDM(int system, const std::string& text, VDMRecord& vdm) {
     AisAssembly& assembly = state_->assembly[system];  // checks the system number
     const AisDecodeContext ctx{state_->tables, clock_()};
+    GatedNotices gated(state_->vdmNotices, notices_);
     ProcessVDM(text, vdm, assembly, state_->messages[system], state_->lastMessageID[system],
-               state_->lastMessageBits[system], ctx, notices_);
+               state_->lastMessageBits[system], ctx, gated);
 }
 
 void AisEngine::storeAISTarget(int system) {
@@ -55,5 +78,6 @@ std::int16_t AisEngine::LastAISMessageID(int system) const { return state_->last
 const std::string& AisEngine::PendingPayload(int system) const { return state_->assembly[system].PendingPayload; }
 int AisEngine::lastMessageBits(int system) const { return state_->lastMessageBits[system]; }
 const AisTargetStore& AisEngine::targets() const noexcept { return state_->store; }
+ParserNoticeGate& AisEngine::vdmNotices() noexcept { return state_->vdmNotices; }
 
 }  // namespace tiderune

@@ -11,6 +11,7 @@
 #include "ais_tables.h"
 #include "ais_target_store.h"
 #include "core/ais_services.h"
+#include "core/core_state.h"
 #include "core/indexed.h"
 #include "core/notices.h"
 
@@ -40,6 +41,8 @@ public:
     // Usable payload bits of the system's last completed message.
     int lastMessageBits(int system) const;
     const AisTargetStore& targets() const noexcept;
+    // VDM field failures: the first of a kind is shown, repeats are only counted until reset.
+    ParserNoticeGate& vdmNotices() noexcept;
 
 private:
     struct State;

@@ -117,6 +117,12 @@ TEST_F(Assembly, MalformedSentencesAppendAndDecodeNothing) {
     ASSERT_EQ(notices.notices.size(), 1u);
     EXPECT_EQ(notices.notices[0].text, "Error  6 : Overflow  VDM-message : !AIVDM,99999,1,,A,13u?etP,0*00");
     EXPECT_EQ(notices.notices[0].title, "Error ExtractVDM");
+    // Repeats are counted, not shown again; a number beyond any double is reported too.
+    feed("!AIVDM,1,99999,,A,13u?etP,0*00");
+    feed("!AIVDM,1,1,1e999,A,13u?etP,0*00");
+    EXPECT_EQ(notices.notices.size(), 1u);
+    EXPECT_EQ(engine.vdmNotices().suppressedTotal(), 2);
+    EXPECT_EQ(engine.LastAISMessageID(1), -99);
 }
 
 TEST_F(Assembly, PendingTextNeverOutgrowsThePayloadArray) {
