@@ -139,6 +139,12 @@ TEST(ScriptedMessageBoxes, AnswersFromTheScriptThenTheDefault) {
     EXPECT_FALSE(boxes.askYesNo("third", MessageAnswer::No));
     ASSERT_EQ(boxes.shown.size(), 3u);
     EXPECT_EQ(boxes.shown[2].text, "third");
+    // A default that is not one of the buttons: the first button.
+    EXPECT_EQ(boxes.show({"q", "", MessageButtons::YesNo, MessageIcon::None, MessageAnswer::Ok}), MessageAnswer::Yes);
+    EXPECT_EQ(boxes.show({"q", "", MessageButtons::YesNo, MessageIcon::None, MessageAnswer::Cancel}), MessageAnswer::Yes);
+    EXPECT_EQ(boxes.show({"q", "", MessageButtons::Ok, MessageIcon::None, MessageAnswer::No}), MessageAnswer::Ok);
+    EXPECT_EQ(boxes.show({"q", "", MessageButtons::OkCancel, MessageIcon::None, MessageAnswer::Cancel}),
+              MessageAnswer::Cancel);
 }
 
 }  // namespace
