@@ -10,7 +10,7 @@
 namespace tiderune::nmeagen {
 namespace {
 
-[[maybe_unused]] std::vector<std::string> demoLines(int seconds, std::uint64_t seed = 7) {
+std::vector<std::string> demoLines(int seconds, std::uint64_t seed = 7) {
     DemoOptions o;
     o.seed = seed;
     o.durationSeconds = seconds;
@@ -96,6 +96,90 @@ TEST(StressMix, MultiSentenceAisMessagesAreComplete) {
         }
     }
     EXPECT_GT(multi, 50u);
+}
+
+TEST(DemoSession, SameSeedSameBytesOtherSeedOtherLines) {
+    const auto a = demoLines(600, 3);
+    EXPECT_EQ(a, demoLines(600, 3));
+    EXPECT_NE(a, demoLines(600, 4));
+    // A shorter session is the start of a longer one.
+    const auto shortRun = demoLines(120, 3);
+    ASSERT_LT(shortRun.size(), a.size());
+    EXPECT_TRUE(std::equal(shortRun.begin(), shortRun.end(), a.begin()));
+}
+
+// The bundled hour: what the demo must show, and what a receiver's output never breaks.
+TEST(DemoSession, OneHourOfEverySensor) {
+    const auto lines = demoLines(3600);
+    std::map<std::string, std::size_t> types;
+    std::size_t bytes = 0, noFix = 0, vdo = 0;
+    std::string lastGgaTime;
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line);
+        bytes += line.size() + 2;
+        // NMEA 0183 limits a sentence to 82 characters with its CR LF.
+        EXPECT_LE(line.size(), 80u);
+        ASSERT_TRUE(test::checksumValid(line));
+        const std::string type = test::recognisedType(line);
+        ASSERT_FALSE(type.empty());
+        ++types[type];
+        const auto f = test::fields(line);
+        if (type == "GGA") {
+            EXPECT_GT(f[1], lastGgaTime);
+            lastGgaTime = f[1];
+            if (f[6] == "0") {
+                ++noFix;
+                EXPECT_EQ(f[2], "");
+            }
+        }
+        if (f[0] == "!AIVDO")
+            ++vdo;
+    }
+    for (const auto& t : allTypes)
+        EXPECT_GT(types[t], 0u) << t;
+    EXPECT_EQ(types["GGA"], 3600u);  // 1 Hz
+    EXPECT_EQ(types["GGA"], types["RMC"]);
+    EXPECT_EQ(types["HDT"], 3600u);
+    // Three spells without a fix, a minute and a quarter in all.
+    EXPECT_EQ(noFix, 45u + 19u + 12u);
+    EXPECT_GT(vdo, 300u);
+    EXPECT_LT(bytes, 5'000'000u);
+}
+
+TEST(DemoSession, GsvGroupsAndAisFragmentsFollowEachOther) {
+    const auto lines = demoLines(1200);
+    std::size_t multi = 0;
+    std::set<std::string> gsvTalkers;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto f = test::fields(lines[i]);
+        if (f[0].size() == 6 && f[0].substr(3) == "GSV") {
+            gsvTalkers.insert(f[0].substr(1, 2));
+            // A group's sentences come in order, nothing between them.
+            const int count = std::stoi(f[1]), number = std::stoi(f[2]);
+            if (number < count) {
+                const auto g = test::fields(lines.at(i + 1));
+                EXPECT_EQ(g[0], f[0]);
+                EXPECT_EQ(std::stoi(g[2]), number + 1);
+                EXPECT_EQ(g[3], f[3]);
+            }
+        }
+        if ((f[0] == "!AIVDM" || f[0] == "!AIVDO") && f[1] != "1") {
+            if (f[2] == "1") {
+                const auto g = test::fields(lines.at(i + 1));
+                EXPECT_EQ(g[0], f[0]);
+                EXPECT_EQ(g[2], "2");
+                EXPECT_EQ(g[3], f[3]);
+                EXPECT_EQ(g[4], f[4]);
+                EXPECT_EQ(f[6], "0");
+                // Message 5: 424 bits in 60 + 11 characters, 2 fill bits.
+                EXPECT_EQ(f[5].size() + g[5].size(), 71u);
+                EXPECT_EQ(g[6], "2");
+                ++multi;
+            }
+        }
+    }
+    EXPECT_EQ(gsvTalkers, (std::set<std::string>{"GP", "GL", "GA", "GB"}));
+    EXPECT_GT(multi, 20u);
 }
 
 }  // namespace
