@@ -146,6 +146,30 @@ TEST(DemoSession, OneHourOfEverySensor) {
     EXPECT_LT(bytes, 5'000'000u);
 }
 
+// Benchmarks scale the demo up to many hours: satellites keep rising and setting and the
+// traffic keeps moving after the planned hour.
+TEST(DemoSession, LongerSessionsKeepSatellitesAndTraffic) {
+    DemoOptions o;
+    o.durationSeconds = 5 * 3600;
+    int fewestUsed = 1000;
+    double lastTransitSpeed = -1;
+    std::size_t epochs = 0;
+    generateDemo(o, [&](std::string_view line) {
+        const auto f = test::fields(line);
+        if (f[0] == "$GNGGA") {
+            if (++epochs > 3600)
+                fewestUsed = std::min(fewestUsed, std::stoi(f[7]));
+        } else if (f[0] == "!AIVDM" && f[1] == "1" && epochs > 4 * 3600) {
+            const auto bits = test::payloadBits(f[5]);
+            if (test::bitsValue(bits, 0, 6) == 1 && test::bitsValue(bits, 8, 30) == 219004561)
+                lastTransitSpeed = static_cast<double>(test::bitsValue(bits, 50, 10)) / 10.0;
+        }
+    });
+    EXPECT_EQ(epochs, 5u * 3600u);
+    EXPECT_GE(fewestUsed, 15);
+    EXPECT_GT(lastTransitSpeed, 5.0);
+}
+
 TEST(DemoSession, GsvGroupsAndAisFragmentsFollowEachOther) {
     const auto lines = demoLines(1200);
     std::size_t multi = 0;

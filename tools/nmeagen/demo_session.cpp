@@ -70,6 +70,7 @@ struct Satellite {
     int number = 0;            // as the receiver reports it
     double rise = 0;           // seconds from the start of the session
     double duration = 0;       // of the whole pass
+    double gap = 0;            // below the horizon between two passes
     double maxElevation = 0;   // degrees
     double azimuthMid = 0, azimuthSweep = 0;
     double snrBias = 0;
@@ -103,7 +104,8 @@ constexpr std::array<ConstellationInfo, 4> constellations{{
 struct Route {
     std::vector<Local> points;
     double speedKnots = 10;
-    bool pingPong = false;   // ferries run back and forth, waiting at each end
+    enum Kind { Once, PingPong, Loop };
+    Kind kind = Once;        // ferries run back and forth, waiting at each end; patrols loop
     double dwell = 0;        // seconds at each end
     double offset = 0;       // metres along the route at the start
 };
@@ -151,7 +153,9 @@ RouteState followRoute(const Route& r, double t) {
     double along = r.offset + speed * t;
     bool backwards = false;
     bool waiting = false;
-    if (r.pingPong) {
+    if (r.kind == Route::Loop) {
+        along = std::fmod(along, total);
+    } else if (r.kind == Route::PingPong) {
         const double leg = total / speed + r.dwell;  // seconds for one way with its wait
         double phase = std::fmod(along / speed, 2 * leg);
         if (phase < 0)
@@ -215,18 +219,26 @@ private:
             std::vector<int> numbers;
             for (int i = 0; i < c.count; ++i)
                 numbers.push_back(c.firstNumber + i);
-            // A deterministic shuffle; the first `visible` satellites pass overhead this hour.
+            // A deterministic shuffle; the first `visible` satellites pass overhead during the
+            // planned hour, the others rise after it.
             for (std::size_t i = numbers.size() - 1; i > 0; --i)
                 std::swap(numbers[i], numbers[static_cast<std::size_t>(rng_.between(0, static_cast<int>(i)))]);
-            for (int i = 0; i < c.visible; ++i) {
+            for (int i = 0; i < c.count; ++i) {
                 Satellite s;
                 s.constellation = c.constellation;
                 s.number = numbers[static_cast<std::size_t>(i)];
                 s.duration = c.passHours * 3600.0 * rng_.uniform(0.8, 1.1);
                 // Most passes span the hour; a few satellites rise or set during it.
                 const double span = SessionPlan;
-                s.rise = i < c.visible - 3 ? rng_.uniform(-s.duration + span * 0.9, -span * 0.2)
-                                           : rng_.uniform(-s.duration + span * 0.2, span * 0.7);
+                // Below the horizon a satellite stays away for one and a half passes, so a
+                // session longer than the hour keeps about as many in view.
+                s.gap = s.duration * 1.5;
+                if (i < c.visible - 3)
+                    s.rise = rng_.uniform(-s.duration + span * 0.9, -span * 0.2);
+                else if (i < c.visible)
+                    s.rise = rng_.uniform(-s.duration + span * 0.2, span * 0.7);
+                else
+                    s.rise = rng_.uniform(span, span + s.gap);
                 s.maxElevation = rng_.uniform(15.0, 87.0);
                 s.azimuthMid = rng_.uniform(0.0, 360.0);
                 s.azimuthSweep = rng_.uniform(90.0, 170.0) * (rng_.chance(0.5) ? 1 : -1);
@@ -253,7 +265,7 @@ private:
             Vessel v;
             v.mmsi = 257011240, v.name = "FJORDLINK", v.callSign = "LJTR", v.imo = 9612345, v.shipType = 60;
             v.toBow = 70, v.toStern = 40, v.toPort = 9, v.toStarboard = 9, v.draught = 4.2, v.destination = "MOSS";
-            v.route = {{{600, 300}, {3500, 1200}, {7200, 1900}}, 12.5, true, 420, 900};
+            v.route = {{{600, 300}, {3500, 1200}, {7200, 1900}}, 12.5, Route::PingPong, 420, 900};
             v.radarTarget = 1, v.radarName = "";
             add(v);
         }
@@ -261,7 +273,7 @@ private:
             Vessel v;
             v.mmsi = 257011250, v.name = "BASTOE VI", v.callSign = "LJTS", v.imo = 9612357, v.shipType = 60;
             v.toBow = 70, v.toStern = 40, v.toPort = 9, v.toStarboard = 9, v.draught = 4.2, v.destination = "MOSS";
-            v.route = {{{600, 300}, {3500, 1200}, {7200, 1900}}, 12.5, true, 420, 6500};
+            v.route = {{{600, 300}, {3500, 1200}, {7200, 1900}}, 12.5, Route::PingPong, 420, 6500};
             v.radarTarget = 2;
             add(v);
         }
@@ -269,7 +281,7 @@ private:
             Vessel v;
             v.mmsi = 219004561, v.name = "NORDIC STAR", v.callSign = "OZKT2", v.imo = 9301234, v.shipType = 70;
             v.toBow = 120, v.toStern = 30, v.toPort = 12, v.toStarboard = 12, v.draught = 7.8, v.destination = "OSLO";
-            v.route = {{{2500, -9000}, {2200, -2000}, {1500, 3000}, {800, 9000}, {-200, 24000}}, 11.8, false, 0, 2500};
+            v.route = {{{2500, -9000}, {2200, -2000}, {1500, 3000}, {800, 9000}, {-200, 24000}}, 11.8, Route::PingPong, 0, 2500};
             v.radarTarget = 3, v.radarName = "NORDIC";
             add(v);
         }
@@ -277,7 +289,7 @@ private:
             Vessel v;
             v.mmsi = 636019824, v.name = "ATLANTIC PIONEER", v.callSign = "D5QX4", v.imo = 9455012, v.shipType = 80;
             v.toBow = 150, v.toStern = 33, v.toPort = 16, v.toStarboard = 16, v.draught = 10.4, v.destination = "NOSLO";
-            v.route = {{{900, 9500}, {1700, 2500}, {2600, -3000}, {3000, -9500}, {3600, -26000}}, 13.2, false, 0, 1200};
+            v.route = {{{900, 9500}, {1700, 2500}, {2600, -3000}, {3000, -9500}, {3600, -26000}}, 13.2, Route::PingPong, 0, 1200};
             v.radarTarget = 4;
             v.messageId = 3;
             add(v);
@@ -286,7 +298,7 @@ private:
             Vessel v;
             v.mmsi = 257233400, v.name = "BUKSER 7", v.callSign = "LM8Q", v.imo = 0, v.shipType = 52;
             v.toBow = 18, v.toStern = 10, v.toPort = 5, v.toStarboard = 5, v.draught = 3.6, v.destination = "HORTEN";
-            v.route = {{{300, -200}, {1200, -1500}, {2400, -1400}, {2900, 200}, {1200, 800}, {300, -200}}, 7.5, false, 0, 0};
+            v.route = {{{300, -200}, {1200, -1500}, {2400, -1400}, {2900, 200}, {1200, 800}, {300, -200}}, 7.5, Route::Loop, 0, 0};
             v.radarTarget = 5;
             add(v);
         }
@@ -294,7 +306,7 @@ private:
             Vessel v;
             v.mmsi = 257600770, v.name = "HAVFRUE", v.callSign = "LFQW", v.imo = 0, v.shipType = 30;
             v.toBow = 14, v.toStern = 8, v.toPort = 4, v.toStarboard = 4, v.draught = 2.8, v.destination = "FISKE";
-            v.route = {{{4200, -5200}, {5200, -4600}, {5600, -5800}, {4300, -6400}, {4200, -5200}}, 3.2, false, 0, 0};
+            v.route = {{{4200, -5200}, {5200, -4600}, {5600, -5800}, {4300, -6400}, {4200, -5200}}, 3.2, Route::Loop, 0, 0};
             add(v);
         }
         {
@@ -317,7 +329,7 @@ private:
             Vessel v;
             v.aisClass = AisClass::B, v.mmsi = 257998120, v.name = "SOLVIND", v.callSign = "LG4512", v.shipType = 36;
             v.toBow = 8, v.toStern = 4, v.toPort = 2, v.toStarboard = 2;
-            v.route = {{{-300, 2600}, {1800, 1200}, {2600, -1900}, {900, -4200}}, 5.8, false, 0, 0};
+            v.route = {{{-300, 2600}, {1800, 1200}, {2600, -1900}, {900, -4200}}, 5.8, Route::PingPong, 300, 0};
             v.radarTarget = 7;
             add(v);
         }
@@ -325,7 +337,7 @@ private:
             Vessel v;
             v.aisClass = AisClass::B, v.mmsi = 257998340, v.name = "MARIANNE", v.callSign = "LH7723", v.shipType = 37;
             v.toBow = 7, v.toStern = 3, v.toPort = 2, v.toStarboard = 1;
-            v.route = {{{3100, 4600}, {1100, 600}, {400, 150}}, 18.5, false, 0, 0};
+            v.route = {{{3100, 4600}, {1100, 600}, {400, 150}}, 18.5, Route::Once, 0, 0};
             v.sendsExtended = true;
             add(v);
         }
@@ -333,7 +345,7 @@ private:
             Vessel v;
             v.aisClass = AisClass::B, v.mmsi = 257998560, v.name = "LILLE MAAKE", v.callSign = "LE2290", v.shipType = 36;
             v.toBow = 6, v.toStern = 3, v.toPort = 1, v.toStarboard = 2;
-            v.route = {{{5200, 800}, {6100, -1300}, {5000, -2600}, {5200, 800}}, 4.6, false, 0, 0};
+            v.route = {{{5200, 800}, {6100, -1300}, {5000, -2600}, {5200, 800}}, 4.6, Route::Loop, 0, 0};
             add(v);
         }
         {
@@ -347,7 +359,7 @@ private:
         {
             Vessel v;
             v.aisClass = AisClass::None;
-            v.route = {{{2000, 300}, {1300, -900}, {2600, -2200}}, 4.0, false, 0, 0};
+            v.route = {{{2000, 300}, {1300, -900}, {2600, -2200}}, 4.0, Route::PingPong, 120, 0};
             v.radarTarget = 8;
             add(v);
         }
@@ -447,7 +459,8 @@ private:
     void updateSatellites(int k) {
         const bool jam = jammed(k);
         for (auto& s : sats_) {
-            const double p = (k - s.rise) / s.duration;
+            const double sinceRise = k - s.rise;
+            const double p = sinceRise < 0 ? -1.0 : std::fmod(sinceRise, s.duration + s.gap) / s.duration;
             const double noise = s.snrNoise.step(rng_);
             if (p <= 0 || p >= 1) {
                 s.elevation = -1;
