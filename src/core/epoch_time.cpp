@@ -102,9 +102,16 @@ ClockText formatClock(double dateTime) {
     double days = std::floor(dateTime);
     long long secs = std::llround((dateTime - days) * 86400.0);
     if (secs >= 86400) secs -= 86400;
+    // Every sentence of a type without its own time is labelled with this: no printf.
     ClockText out;
-    std::snprintf(out.text, sizeof out.text, "%02d:%02d:%02d", static_cast<int>(secs / 3600),
-                  static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60));
+    const int parts[3] = {static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60)};
+    char* p = out.text;
+    for (int k = 0; k < 3; ++k) {
+        if (k) *p++ = ':';
+        *p++ = static_cast<char>('0' + parts[k] / 10);
+        *p++ = static_cast<char>('0' + parts[k] % 10);
+    }
+    *p = 0;
     return out;
 }
 
