@@ -59,54 +59,6 @@ void updateRecord(BasicStatRecord<Real>& rec, Real value, std::string_view label
     }
 }
 
-// Largest position p of the tree for which accept(sum of bins 1..p) holds; accept must hold
-// for the empty sum and turn false at most once as p grows. prefix receives that sum.
-template <int Size, typename Accept>
-int largestAccepted(const detail::CountTree<Size>& t, Accept accept, std::int64_t& prefix) {
-    int pos = 0;
-    std::int64_t sum = 0;
-    for (int step = Size / 2; step > 0; step >>= 1) {
-        const int next = pos + step;
-        if (next < Size && accept(sum + t.tree[static_cast<std::size_t>(next)])) {
-            pos = next;
-            sum += t.tree[static_cast<std::size_t>(next)];
-        }
-    }
-    prefix = sum;
-    return pos;
-}
-
-// A single-precision running share of k non-zero terms is within k rounding steps of the
-// exact share. Twice that is a safe margin.
-double shareMargin(std::int32_t usedBins) { return (usedBins + 1) * std::ldexp(1.0, -23); }
-
-// True when the exact shares before and at the level bin are far enough from the threshold
-// that the single-precision walk must agree with them.
-bool clearOf(double threshold, double before, double at, double margin) {
-    return at - threshold > margin && threshold - before >= margin;
-}
-
-// The walk itself, the definition of the levels: adds count/n bin by bin in single precision
-// and stops at the first bins whose share exceeds 68 % and 95 %.
-template <std::size_t N, typename Next>
-void walk(const std::array<std::int32_t, N>& counts, int first, Next next, int& bin68, int& bin95) {
-    const double n = counts[0];
-    float share = 0;
-    bool found68 = false;
-    for (int i = first; i >= 1 && i < static_cast<int>(N); i = next(i)) {
-        share = static_cast<float>(static_cast<double>(share) + counts[static_cast<std::size_t>(i)] / n);
-        if (!found68 && share > 0.68) {
-            bin68 = i;
-            found68 = true;
-        }
-        if (share > 0.95) {
-            bin95 = i;
-            if (!found68) bin68 = i;
-            return;
-        }
-    }
-}
-
 }  // namespace
 
 void UpdateStatRecord(StatRecord& rec, float value, std::string_view timeLabel,
@@ -120,8 +72,6 @@ void UpdateStatRecordDbl(StatRecordDbl& rec, double value, std::string_view time
 }
 
 void UpdatePercentileTable(PercentileTable& table, float value) {
-    auto& c = table.counts;
-    ++c[0];
     const float a = std::fabs(value);
     int bin = PercentileTable::Bins;
     if (a <= 10.0f) {
@@ -130,58 +80,12 @@ void UpdatePercentileTable(PercentileTable& table, float value) {
         bin = static_cast<int>(scaled) + 1;
         if (bin > PercentileTable::Bins) bin = PercentileTable::Bins;
     }
-    if (c[static_cast<std::size_t>(bin)]++ == 0) ++table.usedBins;
-    table.tree.add(bin);
-
-    const std::int64_t n = c[0];
-    const double margin = shareMargin(table.usedBins);
-    int bins[2] = {0, 0};
-    bool exact = true;
-    const int percents[2] = {68, 95};
-    for (int k = 0; k < 2 && exact; ++k) {
-        const std::int64_t p = percents[k];
-        std::int64_t before = 0;
-        // First bin whose cumulative share exceeds p %.
-        const int i = largestAccepted(table.tree, [&](std::int64_t s) { return 100 * s <= p * n; }, before) + 1;
-        const double at = static_cast<double>(before + c[static_cast<std::size_t>(i)]) / n;
-        exact = clearOf(p / 100.0, static_cast<double>(before) / n, at, margin);
-        bins[k] = i;
-    }
-    if (!exact) walk(c, 1, [](int i) { return i + 1; }, bins[0], bins[1]);
-    table.p68 = static_cast<float>((bins[0] - 1) / 100.0);
-    table.p95 = static_cast<float>((bins[1] - 1) / 100.0);
+    table.add(bin);
 }
 
 void UpdateSNRPercentileTable(SNRPercentileTable& table, float value) {
     if (!(value >= 1.0f)) return;
-    auto& c = table.counts;
-    ++c[0];
-    const int bin = value <= 100.0f ? static_cast<int>(value) : SNRPercentileTable::Bins;
-    if (c[static_cast<std::size_t>(bin)]++ == 0) ++table.usedBins;
-    table.tree.add(bin);
-
-    const std::int64_t n = c[0];
-    const double margin = shareMargin(table.usedBins);
-    int bins[2] = {0, 0};
-    bool exact = true;
-    const int percents[2] = {68, 95};
-    for (int k = 0; k < 2 && exact; ++k) {
-        const std::int64_t p = percents[k];
-        std::int64_t below = 0;
-        // Walking down, the first bin i whose share from the top exceeds p % is the highest
-        // one with fewer than (100 - p) % of the samples below it.
-        const int j = largestAccepted(table.tree, [&](std::int64_t s) { return 100 * s < (100 - p) * n; }, below);
-        const int i = j + 1;
-        const double at = static_cast<double>(n - below) / n;
-        const double before = i < SNRPercentileTable::Bins
-                                  ? static_cast<double>(n - below - c[static_cast<std::size_t>(i)]) / n
-                                  : 0.0;
-        exact = clearOf(p / 100.0, before, at, margin);
-        bins[k] = i;
-    }
-    if (!exact) walk(c, SNRPercentileTable::Bins, [](int i) { return i - 1; }, bins[0], bins[1]);
-    table.level68 = static_cast<float>(bins[0] - 1);
-    table.level95 = static_cast<float>(bins[1] - 1);
+    table.add(value <= 100.0f ? static_cast<int>(value) : SNRPercentileTable::Bins);
 }
 
 void CountMissing(StatBlock& block) {
@@ -230,5 +134,70 @@ void ResetSNRStatBlock(SNRStatBlock& block) {
     ResetMissingCounter(block.missing);
     ResetSNRPercentileTable(block.percentiles);
 }
+
+namespace detail {
+
+namespace {
+
+// Each step of the single-precision walk that adds a non-zero count rounds by at most half
+// a unit in the last place: 2^-25 below 1, 2^-24 at the step that reaches 1. So after k such
+// steps the share is within (k + 1) x 2^-25 of the exact share; the slack covers the
+// rounding of the quotients and of the exact shares themselves.
+double shareMargin(std::int32_t usedBins) { return (usedBins + 1) * std::ldexp(1.0, -25) + 1e-12; }
+
+}  // namespace
+
+template <int BinCount, bool FromTop>
+void LevelTable<BinCount, FromTop>::refresh() const {
+    if (!stale_) return;
+    stale_ = false;
+    const std::int64_t n = counts_[0];
+    const double margin = shareMargin(usedBins_);
+    const std::int64_t percents[2] = {68, 95};
+    bool clear = true;
+    for (int k = 0; k < 2; ++k) {
+        // The first walking position whose exact share exceeds p %.
+        const std::int64_t p = percents[k];
+        Level& l = levels_[k];
+        while (l.pos > 1 && 100 * l.before > p * n) {
+            --l.pos;
+            l.before -= countAt(l.pos);
+        }
+        while (100 * (l.before + countAt(l.pos)) <= p * n) {
+            l.before += countAt(l.pos);
+            ++l.pos;
+        }
+        const double threshold = p / 100.0;
+        const double before = static_cast<double>(l.before) / n;
+        const double at = static_cast<double>(l.before + countAt(l.pos)) / n;
+        clear = clear && at - threshold > margin && threshold - before >= margin;
+    }
+    bin68_ = position(levels_[0].pos);
+    bin95_ = position(levels_[1].pos);
+    if (clear) return;
+
+    // Too close to call from exact sums: the walk itself decides.
+    const double nd = static_cast<double>(n);
+    float share = 0;
+    bool found68 = false;
+    for (int pos = 1; pos <= BinCount; ++pos) {
+        const std::int32_t c = countAt(pos);
+        if (c == 0) continue;  // adding nothing leaves the share as it is
+        share = static_cast<float>(static_cast<double>(share) + c / nd);
+        if (!found68 && share > 0.68) {
+            bin68_ = position(pos);
+            found68 = true;
+        }
+        if (share > 0.95) {
+            bin95_ = position(pos);
+            break;
+        }
+    }
+}
+
+template class LevelTable<1001, false>;
+template class LevelTable<101, true>;
+
+}  // namespace detail
 
 }  // namespace tiderune

@@ -5,10 +5,10 @@
 //
 // The levels are defined by a walk over the bin counts with a running share kept in single
 // precision. Walking up to 1001 bins after every sample is far too slow for the intake, so
-// each table also keeps a Fenwick tree of its counts: the level bins are found from exact
-// integer sums, and the single-precision walk is run only when a share lies so close to 68 %
-// or 95 % that its rounding could decide the outcome. The levels are therefore always the
-// ones the walk gives.
+// the levels are worked out only when read, and then from exact integer sums kept beside
+// the counts; the single-precision walk is run only when a share lies so close to 68 % or
+// 95 % that its rounding could decide the outcome.
+// The levels are therefore always the ones the walk gives.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -52,37 +52,68 @@ struct MissingCounter {
 };
 
 namespace detail {
-// Binary indexed tree over bin counts 1..Size-1 (Size a power of two).
-template <int Size>
-struct CountTree {
-    std::array<std::int32_t, Size> tree{};
+// Counts of one level table and its levels, worked out when they are read. The levels
+// depend on nothing but the counts, so reading them after the last sample gives exactly
+// what a recomputation after every sample would have left there. Each level remembers its
+// bin and the number of samples before it in walking order, so after a sample it moves by
+// the few bins the new share calls for instead of walking the table again.
+template <int BinCount, bool FromTop>
+class LevelTable {
+public:
+    static constexpr int Bins = BinCount;
+    using Counts = std::array<std::int32_t, BinCount + 1>;
+
+    // counts()[0] is the number of samples, counts()[i] the count of bin i.
+    const Counts& counts() const { return counts_; }
     void add(int bin) {
-        for (int i = bin; i < Size; i += i & -i) ++tree[static_cast<std::size_t>(i)];
+        ++counts_[0];
+        if (counts_[static_cast<std::size_t>(bin)]++ == 0) ++usedBins_;
+        const int pos = position(bin);
+        for (Level& l : levels_)
+            if (pos < l.pos) ++l.before;
+        stale_ = true;
     }
+    // The 68 % and 95 % bins; 1 before any sample.
+    int bin68() const {
+        refresh();
+        return bin68_;
+    }
+    int bin95() const {
+        refresh();
+        return bin95_;
+    }
+
+private:
+    struct Level {
+        int pos = 1;              // walking position of the level's bin
+        std::int64_t before = 0;  // samples at earlier walking positions
+    };
+    static constexpr int position(int bin) { return FromTop ? BinCount + 1 - bin : bin; }
+    std::int32_t countAt(int pos) const { return counts_[static_cast<std::size_t>(position(pos))]; }
+    void refresh() const;
+
+    Counts counts_{};
+    std::int32_t usedBins_ = 0;
+    mutable Level levels_[2];
+    mutable int bin68_ = 1;
+    mutable int bin95_ = 1;
+    mutable bool stale_ = false;
 };
 }  // namespace detail
 
-// Absolute values in 0.01-wide bins: counts[0] is the number of samples, counts[i] (1..1000)
-// holds |x| in [(i-1)/100, i/100), counts[1001] holds 10 and more.
-struct PercentileTable {
-    static constexpr int Bins = 1001;
-    std::array<std::int32_t, Bins + 1> counts{};
-    float p68 = 0;
-    float p95 = 0;
-    // Acceleration of the level search; cleared with the table.
-    detail::CountTree<1024> tree;
-    std::int32_t usedBins = 0;
+// Absolute values in 0.01-wide bins: bin i (1..1000) holds |x| in [(i-1)/100, i/100), bin
+// 1001 holds 10 and more. The levels are the lower edges of the first bins whose running
+// share exceeds 68 % and 95 % (10 for the overflow bin).
+struct PercentileTable : detail::LevelTable<1001, false> {
+    float p68() const { return static_cast<float>((bin68() - 1) / 100.0); }
+    float p95() const { return static_cast<float>((bin95() - 1) / 100.0); }
 };
 
-// Whole-unit bins: counts[0] is n, counts[i] (1..100) holds [i, i+1), counts[101] above 100.
-// The levels count from the top: more than 68 % (95 %) of the samples lie above them.
-struct SNRPercentileTable {
-    static constexpr int Bins = 101;
-    std::array<std::int32_t, Bins + 1> counts{};
-    float level68 = 0;
-    float level95 = 0;
-    detail::CountTree<128> tree;
-    std::int32_t usedBins = 0;
+// Whole-unit bins: bin i (1..100) holds [i, i+1), bin 101 values above 100. The levels count
+// from the top: more than 68 % (95 %) of the samples lie above them.
+struct SNRPercentileTable : detail::LevelTable<101, true> {
+    float level68() const { return static_cast<float>(bin68() - 1); }
+    float level95() const { return static_cast<float>(bin95() - 1); }
 };
 
 struct StatBlock {

@@ -32,16 +32,16 @@ void block(std::string& out, std::string_view type, int k, const char* name, con
     if (b.record.count == 0 && b.missing.count == 0) return;
     appendf(out, "%-4.*s%2d %-9s", static_cast<int>(type.size()), type.data(), k, name);
     appendRecord(out, b.record, 1.0, "%.4f");
-    appendf(out, " p68 %.2f p95 %.2f missing %d\n", static_cast<double>(b.percentiles.p68),
-            static_cast<double>(b.percentiles.p95), b.missing.count);
+    appendf(out, " p68 %.2f p95 %.2f missing %d\n", static_cast<double>(b.percentiles.p68()),
+            static_cast<double>(b.percentiles.p95()), b.missing.count);
 }
 
 void snrBlock(std::string& out, std::string_view table, int k, const SNRStatBlock& b) {
     if (b.record.count == 0 && b.missing.count == 0) return;
     appendf(out, "%-8.*s%3d     ", static_cast<int>(table.size()), table.data(), k);
     appendRecord(out, b.record, 1.0, "%.4f");
-    appendf(out, " l68 %.0f l95 %.0f missing %d\n", static_cast<double>(b.percentiles.level68),
-            static_cast<double>(b.percentiles.level95), b.missing.count);
+    appendf(out, " l68 %.0f l95 %.0f missing %d\n", static_cast<double>(b.percentiles.level68()),
+            static_cast<double>(b.percentiles.level95()), b.missing.count);
 }
 
 template <typename Rec>

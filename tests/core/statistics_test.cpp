@@ -140,9 +140,9 @@ TEST(PercentileTableTest, LevelsFromExamples) {
         PercentileTable t;
         for (auto [v, k] : c.samples)
             for (int i = 0; i < k; ++i) UpdatePercentileTable(t, v);
-        EXPECT_FLOAT_EQ(t.p68, c.p68);
-        EXPECT_FLOAT_EQ(t.p95, c.p95);
-        EXPECT_EQ(walkLevels(t.counts, false), std::make_pair(t.p68, t.p95));
+        EXPECT_FLOAT_EQ(t.p68(), c.p68);
+        EXPECT_FLOAT_EQ(t.p95(), c.p95);
+        EXPECT_EQ(walkLevels(t.counts(), false), std::make_pair(t.p68(), t.p95()));
     }
 }
 
@@ -166,9 +166,9 @@ TEST(PercentileTableTest, AgreesWithTheWalkAfterEverySample) {
         PercentileTable t;
         for (int i = 0; i < 3000; ++i) {
             UpdatePercentileTable(t, s.next());
-            const auto expected = walkLevels(t.counts, false);
-            ASSERT_EQ(t.p68, expected.first) << "after sample " << i + 1;
-            ASSERT_EQ(t.p95, expected.second) << "after sample " << i + 1;
+            const auto expected = walkLevels(t.counts(), false);
+            ASSERT_EQ(t.p68(), expected.first) << "after sample " << i + 1;
+            ASSERT_EQ(t.p95(), expected.second) << "after sample " << i + 1;
         }
     }
 }
@@ -190,9 +190,9 @@ TEST(SNRPercentileTableTest, LevelsCountFromTheTop) {
         SCOPED_TRACE(c.name);
         SNRPercentileTable t;
         for (float v : c.samples) UpdateSNRPercentileTable(t, v);
-        EXPECT_EQ(t.level68, c.l68);
-        EXPECT_EQ(t.level95, c.l95);
-        EXPECT_EQ(walkLevels(t.counts, true), std::make_pair(t.level68, t.level95));
+        EXPECT_EQ(t.level68(), c.l68);
+        EXPECT_EQ(t.level95(), c.l95);
+        EXPECT_EQ(walkLevels(t.counts(), true), std::make_pair(t.level68(), t.level95()));
     }
 }
 
@@ -203,9 +203,9 @@ TEST(SNRPercentileTableTest, AgreesWithTheWalkAfterEverySample) {
         SNRPercentileTable t;
         for (int i = 0; i < 3000; ++i) {
             UpdateSNRPercentileTable(t, static_cast<float>(clustered ? 30 + 5 * coarse(rng) : snr(rng)));
-            const auto expected = walkLevels(t.counts, true);
-            ASSERT_EQ(t.level68, expected.first) << "after sample " << i + 1;
-            ASSERT_EQ(t.level95, expected.second) << "after sample " << i + 1;
+            const auto expected = walkLevels(t.counts(), true);
+            ASSERT_EQ(t.level68(), expected.first) << "after sample " << i + 1;
+            ASSERT_EQ(t.level95(), expected.second) << "after sample " << i + 1;
         }
     }
 }
@@ -216,10 +216,10 @@ TEST(StatBlockTest, MissingAndRejectedSamples) {
     AddSample(Missing, b, "t", date);
     EXPECT_EQ(b.missing.count, 1);
     EXPECT_TRUE(b.record.noData);
-    EXPECT_EQ(b.percentiles.counts[0], 0);
+    EXPECT_EQ(b.percentiles.counts()[0], 0);
     AddSample(0.0f, b, "t", date);  // zero is a real sample here
     EXPECT_EQ(b.record.count, 1);
-    EXPECT_EQ(b.percentiles.counts[0], 1);
+    EXPECT_EQ(b.percentiles.counts()[0], 1);
     EXPECT_FALSE(b.record.noData);
 
     struct Case {
@@ -237,7 +237,7 @@ TEST(StatBlockTest, MissingAndRejectedSamples) {
         SNRStatBlock s;
         AddSampleNonZero(c.value, s, "t", date);
         EXPECT_EQ(s.record.count, c.accepted ? 1 : 0);
-        EXPECT_EQ(s.percentiles.counts[0], c.accepted ? 1 : 0);
+        EXPECT_EQ(s.percentiles.counts()[0], c.accepted ? 1 : 0);
         EXPECT_EQ(s.missing.count, c.accepted ? 0 : 1);
         EXPECT_EQ(s.record.noData, !c.accepted);
     }
@@ -250,8 +250,8 @@ TEST(StatBlockTest, ResetStartsAfresh) {
     ResetStatBlock(b);
     date.text = "09 Dec 2026";
     AddSample(3.5f, b, "new", date);
-    EXPECT_FLOAT_EQ(b.percentiles.p68, 3.5f);
-    EXPECT_FLOAT_EQ(b.percentiles.p95, 3.5f);
+    EXPECT_FLOAT_EQ(b.percentiles.p68(), 3.5f);
+    EXPECT_FLOAT_EQ(b.percentiles.p95(), 3.5f);
     EXPECT_EQ(b.record.count, 1);
     EXPECT_EQ(b.record.firstDate, "09 Dec 2026");
     EXPECT_EQ(b.record.firstTime, "new");
@@ -263,8 +263,8 @@ TEST(StatBlockTest, ResetStartsAfresh) {
     for (float v : {30.0f, 0.0f, 45.0f}) AddSampleNonZero(v, s, "old", date);
     ResetSNRStatBlock(s);
     AddSampleNonZero(41.0f, s, "new", date);
-    EXPECT_EQ(s.percentiles.level68, 40);
-    EXPECT_EQ(s.percentiles.counts[0], 1);
+    EXPECT_EQ(s.percentiles.level68(), 40);
+    EXPECT_EQ(s.percentiles.counts()[0], 1);
     EXPECT_EQ(s.missing.count, 0);
 }
 
