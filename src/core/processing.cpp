@@ -1,0 +1,7 @@
+#include "processing.h"
+
+namespace tiderune {
+
+void ProcessMessageType(CoreState& /*state*/, CoreSink& /*sink*/, int /*system*/, SentenceType /*type*/) {}
+
+}  // namespace tiderune
