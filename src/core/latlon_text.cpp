@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "errors.h"
+#include "number_text.h"
 
 namespace tiderune {
 
@@ -53,25 +54,29 @@ double carryThreshold(int decimals) {
     return limit + 5.0 * step / 10.0;
 }
 
-// A non-negative number with at least two integer digits and `decimals` decimals, as the
-// formats "00", "00.0", "00.00", ... show it.
+// A number in a display format such as "00", "000" or "00.00", rounded as every other
+// number the program shows. A value that is not a number cannot come from a typed or
+// stored position; it is shown as the C library writes it rather than failing a display.
+std::string formatted(double x, std::string_view format) {
+    if (!std::isfinite(x)) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%f", x);
+        return buf;
+    }
+    return FormatNumber(x, format);
+}
+
+// Minutes or seconds: "00", "00.0", "00.00", ... for 0, 1, 2, ... decimals.
 std::string twoDigitFixed(double x, int decimals) {
-    char buf[400];
-    const int width = 2 + (decimals > 0 ? decimals + 1 : 0);
-    std::snprintf(buf, sizeof buf, "%0*.*f", width, decimals, x);
-    return buf;
+    std::string format = "00";
+    if (decimals > 0) format += "." + std::string(static_cast<std::size_t>(decimals), '0');
+    return formatted(x, format);
 }
 
 // Whole degrees as "00" (latitudes) or "000" (everything else); a minus sign goes in front
 // of the padded digits, as in -010.
 std::string degreeDigits(double wholeDegrees, bool latitude) {
-    char buf[400];
-    const int width = latitude ? 2 : 3;
-    if (wholeDegrees < 0)
-        std::snprintf(buf, sizeof buf, "-%0*.0f", width, -wholeDegrees);
-    else
-        std::snprintf(buf, sizeof buf, "%0*.0f", width, wholeDegrees);
-    return buf;
+    return formatted(wholeDegrees, latitude ? "00" : "000");
 }
 
 std::string hemisphereSuffix(std::string_view kind, double value) {
