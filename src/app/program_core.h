@@ -1,0 +1,29 @@
+#pragma once
+// The session core of the running program: the core's tables and the operations the
+// session control calls on them.
+#include <memory>
+
+#include "app/session_core.h"
+
+namespace tiderune {
+
+class ProgramCore final : public SessionCore {
+public:
+    ProgramCore();
+    ~ProgramCore() override;
+
+    CoreState& state() override { return *state_; }
+
+    void LoadDefaultSetup() override;
+    void LoadSetupFile(const std::string& path) override;
+    void SaveSetupFile(const std::string& path) override;
+    void SetAnalysedMessageTypes(int system) override;
+    void ResetSystemStatistics(int system) override;
+    void InitAISTables() override;
+    void setSentenceDatesToToday() override;
+
+private:
+    std::unique_ptr<CoreState> state_;
+};
+
+}  // namespace tiderune
