@@ -9,7 +9,8 @@ namespace tiderune {
 MessageAnswer QtMessageBoxes::show(const MessageRequest& request) {
     QMessageBox box(parent_);
     box.setWindowTitle(toQt(request.effectiveTitle()));
-    box.setText(toQt(request.text));
+    // The program separates lines with CR LF; a label wants LF alone.
+    box.setText(toQt(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (request.icon) {
     case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;

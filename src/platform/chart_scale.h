@@ -1,0 +1,55 @@
+#pragma once
+// Axis arithmetic shared by the screen and the tests: date values and their label texts,
+// label steps, and the value-to-pixel mapping of one axis.
+#include <string>
+#include <vector>
+
+namespace tiderune {
+
+// Date values count days since midnight of 30 December 1899; the fraction is the time of
+// day (one second is 1/86400).
+inline constexpr double SecondsPerDay = 86400.0;
+double dateValue(int year, int month, int day, int hour = 0, int minute = 0, double second = 0);
+
+struct CivilTime {
+    int year, month, day, hour, minute, second, millisecond;
+};
+CivilTime civilTime(double dateValue);
+
+// Formats a date value: "yyyy", "yy", "mmm" (month name), "mm", "m" (month), "dd", "d",
+// "hh", "h", "nn", "n", "ss", "s"; any other character stands for itself.
+std::string formatDateValue(double dateValue, const std::string& format);
+
+// Number text for an axis label with as many decimals as the step needs.
+std::string formatAxisNumber(double v, double step);
+// Number text of a legend value: up to three decimals, trailing zeros dropped.
+std::string formatLegendNumber(double v);
+
+// A step of 1, 2 or 5 times a power of ten, at least raw and at least minStep.
+double niceStep(double raw, double minStep);
+// A step in days from the clock's own steps (seconds, minutes, hours, days), at least raw.
+double niceDateStep(double rawDays);
+// Label values from min to max at multiples of step.
+std::vector<double> tickValues(double min, double max, double step);
+
+// Value-to-pixel mapping of one axis over a span of pixels. Inverted axes and vertical
+// axes (pixel numbers growing downwards) are handled by the caller's choice of ends.
+class AxisMap {
+public:
+    AxisMap() = default;
+    // min maps to pixel p0 and max to pixel p1.
+    AxisMap(double min, double max, double p0, double p1);
+    double toPixel(double v) const { return p0_ + (v - min_) * scale_; }
+    double toValue(double p) const { return min_ + (p - p0_) / scale_; }
+    double min() const { return min_; }
+    double max() const { return max_; }
+
+private:
+    double min_ = 0, max_ = 1, p0_ = 0, p1_ = 1, scale_ = 1;
+};
+
+// A usable axis range from the range in use: an empty or reversed range is widened so
+// that something can be drawn (one unit, or one hour on a date axis).
+void drawableRange(double& min, double& max, bool dateAxis);
+
+}  // namespace tiderune

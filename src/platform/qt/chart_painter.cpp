@@ -1,0 +1,597 @@
+#include "platform/qt/chart_painter.h"
+
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPolygonF>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "platform/chart_columns.h"
+
+namespace tiderune {
+
+QColor toQColor(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+const AxisPlacement* ChartLayout::find(const Axis* a) const {
+    for (const auto& ap : axes)
+        if (ap.axis == a) return &ap;
+    return nullptr;
+}
+
+namespace {
+
+constexpr int TickLength = 4;
+constexpr int Gap = 2;
+
+QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+
+Qt::PenStyle qtStyle(PenStyle s) {
+    switch (s) {
+    case PenStyle::Dash: return Qt::DashLine;
+    case PenStyle::Dot: return Qt::DotLine;
+    default: return Qt::SolidLine;
+    }
+}
+
+QPen qtPen(const Pen& pen) {
+    QPen q(toQColor(pen.colour));
+    q.setWidth(std::max(1, pen.width));
+    q.setStyle(qtStyle(pen.style));
+    return q;
+}
+
+bool seriesUses(const Chart& chart, const Axis& axis) {
+    for (int i = 0; i < chart.seriesCount(); ++i) {
+        const Series& s = chart.series(i);
+        if (axis.horizontal()) {
+            if (&chart.horizontalAxisOf(s) == &axis) return true;
+        } else {
+            if (&chart.verticalAxisOf(s) == &axis) return true;
+            if (axis.kind() == AxisKind::Right && s.verticalAxis() == VerticalAxis::Both) return true;
+        }
+    }
+    return false;
+}
+
+bool axisShown(const Chart& chart, const Axis& a) {
+    if (!a.visible()) return false;
+    switch (a.kind()) {
+    case AxisKind::Left:
+    case AxisKind::Bottom:
+    case AxisKind::Custom: return true;
+    default: return seriesUses(chart, a);
+    }
+}
+
+// Ticks and label texts of one axis for a given length in pixels.
+struct Ticks {
+    double min = 0, max = 1, step = 1;
+    std::vector<double> values;
+    std::vector<QString> labels;
+    int widest = 0;
+};
+
+QString labelText(const Axis& a, double v, double step) {
+    if (a.dateTime()) {
+        std::string f = a.dateTimeFormat();
+        if (f.empty()) f = step < 60 / SecondsPerDay ? "hh:nn:ss" : step < 1 ? "hh:nn" : "dd.mm.yyyy";
+        return latin1(formatDateValue(v, f));
+    }
+    return QString::fromLatin1(formatAxisNumber(v, step).c_str());
+}
+
+Ticks makeTicks(const Axis& a, const QFontMetrics& fm, int length) {
+    Ticks t;
+    t.min = a.minimum();
+    t.max = a.maximum();
+    drawableRange(t.min, t.max, a.dateTime());
+    const double range = t.max - t.min;
+    const double sep = 1 + a.labelsSeparation() / 100.0;
+    double perLabel = fm.height() * sep;
+    if (a.horizontal()) {
+        // Label width depends on the step; measure with a first guess.
+        const double guess = a.dateTime() ? niceDateStep(range / 5) : niceStep(range / 5, a.increment());
+        const int w = std::max(fm.horizontalAdvance(labelText(a, t.min, guess)),
+                               fm.horizontalAdvance(labelText(a, t.max, guess)));
+        perLabel = w * sep + 6;
+    }
+    const double raw = range * perLabel / std::max(1, length);
+    if (a.dateTime()) t.step = std::max(niceDateStep(raw), a.increment());
+    else t.step = niceStep(raw, a.increment());
+    t.values = tickValues(t.min, t.max, t.step);
+    for (double v : t.values) {
+        t.labels.push_back(labelText(a, v, t.step));
+        t.widest = std::max(t.widest, fm.horizontalAdvance(t.labels.back()));
+    }
+    return t;
+}
+
+// Space an axis at its plot edge takes outside the plot.
+int outsideExtent(const Axis& a, const Ticks& t, const QFontMetrics& fm) {
+    int e = 0;
+    if (a.ticksVisible()) e += TickLength;
+    if (a.labelsVisible()) e += Gap + (a.horizontal() ? fm.height() : t.widest);
+    if (a.titleVisible() && !a.title().empty()) e += Gap + fm.height();
+    return e;
+}
+
+int textBlockHeight(const TitleText& t, const QFontMetrics& fm) {
+    if (!t.visible() || t.lines().empty() || t.customPosition()) return 0;
+    return static_cast<int>(t.lines().size()) * fm.height() + Gap;
+}
+
+struct LegendItem {
+    const Series* series;
+    QString text;
+    int width;
+};
+
+std::vector<LegendItem> legendItems(const Chart& chart, const QFontMetrics& fm) {
+    std::vector<LegendItem> items;
+    if (!chart.legend().visible()) return items;
+    for (int i = 0; i < chart.seriesCount(); ++i) {
+        const Series& s = chart.series(i);
+        if (!s.showInLegend()) continue;
+        QString text = latin1(s.title());
+        if (chart.legend().showValues()) {
+            const int n = s.count();
+            if (n > 0 && !s.isNull(n - 1)) text += QLatin1Char(' ') + QString::fromLatin1(formatLegendNumber(s.y(n - 1)).c_str());
+        }
+        items.push_back({&s, text, 16 + fm.horizontalAdvance(text) + 10});
+    }
+    return items;
+}
+
+std::vector<std::vector<const LegendItem*>> legendRows(const std::vector<LegendItem>& items, int width) {
+    std::vector<std::vector<const LegendItem*>> rows;
+    int used = 0;
+    for (const auto& it : items) {
+        if (rows.empty() || used + it.width > width) {
+            rows.emplace_back();
+            used = 0;
+        }
+        rows.back().push_back(&it);
+        used += it.width;
+    }
+    return rows;
+}
+
+class SeriesDrawer {
+public:
+    SeriesDrawer(QPainter& p, const QRect& plot) : p_(p), plot_(plot) {}
+
+    void line(const Series& s, const AxisMap& xm, const AxisMap& ym) {
+        const auto range = visiblePoints(s, std::min(xm.min(), xm.max()), std::max(xm.min(), xm.max()));
+        samples_.clear();
+        reduceLine(s, xm, range, samples_);
+        std::vector<QPolygonF> runs;
+        for (const auto& c : samples_) {
+            if (c.startsRun || runs.empty()) runs.emplace_back();
+            QPolygonF& poly = runs.back();
+            poly << QPointF(c.px, ym.toPixel(c.first));
+            if (c.min != c.max) {
+                poly << QPointF(c.px, ym.toPixel(c.min)) << QPointF(c.px, ym.toPixel(c.max));
+                poly << QPointF(c.px, ym.toPixel(c.last));
+            }
+        }
+        const Pen& outline = s.outlinePen();
+        if (outline.visible && s.kind() == SeriesKind::Line) {
+            QPen op(toQColor(outline.colour));
+            op.setWidth(std::max(1, s.linePen().width) + 2 * std::max(1, outline.width));
+            p_.setPen(op);
+            for (const auto& r : runs) drawRun(r);
+        }
+        p_.setPen(qtPen(s.linePen()));
+        for (const auto& r : runs) drawRun(r);
+    }
+
+    void function(const Series& s, const AxisMap& xm, const AxisMap& ym) {
+        if (s.count() < 2) return;
+        const double y = ym.toPixel(s.functionValue());
+        p_.setPen(qtPen(s.linePen()));
+        p_.drawLine(QPointF(xm.toPixel(s.x(0)), y), QPointF(xm.toPixel(s.x(1)), y));
+    }
+
+    void bars(const Series& s, const AxisMap& xm, const AxisMap& ym) {
+        const auto range = visiblePoints(s, std::min(xm.min(), xm.max()), std::max(xm.min(), xm.max()));
+        const int visible = range.second - range.first;
+        if (visible <= 0) return;
+        const double origin = ym.toPixel(0);
+        const bool outline = s.outlinePen().visible;
+        p_.setPen(Qt::NoPen);
+        if (visible * 3 <= plot_.width()) {
+            // Few bars: each drawn whole, 70 % of its share of the width.
+            const double w = std::max(1.0, 0.7 * plot_.width() / visible);
+            if (outline) p_.setPen(qtPen(s.outlinePen()));
+            for (int i = range.first; i < range.second; ++i) {
+                if (s.isNull(i)) continue;
+                const double px = xm.toPixel(s.x(i));
+                const double py = ym.toPixel(s.y(i));
+                QRectF r(QPointF(px - w / 2, std::min(py, origin)), QPointF(px + w / 2, std::max(py, origin)));
+                p_.setBrush(brush(s, s.drawColour(i)));
+                p_.drawRect(r);
+            }
+            p_.setBrush(Qt::NoBrush);
+            return;
+        }
+        samples_.clear();
+        reduceBars(s, xm, range, samples_);
+        for (const auto& c : samples_) {
+            const double col = std::floor(c.px);
+            const double top = ym.toPixel(std::max(c.max, 0.0));
+            const double bottom = ym.toPixel(std::min(c.min, 0.0));
+            p_.fillRect(QRectF(QPointF(col, std::min(top, bottom)), QPointF(col + 1, std::max(top, bottom))),
+                        brush(s, c.colour));
+        }
+    }
+
+    void points(const Series& s, const AxisMap& xm, const AxisMap& ym, bool clip) {
+        const int w = plot_.width() + 1, h = plot_.height() + 1;
+        stamp_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+        const int size = s.pointerSize();
+        Colour lastColour = 0xFFFFFFFF;
+        for (int i = 0; i < s.count(); ++i) {
+            if (s.isNull(i)) continue;
+            const double px = xm.toPixel(s.x(i));
+            const double py = ym.toPixel(s.y(i));
+            const Colour c = s.drawColour(i);
+            const int ix = static_cast<int>(std::lround(px)) - plot_.left();
+            const int iy = static_cast<int>(std::lround(py)) - plot_.top();
+            if (ix >= 0 && iy >= 0 && ix < w && iy < h) {
+                auto& cell = stamp_[static_cast<std::size_t>(iy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(ix)];
+                if (cell == c + 1) continue;  // this pixel already shows this colour
+                cell = c + 1;
+            } else if (clip) {
+                continue;
+            }
+            if (c != lastColour) {
+                p_.setPen(toQColor(c));
+                p_.setBrush(toQColor(c));
+                lastColour = c;
+            }
+            switch (s.pointerStyle()) {
+            case PointerStyle::SmallDot: p_.drawPoint(QPointF(px, py)); break;
+            case PointerStyle::Circle: p_.drawEllipse(QPointF(px, py), size, size); break;
+            case PointerStyle::Rectangle: p_.drawRect(QRectF(px - size, py - size, 2 * size, 2 * size)); break;
+            }
+        }
+        p_.setBrush(Qt::NoBrush);
+    }
+
+    void gantt(const Series& s, const AxisMap& xm, const AxisMap& ym) {
+        // A run shows as many overlapping bars growing to the right: merge what lands on the
+        // same pixel row so that a long run costs one rectangle.
+        const int hh = s.ganttHeight();
+        if (s.outlinePen().visible) p_.setPen(qtPen(s.outlinePen()));
+        else p_.setPen(Qt::NoPen);
+        bool open = false;
+        double x0 = 0, x1 = 0;
+        long row = 0;
+        Colour colour = 0;
+        auto flush = [&] {
+            if (!open) return;
+            p_.setBrush(toQColor(colour));
+            p_.drawRect(QRectF(x0, row - hh, std::max(1.0, x1 - x0), 2 * hh));
+            open = false;
+        };
+        for (int i = 0; i < s.count(); ++i) {
+            if (s.isNull(i)) continue;
+            double a = xm.toPixel(s.x(i)), b = xm.toPixel(s.endValue(i));
+            if (a > b) std::swap(a, b);
+            a = std::max(a, -1.0e6);
+            b = std::min(b, 1.0e6);
+            const long r = std::lround(ym.toPixel(s.y(i)));
+            const Colour c = s.drawColour(i);
+            if (open && r == row && c == colour && a <= x1 + 1 && b >= x0 - 1) {
+                x0 = std::min(x0, a);
+                x1 = std::max(x1, b);
+                continue;
+            }
+            flush();
+            open = true;
+            x0 = a;
+            x1 = b;
+            row = r;
+            colour = c;
+        }
+        flush();
+        p_.setBrush(Qt::NoBrush);
+    }
+
+private:
+    void drawRun(const QPolygonF& r) {
+        if (r.size() == 1) p_.drawPoint(r.front());
+        else p_.drawPolyline(r);
+    }
+
+    QBrush brush(const Series& s, Colour c) {
+        if (!s.gradient()) return QBrush(toQColor(c));
+        auto it = brushes_.find(c);
+        if (it != brushes_.end()) return it->second;
+        QLinearGradient g(0, plot_.top(), 0, plot_.bottom());
+        g.setColorAt(0, toQColor(c));
+        g.setColorAt(1, toQColor(c).darker(160));
+        return brushes_.emplace(c, QBrush(g)).first->second;
+    }
+
+    QPainter& p_;
+    QRect plot_;
+    std::vector<ColumnSample> samples_;
+    std::vector<std::uint32_t> stamp_;
+    std::unordered_map<Colour, QBrush> brushes_;
+};
+
+}  // namespace
+
+ChartPainter::ChartPainter(QFont font) : font_(std::move(font)) {}
+
+ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) {
+    p.save();
+    p.setFont(font_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QFontMetrics fm(font_);
+    const int lineH = fm.height();
+    ChartLayout layout;
+    layout.bounds = bounds;
+
+    p.fillRect(bounds, Qt::white);
+
+    // Outer frame: margins, titles, legend, sub-footer.
+    double left = bounds.left() + bounds.width() * chart.marginLeft() / 100.0;
+    double right = bounds.right() - bounds.width() * chart.marginRight() / 100.0;
+    double top = bounds.top() + bounds.height() * chart.marginTop() / 100.0;
+    double bottom = bounds.bottom() - bounds.height() * chart.marginBottom() / 100.0;
+    const double titleTop = top;
+    top += textBlockHeight(chart.title(), fm);
+    const double subTitleTop = top;
+    top += textBlockHeight(chart.subTitle(), fm);
+    const auto items = legendItems(chart, fm);
+    const auto rows = legendRows(items, std::max(1, static_cast<int>(right - left)));
+    const double legendTop = top;
+    if (!rows.empty()) top += static_cast<double>(rows.size()) * lineH + Gap * 2;
+    bottom -= textBlockHeight(chart.subFoot(), fm);
+    const double subFootTop = bottom + Gap;
+
+    // Axes: the space they need outside the plot, then the plot itself.
+    auto axes = chart.allAxes();
+    std::vector<bool> shown(axes.size());
+    const int roughW = std::max(1, static_cast<int>(right - left) - 80);
+    const int roughH = std::max(1, static_cast<int>(bottom - top) - 3 * lineH);
+    double spaceL = 0, spaceR = 0, spaceT = 0, spaceB = 0;
+    std::vector<double> offset(axes.size(), 0);  // distance of an edge axis from the plot
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        const Axis& a = *axes[i];
+        shown[i] = axisShown(chart, a);
+        if (!shown[i] || a.positionPercent() != 0) continue;
+        const Ticks t = makeTicks(a, fm, a.horizontal() ? roughW : roughH);
+        const int e = outsideExtent(a, t, fm);
+        switch (a.kind()) {
+        case AxisKind::Right: offset[i] = spaceR; spaceR += e; break;
+        case AxisKind::Top: offset[i] = spaceT; spaceT += e; break;
+        case AxisKind::Bottom: offset[i] = spaceB; spaceB += e; break;
+        case AxisKind::Left: offset[i] = spaceL; spaceL += e; break;
+        case AxisKind::Custom:
+            if (a.horizontal()) { offset[i] = spaceB; spaceB += e; }
+            else { offset[i] = spaceL; spaceL += e; }
+            break;
+        }
+    }
+    if (spaceT == 0) spaceT = lineH / 2;  // room for the top label of the left axis
+    QRect plot(QPoint(static_cast<int>(left + spaceL), static_cast<int>(top + spaceT)),
+               QPoint(static_cast<int>(right - spaceR), static_cast<int>(bottom - spaceB)));
+    if (plot.width() < 2) plot.setWidth(2);
+    if (plot.height() < 2) plot.setHeight(2);
+    layout.plot = plot;
+
+    std::vector<Ticks> ticks(axes.size());
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        Axis& a = *axes[i];
+        AxisPlacement ap;
+        ap.axis = &a;
+        ap.shown = shown[i];
+        ticks[i] = makeTicks(a, fm, a.horizontal() ? plot.width() : plot.height());
+        const Ticks& t = ticks[i];
+        const double pos = a.positionPercent() / 100.0;
+        if (a.horizontal()) {
+            ap.map = a.inverted() ? AxisMap(t.min, t.max, plot.right(), plot.left())
+                                  : AxisMap(t.min, t.max, plot.left(), plot.right());
+            if (a.kind() == AxisKind::Top) ap.line = static_cast<int>(plot.top() + pos * plot.height() - offset[i]);
+            else ap.line = static_cast<int>(plot.bottom() - pos * plot.height() + offset[i]);
+            const int e = std::max(outsideExtent(a, t, fm), 6);
+            ap.hitArea = a.kind() == AxisKind::Top ? QRect(plot.left(), ap.line - e, plot.width(), e + 3)
+                                                   : QRect(plot.left(), ap.line - 2, plot.width(), e + 3);
+        } else {
+            ap.map = a.inverted() ? AxisMap(t.min, t.max, plot.top(), plot.bottom())
+                                  : AxisMap(t.min, t.max, plot.bottom(), plot.top());
+            if (a.kind() == AxisKind::Right) ap.line = static_cast<int>(plot.right() - pos * plot.width() + offset[i]);
+            else ap.line = static_cast<int>(plot.left() + pos * plot.width() - offset[i]);
+            const int e = std::max(outsideExtent(a, t, fm), 6);
+            ap.hitArea = a.kind() == AxisKind::Right ? QRect(ap.line - 2, plot.top(), e + 3, plot.height())
+                                                     : QRect(ap.line - e, plot.top(), e + 3, plot.height());
+        }
+        layout.axes.push_back(ap);
+    }
+
+    // Plot: grid, bands, series, colour lines.
+    const AxisPlacement& leftP = layout.axes[0];
+    const AxisPlacement& bottomP = layout.axes[3];
+    p.setPen(QPen(QColor(220, 220, 220), 1, Qt::DotLine));
+    for (double v : ticks[0].values) {
+        const int y = static_cast<int>(std::lround(leftP.map.toPixel(v)));
+        p.drawLine(plot.left(), y, plot.right(), y);
+    }
+    for (double v : ticks[3].values) {
+        const int x = static_cast<int>(std::lround(bottomP.map.toPixel(v)));
+        p.drawLine(x, plot.top(), x, plot.bottom());
+    }
+
+    p.setClipRect(plot.adjusted(0, 0, 1, 1));
+    for (int i = 0; i < chart.toolCount(); ++i) {
+        const Tool& tool = chart.tool(i);
+        if (!tool.active() || tool.kind() != ToolKind::ColorBand) continue;
+        const AxisPlacement* ap = layout.find(&tool.axis());
+        if (!ap) continue;
+        QColor c = toQColor(tool.colour());
+        c.setAlpha(255 * (100 - tool.transparency()) / 100);
+        const double a = ap->map.toPixel(tool.startValue()), b = ap->map.toPixel(tool.endValue());
+        const QRectF r = tool.axis().horizontal() ? QRectF(QPointF(std::min(a, b), plot.top()), QPointF(std::max(a, b), plot.bottom()))
+                                                  : QRectF(QPointF(plot.left(), std::min(a, b)), QPointF(plot.right(), std::max(a, b)));
+        p.fillRect(r, c);
+        if (tool.pen().visible) {
+            p.setPen(qtPen(tool.pen()));
+            p.drawRect(r);
+        }
+    }
+
+    SeriesDrawer drawer(p, plot);
+    for (int i = 0; i < chart.seriesCount(); ++i) {
+        const Series& s = chart.series(i);
+        const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
+        const AxisPlacement* yp = layout.find(&chart.verticalAxisOf(s));
+        if (!xp || !yp) continue;
+        if (chart.clipPoints() || s.kind() != SeriesKind::Point) p.setClipRect(plot.adjusted(0, 0, 1, 1));
+        else p.setClipping(false);
+        if (s.function() != SeriesFunction::None) {
+            drawer.function(s, xp->map, yp->map);
+            continue;
+        }
+        switch (s.kind()) {
+        case SeriesKind::Line:
+        case SeriesKind::FastLine: drawer.line(s, xp->map, yp->map); break;
+        case SeriesKind::Bar: drawer.bars(s, xp->map, yp->map); break;
+        case SeriesKind::Point: drawer.points(s, xp->map, yp->map, chart.clipPoints()); break;
+        case SeriesKind::Gantt: drawer.gantt(s, xp->map, yp->map); break;
+        }
+    }
+    p.setClipRect(plot.adjusted(0, 0, 1, 1));
+    for (int i = 0; i < chart.toolCount(); ++i) {
+        const Tool& tool = chart.tool(i);
+        if (!tool.active() || tool.kind() != ToolKind::ColorLine || !tool.pen().visible) continue;
+        const AxisPlacement* ap = layout.find(&tool.axis());
+        if (!ap) continue;
+        const double v = ap->map.toPixel(tool.value());
+        p.setPen(qtPen(tool.pen()));
+        if (tool.axis().horizontal()) p.drawLine(QPointF(v, plot.top()), QPointF(v, plot.bottom()));
+        else p.drawLine(QPointF(plot.left(), v), QPointF(plot.right(), v));
+    }
+    p.setClipping(false);
+
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(plot);
+
+    // Axes.
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        const AxisPlacement& ap = layout.axes[i];
+        if (!ap.shown) continue;
+        const Axis& a = *ap.axis;
+        const Ticks& t = ticks[i];
+        const bool farSide = a.kind() == AxisKind::Right || a.kind() == AxisKind::Top;
+        const int dir = farSide ? 1 : -1;  // outwards: right/up for the far axes
+        p.setPen(Qt::black);
+        if (a.horizontal()) {
+            const int y = ap.line;
+            p.drawLine(plot.left(), y, plot.right(), y);
+            int extent = 0;
+            if (a.ticksVisible()) {
+                for (double v : t.values) {
+                    const int x = static_cast<int>(std::lround(ap.map.toPixel(v)));
+                    p.drawLine(x, y, x, y - dir * TickLength);
+                }
+                extent += TickLength;
+            }
+            if (a.labelsVisible()) {
+                for (std::size_t k = 0; k < t.values.size(); ++k) {
+                    const int x = static_cast<int>(std::lround(ap.map.toPixel(t.values[k])));
+                    const int w = fm.horizontalAdvance(t.labels[k]);
+                    const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
+                    p.drawText(QRect(x - w / 2 - 1, ty, w + 2, lineH), Qt::AlignCenter, t.labels[k]);
+                }
+                extent += Gap + lineH;
+            }
+            if (a.titleVisible() && !a.title().empty()) {
+                const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
+                p.drawText(QRect(plot.left(), ty, plot.width(), lineH), Qt::AlignHCenter | Qt::AlignTop, latin1(a.title()));
+            }
+        } else {
+            const int x = ap.line;
+            p.drawLine(x, plot.top(), x, plot.bottom());
+            int extent = 0;
+            if (a.ticksVisible()) {
+                for (double v : t.values) {
+                    const int y = static_cast<int>(std::lround(ap.map.toPixel(v)));
+                    p.drawLine(x, y, x + dir * TickLength, y);
+                }
+                extent += TickLength;
+            }
+            if (a.labelsVisible()) {
+                for (std::size_t k = 0; k < t.values.size(); ++k) {
+                    const int y = static_cast<int>(std::lround(ap.map.toPixel(t.values[k])));
+                    if (farSide)
+                        p.drawText(QRect(x + extent + Gap, y - lineH / 2, t.widest + 2, lineH), Qt::AlignLeft | Qt::AlignVCenter, t.labels[k]);
+                    else
+                        p.drawText(QRect(x - extent - Gap - t.widest - 2, y - lineH / 2, t.widest + 2, lineH), Qt::AlignRight | Qt::AlignVCenter, t.labels[k]);
+                }
+                extent += Gap + t.widest;
+            }
+            if (a.titleVisible() && !a.title().empty()) {
+                const QString title = latin1(a.title());
+                const int cx = farSide ? x + extent + Gap + lineH / 2 : x - extent - Gap - lineH / 2;
+                const int cy = plot.center().y();
+                p.save();
+                p.translate(cx, cy);
+                if (a.titleAngle() == 90) p.rotate(farSide ? 90 : -90);
+                const int w = fm.horizontalAdvance(title);
+                p.drawText(QRect(-w / 2 - 1, -lineH / 2, w + 2, lineH), Qt::AlignCenter, title);
+                p.restore();
+            }
+        }
+    }
+
+    // Titles and legend.
+    auto drawText = [&](const TitleText& t, double y) {
+        if (!t.visible() || t.lines().empty()) return;
+        p.setPen(toQColor(t.fontColour()));
+        int row = 0;
+        for (const auto& line : t.lines()) {
+            const QString s = latin1(line);
+            if (t.customPosition())
+                p.drawText(QPoint(bounds.left() + t.left(), bounds.top() + t.top() + fm.ascent() + row * lineH), s);
+            else
+                p.drawText(QRect(bounds.left(), static_cast<int>(y) + row * lineH, bounds.width(), lineH), Qt::AlignHCenter | Qt::AlignTop, s);
+            ++row;
+        }
+    };
+    drawText(chart.title(), titleTop);
+    drawText(chart.subTitle(), subTitleTop);
+    drawText(chart.subFoot(), subFootTop);
+
+    double ly = legendTop + Gap;
+    for (const auto& row : rows) {
+        int rowW = 0;
+        for (const auto* it : row) rowW += it->width;
+        int x = static_cast<int>((left + right) / 2 - rowW / 2.0);
+        for (const auto* it : row) {
+            const Series& s = *it->series;
+            const int cy = static_cast<int>(ly) + lineH / 2;
+            if (s.kind() == SeriesKind::Line || s.kind() == SeriesKind::FastLine) {
+                QPen lp = qtPen(s.linePen());
+                lp.setWidth(std::max(2, s.linePen().width));
+                p.setPen(lp);
+                p.drawLine(x, cy, x + 12, cy);
+            } else {
+                p.fillRect(QRect(x, cy - 4, 12, 8), toQColor(s.colour()));
+            }
+            p.setPen(chart.legend().seriesColourText() ? toQColor(s.colour()) : QColor(Qt::black));
+            p.drawText(QRect(x + 16, static_cast<int>(ly), it->width - 16, lineH), Qt::AlignLeft | Qt::AlignVCenter, it->text);
+            x += it->width;
+        }
+        ly += lineH;
+    }
+
+    p.restore();
+    return layout;
+}
+
+}  // namespace tiderune

@@ -1,0 +1,42 @@
+#pragma once
+// Draws a chart with QPainter: titles, legend, bands, series reduced to pixel columns,
+// colour lines, axes. Returns where everything went, which the widget needs to turn mouse
+// positions back into axis values and axis clicks.
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QRect>
+#include <vector>
+
+#include "platform/chart_model.h"
+#include "platform/chart_scale.h"
+
+namespace tiderune {
+
+QColor toQColor(Colour c);
+
+struct AxisPlacement {
+    Axis* axis = nullptr;
+    bool shown = false;
+    AxisMap map;       // value to pixel along the axis
+    int line = 0;      // pixel x (vertical axes) or y (horizontal axes) of the axis line
+    QRect hitArea;     // where a click counts as a click on this axis
+};
+
+struct ChartLayout {
+    QRect bounds;
+    QRect plot;
+    std::vector<AxisPlacement> axes;  // in Chart::allAxes() order
+    const AxisPlacement* find(const Axis* a) const;
+};
+
+class ChartPainter {
+public:
+    explicit ChartPainter(QFont font = QFont());
+    ChartLayout paint(QPainter& p, Chart& chart, const QRect& bounds);
+
+private:
+    QFont font_;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,141 @@
+#include "platform/qt/chart_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace tiderune {
+
+namespace {
+
+int buttonCode(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::LeftButton: return mouse::Left;
+    case Qt::RightButton: return mouse::Right;
+    case Qt::MiddleButton: return mouse::Middle;
+    default: return 0;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers m) {
+    int s = 0;
+    if (m & Qt::ShiftModifier) s |= shift::Shift;
+    if (m & Qt::ControlModifier) s |= shift::Ctrl;
+    if (m & Qt::AltModifier) s |= shift::Alt;
+    return s;
+}
+
+}  // namespace
+
+ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
+    chart_.setObserver(this);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    timer_.setSingleShot(true);
+    timer_.setInterval(50);
+    connect(&timer_, &QTimer::timeout, this, [this] { update(); });
+}
+
+ChartWidget::~ChartWidget() { chart_.setObserver(nullptr); }
+
+void ChartWidget::setGeometryTwips(int left, int top, int width, int height) {
+    setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, std::max(0, width / TwipsPerPixel),
+                std::max(0, height / TwipsPerPixel));
+}
+
+void ChartWidget::chartChanged() {
+    if (!timer_.isActive()) timer_.start();
+}
+
+QImage ChartWidget::renderImage() {
+    QImage img(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&img);
+    layout_ = painter_.paint(p, chart_, img.rect());
+    chart_.markPainted();
+    return img;
+}
+
+void ChartWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    layout_ = painter_.paint(p, chart_, rect());
+    chart_.markPainted();
+    if (drag_ == Drag::Zoom) {
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(dragStart_, dragNow_).normalized());
+    }
+}
+
+void ChartWidget::mousePressEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    if (layout_.axes.empty() || layout_.bounds != rect() || chart_.dirty()) renderImage();
+    for (const auto& ap : layout_.axes) {
+        if (!ap.shown || ap.axis->kind() == AxisKind::Custom || !ap.hitArea.contains(pos)) continue;
+        AxisCode code = AxisCode::Left;
+        switch (ap.axis->kind()) {
+        case AxisKind::Top: code = AxisCode::Top; break;
+        case AxisKind::Right: code = AxisCode::Right; break;
+        case AxisKind::Bottom: code = AxisCode::Bottom; break;
+        default: break;
+        }
+        chart_.raiseAxisClick({chart_.index(), code, buttonCode(e->button()), shiftCode(e->modifiers()), pos.x(), pos.y()});
+        return;
+    }
+    if (!layout_.plot.contains(pos)) return;
+    dragStart_ = dragNow_ = pos;
+    if (e->button() == Qt::LeftButton) {
+        drag_ = Drag::Zoom;
+    } else if (e->button() == Qt::RightButton) {
+        drag_ = Drag::Scroll;
+        scrollFrom_.clear();
+        for (const auto& ap : layout_.axes)
+            if (ap.shown) scrollFrom_.push_back({ap.axis, Range{ap.map.min(), ap.map.max()}});
+    }
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    if (drag_ == Drag::Zoom) {
+        dragNow_ = pos;
+        update();
+    } else if (drag_ == Drag::Scroll && pos != dragNow_) {
+        dragNow_ = pos;
+        std::vector<AxisSpan> spans;
+        for (const auto& [axis, from] : scrollFrom_) {
+            const AxisPlacement* ap = layout_.find(axis);
+            if (!ap) continue;
+            const double a = axis->horizontal() ? dragStart_.x() : dragStart_.y();
+            const double b = axis->horizontal() ? pos.x() : pos.y();
+            const double delta = ap->map.toValue(a) - ap->map.toValue(b);
+            spans.push_back({axis, from.min + delta, from.max + delta});
+        }
+        chart_.scroll(spans);
+    }
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    if (drag_ == Drag::Zoom) {
+        drag_ = Drag::None;
+        const int dx = pos.x() - dragStart_.x();
+        const int dy = pos.y() - dragStart_.y();
+        if (dx < -3) {
+            chart_.undoZoom();
+        } else if (dx > 3 && dy > 3) {
+            std::vector<AxisSpan> spans;
+            for (const auto& ap : layout_.axes) {
+                if (!ap.shown) continue;
+                const double a = ap.axis->horizontal() ? dragStart_.x() : dragStart_.y();
+                const double b = ap.axis->horizontal() ? pos.x() : pos.y();
+                double v0 = ap.map.toValue(a), v1 = ap.map.toValue(b);
+                if (v0 > v1) std::swap(v0, v1);
+                spans.push_back({ap.axis, v0, v1});
+            }
+            chart_.zoom(spans);
+        }
+        update();
+    } else if (drag_ == Drag::Scroll) {
+        drag_ = Drag::None;
+    }
+}
+
+}  // namespace tiderune

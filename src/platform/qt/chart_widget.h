@@ -1,0 +1,62 @@
+#pragma once
+// The chart control on screen: owns a Chart, repaints it at most once per tick of a timer
+// however fast points arrive, and turns the mouse into the chart's events: a press on an
+// axis is an axis click; dragging with the left button down and to the right zooms into the
+// dragged rectangle, dragging it to the left undoes the zoom; dragging with the right button
+// scrolls.
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/chart_model.h"
+#include "platform/qt/chart_painter.h"
+
+namespace tiderune {
+
+class ChartWidget : public QWidget, private ChartObserver {
+    Q_OBJECT
+public:
+    explicit ChartWidget(QWidget* parent = nullptr);
+    ~ChartWidget() override;
+
+    Chart& chart() { return chart_; }
+    const Chart& chart() const { return chart_; }
+
+    // Placement in twips (15 to the pixel), as the windows lay out their charts.
+    static constexpr int TwipsPerPixel = 15;
+    void setGeometryTwips(int left, int top, int width, int height);
+    int leftTwips() const { return x() * TwipsPerPixel; }
+    int topTwips() const { return y() * TwipsPerPixel; }
+    int widthTwips() const { return width() * TwipsPerPixel; }
+    int heightTwips() const { return height() * TwipsPerPixel; }
+
+    // Shortest time between two repaints caused by new data.
+    void setRepaintInterval(int ms) { timer_.setInterval(ms); }
+    int repaintInterval() const { return timer_.interval(); }
+
+    // Draws the chart now into an image of the widget's size (tests, examples, printing).
+    QImage renderImage();
+    const ChartLayout& layout() const { return layout_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+private:
+    void chartChanged() override;
+    std::vector<AxisSpan> spansFor(double dx0, double dy0, double dx1, double dy1, bool shift);
+
+    Chart chart_;
+    ChartPainter painter_;
+    ChartLayout layout_;
+    QTimer timer_;
+    enum class Drag { None, Zoom, Scroll } drag_ = Drag::None;
+    QPoint dragStart_;
+    QPoint dragNow_;
+    std::vector<std::pair<Axis*, Range>> scrollFrom_;
+};
+
+}  // namespace tiderune
