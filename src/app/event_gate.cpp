@@ -52,9 +52,13 @@ void EventGate::showPendingNotices() {
 }
 
 void EventGate::processLine(const std::function<void()>& line) {
-    {
+    try {
         Counter in(inLine_);
         line();
+    } catch (...) {
+        // The line failed: what it raised before the failure is still shown.
+        if (inLine_ == 0) showPendingNotices();
+        throw;
     }
     if (inLine_ == 0) {
         showPendingNotices();

@@ -292,7 +292,9 @@ void MainWindow::MDIFormLoad() {
 }
 
 void MainWindow::InitialiseProgram() {
-    shell_.core.setSentenceDatesToToday();
+    ClockTime today = shell_.services.clock.now();
+    today.hour = today.minute = today.second = today.millisecond = 0;
+    for (int s = 1; s <= MaxSystems; ++s) shell_.coreState.SentenceDate[s] = today.dayCount();
     std::string error;
     if (!ensureFolder(shell_.appFolder(), &error))
         shell_.ask("The program folder " + shell_.appFolder() + " could not be created: " + error,

@@ -1,6 +1,7 @@
 #include "app/program_core.h"
 
 #include "core/config.h"
+#include "core/intake.h"
 
 namespace tiderune {
 
@@ -26,6 +27,13 @@ void ProgramCore::SetAnalysedMessageTypes(int system) {
 
 void ProgramCore::ResetSystemStatistics(int) {}
 void ProgramCore::InitAISTables() {}
-void ProgramCore::setSentenceDatesToToday() {}
+
+}  // namespace tiderune
+
+namespace tiderune {
+
+void ProgramCore::ProcessSentence(CoreSink& sink, int system, std::string_view line) {
+    tiderune::ProcessSentence(*state_, sink, ais_, system, line);
+}
 
 }  // namespace tiderune

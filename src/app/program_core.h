@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/session_core.h"
+#include "core/ais_services.h"
 
 namespace tiderune {
 
@@ -20,10 +21,11 @@ public:
     void SetAnalysedMessageTypes(int system) override;
     void ResetSystemStatistics(int system) override;
     void InitAISTables() override;
-    void setSentenceDatesToToday() override;
+    void ProcessSentence(CoreSink& sink, int system, std::string_view line) override;
 
 private:
     std::unique_ptr<CoreState> state_;
+    NullAisServices ais_;
 };
 
 }  // namespace tiderune

@@ -3,6 +3,9 @@
 // operations on the setup, the statistics and the AIS tables. The program's implementation
 // calls the core; tests may watch the calls.
 #include <string>
+#include <string_view>
+
+#include "core/core_sink.h"
 
 #include "core/core_state.h"
 
@@ -20,8 +23,9 @@ public:
     virtual void SetAnalysedMessageTypes(int system) = 0;
     virtual void ResetSystemStatistics(int system) = 0;
     virtual void InitAISTables() = 0;
-    // Every system's sentence date := today.
-    virtual void setSentenceDatesToToday() = 0;
+    // One received line of one system through the intake; raises RuntimeError for the
+    // caller to log.
+    virtual void ProcessSentence(CoreSink& sink, int system, std::string_view line) = 0;
 };
 
 }  // namespace tiderune

@@ -14,8 +14,13 @@ Shell::Shell(SessionCore& c, const ShellServices& s)
       run(c.state().run),
       services(s),
       gate(s.boxes),
+      sink(*this),
       windows(*this) {
     if (services.appFolder.empty() || services.appFolder.back() != '/') services.appFolder += '/';
+}
+
+void Shell::processSentence(int system, std::string_view line) {
+    gate.processLine([&] { core.ProcessSentence(sink, system, line); });
 }
 
 MessageAnswer Shell::ask(const std::string& text, MessageButtons buttons, MessageAnswer defaultAnswer,

@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+#include "app/app_core_sink.h"
 #include "app/event_gate.h"
 #include "app/session_core.h"
 #include "app/shell_state.h"
@@ -41,11 +42,16 @@ public:
     ShellState state;
     ShellServices services;
     EventGate gate;
+    AppCoreSink sink;
     WindowSlots windows;
     MainWindow* mainWindow = nullptr;
     QMdiArea* mdiArea = nullptr;
 
     static const char* const VersionText;   // "v 3.02a - 26 Sep 2019 "
+
+    // One received line of one system through the intake, inside the event gate: notices it
+    // raises are shown after it. Run-time errors reach the caller, which logs them.
+    void processSentence(int system, std::string_view line);
 
     // A box of the program with the application title. While it is open, device events wait.
     MessageAnswer ask(const std::string& text, MessageButtons buttons = MessageButtons::Ok,

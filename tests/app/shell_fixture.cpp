@@ -27,6 +27,7 @@ void useSystem(Config& c, int s, const std::string& name, std::initializer_list<
 void ShellTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
     home = dir.path().toStdString() + "/Kestrelle/Tiderune/";
+    clock.time = {2026, 12, 8, 14, 32, 5, 0};
 }
 
 void ShellTest::TearDown() {

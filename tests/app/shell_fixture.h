@@ -159,7 +159,11 @@ public:
     }
     void ResetSystemStatistics(int s) override { calls.push_back("ResetSystemStatistics " + std::to_string(s)); }
     void InitAISTables() override { calls.push_back("InitAISTables"); }
-    void setSentenceDatesToToday() override { calls.push_back("setSentenceDatesToToday"); }
+    void ProcessSentence(CoreSink& sink, int s, std::string_view line) override {
+        calls.push_back("ProcessSentence " + std::to_string(s) + " " + std::string(line));
+        if (onLine) onLine(sink, s, line);
+    }
+    std::function<void(CoreSink&, int, std::string_view)> onLine;
 
     std::function<void(Config&)> setupFile;
     std::vector<std::string> calls;

@@ -24,7 +24,7 @@ TEST_F(ShellTest, FirstStartCreatesTheFolderShowsTheMessageOnceAndLoadsTheDefaul
 
     // The order of the start-up: sentence dates, defaults, AIS tables, analysed types, the
     // mode switch's reset, all before the start-up is done.
-    std::vector<std::string> expected = {"setSentenceDatesToToday", "LoadDefaultSetup", "InitAISTables"};
+    std::vector<std::string> expected = {"LoadDefaultSetup", "InitAISTables"};
     for (int s = 1; s <= 4; ++s) expected.push_back("SetAnalysedMessageTypes " + std::to_string(s));
     for (int s = 1; s <= 4; ++s) expected.push_back("ResetSystemStatistics " + std::to_string(s));
     EXPECT_EQ(core.calls, expected);
@@ -42,6 +42,8 @@ TEST_F(ShellTest, FirstStartCreatesTheFolderShowsTheMessageOnceAndLoadsTheDefaul
     EXPECT_EQ(window->windowTitle(), "Tiderune - Version : v 3.02a - 26 Sep 2019 ");
     EXPECT_TRUE(devices.log.calls.empty());
     EXPECT_EQ(shell->config.OutlierLimit, 15.0f);
+    // Today, 8 December 2026, without the time of day.
+    EXPECT_EQ(shell->coreState.SentenceDate[3], (ClockTime{2026, 12, 8, 0, 0, 0, 0}.dayCount()));
     EXPECT_EQ(shell->state.SystemColour[1], 0xFF0000u);
     EXPECT_EQ(shell->state.SystemColour[4], 0xC0C0u);
 
@@ -66,7 +68,7 @@ TEST_F(ShellTest, SetupAppliedToPanelsAndSetupMenu) {
     });
     start();
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(core.calls[1], "LoadSetupFile " + home + "Tiderune.ini");
+    EXPECT_EQ(core.calls[0], "LoadSetupFile " + home + "Tiderune.ini");
     struct Panel {
         int panel;
         bool shown;
