@@ -1,13 +1,17 @@
 // Tiderune: statistical analysis of NMEA 0183 sentences from up to four sources.
 #include <QApplication>
+#include <cstdlib>
 
+#include "app/logic/error_log.h"
 #include "app/main_window.h"
+#include "app/offline_replay.h"
 #include "app/program_core.h"
 #include "platform/app_folder.h"
 #include "platform/qt/qt_devices.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_settings_store.h"
+#include "views/nmea_monitor_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -23,6 +27,10 @@ int main(int argc, char** argv) {
 
     tiderune::Shell shell(core, {boxes, settings, fileDialogs, devices, clock, folder.text()});
     tiderune::MainWindow window(shell);
+    tiderune::installMonitorWindows(shell);
+    // No at the question after too many errors ends the program at once.
+    tiderune::ErrorLog errorLog(folder, clock, boxes, shell.gate, [] { std::exit(0); });
+    tiderune::OfflineReplay replay(window, errorLog);
     boxes.setParent(&window);
     fileDialogs.setParent(&window);
     window.MDIFormLoad();

@@ -1,0 +1,46 @@
+#pragma once
+// A recorded file read back line by line for the offline replay. Lines end at a line feed,
+// a carriage return and line feed, or a lone carriage return; the line end is not part of the
+// line. The bytes are handed on as they stand (Latin-1), so any recording replays, binary
+// junk included.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tiderune {
+
+class ReplayFile {
+public:
+    ReplayFile() = default;
+    ~ReplayFile();
+    ReplayFile(const ReplayFile&) = delete;
+    ReplayFile& operator=(const ReplayFile&) = delete;
+
+    // Opens the file for reading. Raises RuntimeError with the number and description the
+    // program's users know: 52 "Bad file name or number" for an empty name, 53 "File not
+    // found", 76 "Path not found", 70 "Permission denied", 75 "Path/File access error".
+    void open(const std::string& path);
+    void close();
+    bool isOpen() const { return file_ != nullptr; }
+
+    // No further line: the end of the file, or a read error (which ends the file too).
+    bool atEnd();
+    // The next line without its line end; false at the end.
+    bool readLine(std::string& line);
+
+    // A read error ended the file; its description, empty when none.
+    const std::string& readError() const { return readError_; }
+
+private:
+    bool fill();
+
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool eof_ = false;
+    std::string readError_;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,235 @@
+#include "app/offline_replay.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QToolBar>
+#include <cmath>
+#include <cstdio>
+
+#include "app/logic/error_log.h"
+#include "app/logic/replay_file.h"
+#include "app/main_window.h"
+#include "app/offline_status_window.h"
+#include "app/reset_family.h"
+#include "app/shell.h"
+#include "core/errors.h"
+#include "core/number_text.h"
+#include "views/nmea_monitor_window.h"
+
+namespace tiderune {
+
+namespace {
+
+ClockTime wholeSeconds(ClockTime t) {
+    t.millisecond = 0;
+    return t;
+}
+
+QString hms(const ClockTime& t) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour % 100, t.minute % 100, t.second % 100);
+    return buf;
+}
+
+// "hh:mm:ss dd mmm yyyy"
+QString startText(const ClockTime& t) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d %02d %s %04d", t.hour % 100, t.minute % 100, t.second % 100,
+                  t.day % 100, monthAbbreviation(t.month), t.year % 10000);
+    return buf;
+}
+
+}  // namespace
+
+OfflineReplay::OfflineReplay(MainWindow& window, ErrorLog& errorLog)
+    : window_(window), shell_(window.shell()), errorLog_(errorLog) {
+    beep = [] { QApplication::beep(); };
+    timer1_ = shell_.services.devices.makeTimer();
+    timer1_->setInterval(1000);
+    timer1_->onTimeout = [this] { Timer1Timer(); };
+    window_.hooks.offlineButton = [this](const QString& key) { tbOfflineButtonClick(key); };
+}
+
+OfflineReplay::~OfflineReplay() {
+    window_.hooks.offlineButton = nullptr;
+    timer1_->stop();
+    timer1_->onTimeout = nullptr;
+}
+
+QAction* OfflineReplay::button(int number) const {
+    const QList<QAction*> actions = window_.offlineToolBar()->actions();
+    return number >= 1 && number <= actions.size() ? actions[number - 1] : nullptr;
+}
+
+void OfflineReplay::setButtons(bool b1, bool b2, bool b3, bool b4) {
+    button(1)->setEnabled(b1);
+    button(2)->setEnabled(b2);
+    button(3)->setEnabled(b3);
+    button(4)->setEnabled(b4);
+}
+
+void OfflineReplay::setPlayKey(const char* key) {
+    MainWindow::setButtonKey(button(1), key);
+    button(1)->setText(key);
+}
+
+OfflineStatusWindow* OfflineReplay::statusWindow() const { return window_.offlineStatusWindow(); }
+
+void OfflineReplay::setStatus(const char* text, bool red) {
+    OfflineStatusWindow* w = statusWindow();
+    if (!w) return;
+    QPalette p = w->lblStatus->palette();
+    p.setColor(QPalette::WindowText, red ? QColor(0xFF, 0, 0) : QColor(0, 0, 0));
+    w->lblStatus->setPalette(p);
+    w->lblStatus->setText(text);
+}
+
+double OfflineReplay::now() const { return wholeSeconds(shell_.services.clock.now()).dayCount(); }
+
+void OfflineReplay::tbOfflineButtonClick(const QString& key) {
+    RunState& run = shell_.run;
+    if (key == "PLAY") {
+        setButtons(false, false, true, true);
+        run.OfflineStop = false;
+        run.OfflinePause = false;
+        const ClockTime started = wholeSeconds(shell_.services.clock.now());
+        run.ProcessingStart = started.dayCount();
+        setStatus("PROCESSING IN PROGRESS", false);
+        if (OfflineStatusWindow* w = statusWindow()) {
+            w->lblStartTime->setText(startText(started));
+            w->lblProcessingTime->setText("00:00:00");
+        }
+        timer1_->start();
+        window_.resets().ResetAll();
+        if (!run.OfflineRunning) {
+            run.OfflineRunning = true;
+            PlayOfflineFiles();
+        }
+    } else if (key == "PAUSE") {
+        setButtons(true, true, false, button(4)->isEnabled());
+        setPlayKey("CONT");
+        run.OfflinePause = true;
+        setStatus("PROCESSING PAUSED", true);
+        if (OfflineStatusWindow* w = statusWindow()) w->lblPause->setVisible(true);
+    } else if (key == "CONT") {
+        setButtons(false, false, true, button(4)->isEnabled());
+        run.OfflinePause = false;
+        setStatus("PROCESSING IN PROGRESS", false);
+        timer1_->start();
+    } else if (key == "Step") {
+        button(4)->setEnabled(true);
+        run.OfflineStep = true;
+        if (!run.OfflineRunning) {
+            // The replay starts paused and lets one line through: no reset, no start time.
+            run.OfflineRunning = true;
+            run.OfflinePause = true;
+            PlayOfflineFiles();
+        }
+    } else if (key == "STOP") {
+        if (shell_.ask("Are you sure?", MessageButtons::YesNo, MessageAnswer::Yes) != MessageAnswer::Yes) return;
+        setButtons(true, true, false, false);
+        setPlayKey("PLAY");
+        run.OfflinePause = false;
+        run.OfflineStop = true;
+        setStatus("PROCESSING STOPPED", true);
+    }
+}
+
+void OfflineReplay::waitWhilePaused() {
+    RunState& run = shell_.run;
+    // Every flag change comes from a handler of some event, so the loop sleeps until the next
+    // event has been handled and looks again.
+    waiting_ = true;
+    while (run.OfflinePause && !run.OfflineStep && !run.OfflineStop)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    waiting_ = false;
+}
+
+bool OfflineReplay::logError(const std::exception& e) {
+    errorLog_.write(e);
+    return errorLog_.askIfDue();
+}
+
+void OfflineReplay::PlayOfflineFiles() {
+    RunState& run = shell_.run;
+    const Config& config = shell_.config;
+    lines_ = 0;
+
+    // Every named file is opened; only the primary system's is read.
+    PerSystem<ReplayFile> files;
+    bool readable = true;
+    for (int s = 1; s <= MaxSystems; ++s) {
+        const std::string& path = config.Systems[s].OfflineFile;
+        if (path.empty() && s != 1) continue;
+        try {
+            files[s].open(path);
+        } catch (const RuntimeError& e) {
+            const bool goOn = logError(e);
+            if (s != 1) {
+                if (!goOn) run.OfflineStop = true;
+                continue;
+            }
+            // Without its file the replay cannot run: say so once and end it.
+            readable = false;
+            if (goOn)
+                shell_.ask(e.description() + " : " + (path.empty() ? std::string("no file selected") : path),
+                           MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Exclamation);
+            run.OfflineStop = true;
+            setStatus("PROCESSING STOPPED", true);
+        }
+    }
+
+    ReplayFile& input = files[1];
+    std::string line;
+    while (readable) {
+        if (run.OfflineStop || input.atEnd()) break;
+        if (run.OfflinePause && !run.OfflineStep) {
+            waitWhilePaused();
+            // A stop asked for elsewhere while paused (mode switch, another setup file, the
+            // program closing) ends the replay here. The toolbar's STOP lifts the pause
+            // itself and lets one more line through.
+            if (run.OfflineStop && run.OfflinePause) break;
+        }
+        if (!input.readLine(line)) break;
+        if (config.WindowVisible[1][VisibleForms::NMEAMonitor]) {
+            shell_.coreState.NMEACurrentSystem = 1;
+            if (NMEAMonitorWindow* monitor = monitorWindow(shell_, 1)) monitor->setInputBuffer(line);
+        }
+        try {
+            shell_.processSentence(1, line);
+        } catch (const std::exception& e) {
+            if (!logError(e)) run.OfflineStop = true;
+        }
+        ++lines_;
+        run.OfflineStep = false;
+        QCoreApplication::processEvents();
+    }
+    if (!input.readError().empty()) {
+        // A file that cannot be read on ends like one that is at its end.
+        logError(RuntimeError(err::PathFileAccessError, "Path/File access error : " + input.readError()));
+    }
+
+    beep();
+    if (!run.OfflineStop) setStatus("END OF FILE REACHED", true);
+    timer1_->stop();
+    setButtons(true, true, false, false);
+    setPlayKey("PLAY");
+    run.OfflineRunning = false;
+    run.OfflineStop = false;
+    run.OfflinePause = false;
+    run.ProcessingEnd = now();
+    for (ReplayFile& f : files) f.close();
+}
+
+void OfflineReplay::Timer1Timer() {
+    OfflineStatusWindow* w = statusWindow();
+    if (!w) return;
+    const ClockTime t = wholeSeconds(shell_.services.clock.now());
+    w->lblCurrentTime->setText(hms(t));
+    // The processing time runs on through pauses.
+    const double seconds = std::round((t.dayCount() - shell_.run.ProcessingStart) * 86400.0);
+    w->lblProcessingTime->setText(QString::fromLatin1(FormatHMS(seconds, 0).c_str()));
+}
+
+}  // namespace tiderune

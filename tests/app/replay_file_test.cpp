@@ -1,0 +1,121 @@
+// Reading a recorded file back line by line: every kind of line end, lines across the read
+// blocks, a last line without an end, and the errors of opening.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/logic/replay_file.h"
+#include "core/errors.h"
+
+namespace tiderune::test {
+namespace {
+
+class ReplayFileTest : public ::testing::Test {
+protected:
+    std::string write(const std::string& bytes) {
+        const std::string path = dir.path().toStdString() + "/f" + std::to_string(++n_) + ".nmea";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::vector<std::string> readAll(const std::string& bytes) {
+        ReplayFile f;
+        f.open(write(bytes));
+        std::vector<std::string> lines;
+        std::string line;
+        while (!f.atEnd()) {
+            EXPECT_TRUE(f.readLine(line));
+            lines.push_back(line);
+        }
+        EXPECT_FALSE(f.readLine(line));
+        return lines;
+    }
+    QTemporaryDir dir;
+    int n_ = 0;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(ReplayFileTest, LinesEndAtLineFeedsCarriageReturnsOrBoth) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"CR LF", "$A*00\r\n$B*01\r\n", {"$A*00", "$B*01"}},
+        {"LF", "$A\n$B\n", {"$A", "$B"}},
+        {"lone CR", "$A\r$B\r", {"$A", "$B"}},
+        {"mixed", "$A\r\n$B\n$C\r$D", {"$A", "$B", "$C", "$D"}},
+        {"no end on the last line", "$A\r\n$B", {"$A", "$B"}},
+        {"empty lines stay", "\r\n\n$A\r\n\r\n", {"", "", "$A", ""}},
+        {"LF CR is two ends", "$A\n\r$B", {"$A", "", "$B"}},
+        {"bytes as they stand", std::string("$A\0\xB0\xFF\r\n", 7), {std::string("$A\0\xB0\xFF", 5)}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(readAll(c.bytes), c.lines) << c.name;
+}
+
+TEST_F(ReplayFileTest, LinesAcrossReadBlocksAndLongerThanABlockComeWhole) {
+    // A CR LF split over two blocks of 64 KiB, and a line of 200,000 bytes.
+    const std::string first(65535, 'a');
+    const std::string longLine(200000, 'b');
+    EXPECT_EQ(readAll(first + "\r\n" + longLine + "\r\n$C"), (Lines{first, longLine, "$C"}));
+    EXPECT_EQ(readAll(first + "\r" + "$D"), (Lines{first, "$D"}));
+
+    // Many short lines: every one, in order.
+    std::string many;
+    Lines expected;
+    for (int i = 0; i < 20000; ++i) {
+        expected.push_back("$GPZDA," + std::to_string(i));
+        many += expected.back() + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    }
+    EXPECT_EQ(readAll(many), expected);
+}
+
+TEST_F(ReplayFileTest, OpenErrorsCarryTheNumbersTheUsersKnow) {
+    struct Case {
+        const char* name;
+        std::string path;
+        int number;
+        const char* description;
+    };
+    const std::string folder = dir.path().toStdString();
+    const Case cases[] = {
+        {"no name", "", 52, "Bad file name or number"},
+        {"missing file", folder + "/missing.nmea", err::FileNotFound, "File not found"},
+        {"missing folder", folder + "/no/such/run.nmea", err::PathNotFound, "Path not found"},
+        {"a folder", folder, err::PathFileAccessError, "Path/File access error"},
+    };
+    for (const Case& c : cases) {
+        ReplayFile f;
+        try {
+            f.open(c.path);
+            ADD_FAILURE() << c.name << ": opened";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), c.number) << c.name;
+            EXPECT_EQ(e.description(), c.description) << c.name;
+        }
+        EXPECT_FALSE(f.isOpen());
+        EXPECT_TRUE(f.atEnd()) << c.name;
+    }
+}
+
+TEST_F(ReplayFileTest, ReopeningStartsFromTheTopAndClosingEndsTheFile) {
+    const std::string path = write("$A\r\n$B\r\n");
+    ReplayFile f;
+    std::string line;
+    f.open(path);
+    ASSERT_TRUE(f.readLine(line));
+    f.open(path);
+    ASSERT_TRUE(f.readLine(line));
+    EXPECT_EQ(line, "$A");
+    f.close();
+    EXPECT_TRUE(f.atEnd());
+    EXPECT_FALSE(f.readLine(line));
+}
+
+}  // namespace
+}  // namespace tiderune::test

@@ -1,0 +1,502 @@
+// The offline replay driven through the offline toolbar as a person would: PLAY, PAUSE, Step,
+// CONT and STOP, with the actions taken while the replay runs inside its button's click.
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/logic/error_log.h"
+#include "app/offline_replay.h"
+#include "app/offline_status_window.h"
+#include "app/reset_family.h"
+#include "core/intake.h"
+#include "core/parsers.h"
+#include "shell_fixture.h"
+#include "views/nmea_monitor_window.h"
+
+namespace tiderune::test {
+namespace {
+
+std::string withChecksum(const std::string& body) { return body + "*" + CalcChecksum(body + "*"); }
+
+// Actions taken while a replay runs: each waits until its condition holds, looked at after
+// every event the replay lets through. A script that cannot finish stops the replay, so that
+// a broken test fails instead of waiting for ever.
+class Script {
+public:
+    Script(RunState& run, const OfflineReplay& replay) : run_(run), replay_(replay) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+        timer_.start(0);
+        clock_.start();
+    }
+    void when(std::function<bool()> ready, std::function<void()> act) { steps_.push_back({std::move(ready), std::move(act)}); }
+    // The replay sits in its pause wait.
+    void whenWaiting(std::function<void()> act) {
+        when([this] { return replay_.isWaiting(); }, std::move(act));
+    }
+    bool done() const { return steps_.empty(); }
+    bool timedOut() const { return timedOut_; }
+
+private:
+    void tick() {
+        if (steps_.empty()) return;
+        if (clock_.elapsed() > 10000) {
+            timedOut_ = true;
+            steps_.clear();
+            run_.OfflinePause = false;
+            run_.OfflineStop = true;
+            return;
+        }
+        if (!steps_.front().ready()) return;
+        auto act = std::move(steps_.front().act);
+        steps_.pop_front();
+        act();
+    }
+    struct Step {
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+    RunState& run_;
+    const OfflineReplay& replay_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    std::deque<Step> steps_;
+    bool timedOut_ = false;
+};
+
+class ReplayTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        recording = dir.path().toStdString() + "/run.nmea";
+        writeRecording(1000);
+    }
+    void TearDown() override {
+        replay.reset();
+        errorLog.reset();
+        ShellTest::TearDown();
+    }
+
+    void writeRecording(int lines) {
+        std::ofstream f(recording, std::ios::binary);
+        for (int i = 0; i < lines; ++i) {
+            char body[64];
+            std::snprintf(body, sizeof body, "$GPZDA,%02d%02d%02d.00,08,12,2026,00,00", 14 + i / 3600, i / 60 % 60, i % 60);
+            f << withChecksum(body) << "\r\n";
+        }
+    }
+
+    // Starts the program in OFFLINE mode on the recording, with the replay on its toolbar.
+    void startOffline(std::function<void(Config&)> more = {}) {
+        haveSetupFile([this, more](Config& c) {
+            c.Mode = "OFFLINE";
+            useSystem(c, 1, "GPS1", {SentenceType::GGA});
+            c.Systems[1].ComPort = 0;
+            c.Systems[1].OfflineFile = recording;
+            if (more) more(c);
+        });
+        start();
+        installMonitorWindows(*shell);
+        folder = std::make_unique<AppFolder>(home);
+        errorLog = std::make_unique<ErrorLog>(*folder, clock, boxes, shell->gate, [this] { ++programEnded; });
+        replay = std::make_unique<OfflineReplay>(*window, *errorLog);
+        replay->beep = [this] { ++beeps; };
+        core.onLine = [this](CoreSink& sink, int s, std::string_view line) {
+            ++lines;
+            if (realIntake) ProcessSentence(core.state(), sink, ais, s, line);
+            if (onLine) onLine(lines);
+        };
+        core.calls.clear();
+        boxes.shown.clear();
+    }
+
+    QAction* button(const char* key) { return MainWindow::button(window->offlineToolBar(), key); }
+    QAction* button(int number) { return window->offlineToolBar()->actions().at(number - 1); }
+    void click(const char* key) {
+        QAction* b = button(key);
+        ASSERT_NE(b, nullptr) << key;
+        b->trigger();
+    }
+    // The keys and enabled states of buttons 1 to 4, as "PLAY+ Step+ PAUSE- STOP-".
+    std::string toolbar() {
+        std::string s;
+        for (int i = 1; i <= 4; ++i) {
+            if (i > 1) s += ' ';
+            s += MainWindow::buttonKey(button(i)).toStdString() + (button(i)->isEnabled() ? "+" : "-");
+        }
+        return s;
+    }
+    OfflineStatusWindow* status() { return window->offlineStatusWindow(); }
+    std::string statusText() { return status()->lblStatus->text().toStdString(); }
+    bool statusRed() { return status()->lblStatus->palette().color(QPalette::WindowText) == QColor(255, 0, 0); }
+    bool anyReset() const {
+        for (const auto& c : core.calls)
+            if (c.rfind("ResetSystemStatistics", 0) == 0) return true;
+        return false;
+    }
+    std::vector<std::string> errorLogLines() {
+        std::ifstream f(home + "ErrorLog/ErrorLog.txt");
+        std::vector<std::string> out;
+        for (std::string l; std::getline(f, l);) out.push_back(l);
+        return out;
+    }
+    void expectIdleFlags() {
+        EXPECT_FALSE(shell->run.OfflineRunning);
+        EXPECT_FALSE(shell->run.OfflinePause);
+        EXPECT_FALSE(shell->run.OfflineStop);
+    }
+
+    std::string recording;
+    std::unique_ptr<AppFolder> folder;
+    std::unique_ptr<ErrorLog> errorLog;
+    std::unique_ptr<OfflineReplay> replay;
+    NullAisServices ais;
+    bool realIntake = false;
+    int lines = 0;
+    int beeps = 0;
+    int programEnded = 0;
+    std::function<void(int line)> onLine;
+};
+
+TEST_F(ReplayTest, PlayReplaysEveryLineInOrderThenEndsAtTheEndOfTheFile) {
+    startOffline();
+    EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+    EXPECT_EQ(statusText(), "not started");
+    bool runningDuringLines = true;
+    onLine = [&](int) { runningDuringLines = runningDuringLines && shell->run.OfflineRunning; };
+    clock.time = {2026, 12, 8, 14, 32, 5, 700};
+
+    click("PLAY");
+
+    EXPECT_EQ(lines, 1000);
+    EXPECT_TRUE(runningDuringLines);
+    // The reset comes first, then the lines of system 1 in file order, without line ends.
+    ASSERT_GE(core.calls.size(), 1000u);
+    EXPECT_TRUE(anyReset());
+    std::vector<std::string> processed;
+    for (const auto& c : core.calls)
+        if (c.rfind("ProcessSentence ", 0) == 0) processed.push_back(c);
+    ASSERT_EQ(processed.size(), 1000u);
+    EXPECT_EQ(processed.front(), "ProcessSentence 1 " + withChecksum("$GPZDA,140000.00,08,12,2026,00,00"));
+    EXPECT_EQ(processed.back(), "ProcessSentence 1 " + withChecksum("$GPZDA,141639.00,08,12,2026,00,00"));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(statusText(), "END OF FILE REACHED");
+    EXPECT_TRUE(statusRed());
+    EXPECT_EQ(status()->lblStartTime->text().toStdString(), "14:32:05 08 Dec 2026");
+    EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+    EXPECT_FALSE(replay->statusClock().isActive());
+    expectIdleFlags();
+    EXPECT_EQ(shell->run.ProcessingEnd, (ClockTime{2026, 12, 8, 14, 32, 5, 0}.dayCount()));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A second PLAY starts again from the top.
+    click("PLAY");
+    EXPECT_EQ(lines, 2000);
+    EXPECT_EQ(beeps, 2);
+}
+
+TEST_F(ReplayTest, PauseThenThreeStepsAddExactlyThreeLinesAndContinueRunsToTheEnd) {
+    startOffline();
+    onLine = [&](int n) {
+        if (n == 5) click("PAUSE");
+    };
+    Script script(shell->run, *replay);
+    std::vector<int> seen;
+    std::vector<std::string> statuses, bars;
+    auto look = [&] {
+        seen.push_back(lines);
+        statuses.push_back(statusText());
+        bars.push_back(toolbar());
+    };
+    script.whenWaiting([&] { look(); click("Step"); });
+    script.whenWaiting([&] { look(); click("Step"); });
+    script.whenWaiting([&] { look(); click("Step"); });
+    script.whenWaiting([&] {
+        look();
+        EXPECT_TRUE(status()->lblPause->isVisible());
+        click("CONT");
+        bars.push_back(toolbar());
+        statuses.push_back(statusText());
+    });
+
+    click("PLAY");
+
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(seen, (std::vector<int>{5, 6, 7, 8}));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(statuses[i], "PROCESSING PAUSED");
+        EXPECT_EQ(bars[i], "CONT+ Step+ PAUSE- STOP+");
+    }
+    EXPECT_EQ(bars[4], "CONT- Step- PAUSE+ STOP+");
+    EXPECT_EQ(statuses[4], "PROCESSING IN PROGRESS");
+    EXPECT_EQ(lines, 1000);
+    EXPECT_EQ(statusText(), "END OF FILE REACHED");
+    EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+    expectIdleFlags();
+}
+
+TEST_F(ReplayTest, StopEndsTheReplayAtItsNextLineWhileRunningAndLetsOneMoreLineThroughWhilePaused) {
+    struct Case {
+        const char* name;
+        bool paused;
+        int expectedLines;
+    };
+    for (const Case& c : {Case{"running", false, 10}, Case{"paused", true, 11}}) {
+        SCOPED_TRACE(c.name);
+        startOffline();
+        Script script(shell->run, *replay);
+        std::string barAfterStop;
+        onLine = [&](int n) {
+            if (n != 10) return;
+            if (c.paused)
+                click("PAUSE");
+            else
+                click("STOP");  // Enter: Yes
+        };
+        if (c.paused) script.whenWaiting([&] { click("STOP"); barAfterStop = toolbar(); });
+
+        click("PLAY");
+
+        EXPECT_FALSE(script.timedOut());
+        EXPECT_EQ(lines, c.expectedLines);
+        ASSERT_EQ(boxTexts(), std::vector<std::string>{"Are you sure?"});
+        EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(boxes.shown[0].icon, MessageIcon::None);
+        EXPECT_EQ(statusText(), "PROCESSING STOPPED");
+        EXPECT_TRUE(statusRed());
+        EXPECT_EQ(beeps, 1);
+        EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+        if (c.paused) {
+            EXPECT_EQ(barAfterStop, "PLAY+ Step+ PAUSE- STOP-");
+        }
+        expectIdleFlags();
+        TearDown();
+        boxes.shown.clear();
+        lines = beeps = 0;
+        SetUp();
+    }
+}
+
+TEST_F(ReplayTest, StopAnsweredNoChangesNothing) {
+    startOffline();
+    boxes.answers = {MessageAnswer::No};
+    std::string bar;
+    onLine = [&](int n) {
+        if (n != 10) return;
+        click("STOP");
+        bar = toolbar();
+    };
+    click("PLAY");
+    EXPECT_EQ(bar, "PLAY- Step- PAUSE+ STOP+");
+    EXPECT_EQ(lines, 1000);
+    EXPECT_EQ(statusText(), "END OF FILE REACHED");
+}
+
+TEST_F(ReplayTest, StepFromIdleStartsPausedWithOneLineAndNoResetNorStartTime) {
+    startOffline();
+    Script script(shell->run, *replay);
+    int linesAtWait = -1;
+    bool resetSeen = true;
+    std::string startTime, statusAtWait, bar;
+    script.whenWaiting([&] {
+        linesAtWait = lines;
+        resetSeen = anyReset();
+        startTime = status()->lblStartTime->text().toStdString();
+        statusAtWait = statusText();
+        bar = toolbar();
+        click("Step");
+    });
+    script.whenWaiting([&] { click("STOP"); });
+
+    click("Step");
+
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(linesAtWait, 1);
+    EXPECT_FALSE(resetSeen);
+    EXPECT_EQ(startTime, "   n/a");
+    EXPECT_EQ(statusAtWait, "not started");
+    EXPECT_EQ(bar, "PLAY+ Step+ PAUSE- STOP+");
+    // The second step and the line STOP lets through.
+    EXPECT_EQ(lines, 3);
+    EXPECT_EQ(statusText(), "PROCESSING STOPPED");
+    expectIdleFlags();
+}
+
+// A stop asked for by something other than the toolbar while the replay is paused ends it
+// at once: no further line, and nothing left waiting.
+TEST_F(ReplayTest, ModeSwitchOrClosingTheProgramWhilePausedEndsTheReplay) {
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"mode switch to ONLINE",
+         [this] {
+             boxes.answers = {MessageAnswer::Yes};
+             action("mnuModeOnline")->trigger();
+         }},
+        {"closing the main window", [this] { action("mnuFileExit")->trigger(); }},
+        {"another setup file",
+         [this] {
+             fileDialogs.answers.push_back(home + "Tiderune.ini");
+             action("mnuFileOpen")->trigger();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        startOffline();
+        Script script(shell->run, *replay);
+        onLine = [&](int n) {
+            if (n == 5) click("PAUSE");
+        };
+        script.whenWaiting([&] { c.act(); });
+
+        click("PLAY");
+
+        EXPECT_FALSE(script.timedOut());
+        EXPECT_EQ(lines, 5);
+        EXPECT_EQ(beeps, 1);
+        expectIdleFlags();
+        TearDown();
+        boxes.shown.clear();
+        lines = beeps = 0;
+        SetUp();
+    }
+}
+
+TEST_F(ReplayTest, ModeSwitchWhileRunningEndsTheReplayAndItNeverTouchesTheUnloadedStatusWindow) {
+    startOffline();
+    onLine = [&](int n) {
+        if (n != 20) return;
+        boxes.answers = {MessageAnswer::Yes};
+        action("mnuModeOnline")->trigger();
+    };
+    click("PLAY");
+    EXPECT_EQ(lines, 20);
+    EXPECT_EQ(status(), nullptr);
+    EXPECT_EQ(shell->config.Mode, "ONLINE");
+    expectIdleFlags();
+    EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+}
+
+TEST_F(ReplayTest, AFileThatCannotBeOpenedIsReportedOnceAndTheReplayEnds) {
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string message;
+        std::string logged;
+    };
+    const std::string missing = "/nonexistent-folder-of-tests/run.nmea";
+    for (const Case& c : {Case{"missing", missing, "Path not found : " + missing, "Path not found"},
+                          Case{"no file", "", "Bad file name or number : no file selected", "Bad file name or number"}}) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(home + "ErrorLog/ErrorLog.txt");
+        startOffline([&](Config& cfg) { cfg.Systems[1].OfflineFile = c.file; });
+        click("PLAY");
+        EXPECT_EQ(lines, 0);
+        ASSERT_EQ(boxTexts(), std::vector<std::string>{c.message});
+        const auto log = errorLogLines();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_NE(log[0].find(" - Error description : " + c.logged), std::string::npos) << log[0];
+        EXPECT_EQ(statusText(), "PROCESSING STOPPED");
+        EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+        EXPECT_EQ(beeps, 1);
+        expectIdleFlags();
+        TearDown();
+        boxes.shown.clear();
+        lines = beeps = 0;
+        SetUp();
+    }
+}
+
+TEST_F(ReplayTest, FilesOfTheOtherSystemsAreOpenedButNeverRead) {
+    const std::string other = dir.path().toStdString() + "/other.nmea";
+    std::ofstream(other) << "$OTHER,1*00\r\n";
+    startOffline([&](Config& c) {
+        c.Systems[2].OfflineFile = other;
+        c.Systems[3].OfflineFile = "/nonexistent-folder-of-tests/x.nmea";
+    });
+    click("PLAY");
+    EXPECT_EQ(lines, 1000);
+    for (const auto& call : core.calls) EXPECT_EQ(call.find("OTHER"), std::string::npos);
+    // The one that cannot be opened is logged; the replay goes on without it.
+    EXPECT_EQ(errorLogLines().size(), 1u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ReplayTest, ErrorsOfLinesAreLoggedAndTheReplayGoesOnUntilTheUserSaysNo) {
+    startOffline();
+    onLine = [&](int n) {
+        if (n % 10 == 0) throw RuntimeError(err::TypeMismatch, "Type mismatch");
+    };
+    boxes.answers = {MessageAnswer::Yes, MessageAnswer::No};
+    click("PLAY");
+    // The 11th error asks (Yes), the 22nd asks again (No): the program ends, the replay too.
+    EXPECT_EQ(lines, 220);
+    EXPECT_EQ(programEnded, 1);
+    EXPECT_EQ(errorLogLines().size(), 22u);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_NE(boxes.shown[0].text.find("More than 10 errors has occurred"), std::string::npos);
+    expectIdleFlags();
+}
+
+TEST_F(ReplayTest, StatusClockShowsTheTimeAndTheProcessingTimeWhileRunningAndPaused) {
+    startOffline();
+    Script script(shell->run, *replay);
+    std::vector<std::string> shown;
+    onLine = [&](int n) {
+        if (n == 3) click("PAUSE");
+    };
+    script.whenWaiting([&] {
+        EXPECT_TRUE(replay->statusClock().isActive());
+        EXPECT_EQ(replay->statusClock().interval(), 1000);
+        clock.time = {2026, 12, 8, 15, 33, 10, 400};
+        replay->statusClock().onTimeout();
+        shown.push_back(status()->lblCurrentTime->text().toStdString());
+        shown.push_back(status()->lblProcessingTime->text().toStdString());
+        click("CONT");
+    });
+    clock.time = {2026, 12, 8, 14, 32, 5, 900};
+    click("PLAY");
+    EXPECT_EQ(shown, (std::vector<std::string>{"15:33:10", "01:01:05"}));
+    EXPECT_FALSE(replay->statusClock().isActive());
+}
+
+TEST_F(ReplayTest, MonitorOfThePrimarySystemShowsTheReplayedLinesAndTheirCounters) {
+    writeRecording(0);
+    {
+        std::ofstream f(recording, std::ios::binary);
+        f << withChecksum("$GPZDA,140000.00,08,12,2026,00,00") << "\r\n"
+          << "$GPZDA,140001.00,08,12,2026,00,00*00\n"
+          << withChecksum("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0") << "\r\n"
+          << "junk";
+    }
+    startOffline();
+    realIntake = true;
+    ShowNMEAWindow(*shell, 1);
+    NMEAMonitorWindow* m = monitorWindow(*shell, 1);
+    ASSERT_NE(m, nullptr);
+    click("PLAY");
+    EXPECT_EQ(lines, 4);
+    EXPECT_EQ(m->lblInputBuffer1->text().toStdString(), "File inputbuffer :");
+    EXPECT_EQ(m->lblInputBuffer2->text().toStdString(), "junk");
+    EXPECT_EQ(m->lblMessages->text().toStdString(), "4");
+    EXPECT_EQ(m->lblNMEACount->text().toStdString(), "2");
+    EXPECT_EQ(m->lblAISCount->text().toStdString(), "1");
+    EXPECT_EQ(m->lblCheckSumOK->text().toStdString(), "2");
+    EXPECT_EQ(m->lblCheckSumError->text().toStdString(), "1");
+    EXPECT_EQ(m->txtNMEA->toPlainText().toStdString(),
+              withChecksum("$GPZDA,140000.00,08,12,2026,00,00") + "\n$GPZDA,140001.00,08,12,2026,00,00*00\n" +
+                  withChecksum("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0") + "\njunk\n");
+    EXPECT_EQ(m->panelText(1).toStdString(), "File : " + recording + "  ");
+}
+
+}  // namespace
+}  // namespace tiderune::test
