@@ -302,7 +302,7 @@ void MainWindow::InitialiseProgram() {
     const std::string setup = shell_.setupFilePath();
     std::error_code ec;
     if (std::filesystem::exists(setup, ec)) {
-        shell_.core.LoadSetupFile(setup);
+        shell_.core.LoadSetupFile(setup, shell_.gate);
     } else {
         shell_.ask("No setupfile exist. You have to define a primary system under Setup and open relevant "
                    "windows for display under Window! ",
@@ -488,7 +488,7 @@ void MainWindow::fileOpen() {
         return;
     }
     CloseSystemWindows();
-    shell_.core.LoadSetupFile(path);
+    shell_.core.LoadSetupFile(path, shell_.gate);
     shell_.state.StartupDone = true;
     ApplySetupToMainWindow();
 }

@@ -2,6 +2,8 @@
 
 #include "core/config.h"
 #include "core/intake.h"
+#include "core/processing.h"
+#include "core/setup_file.h"
 
 namespace tiderune {
 
@@ -10,27 +12,16 @@ ProgramCore::~ProgramCore() = default;
 
 void ProgramCore::LoadDefaultSetup() { tiderune::LoadDefaultSetup(state_->config); }
 
-void ProgramCore::LoadSetupFile(const std::string&) {}
-void ProgramCore::SaveSetupFile(const std::string&) {}
-
-void ProgramCore::SetAnalysedMessageTypes(int system) {
-    SystemSetup& s = state_->config.Systems[system];
-    for (SentenceType t : AllSentenceTypes) s.analysed(t) = false;
-    const auto& names = state_->config.MessagesToAnalyse[system];
-    for (int slot = 1; slot <= SavedMessageSlots; ++slot) {
-        const std::string& name = names[slot];
-        if (name.empty()) break;
-        for (SentenceType t : AllSentenceTypes)
-            if (sentenceTypeName(t) == name) s.analysed(t) = true;
-    }
+void ProgramCore::LoadSetupFile(const std::string& path, NoticeSink& notices) {
+    tiderune::LoadSetupFile(state_->config, path, notices);
 }
 
-void ProgramCore::ResetSystemStatistics(int) {}
+void ProgramCore::SaveSetupFile(const std::string& path) { tiderune::SaveSetupFile(state_->config, path); }
+
+void ProgramCore::SetAnalysedMessageTypes(int system) { tiderune::SetAnalysedMessageTypes(state_->config, system); }
+
+void ProgramCore::ResetSystemStatistics(int system) { tiderune::ResetSystemStatistics(*state_, system); }
 void ProgramCore::InitAISTables() {}
-
-}  // namespace tiderune
-
-namespace tiderune {
 
 void ProgramCore::ProcessSentence(CoreSink& sink, int system, std::string_view line) {
     tiderune::ProcessSentence(*state_, sink, ais_, system, line);

@@ -18,7 +18,8 @@ public:
     virtual CoreState& state() = 0;
 
     virtual void LoadDefaultSetup() = 0;
-    virtual void LoadSetupFile(const std::string& path) = 0;
+    // Problems with the file are told through `notices`.
+    virtual void LoadSetupFile(const std::string& path, NoticeSink& notices) = 0;
     virtual void SaveSetupFile(const std::string& path) = 0;
     virtual void SetAnalysedMessageTypes(int system) = 0;
     virtual void ResetSystemStatistics(int system) = 0;

@@ -148,7 +148,7 @@ public:
         calls.push_back("LoadDefaultSetup");
         tiderune::LoadDefaultSetup(state_->config);
     }
-    void LoadSetupFile(const std::string& path) override {
+    void LoadSetupFile(const std::string& path, NoticeSink&) override {
         calls.push_back("LoadSetupFile " + path);
         if (setupFile) setupFile(state_->config);
     }
@@ -206,6 +206,8 @@ protected:
     FakeDevices devices;
     FixedClock clock;
     TestCore core;
+    // When set, the program runs on this core instead (the real setup file and statistics).
+    SessionCore* realCore = nullptr;
     std::unique_ptr<Shell> shell;
     std::unique_ptr<MainWindow> window;
 };

@@ -269,3 +269,38 @@ TEST_F(ShellTest, ChildWindowPlacementRestoredAndPulledInsideTheMainWindow) {
 
 }  // namespace
 }  // namespace tiderune::test
+
+namespace tiderune::test {
+namespace {
+
+// The real setup file between two runs: what the first run leaves open, the second opens.
+TEST_F(ShellTest, SecondRunStartsFromWhatTheFirstRunSaved) {
+    {
+        ProgramCore first;
+        realCore = &first;
+        start();
+        ASSERT_EQ(boxTexts().size(), 1u);  // no setup file yet
+        Config& c = shell->config;
+        useSystem(c, 1, "GPS1", {});
+        c.MessagesToAnalyse[1][1] = "GGA";
+        ShowNumericsWindow(*shell, 1);
+        ASSERT_TRUE(exitProgram());
+        window.reset();
+        shell.reset();
+    }
+    ASSERT_TRUE(std::filesystem::exists(home + "Tiderune.ini"));
+    boxes.shown.clear();
+    ProgramCore second;
+    realCore = &second;
+    start();
+    EXPECT_TRUE(boxes.shown.empty()) << boxTexts()[0];
+    EXPECT_TRUE(shell->config.Systems[1].InUse);
+    EXPECT_TRUE(shell->config.Systems[1].GGAAnalysed);
+    EXPECT_EQ(action("mnuSetupPrimarySystem")->text(), "&Primary System         - GPS1");
+    EXPECT_TRUE(shell->windows.slot(WindowKind::Numerics, 1).isVisible());
+    EXPECT_TRUE(shell->windows.slot(WindowKind::TimeSeriesGGA, 1).isLoaded());
+    EXPECT_EQ(devices.log.calls, (std::vector<std::string>{"COM1 settings", "COM1 open"}));
+}
+
+}  // namespace
+}  // namespace tiderune::test
