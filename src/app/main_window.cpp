@@ -315,7 +315,7 @@ void MainWindow::InitialiseProgram() {
     shell_.state.SystemColour[4] = 0xC0C0;
     shell_.windows.create();
     if (!shell_.config.LatLonFormatDMS && shell_.config.LatLonDecimals == 0) shell_.config.LatLonDecimals = 4;
-    shell_.core.InitAISTables();
+    shell_.core.InitAISTables(shell_.gate);
 }
 
 void MainWindow::ApplySetupToMainWindow() {
