@@ -1,7 +1,10 @@
 #include "app/program_core.h"
 
+#include "ais/ais_engine.h"
 #include "core/config.h"
 #include "core/intake.h"
+#include "core/processing.h"
+#include "core/setup_file.h"
 
 namespace tiderune {
 
@@ -10,30 +13,23 @@ ProgramCore::~ProgramCore() = default;
 
 void ProgramCore::LoadDefaultSetup() { tiderune::LoadDefaultSetup(state_->config); }
 
-void ProgramCore::LoadSetupFile(const std::string&) {}
-void ProgramCore::SaveSetupFile(const std::string&) {}
-
-void ProgramCore::SetAnalysedMessageTypes(int system) {
-    SystemSetup& s = state_->config.Systems[system];
-    for (SentenceType t : AllSentenceTypes) s.analysed(t) = false;
-    const auto& names = state_->config.MessagesToAnalyse[system];
-    for (int slot = 1; slot <= SavedMessageSlots; ++slot) {
-        const std::string& name = names[slot];
-        if (name.empty()) break;
-        for (SentenceType t : AllSentenceTypes)
-            if (sentenceTypeName(t) == name) s.analysed(t) = true;
-    }
+void ProgramCore::LoadSetupFile(const std::string& path, NoticeSink& notices) {
+    tiderune::LoadSetupFile(state_->config, path, notices);
 }
 
-void ProgramCore::ResetSystemStatistics(int) {}
-void ProgramCore::InitAISTables() {}
+void ProgramCore::SaveSetupFile(const std::string& path) { tiderune::SaveSetupFile(state_->config, path); }
 
-}  // namespace tiderune
+void ProgramCore::SetAnalysedMessageTypes(int system) { tiderune::SetAnalysedMessageTypes(state_->config, system); }
 
-namespace tiderune {
+void ProgramCore::ResetSystemStatistics(int system) { tiderune::ResetSystemStatistics(*state_, system); }
+void ProgramCore::InitAISTables(NoticeSink& notices) {
+    CoreState* state = state_.get();
+    ais_ = std::make_unique<AisEngine>(notices, [state](int system) { return state->EpochTime[system]; });
+}
 
 void ProgramCore::ProcessSentence(CoreSink& sink, int system, std::string_view line) {
-    tiderune::ProcessSentence(*state_, sink, ais_, system, line);
+    AisServices& ais = ais_ ? static_cast<AisServices&>(*ais_) : noAis_;
+    tiderune::ProcessSentence(*state_, sink, ais, system, line);
 }
 
 }  // namespace tiderune

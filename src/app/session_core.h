@@ -18,11 +18,13 @@ public:
     virtual CoreState& state() = 0;
 
     virtual void LoadDefaultSetup() = 0;
-    virtual void LoadSetupFile(const std::string& path) = 0;
+    // Problems with the file are told through `notices`.
+    virtual void LoadSetupFile(const std::string& path, NoticeSink& notices) = 0;
     virtual void SaveSetupFile(const std::string& path) = 0;
     virtual void SetAnalysedMessageTypes(int system) = 0;
     virtual void ResetSystemStatistics(int system) = 0;
-    virtual void InitAISTables() = 0;
+    // Builds the AIS lookup tables; the AIS decoding tells its problems through `notices`.
+    virtual void InitAISTables(NoticeSink& notices) = 0;
     // One received line of one system through the intake; raises RuntimeError for the
     // caller to log.
     virtual void ProcessSentence(CoreSink& sink, int system, std::string_view line) = 0;

@@ -89,3 +89,24 @@ TEST_F(ShellTest, CoreNoticesAndChecksumCountReachTheWindowAfterTheLine) {
 
 }  // namespace
 }  // namespace tiderune::test
+
+namespace tiderune::test {
+namespace {
+
+TEST_F(ShellTest, ARejectedChecksumCountsInTheSystemsPanelThroughTheRealIntake) {
+    ProgramCore real;
+    realCore = &real;
+    haveSetupFile({});
+    start();
+    shell->config.Systems[2].InUse = true;
+    shell->config.ChecksumTest[2] = true;
+    window->ApplySetupToMainWindow();
+    EXPECT_EQ(window->panelText(5), "0");
+    shell->processSentence(2, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");
+    shell->processSentence(2, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");
+    EXPECT_EQ(window->panelText(5), " 2");
+    EXPECT_EQ(window->panelText(4), "n/a");
+}
+
+}  // namespace
+}  // namespace tiderune::test

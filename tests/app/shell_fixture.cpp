@@ -46,7 +46,8 @@ void ShellTest::haveSetupFile(std::function<void(Config&)> fill) {
 }
 
 void ShellTest::start() {
-    shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
+    SessionCore& c = realCore ? *realCore : static_cast<SessionCore&>(core);
+    shell = std::make_unique<Shell>(c, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
     window = std::make_unique<MainWindow>(*shell);
     window->MDIFormLoad();
     window->show();

@@ -148,7 +148,7 @@ public:
         calls.push_back("LoadDefaultSetup");
         tiderune::LoadDefaultSetup(state_->config);
     }
-    void LoadSetupFile(const std::string& path) override {
+    void LoadSetupFile(const std::string& path, NoticeSink&) override {
         calls.push_back("LoadSetupFile " + path);
         if (setupFile) setupFile(state_->config);
     }
@@ -158,7 +158,7 @@ public:
         // Kept as the test set them: the chosen lists are not what these tests are about.
     }
     void ResetSystemStatistics(int s) override { calls.push_back("ResetSystemStatistics " + std::to_string(s)); }
-    void InitAISTables() override { calls.push_back("InitAISTables"); }
+    void InitAISTables(NoticeSink&) override { calls.push_back("InitAISTables"); }
     void ProcessSentence(CoreSink& sink, int s, std::string_view line) override {
         calls.push_back("ProcessSentence " + std::to_string(s) + " " + std::string(line));
         if (onLine) onLine(sink, s, line);
@@ -206,6 +206,8 @@ protected:
     FakeDevices devices;
     FixedClock clock;
     TestCore core;
+    // When set, the program runs on this core instead (the real setup file and statistics).
+    SessionCore* realCore = nullptr;
     std::unique_ptr<Shell> shell;
     std::unique_ptr<MainWindow> window;
 };
