@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QToolBar>
 #include <cmath>
@@ -180,11 +181,23 @@ void OfflineReplay::PlayOfflineFiles() {
         }
     }
 
+    // Every line gives the other events their turn, but the windows are redrawn only about
+    // 25 times a second: a redraw after each line would cost far more than the line itself.
+    QElapsedTimer sinceDrawn;
+    sinceDrawn.start();
+    bool drawingHeld = false;
+    auto holdDrawing = [&](bool hold) {
+        if (hold == drawingHeld) return;
+        drawingHeld = hold;
+        window_.setUpdatesEnabled(!hold);
+    };
+
     ReplayFile& input = files[1];
     std::string line;
     while (readable) {
         if (run.OfflineStop || input.atEnd()) break;
         if (run.OfflinePause && !run.OfflineStep) {
+            holdDrawing(false);
             waitWhilePaused();
             // A stop asked for elsewhere while paused (mode switch, another setup file, the
             // program closing) ends the replay here. The toolbar's STOP lifts the pause
@@ -199,12 +212,20 @@ void OfflineReplay::PlayOfflineFiles() {
         try {
             shell_.processSentence(1, line);
         } catch (const std::exception& e) {
+            holdDrawing(false);
             if (!logError(e)) run.OfflineStop = true;
         }
         ++lines_;
         run.OfflineStep = false;
+        if (sinceDrawn.elapsed() >= 40) {
+            holdDrawing(false);
+            sinceDrawn.restart();
+        } else {
+            holdDrawing(true);
+        }
         QCoreApplication::processEvents();
     }
+    holdDrawing(false);
     if (!input.readError().empty()) {
         // A file that cannot be read on ends like one that is at its end.
         logError(RuntimeError(err::PathFileAccessError, "Path/File access error : " + input.readError()));

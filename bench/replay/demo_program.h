@@ -1,0 +1,69 @@
+#pragma once
+// The whole program as main() puts it together, on the demo setup, without a person: every
+// message box is answered with its default button and the settings stay in memory.
+#include <QAction>
+#include <QToolBar>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "app/logic/error_log.h"
+#include "app/main_window.h"
+#include "app/offline_replay.h"
+#include "app/program_core.h"
+#include "platform/app_folder.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/qt/qt_devices.h"
+#include "platform/settings_store.h"
+#include "views/nmea_monitor_window.h"
+
+namespace tiderune::demo {
+
+// Writes the demo setup into the program folder `home`, replaying `recording`.
+inline bool installDemoSetup(const std::string& home, const std::string& recording) {
+    std::ifstream in(std::string(TIDERUNE_SOURCE_DIR) + "/examples/Tiderune.ini.in", std::ios::binary);
+    if (!in) return false;
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string setup = text.str();
+    const std::string marker = "@EXAMPLES@/demo.nmea";
+    for (auto at = setup.find(marker); at != std::string::npos; at = setup.find(marker, at + recording.size()))
+        setup.replace(at, marker.size(), recording);
+    AppFolder(home).ensureExists();
+    std::ofstream(home + "/Tiderune.ini", std::ios::binary) << setup;
+    return true;
+}
+
+struct Program {
+    explicit Program(const std::string& home) : folder(home) {
+        shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, folder.text()});
+        window = std::make_unique<MainWindow>(*shell);
+        installMonitorWindows(*shell);
+        errorLog = std::make_unique<ErrorLog>(folder, clock, boxes, shell->gate, [] {});
+        replay = std::make_unique<OfflineReplay>(*window, *errorLog);
+        replay->beep = [] {};
+        window->MDIFormLoad();
+        window->show();
+    }
+    ~Program() {
+        replay.reset();
+        window->hide();
+    }
+    void click(const char* key) { MainWindow::button(window->offlineToolBar(), key)->trigger(); }
+
+    ProgramCore core;
+    ScriptedMessageBoxes boxes;
+    MemorySettingsStore settings;
+    ScriptedFileDialogs fileDialogs;
+    QtDeviceFactory devices;
+    SystemClock clock;
+    AppFolder folder;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<ErrorLog> errorLog;
+    std::unique_ptr<OfflineReplay> replay;
+};
+
+}  // namespace tiderune::demo
