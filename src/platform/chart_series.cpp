@@ -76,7 +76,11 @@ int Series::count() const {
 int Series::append(double x, double y, double end, bool null, const std::string& label, Colour c) {
     if (function_ != SeriesFunction::None)
         throwChartValue("A computed series takes no points of its own");
-    if (!xs_.empty() && x < xs_.back()) xAscending_ = false;
+    if (xAscending_ && !xs_.empty() && x < xs_.back()) {
+        // From now on the x extremes need tracking; while x only grew they were the ends.
+        xAscending_ = false;
+        for (std::size_t k = 0; k < xs_.size(); ++k) xExt_.push(firstSeq_ + k, xs_[k]);
+    }
     const std::uint64_t seq = firstSeq_ + xs_.size();
     xs_.push_back(x);
     ys_.push_back(y);
@@ -85,13 +89,42 @@ int Series::append(double x, double y, double end, bool null, const std::string&
     nulls_.push_back(null ? 1 : 0);
     if (!label.empty()) labels_.emplace(seq, label);
     if (null) ++nullCount_;
-    addToFigures(seq, x, y, end, null);
+    addToFigures(seq, x, y, end, null, c);
     touch();
     return static_cast<int>(xs_.size()) - 1;
 }
 
-void Series::addToFigures(std::uint64_t seq, double x, double y, double end, bool null) {
-    xExt_.push(seq, x);
+void Series::addToFigures(std::uint64_t seq, double x, double y, double end, bool null, Colour c) {
+    for (int level = 0; level < Levels; ++level) {
+        auto& blocks = blocks_[level];
+        const std::uint64_t b = seq >> LevelShift[level];
+        if (blocks.empty() || b != firstBlock_[level] + blocks.size() - 1) {
+            if (blocks.empty()) firstBlock_[level] = b;
+            blocks.push_back(Block{x, x, y, y, y, y, null ? -1.0 : std::fabs(y), c, end, 1, null, false});
+            continue;
+        }
+        Block& k = blocks.back();
+        k.xLast = x;
+        k.endMax = std::max(k.endMax, end);
+        if (c != k.magColour) k.mixedColour = true;
+        ++k.count;
+        if (null) {
+            k.hasNull = true;
+        } else if (k.magMax < 0) {  // first value of a block that began with a null
+            k.yFirst = k.yMin = k.yMax = k.yLast = y;
+            k.magMax = std::fabs(y);
+            k.magColour = c;
+        } else {
+            k.yMin = std::min(k.yMin, y);
+            k.yMax = std::max(k.yMax, y);
+            k.yLast = y;
+            if (std::fabs(y) > k.magMax) {
+                k.magMax = std::fabs(y);
+                k.magColour = c;
+            }
+        }
+    }
+    if (!xAscending_) xExt_.push(seq, x);
     if (kind_ == SeriesKind::Gantt) endExt_.push(seq, end);
     if (null) return;
     yExt_.push(seq, y);
@@ -145,7 +178,16 @@ void Series::deletePoint(int i) {
         yExt_.popUpTo(seq);
         endExt_.popUpTo(seq);
         ++firstSeq_;
-        if (xs_.size() <= 1) xAscending_ = true;
+        for (int level = 0; level < Levels; ++level) {
+            if (!blocks_[level].empty() && (firstSeq_ >> LevelShift[level]) > firstBlock_[level]) {
+                blocks_[level].pop_front();
+                ++firstBlock_[level];
+            }
+        }
+        if (xs_.size() <= 1 && !xAscending_) {
+            xAscending_ = true;
+            xExt_.clear();
+        }
     } else {
         xs_.erase(k);
         ys_.erase(k);
@@ -182,13 +224,15 @@ void Series::rebuildFigures() {
     xExt_.clear();
     yExt_.clear();
     endExt_.clear();
+    for (auto& b : blocks_) b.clear();
     n_ = 0;
     s1_ = s2_ = 0;
     xAscending_ = true;
+    for (std::size_t k = 1; k < xs_.size(); ++k)
+        if (xs_[k] < xs_[k - 1]) xAscending_ = false;
     for (std::size_t k = 0; k < xs_.size(); ++k) {
-        if (k > 0 && xs_[k] < xs_[k - 1]) xAscending_ = false;
         addToFigures(firstSeq_ + k, xs_[k], ys_[k], kind_ == SeriesKind::Gantt ? ends_[k] : xs_[k],
-                     nulls_[k] != 0);
+                     nulls_[k] != 0, cs_[k]);
     }
 }
 
@@ -239,8 +283,8 @@ std::optional<Range> Series::xRange() const {
         if (count() == 0) return std::nullopt;
         return source_->xRange();
     }
-    if (xExt_.empty()) return std::nullopt;
-    Range r{xExt_.min(), xExt_.max()};
+    if (xs_.empty()) return std::nullopt;
+    Range r = xAscending_ ? Range{xs_.front(), xs_.back()} : Range{xExt_.min(), xExt_.max()};
     if (kind_ == SeriesKind::Gantt && !endExt_.empty()) {
         r.min = std::min(r.min, endExt_.min());
         r.max = std::max(r.max, endExt_.max());

@@ -276,14 +276,44 @@ public:
             p_.drawRect(QRectF(x0, row - hh, std::max(1.0, x1 - x0), 2 * hh));
             open = false;
         };
-        for (int i = 0; i < s.count(); ++i) {
-            if (s.isNull(i)) continue;
-            double a = xm.toPixel(s.x(i)), b = xm.toPixel(s.endValue(i));
+        const auto& xs = s.rawX();
+        const auto& ends = s.rawEnd();
+        const auto& ys = s.rawY();
+        const auto& cs = s.rawColour();
+        const auto& nulls = s.rawNull();
+        const Colour own = s.colour();
+        const double lo = std::min(xm.min(), xm.max()), hi = std::max(xm.min(), xm.max());
+        const bool blocks = s.xAscending();
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            if (blocks && open) {
+                // A block of bars that all start inside the open rectangle on its row and in
+                // its colour only widens it.
+                const Series::Block* taken = nullptr;
+                for (int level = Series::Levels - 1; level >= 0 && !taken; --level) {
+                    const Series::Block* k = s.wholeBlockAt(level, static_cast<int>(i));
+                    if (!k || k->hasNull || k->mixedColour || k->yMin != k->yMax) continue;
+                    const Colour kc = k->magColour == SeriesColour ? own : k->magColour;
+                    if (kc != colour || static_cast<long>(std::floor(ym.toPixel(k->yMin) + 0.5)) != row) continue;
+                    const double a = xm.toPixel(k->xFirst), b = xm.toPixel(k->xLast);
+                    if (std::min(a, b) >= x0 - 1 && std::max(a, b) <= x1 + 1) taken = k;
+                }
+                if (taken) {
+                    const double e = std::clamp(xm.toPixel(taken->endMax), -1.0e6, 1.0e6);
+                    x0 = std::min(x0, e);
+                    x1 = std::max(x1, e);
+                    i += static_cast<std::size_t>(taken->count) - 1;
+                    continue;
+                }
+            }
+            if (nulls[i]) continue;
+            double a = xs[i], b = ends[i];
             if (a > b) std::swap(a, b);
-            a = std::max(a, -1.0e6);
-            b = std::min(b, 1.0e6);
-            const long r = std::lround(ym.toPixel(s.y(i)));
-            const Colour c = s.drawColour(i);
+            if (b < lo || a > hi) continue;
+            a = std::max(xm.toPixel(a), -1.0e6);
+            b = std::min(xm.toPixel(b), 1.0e6);
+            if (a > b) std::swap(a, b);
+            const long r = static_cast<long>(std::floor(ym.toPixel(ys[i]) + 0.5));
+            const Colour c = cs[i] == SeriesColour ? own : cs[i];
             if (open && r == row && c == colour && a <= x1 + 1 && b >= x0 - 1) {
                 x0 = std::min(x0, a);
                 x1 = std::max(x1, b);
