@@ -76,10 +76,10 @@ int Series::count() const {
 int Series::append(double x, double y, double end, bool null, const std::string& label, Colour c) {
     if (function_ != SeriesFunction::None)
         throwChartValue("A computed series takes no points of its own");
-    if (xAscending_ && !xs_.empty() && x < xs_.back()) {
+    if (!xs_.empty() && x < xs_.back()) {
         // From now on the x extremes need tracking; while x only grew they were the ends.
-        xAscending_ = false;
-        for (std::size_t k = 0; k < xs_.size(); ++k) xExt_.push(firstSeq_ + k, xs_[k]);
+        if (descents_++ == 0)
+            for (std::size_t k = 0; k < xs_.size(); ++k) xExt_.push(firstSeq_ + k, xs_[k]);
     }
     const std::uint64_t seq = firstSeq_ + xs_.size();
     xs_.push_back(x);
@@ -124,7 +124,7 @@ void Series::addToFigures(std::uint64_t seq, double x, double y, double end, boo
             }
         }
     }
-    if (!xAscending_) xExt_.push(seq, x);
+    if (descents_ > 0) xExt_.push(seq, x);
     if (kind_ == SeriesKind::Gantt) endExt_.push(seq, end);
     if (null) return;
     yExt_.push(seq, y);
@@ -159,6 +159,7 @@ void Series::deletePoint(int i) {
     const std::uint64_t seq = firstSeq_ + k;
     if (i == 0) {
         // The common case, trimming the oldest point: figures follow in O(1).
+        if (xs_.size() >= 2 && xs_[1] < xs_[0] && --descents_ == 0) xExt_.clear();
         if (nulls_[0]) {
             --nullCount_;
         } else {
@@ -184,10 +185,7 @@ void Series::deletePoint(int i) {
                 ++firstBlock_[level];
             }
         }
-        if (xs_.size() <= 1 && !xAscending_) {
-            xAscending_ = true;
-            xExt_.clear();
-        }
+
     } else {
         xs_.erase(k);
         ys_.erase(k);
@@ -227,9 +225,9 @@ void Series::rebuildFigures() {
     for (auto& b : blocks_) b.clear();
     n_ = 0;
     s1_ = s2_ = 0;
-    xAscending_ = true;
+    descents_ = 0;
     for (std::size_t k = 1; k < xs_.size(); ++k)
-        if (xs_[k] < xs_[k - 1]) xAscending_ = false;
+        if (xs_[k] < xs_[k - 1]) ++descents_;
     for (std::size_t k = 0; k < xs_.size(); ++k) {
         addToFigures(firstSeq_ + k, xs_[k], ys_[k], kind_ == SeriesKind::Gantt ? ends_[k] : xs_[k],
                      nulls_[k] != 0, cs_[k]);
@@ -284,7 +282,7 @@ std::optional<Range> Series::xRange() const {
         return source_->xRange();
     }
     if (xs_.empty()) return std::nullopt;
-    Range r = xAscending_ ? Range{xs_.front(), xs_.back()} : Range{xExt_.min(), xExt_.max()};
+    Range r = descents_ == 0 ? Range{xs_.front(), xs_.back()} : Range{xExt_.min(), xExt_.max()};
     if (kind_ == SeriesKind::Gantt && !endExt_.empty()) {
         r.min = std::min(r.min, endExt_.min());
         r.max = std::max(r.max, endExt_.max());

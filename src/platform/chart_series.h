@@ -87,7 +87,7 @@ public:
     int valueCount() const { return static_cast<int>(n_); }  // non-null points
     double mean() const;                                      // 0 with no values
     double stdDeviation() const;                              // sample deviation; 0 below 2
-    bool xAscending() const { return xAscending_; }
+    bool xAscending() const { return descents_ == 0; }
 
     // --- computed series ----------------------------------------------------------------
     // The series shows one value of source (its average or standard deviation) as a
@@ -195,7 +195,7 @@ private:
     SlidingExtremes xExt_;
     SlidingExtremes yExt_;
     SlidingExtremes endExt_;
-    bool xAscending_ = true;
+    std::int64_t descents_ = 0;  // neighbours whose x falls; 0 while x ascends
     // Sums of (y - shift_) and its square over non-null points: the shift keeps the
     // deviation exact when values sit far from zero.
     std::int64_t n_ = 0;
