@@ -97,7 +97,8 @@ void ImageDrawingSurface::setBackColour(Colour c) {
 
 void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const {
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, true);
+    // Crisp pixels, as a picture box draws them.
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(font_);
     const QFontMetrics fm(font_);
     for (const Op& op : ops) {
@@ -117,8 +118,9 @@ void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const 
             p.setPen(Qt::NoPen);
             p.setBrush(c);
             const double r = op.width / 2.0;
-            if (op.width <= 1) p.fillRect(QRectF(map(op.scale, op.a, op.b), QSizeF(1, 1)), c);
-            else p.drawEllipse(map(op.scale, op.a, op.b), r, r);
+            const QPointF at = map(op.scale, op.a, op.b);
+            if (op.width <= 1) p.fillRect(QRect(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())), 1, 1), c);
+            else p.drawEllipse(at, r, r);
             break;
         }
         case Op::Text: {
