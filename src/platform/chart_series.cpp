@@ -139,16 +139,23 @@ void Series::addToFigures(std::uint64_t seq, double x, double y, double end, boo
     s2_ += d * d;
 }
 
+// A value that is not a number has no place on an axis: a y becomes a null point (the
+// line breaks there), an x or a bar end is refused.
 int Series::addXY(double x, double y, const std::string& label, Colour colour) {
+    if (!std::isfinite(x)) throwChartValue("Invalid x value");
+    if (!std::isfinite(y)) return append(x, 0, x, true, label, colour);
     return append(x, y, x, false, label, colour);
 }
 
 int Series::addNullXY(double x, double y, const std::string& label) {
-    return append(x, y, x, true, label, SeriesColour);
+    if (!std::isfinite(x)) throwChartValue("Invalid x value");
+    return append(x, std::isfinite(y) ? y : 0, x, true, label, SeriesColour);
 }
 
 int Series::addGantt(double start, double end, double y, const std::string& label) {
     if (kind_ != SeriesKind::Gantt) throwChartValue("Not a Gantt series");
+    if (!std::isfinite(start) || !std::isfinite(end)) throwChartValue("Invalid bar value");
+    if (!std::isfinite(y)) return append(start, 0, end, true, label, SeriesColour);
     return append(start, y, end, false, label, SeriesColour);
 }
 

@@ -274,3 +274,27 @@ TEST(ChartColumns, VisiblePointsIncludeOneNeighbourEachSide) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChartSeries, ValuesThatAreNotNumbersNeverReachAnAxis) {
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Line);
+    s.addXY(1, 1);
+    s.addXY(2, std::nan(""));  // kept as a break in the line
+    s.addXY(3, INFINITY);
+    s.addXY(4, 3);
+    EXPECT_EQ(s.count(), 4);
+    EXPECT_TRUE(s.isNull(1));
+    EXPECT_TRUE(s.isNull(2));
+    EXPECT_EQ(s.yRange()->max, 3);
+    EXPECT_DOUBLE_EQ(s.mean(), 2);
+    EXPECT_EQ(errorNumber([&] { s.addXY(std::nan(""), 1); }), chart_err::InvalidPropertyValue);
+    EXPECT_EQ(errorNumber([&] { chart.leftAxis().setMaximum(INFINITY); }), chart_err::InvalidPropertyValue);
+    EXPECT_EQ(errorNumber([&] { chart.addColorLine(chart.leftAxis()).setValue(std::nan("")); }),
+              chart_err::InvalidPropertyValue);
+    EXPECT_EQ(s.count(), 4);
+    EXPECT_EQ(chart.bottomAxis().maximum(), 4);
+}
+
+}  // namespace

@@ -12,7 +12,9 @@ namespace tiderune {
 ImageDrawingSurface::ImageDrawingSurface(QSize size) : size_(size.expandedTo(QSize(1, 1))) {}
 
 void ImageDrawingSurface::setScale(double left, double top, double right, double bottom) {
-    if (left == right || top == bottom) throwChartValue("Invalid scale");
+    if (left == right || top == bottom || !std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) ||
+        !std::isfinite(bottom))
+        throwChartValue("Invalid scale");
     scale_ = {left, top, right, bottom};
 }
 
@@ -25,6 +27,8 @@ QPointF ImageDrawingSurface::map(const Scale& s, double x, double y) const {
 QPointF ImageDrawingSurface::toPixel(double x, double y) const { return map(scale_, x, y); }
 
 void ImageDrawingSurface::add(Op op) {
+    // Coordinates that are not numbers draw nothing.
+    if (!std::isfinite(op.a) || !std::isfinite(op.b) || !std::isfinite(op.c) || !std::isfinite(op.d)) return;
     op.colour = colour_;
     op.width = width_;
     op.style = style_;
