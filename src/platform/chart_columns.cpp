@@ -77,6 +77,9 @@ public:
         start(px, col, b.yFirst, b.yMin, b.yMax, b.yLast, c, b.magMax);
     }
 
+    bool open() const { return open_; }
+    long currentColumn() const { return col_; }
+
     void nullPoint() {
         if (bars_) return;
         flush();
@@ -128,8 +131,16 @@ void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, boo
                 if (i + (1 << Series::LevelShift[level]) > end) continue;
                 const Series::Block* b = s.wholeBlockAt(level, i);
                 if (!b || b->hasNull) continue;
+                // x ascends, so a block whose last point lies in the column being built,
+                // which already holds the point before the block, lies in it whole.
+                const long lastCol = column(pinned(xmap.toPixel(b->xLast)));
+                if (r.open() && lastCol == r.currentColumn()) {
+                    taken = b;
+                    px = lastCol;
+                    break;
+                }
                 px = pinned(xmap.toPixel(b->xFirst));
-                if (column(px) == column(pinned(xmap.toPixel(b->xLast)))) taken = b;
+                if (column(px) == lastCol) taken = b;
             }
             if (taken) {
                 r.block(px, *taken);
