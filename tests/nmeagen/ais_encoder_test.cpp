@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "line_check.h"
 
 namespace tiderune::nmeagen {
@@ -194,6 +196,36 @@ TEST(AisMessages, NotAvailableCodes) {
     EXPECT_EQ(test::bitsValue(bits, 116, 12), 3600);
     EXPECT_EQ(test::bitsValue(bits, 128, 9), 511);
     EXPECT_EQ(test::bitsValue(bits, 137, 6), 60);
+}
+
+TEST(AisMessages, ValuesThatAreNoNumberOrOutOfRangeAreNotAvailable) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    ClassAPosition m;
+    m.mmsi = 1;
+    m.speed = nan;
+    m.longitude = inf;
+    m.latitude = nan;
+    m.course = -inf;
+    m.rateOfTurn = rateOfTurnIndicator(nan);
+    auto bits = test::payloadBits(encodeClassAPosition(m).armoured);
+    EXPECT_EQ(test::bitsValue(bits, 42, 8, true), -128);
+    EXPECT_EQ(test::bitsValue(bits, 50, 10), 1023);
+    EXPECT_EQ(test::bitsValue(bits, 61, 28, true), 108600000);
+    EXPECT_EQ(test::bitsValue(bits, 89, 27, true), 54600000);
+    EXPECT_EQ(test::bitsValue(bits, 116, 12), 3600);
+
+    // Beyond the field's range: the largest speed, a course taken round the circle, a
+    // position past the pole as "not available".
+    m.speed = 250.0;
+    m.course = 725.0;
+    m.longitude = -200.0;
+    m.latitude = 95.0;
+    bits = test::payloadBits(encodeClassAPosition(m).armoured);
+    EXPECT_EQ(test::bitsValue(bits, 50, 10), 1022);
+    EXPECT_EQ(test::bitsValue(bits, 116, 12), 50);
+    EXPECT_EQ(test::bitsValue(bits, 61, 28, true), -108600000);
+    EXPECT_EQ(test::bitsValue(bits, 89, 27, true), 54600000);
 }
 
 TEST(AisMessages, RateOfTurnIndicator) {

@@ -58,20 +58,28 @@ AisPayload armour(const std::vector<bool>& bits) {
 
 namespace {
 
+// A value that is no number is sent as "not available".
+std::optional<double> usable(std::optional<double> v) {
+    return v && std::isfinite(*v) ? v : std::nullopt;
+}
+
 std::int64_t positionUnits(std::optional<double> degrees, double notAvailable) {
-    return std::llround((degrees ? *degrees : notAvailable) * 600000.0);
+    degrees = usable(degrees);
+    return std::llround((degrees ? std::clamp(*degrees, -notAvailable, notAvailable) : notAvailable) * 600000.0);
 }
 
 unsigned speedUnits(std::optional<double> knots) {
+    knots = usable(knots);
     if (!knots)
         return 1023;
-    return static_cast<unsigned>(std::clamp<long long>(std::llround(*knots * 10.0), 0, 1022));
+    return static_cast<unsigned>(std::llround(std::clamp(*knots, 0.0, 102.2) * 10.0));
 }
 
 unsigned courseUnits(std::optional<double> degrees) {
+    degrees = usable(degrees);
     if (!degrees)
         return 3600;
-    long long c = std::llround(*degrees * 10.0) % 3600;
+    long long c = std::llround(std::fmod(*degrees, 360.0) * 10.0) % 3600;
     return static_cast<unsigned>(c < 0 ? c + 3600 : c);
 }
 
@@ -102,6 +110,7 @@ void putHeader(AisBitWriter& w, int id, int repeat, std::uint32_t mmsi) {
 }  // namespace
 
 int rateOfTurnIndicator(std::optional<double> degreesPerMinute) {
+    degreesPerMinute = usable(degreesPerMinute);
     if (!degreesPerMinute)
         return -128;
     const double r = *degreesPerMinute;
@@ -160,7 +169,7 @@ AisPayload encodeStaticVoyage(const StaticVoyage& m) {
     w.put(static_cast<unsigned>(m.etaDay), 5);
     w.put(static_cast<unsigned>(m.etaHour), 5);
     w.put(static_cast<unsigned>(m.etaMinute), 6);
-    w.put(static_cast<unsigned>(std::clamp<long long>(std::llround(m.draught * 10.0), 0, 255)), 8);
+    w.put(std::isfinite(m.draught) ? static_cast<unsigned>(std::clamp<long long>(std::llround(m.draught * 10.0), 0, 255)) : 0U, 8);
     w.putText(m.destination, 20);
     w.put(m.dte, 1);
     w.put(0, 1);
