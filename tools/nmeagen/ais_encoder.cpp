@@ -269,6 +269,55 @@ AisPayload encodeStaticDataB(const StaticDataB& m) {
     return armour(w.bits());
 }
 
+AisPayload encodeSarAircraft(const SarAircraft& m) {
+    AisBitWriter w;
+    putHeader(w, 9, m.repeat, m.mmsi);
+    w.put(static_cast<unsigned>(std::clamp(m.altitude, 0, 4095)), 12);
+    const auto speed = usable(m.speed);
+    w.put(speed ? static_cast<unsigned>(std::llround(std::clamp(*speed, 0.0, 1022.0))) : 1023U, 10);
+    w.put(m.accuracy, 1);
+    putPosition(w, m.longitude, m.latitude);
+    w.put(courseUnits(m.course), 12);
+    w.put(static_cast<unsigned>(m.timeStamp), 6);
+    w.put(0, 1);  // altitude from GNSS
+    w.put(0, 7);
+    w.put(m.dte, 1);
+    w.put(0, 3);
+    w.put(m.assigned, 1);
+    w.put(m.raim, 1);
+    w.put(0, 1);  // SOTDMA communication state follows
+    w.put(m.radio, 19);
+    return armour(w.bits());
+}
+
+AisPayload encodeSafetyBroadcast(const SafetyBroadcast& m) {
+    AisBitWriter w;
+    putHeader(w, 14, m.repeat, m.mmsi);
+    w.put(0, 2);
+    const std::string_view text(m.text);
+    const auto chars = std::min<std::size_t>(text.size(), 161);
+    w.putText(text.substr(0, chars), static_cast<int>(chars));
+    return armour(w.bits());
+}
+
+AisPayload encodeLongRange(const LongRangePosition& m) {
+    AisBitWriter w;
+    putHeader(w, 27, m.repeat, m.mmsi);
+    w.put(m.accuracy, 1);
+    w.put(m.raim, 1);
+    w.put(static_cast<unsigned>(m.navStatus), 4);
+    const auto lon = usable(m.longitude), lat = usable(m.latitude);
+    w.putSigned(std::llround((lon ? std::clamp(*lon, -181.0, 181.0) : 181.0) * 600.0), 18);
+    w.putSigned(std::llround((lat ? std::clamp(*lat, -91.0, 91.0) : 91.0) * 600.0), 17);
+    const auto speed = usable(m.speed);
+    w.put(speed ? static_cast<unsigned>(std::llround(std::clamp(*speed, 0.0, 62.0))) : 63U, 6);
+    const auto course = usable(m.course);
+    w.put(course ? static_cast<unsigned>(std::llround(std::fmod(std::fmod(*course, 360.0) + 360.0, 360.0))) % 360U : 511U, 9);
+    w.put(m.gnssLate, 1);
+    w.put(0, 1);
+    return armour(w.bits());
+}
+
 std::vector<std::string> encapsulate(const AisPayload& payload, char channel, int sequentialId,
                                      std::string_view address, std::size_t maxChars) {
     if (maxChars == 0)
