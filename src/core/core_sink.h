@@ -28,6 +28,24 @@ public:
     // The checksum gate dropped a line: the status-bar panel (4 to 7 for systems 1 to 4)
     // shows `text`, the new count in the Str form.
     virtual void showChecksumRejected(int /*system*/, int /*panel*/, const std::string& /*text*/) {}
+
+    // ---- Per-type processing fan-out, in this order for one sentence ----
+    // The numerics window of the system is open.
+    virtual void updateNumericsWindow(int /*system*/, SentenceType /*type*/) {}
+    // The ARPA target window is open (acts on TTM only).
+    virtual void updateARPATargetGrid(int /*system*/, SentenceType /*type*/) {}
+    // The AIS target window is open (acts on VDM only).
+    virtual void updateAISTargetGrid(int /*system*/, SentenceType /*type*/) {}
+    // Nothing below is called for a sentence that arrives while ONLINE is paused.
+    // The statistics window is open; the epoch values and statistics are already updated.
+    virtual void updateStatisticsWindow(int /*system*/, SentenceType /*type*/) {}
+    // Every analysed sentence: the time-series engine reads the epoch values.
+    virtual void updateTimeSeriesCharts(int /*system*/, SentenceType /*type*/) {}
+    // GGA, GNS, GLL, RMC and GST.
+    virtual void dispatchPositionToScatter(int /*system*/, SentenceType /*type*/) {}
+    // GSA or GSV with the sky plot window open.
+    virtual void updateSkyplotGSA(int /*system*/) {}
+    virtual void drawSkyplotGSV(int /*system*/) {}
 };
 
 }  // namespace tiderune

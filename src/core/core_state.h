@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "analysis_state.h"
 #include "config.h"
 #include "indexed.h"
 #include "records.h"
@@ -85,6 +86,9 @@ struct CoreState {
     PerSystem<double> EpochTime;
     PerSystem<double> SentenceDate;
     PerSystem<double> PreviousEpochTime;
+
+    // Epoch values and running statistics of every system.
+    AnalysisState analysis;
 
     ParserNoticeGate parserNotices;
 };

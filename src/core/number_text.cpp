@@ -180,6 +180,13 @@ double roundHalfEven(double v) noexcept {
 }
 
 bool toInteger(double v, std::int16_t& out) noexcept {
+    if (v >= -32768.0 && v <= 32767.0) {
+        const auto whole = static_cast<std::int32_t>(v);
+        if (whole == v) {  // the common case: already a whole number
+            out = static_cast<std::int16_t>(whole);
+            return true;
+        }
+    }
     if (!std::isfinite(v)) return false;
     const double r = roundHalfEven(v);
     if (r < -32768.0 || r > 32767.0) return false;

@@ -47,7 +47,7 @@ class ScriptedMessageBoxes final : public MessageBoxes {
 public:
     MessageAnswer show(const MessageRequest& request) override {
         shown.push_back(request);
-        if (answers.empty()) return request.defaultAnswer;
+        if (answers.empty()) return defaultOf(request);
         MessageAnswer a = answers.front();
         answers.pop_front();
         return a;
@@ -55,6 +55,23 @@ public:
 
     std::deque<MessageAnswer> answers;
     std::vector<MessageRequest> shown;
+
+private:
+    // The default button, or the first button when the default is not among them.
+    static MessageAnswer defaultOf(const MessageRequest& r) {
+        return offers(r.buttons, r.defaultAnswer) ? r.defaultAnswer
+               : offers(r.buttons, MessageAnswer::Yes) ? MessageAnswer::Yes
+                                                        : MessageAnswer::Ok;
+    }
+    static bool offers(MessageButtons b, MessageAnswer a) {
+        switch (b) {
+        case MessageButtons::Ok: return a == MessageAnswer::Ok;
+        case MessageButtons::OkCancel: return a == MessageAnswer::Ok || a == MessageAnswer::Cancel;
+        case MessageButtons::YesNo: return a == MessageAnswer::Yes || a == MessageAnswer::No;
+        case MessageButtons::YesNoCancel: return a != MessageAnswer::Ok;
+        }
+        return false;
+    }
 };
 
 }  // namespace tiderune
