@@ -1,0 +1,101 @@
+#include "ais_bits.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tiderune {
+
+AisBits::AisBits(std::string_view payload, int fillBits) {
+    const int n = static_cast<int>(std::min<std::size_t>(payload.size(), MaxChars));
+    chars_ = static_cast<int>(std::min<std::size_t>(payload.size(), 1u << 30));
+    fill_ = (fillBits >= 0 && fillBits <= 5) ? fillBits : 0;
+    for (int i = 0; i < n; ++i) {
+        const std::uint64_t v = static_cast<std::uint64_t>(CharTo6Bit(static_cast<unsigned char>(payload[static_cast<std::size_t>(i)])) & 0x3F);
+        const int pos = i * 6;  // bit offset of the character's most significant bit
+        const int word = pos / 64;
+        const int shift = 64 - 6 - pos % 64;
+        if (shift >= 0) {
+            words_[static_cast<std::size_t>(word)] |= v << shift;
+        } else {  // the character straddles two words
+            words_[static_cast<std::size_t>(word)] |= v >> -shift;
+            words_[static_cast<std::size_t>(word + 1)] |= v << (64 + shift);
+        }
+    }
+    // The fill bits pad the last fragment; they belong to the payload only when all of it
+    // fitted into the array.
+    usable_ = (payload.size() > static_cast<std::size_t>(MaxChars)) ? 6 * MaxChars : std::max(0, 6 * n - fill_);
+    // Clear what lies past the usable bits, so that every read there gives 0.
+    for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
+        const int start = w * 64;  // bit offset of the word's first bit
+        if (start >= usable_) {
+            words_[static_cast<std::size_t>(w)] = 0;
+        } else if (start + 64 > usable_) {
+            words_[static_cast<std::size_t>(w)] &= ~std::uint64_t{0} << (64 - (usable_ - start));
+        }
+    }
+}
+
+std::uint64_t AisBits::field(int first, int last) const noexcept {
+    const int width = last - first + 1;
+    if (first < 1 || last > Size || width <= 0 || width > 64) return 0;
+    const int pos = first - 1;
+    const std::size_t word = static_cast<std::size_t>(pos / 64);
+    const int offset = pos % 64;
+    // The 64 bits from `pos` on, then the wanted ones moved to the bottom.
+    std::uint64_t chunk = words_[word] << offset;
+    if (offset != 0) chunk |= words_[word + 1] >> (64 - offset);
+    return width >= 64 ? chunk : chunk >> (64 - width);
+}
+
+std::int16_t CharTo6Bit(unsigned char c) noexcept {
+    const int a = c;
+    return static_cast<std::int16_t>(a + 40 <= 128 ? a + 80 : a + 72);
+}
+
+void ValueToBits(int value, std::array<bool, 8>& flags) noexcept {
+    for (int i = 0; i < 8; ++i) flags[static_cast<std::size_t>(i)] = ((value >> (7 - i)) & 1) != 0;
+}
+
+double GetBitsValue(const AisBits& bits, int first, int last, bool isSigned, bool naCheck) noexcept {
+    if (last < first) return 0;
+    const int width = last - first + 1;
+    double value = 0;
+    double weight = 1;  // becomes 2^width
+    if (width <= 64 && first >= 1 && last <= AisBits::Size) {
+        // Everything past the usable bits is stored as 0, so one shift reads the field.
+        const std::uint64_t raw = bits.field(first, last);
+        if (naCheck && raw == (width == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1)) return -9999;
+        value = static_cast<double>(raw);
+        weight = std::ldexp(1.0, width);
+    } else {
+        bool allSet = true;
+        for (int i = last; i >= first; --i, weight *= 2) {
+            if (bits.bit(i)) {
+                value += weight;
+            } else {
+                allSet = false;
+            }
+        }
+        if (naCheck && allSet) return -9999;
+    }
+    if (isSigned && value > weight / 2) value -= weight;
+    return value;
+}
+
+std::string GetBitsText(const AisBits& bits, int first, int last) {
+    std::string text;
+    const int end = std::min(last, bits.usableBits() - 5);  // start of the last whole character
+    if (end >= first) text.reserve(static_cast<std::size_t>((end - first) / 6 + 1));
+    for (int i = first; i <= end; i += 6) {
+        text.push_back(SixBitToChar(static_cast<int>(bits.field(i, i + 5))));
+    }
+    return text;
+}
+
+char SixBitToChar(int value) noexcept {
+    int c = value < 32 ? value + 64 : value;
+    if (c == 64) c = 32;
+    return static_cast<char>(static_cast<unsigned char>(c));
+}
+
+}  // namespace tiderune

@@ -1,0 +1,299 @@
+#include "ais_format.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "ais_decoders.h"
+
+namespace tiderune {
+
+namespace {
+
+class Line {
+public:
+    explicit Line(std::string head) : text_(std::move(head)) {}
+    Line& add(const char* name, long long v) { return raw(name, std::to_string(v)); }
+    Line& add(const char* name, double v, const char* format) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, format, v);
+        return raw(name, buf);
+    }
+    Line& text(const char* name, const std::string& v) { return raw(name, "\"" + v + "\""); }
+    Line& raw(const char* name, const std::string& v) {
+        text_ += ' ';
+        text_ += name;
+        text_ += '=';
+        text_ += v;
+        return *this;
+    }
+    std::string str() const { return text_ + "\n"; }
+
+private:
+    std::string text_;
+};
+
+template <typename Slot>
+Line header(int id, const Slot& s) {
+    Line l("AIS " + std::to_string(id) + " " + aisMessageName(id) + ":");
+    l.add("repeat", s.RepeatIndicator).add("mmsi", s.MMSI);
+    return l;
+}
+
+Line& position(Line& l, double lon, double lat) { return l.add("lon", lon, "%.6f").add("lat", lat, "%.6f"); }
+
+Line& comm(Line& l, const AisCommState& c, int hour, int minute) {
+    return l.add("sync", c.SyncState)
+        .add("timeout", c.SlotTimeout)
+        .add("submsg", c.SubMessage)
+        .add("utchour", hour)
+        .add("utcmin", minute)
+        .add("slotno", c.SlotNumber)
+        .add("slotoffset", c.SlotOffset)
+        .add("stations", c.ReceivedStations);
+}
+
+}  // namespace
+
+std::string aisMessageName(int id) {
+    static const char* const names[] = {"",
+                                        "Position report Class A",
+                                        "Position report Class A (assigned)",
+                                        "Position report Class A (interrogated)",
+                                        "Base station report",
+                                        "Static and voyage data",
+                                        "Addressed binary message",
+                                        "Binary acknowledge",
+                                        "Binary broadcast message",
+                                        "SAR aircraft position report",
+                                        "UTC and date inquiry",
+                                        "UTC and date response",
+                                        "Addressed safety message",
+                                        "Safety acknowledge",
+                                        "Safety broadcast message",
+                                        "Interrogation",
+                                        "Assignment mode command",
+                                        "DGNSS broadcast",
+                                        "Standard Class B position report",
+                                        "Extended Class B position report",
+                                        "Data link management",
+                                        "Aid to navigation report",
+                                        "Channel management",
+                                        "Group assignment command",
+                                        "Static data report",
+                                        "Single slot binary message",
+                                        "Multiple slot binary message",
+                                        "Long range position report"};
+    return (id >= 1 && id <= 27) ? names[id] : "unknown";
+}
+
+std::string formatAisDate(double v) {
+    if (v == 0) return "0";
+    if (!std::isfinite(v) || std::fabs(v) > 3e6) return "?";
+    double day = std::floor(v);
+    long long secs = std::llround((v - day) * 86400.0);
+    if (secs >= 86400) {
+        secs -= 86400;
+        day += 1;
+    }
+    const int year = aisYearOf(day);
+    // Month and day by counting from 1 January of the year.
+    int month = 1;
+    while (month < 12 && aisDateValue(year, month + 1, 1, 0, 0) <= day) ++month;
+    const double start = aisDateValue(year, month, 1, 0, 0);
+    const int dom = static_cast<int>(day - start) + 1;
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02lld:%02lld:%02lld", year, month, dom, secs / 3600, secs / 60 % 60,
+                  secs % 60);
+    return buf;
+}
+
+std::string formatAisMessage(const AISMessageSet& m, int id) {
+    switch (id) {
+    case 1:
+    case 2:
+    case 3: {
+        const ClassAPositionSlot& s = m.classA(id);
+        Line l = header(id, s);
+        l.add("status", s.NavigationalStatus).text("statustext", s.NavigationalStatusText);
+        l.add("rot", s.RateOfTurn, "%.3f").add("sog", s.SpeedOverGround, "%.1f").add("acc", s.PositionAccuracy);
+        position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("hdg", s.TrueHeading, "%.0f");
+        l.add("second", s.TimeStamp).add("manoeuvre", s.ManoeuvreIndicator).add("raim", s.RAIMFlag);
+        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+    }
+    case 4: {
+        const BaseStationSlot& s = m.Msg4;
+        Line l = header(id, s);
+        char utc[96];
+        std::snprintf(utc, sizeof utc, "%04d-%02d-%02dT%02d:%02d:%02d", s.UTCYear, s.UTCMonth, s.UTCDay, s.UTCHour,
+                      s.UTCMinute, s.UTCSecond);
+        l.raw("utc", utc).add("acc", s.PositionAccuracy);
+        position(l, s.Longitude, s.Latitude).text("epfd", s.PositionDeviceText).add("raim", s.RAIMFlag);
+        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+    }
+    case 5: {
+        const StaticVoyageSlot& s = m.Msg5;
+        Line l = header(id, s);
+        l.add("version", s.AISVersion).add("imo", s.IMONumber).text("callsign", s.CallSign).text("name", s.Name);
+        l.add("type", s.ShipType).text("typetext", s.ShipTypeShortText).text("hazard", s.HazardText);
+        l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD);
+        l.text("epfd", s.PositionDeviceText).raw("eta", "\"" + formatAisDate(s.ETA) + "\"");
+        l.add("draught", s.Draught, "%.1f").text("destination", s.Destination).add("dte", s.DTEFlag);
+        return l.str();
+    }
+    case 9: {
+        const SARAircraftSlot& s = m.Msg9;
+        Line l = header(id, s);
+        l.add("alt", s.Altitude).add("sog", s.SpeedOverGround, "%.0f").add("acc", s.PositionAccuracy);
+        position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("second", s.TimeStamp);
+        l.add("dte", s.DTEFlag).add("assigned", s.AssignedModeFlag).add("raim", s.RAIMFlag);
+        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+    }
+    case 10: return header(id, m.Msg10).add("dest", m.Msg10.DestinationMMSI).str();
+    case 12: {
+        const AddressedSafetySlot& s = m.Msg12;
+        return header(id, s).add("seq", s.SequenceNumber).add("dest", s.DestinationMMSI).add("retransmit", s.RetransmitFlag).text("text", s.Text).str();
+    }
+    case 14: return header(id, m.Msg14).text("text", m.Msg14.Text).str();
+    case 16: {
+        const AssignmentSlot& s = m.Msg16;
+        return header(id, s)
+            .add("destA", s.DestinationAMMSI)
+            .add("offsetA", s.OffsetA)
+            .add("incA", s.IncrementA)
+            .add("destB", s.DestinationBMMSI)
+            .add("offsetB", s.OffsetB)
+            .add("incB", s.IncrementB)
+            .str();
+    }
+    case 17: {
+        const DGNSSSlot& s = m.Msg17;
+        Line l = header(id, s);
+        position(l, s.Longitude, s.Latitude).add("type", s.DGNSSMessageType).add("station", s.StationID);
+        l.add("zcount", s.ZCount, "%.1f").add("seq", s.SequenceNumber).add("words", s.NumberOfDataWords);
+        l.add("health", s.StationHealth);
+        if (s.DGNSSMessageType == 1 || s.DGNSSMessageType == 9 || s.DGNSSMessageType == 31 || s.DGNSSMessageType == 34) {
+            l.add("sats", s.NumberOfSatellites);
+            for (int k = 1; k <= s.NumberOfSatellites; ++k) {
+                char buf[96];
+                std::snprintf(buf, sizeof buf, "%d/%d/%d/%.2f/%.3f/%d", s.ScaleFactor[k], s.UDRE[k], s.SatelliteID[k],
+                              static_cast<double>(s.PseudorangeCorrection[k]),
+                              static_cast<double>(s.RangeRateCorrection[k]), s.IssueOfData[k]);
+                l.raw("sat", buf);
+            }
+        } else if (s.DGNSSMessageType == 3 || s.DGNSSMessageType == 32) {
+            l.add("x", s.ReferenceX, "%.2f").add("y", s.ReferenceY, "%.2f").add("z", s.ReferenceZ, "%.2f");
+        }
+        return l.str();
+    }
+    case 18: {
+        const ClassBPositionSlot& s = m.Msg18;
+        Line l = header(id, s);
+        l.add("sog", s.SpeedOverGround, "%.1f").add("acc", s.PositionAccuracy);
+        position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("hdg", s.TrueHeading, "%.0f");
+        l.add("second", s.TimeStamp).add("cs", s.ClassBUnitFlag).add("display", s.DisplayFlag).add("dsc", s.DSCFlag);
+        l.add("band", s.BandFlag).add("msg22", s.Message22Flag).add("assigned", s.AssignedModeFlag);
+        l.add("raim", s.RAIMFlag).add("selector", s.CommStateSelector);
+        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+    }
+    case 19: {
+        const ClassBExtendedSlot& s = m.Msg19;
+        Line l = header(id, s);
+        l.add("sog", s.SpeedOverGround, "%.1f").add("acc", s.PositionAccuracy);
+        position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("hdg", s.TrueHeading, "%.0f");
+        l.add("second", s.TimeStamp).text("name", s.Name).add("type", s.ShipType).text("typetext", s.ShipTypeText);
+        l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD);
+        l.text("epfd", s.PositionDeviceText).add("raim", s.RAIMFlag).add("dte", s.DTEFlag);
+        return l.str();
+    }
+    case 20: {
+        const LinkManagementSlot& s = m.Msg20;
+        Line l = header(id, s);
+        for (int k = 1; k <= 4; ++k) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%d/%d/%d/%d", s.Offset[k], s.NumberOfSlots[k], s.Timeout[k], s.Increment[k]);
+            l.raw("reservation", buf);
+        }
+        return l.str();
+    }
+    case 21: {
+        const AidToNavigationSlot& s = m.Msg21;
+        Line l = header(id, s);
+        l.add("aidtype", s.AidType).text("aidtext", s.AidTypeText).text("name", s.Name).add("acc", s.PositionAccuracy);
+        position(l, s.Longitude, s.Latitude);
+        l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD);
+        l.text("epfd", s.PositionDeviceText).add("second", s.TimeStamp).add("offpos", s.OffPosition);
+        l.add("page", s.StatusPage).add("racon", s.RACONStatus).add("light", s.LightStatus).add("health", s.HealthFlag);
+        l.add("raim", s.RAIMFlag).add("virtual", s.VirtualAidFlag).add("assigned", s.AssignedModeFlag);
+        return l.text("nameext", s.NameExtension).str();
+    }
+    case 22: {
+        const ChannelManagementSlot& s = m.Msg22;
+        Line l = header(id, s);
+        l.add("chA", s.ChannelA).add("chB", s.ChannelB).add("txrx", s.TxRxMode).add("power", s.Power);
+        l.add("nelon", s.NorthEastLongitude, "%.0f").add("nelat", s.NorthEastLatitude, "%.0f");
+        l.add("swlon", s.SouthWestLongitude, "%.0f").add("swlat", s.SouthWestLatitude, "%.0f");
+        l.add("addressed", s.AddressedFlag).add("bwA", s.ChannelABandwidth).add("bwB", s.ChannelBBandwidth);
+        return l.add("zone", s.TransitionZoneSize).str();
+    }
+    case 23: {
+        const GroupAssignmentSlot& s = m.Msg23;
+        Line l = header(id, s);
+        l.add("nelon", s.NorthEastLongitude, "%.0f").add("nelat", s.NorthEastLatitude, "%.0f");
+        l.add("swlon", s.SouthWestLongitude, "%.0f").add("swlat", s.SouthWestLatitude, "%.0f");
+        l.add("station", s.StationType).add("type", s.ShipType).add("txrx", s.TxRxMode);
+        return l.add("interval", s.ReportingInterval).add("quiet", s.QuietTime).str();
+    }
+    case 24: {
+        const StaticDataSlot& s = m.Msg24;
+        Line l = header(id, s);
+        l.add("part", s.PartNumber);
+        if (s.PartNumber == 0) return l.text("name", s.Name).str();
+        l.add("type", s.ShipType).text("typetext", s.ShipTypeShortText).text("vendor", s.VendorID);
+        l.add("model", s.UnitModelCode).add("serial", s.SerialNumber).text("callsign", s.CallSign);
+        return l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD).str();
+    }
+    case 27: {
+        const LongRangeSlot& s = m.Msg27;
+        Line l = header(id, s);
+        l.add("acc", s.PositionAccuracy).add("raim", s.RAIMFlag).add("status", s.NavigationalStatus);
+        position(l, s.Longitude, s.Latitude).add("sog", s.SpeedOverGround, "%.0f").add("cog", s.CourseOverGround, "%.0f");
+        return l.add("gnss", s.GNSSPositionStatus).str();
+    }
+    case 6:
+    case 7:
+    case 8:
+    case 11:
+    case 13:
+    case 15:
+    case 25:
+    case 26: return "AIS " + std::to_string(id) + " " + aisMessageName(id) + "\n";
+    default: return "";
+    }
+}
+
+std::string formatAisTargets(const AisTargetStore& store, int system) {
+    const int count = store.TargetCount[system];
+    std::string out = "AIS targets of system " + std::to_string(system) + ": " + std::to_string(count) + "\n";
+    for (int i = 1; i <= count; ++i) {
+        const AISTarget& t = store.AISTargetTable[system][i];
+        Line l(std::to_string(i) + ":");
+        l.add("mmsi", t.MMSI).text("class", t.AISClass).text("country", t.Country).text("name", t.Name);
+        l.text("callsign", t.CallSign).add("imo", t.IMONumber);
+        position(l, t.Longitude, t.Latitude).add("sog", t.SpeedOverGround, "%.1f");
+        l.add("cog", t.CourseOverGround, "%.1f").add("hdg", t.Heading, "%.0f").add("rot", t.RateOfTurn, "%.3f");
+        l.text("status", t.NavigationStatus).text("acc", t.PositionAccuracy).add("second", t.TimeStamp);
+        l.text("type", t.TypeOfShip).text("cargo", t.CargoText);
+        l.add("a", t.DimensionA).add("b", t.DimensionB).add("c", t.DimensionC).add("d", t.DimensionD);
+        l.text("epfd", t.PositionDeviceText).raw("eta", "\"" + formatAisDate(t.ETA) + "\"");
+        l.add("draught", t.Draught, "%.1f").text("destination", t.Destination);
+        l.raw("first", "\"" + formatAisDate(t.FirstSeen) + "\"").raw("last", "\"" + formatAisDate(t.LastSeen) + "\"");
+        l.add("seconds", t.SecondsSeen);
+        char counts[64];
+        std::snprintf(counts, sizeof counts, "%d/%d/%d/%d", t.MessageCount[1], t.MessageCount[2], t.MessageCount[3],
+                      t.MessageCount[5]);
+        out += l.raw("msgs", counts).str();
+    }
+    return out;
+}
+
+}  // namespace tiderune

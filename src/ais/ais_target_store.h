@@ -1,0 +1,81 @@
+#pragma once
+// Per system, one record for every vessel, base station, aircraft or aid to navigation heard
+// on the system's AIS sentences, keyed by MMSI, in the order they were first heard. The table
+// only grows; nothing clears it while the program runs.
+#include <cstdint>
+#include <string>
+
+#include "ais_messages.h"
+#include "ais_tables.h"
+#include "core/indexed.h"
+#include "core/notices.h"
+
+namespace tiderune {
+
+struct AISTarget {
+    std::int32_t MMSI = 0;
+    std::string Country;
+    std::string AISClass;
+    std::string NavigationStatus;
+    float RateOfTurn = 0;
+    float SpeedOverGround = 0;
+    std::string PositionAccuracy;
+    double Longitude = 0;
+    double Latitude = 0;
+    float CourseOverGround = 0;
+    float Heading = 0;
+    std::int16_t TimeStamp = 0;
+    std::int32_t IMONumber = 0;
+    std::string CallSign;
+    std::string Name;
+    std::string TypeOfShip;
+    std::string CargoText;
+    std::int16_t DimensionA = 0;
+    std::int16_t DimensionB = 0;
+    std::int16_t DimensionC = 0;
+    std::int16_t DimensionD = 0;
+    std::string PositionDeviceText;
+    double ETA = 0;
+    float Draught = 0;
+    std::string Destination;
+    double FirstSeen = 0;
+    double LastSeen = 0;
+    std::int32_t SecondsSeen = 0;
+    IndexedArray<std::int32_t, 0, 27> MessageCount;
+};
+
+inline constexpr int MaxAISTargets = 500;
+
+struct AisTargetStore {
+    // Index 0 is never used; a system's targets sit at 1 to TargetCount.
+    PerSystem<IndexedArray<AISTarget, 0, MaxAISTargets>> AISTargetTable;
+    PerSystem<std::int16_t> TargetCount;
+    PerSystem<std::int16_t> CurrentTarget;  // the target the last accepted message updated
+    PerSystem<bool> MMSIZero;               // the last sentence updated no target
+    // Messages too short for their type's fixed fields: they create and move no target.
+    PerSystem<std::int64_t> ShortMessages;
+    PerSystem<bool> FullNoticeGiven;  // the table-full message goes out once per system
+    // The MMSIs of AISTargetTable side by side, so the search per sentence stays in cache.
+    PerSystem<IndexedArray<std::int32_t, 0, MaxAISTargets>> mmsiIndex;
+};
+
+// What the store needs of the sentence just processed on a system.
+struct AisStoreInput {
+    int system = 1;
+    int messageID = 0;    // LastAISMessageID of the system
+    int messageBits = 0;  // usable bits of that message's payload
+    double epochTime = 0;  // the system's EpochTime
+};
+
+// Finds or creates the target of the message just completed and copies its fields.
+void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMessageSet& messages,
+                    const AisTables& tables, NoticeSink& notices);
+
+// The bits a message of this id must carry before it may create or move a target; 0 for
+// ids that never touch a target.
+int aisTargetMinimumBits(int messageID) noexcept;
+
+// Country of an MMSI's Maritime Identification Digits, or "unknown".
+std::string aisCountryOf(std::int32_t mmsi, const AisTables& tables);
+
+}  // namespace tiderune

@@ -1,1 +1,0 @@
-// Holds the session-control logic library together until its first unit lands.

@@ -1,0 +1,91 @@
+#include "error_log.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/errors.h"
+#include "raw_data_logger.h"
+
+namespace tiderune {
+
+ErrorLog::ErrorLog(const AppFolder& folder, const Clock& clock, MessageBoxes& boxes, NoticeSink& notices,
+                   std::function<void()> endProgram)
+    : folder_(folder), clock_(clock), boxes_(boxes), notices_(notices), endProgram_(std::move(endProgram)) {}
+
+std::string ErrorLog::entryLine(const ClockTime& t, std::string_view description) {
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, "%04d %s %02d %02d:%02d:%02d", t.year % 10000, monthAbbreviation(t.month),
+                  t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
+    std::string line = stamp;
+    line += " - Error description : ";
+    line += description;
+    line += "\r\n";
+    return line;
+}
+
+std::string ErrorLog::questionText(const ClockTime& t, std::string_view description, const std::string& logFile) {
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, " %02d:%02d:%02d %s %02d", t.hour % 100, t.minute % 100, t.second % 100,
+                  monthAbbreviation(t.month), t.day % 100);
+    std::string text = stamp;
+    text += " - Error description : ";
+    text += description;
+    text += "   More than 10 errors has occurred. Do you wan't to continue anyway? (All Error messages are stored in file ";
+    text += logFile;
+    return text;
+}
+
+void ErrorLog::append(std::string_view description, const ClockTime& t) {
+    std::string reason;
+    if (ensureFolder(folder_.errorLogFolder(), &reason)) {
+        const std::string line = entryLine(t, description);
+        if (std::FILE* f = std::fopen(folder_.errorLogFile().c_str(), "ab")) {
+            const bool written = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+            const int saved = errno;
+            const bool closed = std::fclose(f) == 0;
+            if (written && closed) return;
+            reason = std::strerror(written ? errno : saved);
+        } else {
+            reason = std::strerror(errno);
+        }
+    }
+    if (failureReported_) return;
+    failureReported_ = true;
+    notices_.notice({"The error log " + folder_.errorLogFile().string() + " could not be written : " + reason, "",
+                     NoticeIcon::Critical});
+}
+
+void ErrorLog::write(std::string_view description) {
+    const ClockTime t = clock_.now();
+    ++count_;
+    append(description, t);
+    if (count_ > 10) {
+        questions_.push_back(questionText(t, description, folder_.errorLogFile().string()));
+        count_ = 0;
+    }
+}
+
+void ErrorLog::write(const std::exception& error) {
+    if (auto* r = dynamic_cast<const RuntimeError*>(&error))
+        write(r->description());
+    else
+        write(std::string_view(error.what()));
+}
+
+void ErrorLog::writeEntry(std::string_view description) { append(description, clock_.now()); }
+
+bool ErrorLog::askIfDue() {
+    while (!questions_.empty()) {
+        const std::string text = std::move(questions_.front());
+        questions_.pop_front();
+        if (boxes_.askYesNo(text, MessageAnswer::Yes, MessageIcon::Critical)) continue;
+        questions_.clear();
+        if (logger_) logger_->closeAll();
+        if (endProgram_) endProgram_();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tiderune

@@ -1,0 +1,93 @@
+#include "line_splitting.h"
+
+#include <cstring>
+#include <vector>
+
+namespace tiderune {
+
+bool SerialLineBuffer::append(std::string_view received) {
+    compact();
+    text_.append(received);
+    const std::string_view t = text();
+    const bool overflow =
+        t.size() > totalLimit_ || (t.size() > noLineFeedLimit_ && t.find('\n') == std::string_view::npos);
+    if (overflow) {
+        clear();
+        ++overflows_;
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> SerialLineBuffer::takeLine() {
+    const std::string_view t = text();
+    const auto lf = t.find('\n');
+    if (lf == std::string_view::npos) return std::nullopt;
+    std::string line(t.substr(0, lf + 1));
+    start_ += lf + 1;
+    if (start_ == text_.size()) clear();
+    return line;
+}
+
+int SerialLineBuffer::discardCompleteLines() {
+    const std::string_view t = text();
+    const auto last = t.rfind('\n');
+    if (last == std::string_view::npos) return 0;
+    int n = 0;
+    for (char c : t.substr(0, last + 1)) n += c == '\n';
+    start_ += last + 1;
+    if (start_ == text_.size()) clear();
+    return n;
+}
+
+void SerialLineBuffer::clear() {
+    text_.clear();
+    start_ = 0;
+}
+
+void SerialLineBuffer::compact() {
+    if (start_ > 0 && start_ * 2 >= text_.size()) {
+        text_.erase(0, start_);
+        start_ = 0;
+    }
+}
+
+void StreamLineSplitter::feed(std::string_view data, const LineHandler& onLine) {
+    const auto lastLf = data.rfind('\n');
+    if (lastLf == std::string_view::npos) {
+        carry_.append(data);
+        if (carry_.size() > carryLimit_) {
+            carry_.clear();
+            ++dropped_;
+        }
+        return;
+    }
+    // Settle the carry before handing anything on, so that a handler that comes back here
+    // finds a consistent state.
+    std::string head = std::move(carry_);
+    head.append(data.substr(0, lastLf + 1));
+    carry_.assign(data.substr(lastLf + 1));
+    if (carry_.size() > carryLimit_) {
+        carry_.clear();
+        ++dropped_;
+    }
+    std::string_view rest = head;
+    while (!rest.empty()) {
+        const auto lf = rest.find('\n');
+        onLine(rest.substr(0, lf + 1));
+        rest.remove_prefix(lf + 1);
+    }
+}
+
+void splitDatagram(std::string_view datagram, const LineHandler& onLine) {
+    const auto lastLf = datagram.rfind('\n');
+    if (lastLf == std::string_view::npos) return;
+    std::string_view rest = datagram.substr(0, lastLf + 1);
+    while (!rest.empty()) {
+        const auto lf = rest.find('\n');
+        onLine(rest.substr(0, lf + 1));
+        rest.remove_prefix(lf + 1);
+    }
+}
+
+}  // namespace tiderune

@@ -1,0 +1,67 @@
+#pragma once
+// Raw-data logging: while logging is on, every line received from a system in use is written
+// to that system's file in the program folder's "log" folder, so that the session can be
+// replayed later.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/indexed.h"
+#include "core/notices.h"
+#include "platform/app_folder.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+
+namespace tiderune {
+
+struct LoggedSystem {
+    bool inUse = false;
+    std::string name;
+};
+
+class RawDataLogger {
+public:
+    RawDataLogger(const AppFolder& folder, const Clock& clock, MessageBoxes& boxes, NoticeSink& notices);
+    ~RawDataLogger();
+    RawDataLogger(const RawDataLogger&) = delete;
+    RawDataLogger& operator=(const RawDataLogger&) = delete;
+
+    // The LOG key and the program's end: switches logging on (a file per system in use,
+    // appended to when it exists already, so that switching on twice within a minute keeps
+    // the first part) or off, and shows the "Logging started." or "Logging stopped." message.
+    // A file that cannot be opened is reported in one message; when no file of a system in
+    // use could be opened, logging stays off.
+    void toggle(const PerSystem<LoggedSystem>& systems);
+
+    // One received line of a system; nothing when the system has no open file. A line longer
+    // than 5 characters loses its line end; every line is written with CR LF and flushed. A
+    // file that cannot be written is closed and reported once, as a notice.
+    void writeLine(int system, std::string_view text);
+
+    // Closes every file without a message and switches logging off: the program is ending.
+    void closeAll();
+
+    bool isOn() const { return on_; }
+    bool isOpen(int system) const;
+    // The name (without folder) of the system's last log file.
+    const std::string& fileName(int system) const { return names_[system]; }
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    using File = std::unique_ptr<std::FILE, FileCloser>;
+
+    std::string folderText() const;
+
+    const AppFolder& folder_;
+    const Clock& clock_;
+    MessageBoxes& boxes_;
+    NoticeSink& notices_;
+    bool on_ = false;
+    PerSystem<File> files_;
+    PerSystem<std::string> names_;
+};
+
+}  // namespace tiderune

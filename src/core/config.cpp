@@ -1,0 +1,70 @@
+#include "config.h"
+
+namespace tiderune {
+
+bool SystemSetup::analysed(SentenceType t) const {
+    switch (t) {
+    case SentenceType::GGA: return GGAAnalysed;
+    case SentenceType::GNS: return GNSAnalysed;
+    case SentenceType::GLL: return GLLAnalysed;
+    case SentenceType::RMC: return RMCAnalysed;
+    case SentenceType::ZDA: return ZDAAnalysed;
+    case SentenceType::VTG: return VTGAnalysed;
+    case SentenceType::GSA: return GSAAnalysed;
+    case SentenceType::GST: return GSTAnalysed;
+    case SentenceType::GSV: return GSVAnalysed;
+    case SentenceType::HDT: return HDTAnalysed;
+    case SentenceType::ATT: return ATTAnalysed;
+    case SentenceType::ROT: return ROTAnalysed;
+    case SentenceType::VHW: return VHWAnalysed;
+    case SentenceType::DBT: return DBTAnalysed;
+    case SentenceType::TTM: return TTMAnalysed;
+    case SentenceType::VDM: return VDMAnalysed;
+    }
+    throwSubscriptOutOfRange();
+}
+
+bool& SystemSetup::analysed(SentenceType t) {
+    switch (t) {
+    case SentenceType::GGA: return GGAAnalysed;
+    case SentenceType::GNS: return GNSAnalysed;
+    case SentenceType::GLL: return GLLAnalysed;
+    case SentenceType::RMC: return RMCAnalysed;
+    case SentenceType::ZDA: return ZDAAnalysed;
+    case SentenceType::VTG: return VTGAnalysed;
+    case SentenceType::GSA: return GSAAnalysed;
+    case SentenceType::GST: return GSTAnalysed;
+    case SentenceType::GSV: return GSVAnalysed;
+    case SentenceType::HDT: return HDTAnalysed;
+    case SentenceType::ATT: return ATTAnalysed;
+    case SentenceType::ROT: return ROTAnalysed;
+    case SentenceType::VHW: return VHWAnalysed;
+    case SentenceType::DBT: return DBTAnalysed;
+    case SentenceType::TTM: return TTMAnalysed;
+    case SentenceType::VDM: return VDMAnalysed;
+    }
+    throwSubscriptOutOfRange();
+}
+
+void LoadDefaultSetup(Config& config) {
+    config.Mode = "ONLINE";
+    for (int s = 1; s <= MaxSystems; ++s) {
+        SystemSetup& sys = config.Systems[s];
+        sys.InUse = false;
+        sys.Name.clear();
+        sys.Kind.clear();
+        sys.OfflineFile.clear();
+        sys.ComPort = 0;
+        sys.UseTCP = false;
+        sys.TCPHost = "127.0.0.1";
+        sys.TCPPort = 8040;
+        // TTM and VDM keep their flags: a new setup starts with the position, attitude and
+        // depth types off, the target types as they were.
+        for (SentenceType t : AllSentenceTypes) {
+            if (t != SentenceType::TTM && t != SentenceType::VDM) sys.analysed(t) = false;
+        }
+        config.ChecksumTest[s] = false;
+    }
+}
+
+}  // namespace tiderune

@@ -1,0 +1,159 @@
+#include "intake.h"
+
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "errors.h"
+#include "number_text.h"
+#include "parsers.h"
+#include "processing.h"
+
+namespace tiderune {
+
+namespace {
+
+// Counters that run for a whole session stop at their largest value instead of wrapping.
+inline void increment(std::int32_t& counter) {
+    if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
+}
+
+// Parser failures become notices; repeats of one kind are counted, not shown again.
+class IntakeParserErrors final : public ParserErrorHandler {
+public:
+    IntakeParserErrors(CoreState& state, CoreSink& sink) : state_(state), sink_(sink) {}
+    void parserError(std::string_view type, int errorNumber, std::string_view sentence) override {
+        std::string title = "Error Extract";
+        title += type;
+        if (state_.parserNotices.admit(title, errorNumber))
+            sink_.notice(parserErrorNotice(type, errorNumber, sentence));
+    }
+
+private:
+    CoreState& state_;
+    CoreSink& sink_;
+};
+
+inline bool at(std::string_view s, std::size_t pos1, const char (&three)[4]) {
+    // pos1 is the 1-based position of the first of three characters.
+    return s.size() >= pos1 + 2 && std::memcmp(s.data() + pos1 - 1, three, 3) == 0;
+}
+
+void parse(SentenceType type, const std::string& text, NMEAMessageSet& set, ParserErrorHandler* errors) {
+    switch (type) {
+    case SentenceType::GGA: ExtractGGA(text, set.GGA, errors); break;
+    case SentenceType::GNS: ExtractGNS(text, set.GNS, errors); break;
+    case SentenceType::GLL: ExtractGLL(text, set.GLL, errors); break;
+    case SentenceType::RMC: ExtractRMC(text, set.RMC, errors); break;
+    case SentenceType::ZDA: ExtractZDA(text, set.ZDA, errors); break;
+    case SentenceType::VTG: ExtractVTG(text, set.VTG, errors); break;
+    case SentenceType::GSA: ExtractGSA(text, set.GSA, errors); break;
+    case SentenceType::GST: ExtractGST(text, set.GST, errors); break;
+    case SentenceType::GSV: ExtractGSV(text, set.GSV, errors); break;
+    case SentenceType::HDT: ExtractHDT(text, set.HDT, errors); break;
+    case SentenceType::ATT: ExtractATT(text, set.ATT, errors); break;
+    case SentenceType::ROT: ExtractROT(text, set.ROT, errors); break;
+    case SentenceType::VHW: ExtractVHW(text, set.VHW, errors); break;
+    case SentenceType::DBT: ExtractDBT(text, set.DBT, errors); break;
+    case SentenceType::TTM: ExtractTTM(text, set.TTM, errors); break;
+    case SentenceType::VDM: break;  // the AIS assembly fills the VDM record
+    }
+}
+
+}  // namespace
+
+std::optional<std::string_view> removeTagBlock(std::string_view text) noexcept {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    const char* positions[2] = {nullptr, nullptr};
+    int count = 0;
+    while ((p = static_cast<const char*>(std::memchr(p, '\\', static_cast<std::size_t>(end - p))))) {
+        if (++count > 10) return std::nullopt;
+        if (count <= 2) positions[count - 1] = p;
+        ++p;
+    }
+    if (count == 0) return text;
+    if (count == 2) return std::string_view(positions[1] + 1, static_cast<std::size_t>(end - positions[1] - 1));
+    return std::string_view();
+}
+
+std::optional<SentenceType> recogniseSentence(std::string_view w) noexcept {
+    if (at(w, 4, "GGA")) return SentenceType::GGA;
+    if (at(w, 4, "GNS")) return SentenceType::GNS;
+    if (at(w, 4, "GLL")) return SentenceType::GLL;
+    if (at(w, 4, "RMC")) return SentenceType::RMC;
+    if (at(w, 4, "ZDA")) return SentenceType::ZDA;
+    if (at(w, 4, "VTG")) return SentenceType::VTG;
+    if (at(w, 4, "GSA")) return SentenceType::GSA;
+    if (at(w, 4, "GST")) return SentenceType::GST;
+    if (at(w, 4, "GSV") || at(w, 5, "GSV")) return SentenceType::GSV;
+    if (at(w, 4, "HDT")) return SentenceType::HDT;
+    if (at(w, 9, "att")) return SentenceType::ATT;
+    if (at(w, 4, "ROT")) return SentenceType::ROT;
+    if (at(w, 4, "VHW")) return SentenceType::VHW;
+    if (at(w, 4, "DBT")) return SentenceType::DBT;
+    if (at(w, 4, "TTM")) return SentenceType::TTM;
+    if (at(w, 4, "VDM") || at(w, 4, "VDO")) return SentenceType::VDM;
+    return std::nullopt;
+}
+
+void ShowRawMessage(CoreState& state, CoreSink& sink, int system, std::string_view text) {
+    MonitorCounters& m = state.Monitor[system];
+    increment(m.MonitorSentenceCount);
+    if (!text.empty() && (text.front() == '$' || text.front() == '!')) {
+        std::string_view s = text;
+        if (s.size() >= 2 && s.back() == '\n' && s[s.size() - 2] == '\r') s.remove_suffix(2);
+        increment(text.front() == '$' ? m.MonitorNMEACount : m.MonitorAISCount);
+        const auto star = s.find('*');
+        bool ok = false;
+        if (star != std::string_view::npos && star + 1 < s.size()) {
+            // A line with nothing between its first character and the "*" has no checksum
+            // to agree with, whatever follows the "*".
+            const int v = checksumValue(s);
+            const std::string_view given = s.substr(star + 1);
+            ok = v >= 0 && given.size() == 2 && given[0] == "0123456789ABCDEF"[v >> 4] &&
+                 given[1] == "0123456789ABCDEF"[v & 15];
+        }
+        increment(ok ? m.MonitorChecksumOK : m.MonitorChecksumError);
+    }
+    sink.showRawMessage(system, text);
+}
+
+void ProcessSentence(CoreState& state, CoreSink& sink, AisServices& ais, int system, std::string_view text) {
+    if (!isValidSystem(system))
+        throw RuntimeError(err::SubscriptOutOfRange,
+                           "Subscript out of range (system " + std::to_string(system) + " is not 1 to 4)");
+
+    if (state.config.WindowVisible[system][VisibleForms::NMEAMonitor]) {
+        state.NMEACurrentSystem = static_cast<std::int16_t>(system);
+        ShowRawMessage(state, sink, system, text);
+    }
+    if (state.run.LoggingOn) sink.writeLogLine(system, text);
+
+    const std::optional<std::string_view> working = removeTagBlock(text);
+    if (!working) throwSubscriptOutOfRange();
+
+    if (state.config.ChecksumTest[system] && !ChecksumOK(*working)) {
+        std::int32_t& rejected = state.ChecksumRejected[system];
+        increment(rejected);
+        sink.showChecksumRejected(system, system + 3, StrNumber(rejected));
+        return;
+    }
+
+    const std::optional<SentenceType> type = recogniseSentence(*working);
+    if (!type) return;
+
+    NMEAMessageSet& set = state.NMEAMessages[system];
+    std::string& raw = set.textOf(*type);
+    raw.assign(working->data(), working->size());
+    if (*type == SentenceType::VDM) {
+        ais.processVDM(system, raw, set.VDM);
+        ais.storeAISTarget(system);
+    } else {
+        IntakeParserErrors errors(state, sink);
+        parse(*type, raw, set, &errors);
+    }
+    ProcessMessageType(state, sink, system, *type);
+}
+
+}  // namespace tiderune

@@ -1,1 +1,0 @@
-// Holds the platform library together until its first interface lands.

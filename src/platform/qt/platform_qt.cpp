@@ -1,1 +1,0 @@
-// Holds the Qt platform library together until its first implementation lands.

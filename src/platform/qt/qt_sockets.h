@@ -1,0 +1,53 @@
+#pragma once
+// The TCP client as QTcpSocket and the UDP listener as QUdpSocket.
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+#include "platform/sockets.h"
+
+namespace tiderune {
+
+// The socket control's error number of a Qt socket error.
+int socketErrorNumber(QAbstractSocket::SocketError error);
+
+class QtTcpClient final : public TcpClient {
+public:
+    QtTcpClient();
+    ~QtTcpClient() override;
+
+    void connectTo(const std::string& host, int port) override;
+    void close() override;
+    SocketState state() const override;
+    std::string remoteHost() const override { return host_; }
+    int remotePort() const override { return port_; }
+
+private:
+    void readArrived();
+    void errorArrived(QAbstractSocket::SocketError error);
+    void disconnectedArrived();
+
+    QTcpSocket socket_;
+    std::string host_;
+    int port_ = 0;
+    bool failed_ = false;   // an error left the socket in the Error state
+    bool closing_ = false;  // our own close: its disconnection is no event
+};
+
+class QtUdpListener final : public UdpListener {
+public:
+    QtUdpListener();
+    ~QtUdpListener() override;
+
+    void bind(int localPort) override;
+    void close() override;
+    SocketState state() const override;
+    int localPort() const override { return localPort_; }
+
+private:
+    void readArrived();
+
+    QUdpSocket socket_;
+    int localPort_ = 0;
+};
+
+}  // namespace tiderune

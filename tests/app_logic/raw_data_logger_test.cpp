@@ -1,0 +1,157 @@
+#include "app/logic/raw_data_logger.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "app/logic/session_files.h"
+#include "temp_folder.h"
+
+namespace tiderune {
+namespace {
+
+struct RecordingNotices : NoticeSink {
+    void notice(const Notice& n) override { notices.push_back(n); }
+    std::vector<Notice> notices;
+};
+
+TEST(SessionFileName, PrimaryAndSecondaryNames) {
+    const ClockTime t{2019, 10, 26, 14, 32, 59, 0};
+    EXPECT_EQ(sessionFileName(t, 1, "GPS1", ".log"), "20191026-1432-Prim-GPS1.log");
+    EXPECT_EQ(sessionFileName(t, 3, "Gyro", ".log"), "20191026-1432-Sec2-Gyro.log");
+    EXPECT_EQ(sessionFileName(ClockTime{2020, 1, 2, 3, 4, 5, 0}, 4, "", ".txt"), "20200102-0304-Sec3-.txt");
+    // A name cannot lead out of the folder.
+    EXPECT_EQ(sessionFileName(t, 2, "../../etc/x", ".log"), "20191026-1432-Sec1-.._.._etc_x.log");
+}
+
+class RawDataLoggerTest : public testing::Test {
+protected:
+    RawDataLoggerTest() {
+        systems[1] = {true, "GPS1"};
+        systems[3] = {true, "Gyro"};
+    }
+    std::string logged(int system) { return test::readFile(folder.logFolder() / logger.fileName(system)); }
+
+    test::TempFolder temp;
+    AppFolder folder{temp.path()};
+    FixedClock clock{ClockTime{2019, 10, 26, 14, 32, 0, 0}};
+    ScriptedMessageBoxes boxes;
+    RecordingNotices notices;
+    RawDataLogger logger{folder, clock, boxes, notices};
+    PerSystem<LoggedSystem> systems;
+};
+
+TEST_F(RawDataLoggerTest, OneFilePerSystemInUseWithStartAndStopMessages) {
+    logger.toggle(systems);
+    EXPECT_TRUE(logger.isOn());
+    EXPECT_TRUE(logger.isOpen(1));
+    EXPECT_FALSE(logger.isOpen(2));
+    EXPECT_TRUE(logger.isOpen(3));
+    EXPECT_EQ(logger.fileName(1), "20191026-1432-Prim-GPS1.log");
+    EXPECT_EQ(logger.fileName(3), "20191026-1432-Sec2-Gyro.log");
+    const std::string where = folder.text() + "log/\r\n";
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Logging started. Data will be stored in file " + where +
+                                       "20191026-1432-Prim-GPS1.log\r\n20191026-1432-Sec2-Gyro.log");
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Information);
+
+    logger.toggle(systems);
+    EXPECT_FALSE(logger.isOn());
+    EXPECT_FALSE(logger.isOpen(1));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Logging stopped. Data stored in file " + where +
+                                       "20191026-1432-Prim-GPS1.log\r\n20191026-1432-Sec2-Gyro.log");
+    EXPECT_TRUE(std::filesystem::exists(temp.path() / "log" / "20191026-1432-Sec2-Gyro.log"));
+}
+
+TEST_F(RawDataLoggerTest, LineEnds) {
+    logger.toggle(systems);
+    struct Case {
+        std::string_view in, out;
+    };
+    const Case cases[] = {
+        {"$GPZDA,1*00\r\n", "$GPZDA,1*00\r\n"},  // received: one CR LF
+        {"$GPZDA,2*00", "$GPZDA,2*00\r\n"},      // replayed: CR LF added
+        {"$GPZDA,3*00\n", "$GPZDA,3*00\r\n"},    // a bare line feed is a line end too
+        {"ab\r\n", "ab\r\n\r\n"},                // 5 characters or fewer stay as they are
+        {"abc\r\n", "abc\r\n\r\n"},
+        {"abcd\r\n", "abcd\r\n"},
+    };
+    std::string expected;
+    for (const Case& c : cases) {
+        logger.writeLine(1, c.in);
+        expected += c.out;
+        // Flushed line by line: the file holds the line before logging stops.
+        EXPECT_EQ(logged(1), expected) << c.in;
+    }
+    logger.writeLine(2, "$GPZDA*00\r\n");  // no file for system 2: nothing, no failure
+    EXPECT_EQ(logged(3), "");
+}
+
+TEST_F(RawDataLoggerTest, SwitchingOnTwiceInOneMinuteAppends) {
+    logger.toggle(systems);
+    logger.writeLine(1, "$FIRST*00\r\n");
+    logger.toggle(systems);
+    logger.toggle(systems);
+    logger.writeLine(1, "$SECOND*00\r\n");
+    logger.toggle(systems);
+    EXPECT_EQ(logged(1), "$FIRST*00\r\n$SECOND*00\r\n");
+    clock.time.minute = 33;
+    logger.toggle(systems);
+    EXPECT_EQ(logger.fileName(1), "20191026-1433-Prim-GPS1.log");
+}
+
+TEST_F(RawDataLoggerTest, NoSystemInUseIsOnWithoutFiles) {
+    logger.toggle(PerSystem<LoggedSystem>{});
+    EXPECT_TRUE(logger.isOn());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Logging started. Data will be stored in file " + folder.text() + "log/\r\n");
+}
+
+TEST_F(RawDataLoggerTest, AFolderThatCannotBeMadeLeavesLoggingOff) {
+    std::ofstream(temp.path() / "log") << "a file where the folder should be";
+    logger.toggle(systems);
+    EXPECT_FALSE(logger.isOn());
+    EXPECT_FALSE(logger.isOpen(1));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Critical);
+    EXPECT_NE(boxes.shown[0].text.find("20191026-1432-Prim-GPS1.log"), std::string::npos);
+    EXPECT_NE(boxes.shown[0].text.find("20191026-1432-Sec2-Gyro.log"), std::string::npos);
+    logger.writeLine(1, "$GPZDA*00\r\n");  // harmless
+}
+
+TEST_F(RawDataLoggerTest, OneFileThatCannotBeOpenedIsReportedOthersLog) {
+    std::filesystem::create_directories(temp.path() / "log" / "20191026-1432-Sec2-Gyro.log");  // a folder
+    logger.toggle(systems);
+    EXPECT_TRUE(logger.isOn());
+    EXPECT_TRUE(logger.isOpen(1));
+    EXPECT_FALSE(logger.isOpen(3));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "Logging started. Data will be stored in file " + folder.text() + "log/\r\n20191026-1432-Prim-GPS1.log");
+    EXPECT_EQ(boxes.shown[1].icon, MessageIcon::Critical);
+    EXPECT_NE(boxes.shown[1].text.find("Sec2-Gyro.log"), std::string::npos);
+}
+
+TEST_F(RawDataLoggerTest, AWriteFailureClosesTheFileAndIsReportedOnce) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    std::filesystem::create_directories(temp.path() / "log");
+    std::filesystem::create_symlink("/dev/full", temp.path() / "log" / "20191026-1432-Prim-GPS1.log");
+    logger.toggle(systems);
+    ASSERT_TRUE(logger.isOpen(1));
+    logger.writeLine(1, "$GPZDA,1*00\r\n");
+    logger.writeLine(1, "$GPZDA,2*00\r\n");
+    EXPECT_FALSE(logger.isOpen(1));
+    EXPECT_TRUE(logger.isOn());
+    ASSERT_EQ(notices.notices.size(), 1u);
+    EXPECT_EQ(notices.notices[0].icon, NoticeIcon::Critical);
+    logger.writeLine(3, "$HEHDT*00\r\n");
+    EXPECT_EQ(logged(3), "$HEHDT*00\r\n");
+    logger.toggle(systems);
+    EXPECT_EQ(boxes.shown.back().text,
+              "Logging stopped. Data stored in file " + folder.text() + "log/\r\n20191026-1432-Sec2-Gyro.log");
+}
+
+}  // namespace
+}  // namespace tiderune

@@ -1,0 +1,52 @@
+// Each tests/golden/NAME.nmea is replayed and compared with NAME.expected. A recording whose
+// name ends in "-checksum-on" runs with the checksum test switched on. To see a changed
+// output: tiderune-replay [--checksum] tests/golden/NAME.nmea | diff tests/golden/NAME.expected -
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "replay_dump.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+TEST(ReplayGolden, EveryRecordingMatchesItsExpectedOutput) {
+    const fs::path dir = fs::path(TIDERUNE_SOURCE_DIR) / "tests" / "golden";
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() != ".nmea") continue;
+        fs::path expected = entry.path();
+        expected.replace_extension(".expected");
+        ASSERT_TRUE(fs::exists(expected)) << expected;
+        tiderune::replay::Options options;
+        const std::string stem = entry.path().stem().string();
+        options.checksumTest = stem.ends_with("-checksum-on");
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream out;
+        tiderune::replay::replay(in, out, options);
+        EXPECT_EQ(out.str(), readFile(expected)) << entry.path();
+        ++compared;
+    }
+    EXPECT_GE(compared, 2);
+}
+
+TEST(ReplayGolden, LineEndsDoNotChangeTheResult) {
+    std::istringstream crlf("$HEHDT,274.07,T*03\r\n$GPXTE,A\r\n"), lf("$HEHDT,274.07,T*03\n$GPXTE,A");
+    std::ostringstream a, b;
+    tiderune::replay::replay(crlf, a, {});
+    tiderune::replay::replay(lf, b, {});
+    EXPECT_EQ(a.str(), b.str());
+    EXPECT_EQ(a.str(), "1 HDT Heading=\"274.07\"\n2 -\n");
+}
