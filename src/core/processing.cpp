@@ -82,7 +82,13 @@ void setPositionReference(Context& c, double lat, double lon) {
     takeReference(c.cfg.ReferenceLon[c.s], lon);
 }
 
+// An empty position field reads as 0: latitude and longitude both 0 is no position, neither
+// for the offsets nor for the running position (it would drag the average, and with it an
+// averaged reference, towards 0 N 0 E).
+bool hasPosition(double lat, double lon) { return lat != MissingValueD && !(lat == 0 && lon == 0); }
+
 void addPosition(Context& c, double lat, double lon, std::string_view label) {
+    if (!hasPosition(lat, lon)) return;
     UpdateStatRecordDbl(c.stats.LatitudeStats, lat, label, c.dates);
     UpdateStatRecordDbl(c.stats.LongitudeStats, lon, label, c.dates);
 }
@@ -206,7 +212,7 @@ void dayRollOver(Context& c) {
 void positionOffsets(Context& c, double lat, double lon, bool usable) {
     EpochValueSet& e = c.an.EpochValues[c.s];
     const double refLat = c.cfg.ReferenceLat[c.s], refLon = c.cfg.ReferenceLon[c.s];
-    if (usable && lat != MissingValueD && !(lat == 0 && lon == 0) && refLat != MissingValueD &&
+    if (usable && hasPosition(lat, lon) && refLat != MissingValueD &&
         refLon != MissingValueD) {
         DeltaNE_WGS84(refLat, refLon, lat, lon, e.EpochNorth, e.EpochEast);
         const double n = e.EpochNorth, east = e.EpochEast;

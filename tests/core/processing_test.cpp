@@ -192,6 +192,16 @@ TEST_F(ProcessingTest, EmptyPositionGivesMissingOffsetsButCountsWithAFix) {
     EXPECT_EQ(stats().GGAStats[6].record.count, 2);
     EXPECT_EQ(stats().GGAStats[8].missing.count, 2);  // no DGPS age
     EXPECT_EQ(stats().GGAStats[9].record.count + stats().GGAStats[9].missing.count, 0);
+    // Nor is the empty position a sample of the running position.
+    EXPECT_EQ(stats().LatitudeStats.count, 1);
+    EXPECT_DOUBLE_EQ(stats().LongitudeStats.mean, 4 * deg);
+}
+
+TEST_F(ProcessingTest, AnEmptyFirstPositionDoesNotFixTheReference) {
+    gga("10:00:00", 0, 0, 1);
+    gga("10:00:01", 52, 4, 1);
+    EXPECT_DOUBLE_EQ(state.config.ReferenceLat[1], 52 * deg);
+    EXPECT_EQ(epoch().EpochNorth, 0);
 }
 
 TEST_F(ProcessingTest, StatusAndModeGateThePositionTypes) {
