@@ -16,4 +16,4 @@ if [ -x build/src/app/tiderune ]; then
   exec build/src/app/tiderune "$@"
 fi
 # Until the main window exists: replay the demo recording through the analysis core.
-exec build/tools/tiderune-replay examples/demo.nmea
+exec build/tools/replay/tiderune-replay examples/demo.nmea
