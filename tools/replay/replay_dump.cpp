@@ -10,6 +10,7 @@
 #include "core/core_state.h"
 #include "core/errors.h"
 #include "core/intake.h"
+#include "core/statistics_dump.h"
 
 namespace tiderune::replay {
 
@@ -183,6 +184,8 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
     sys.InUse = true;
     for (SentenceType t : AllSentenceTypes) sys.analysed(t) = true;
     state->config.ChecksumTest[1] = options.checksumTest;
+    // The outlier limit the program starts with.
+    state->config.OutlierLimit = 15;
     ReplaySink sink;
     NullAisServices ais;
 
@@ -211,6 +214,9 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
             out << "  notice \"" << escaped(n.title) << "\" \"" << escaped(n.text) << "\"\n";
         sink.notices.clear();
     }
+    // Every statistics record and block that received data, as the file leaves them.
+    const std::string statistics = formatStatisticsDump(state->analysis, 1);
+    if (!statistics.empty()) out << "statistics\n" << statistics;
 }
 
 }  // namespace tiderune::replay
