@@ -287,6 +287,18 @@ public:
         const double lo = std::min(xm.min(), xm.max()), hi = std::max(xm.min(), xm.max());
         const bool blocks = s.xAscending();
         for (std::size_t i = 0; i < xs.size(); ++i) {
+            if (blocks) {
+                // Blocks of bars that all end left of the view are passed over whole.
+                const Series::Block* gone = nullptr;
+                for (int level = Series::Levels - 1; level >= 0 && !gone; --level) {
+                    const Series::Block* k = s.wholeBlockAt(level, static_cast<int>(i));
+                    if (k && k->endMax < lo && k->xLast < lo) gone = k;
+                }
+                if (gone) {
+                    i += static_cast<std::size_t>(gone->count) - 1;
+                    continue;
+                }
+            }
             if (blocks && open) {
                 // A block of bars that all start inside the open rectangle on its row and in
                 // its colour only widens it.
