@@ -3,7 +3,9 @@
 // its average and deviation lines and a band, three lines, colour-coded bars with a line,
 // quality bars with a line and station run bars), and a window of 32 small charts (bars and
 // two lines each, a day at one point per second).
-#include <QGuiApplication>
+#include <QApplication>
+#include <QVBoxLayout>
+#include <QWidget>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -16,6 +18,7 @@
 
 #include "platform/chart_scale.h"
 #include "platform/qt/chart_painter.h"
+#include "platform/qt/chart_widget.h"
 
 using namespace tiderune;
 
@@ -40,16 +43,10 @@ void fillLine(Series& s, int n, double step, double phase, double scale) {
     }
 }
 
-struct FourCharts {
-    std::vector<std::unique_ptr<Chart>> charts;
-    FourCharts(int n) {
-        const double step = 0.1 / SecondsPerDay;
-        for (int c = 0; c < 4; ++c) {
-            charts.push_back(std::make_unique<Chart>());
-            charts.back()->setIndex(c);
-            charts.back()->bottomAxis().setDateTimeFormat("hh:nn");
-        }
-        Chart& c0 = *charts[0];
+void buildFour(Chart& c0, Chart& c1, Chart& c2, Chart& c3, int n) {
+    const double step = 0.1 / SecondsPerDay;
+    for (Chart* c : {&c0, &c1, &c2, &c3}) c->bottomAxis().setDateTimeFormat("hh:nn");
+    {
         Series& dRad = c0.addSeries(SeriesKind::Line);
         dRad.setTitle("dRad");
         dRad.setColour(colours::Red);
@@ -69,7 +66,6 @@ struct FourCharts {
         band.setStartValue(dRad.mean() - dRad.stdDeviation());
         band.setEndValue(dRad.mean() + dRad.stdDeviation());
 
-        Chart& c1 = *charts[1];
         const char* titles[] = {"dLat", "dLon", "dh"};
         const Colour cols[] = {colours::Blue, colours::Green, colours::Yellow};
         for (int k = 0; k < 3; ++k) {
@@ -79,7 +75,6 @@ struct FourCharts {
             fillLine(s, n, step, k, k - 1.0);
         }
 
-        Chart& c2 = *charts[2];
         Series& svs = c2.addSeries(SeriesKind::Bar);
         svs.setTitle("Svs (Color-coded)");
         svs.setColour(rgb(255, 255, 128));
@@ -94,7 +89,6 @@ struct FourCharts {
         hdop.setColour(colours::Green);
         fillLine(hdop, n, step, 2, 0.5);
 
-        Chart& c3 = *charts[3];
         Series& q = c3.addSeries(SeriesKind::Bar);
         q.setTitle("Quality (Color-coded)");
         q.setColour(colours::Blue);
@@ -114,6 +108,17 @@ struct FourCharts {
             if (i % 100000 == 0) runStart = Start + i * step;
             else stn.addGantt(runStart, Start + i * step, id);
         }
+    }
+}
+
+struct FourCharts {
+    std::vector<std::unique_ptr<Chart>> charts;
+    FourCharts(int n) {
+        for (int c = 0; c < 4; ++c) {
+            charts.push_back(std::make_unique<Chart>());
+            charts.back()->setIndex(c);
+        }
+        buildFour(*charts[0], *charts[1], *charts[2], *charts[3], n);
     }
 };
 
@@ -188,11 +193,46 @@ void BM_Repaint32SmallCharts(benchmark::State& state) {
 }
 BENCHMARK(BM_Repaint32SmallCharts)->Arg(86400)->Unit(benchmark::kMillisecond);
 
+// The same four charts as widgets of one 1920x1200 window: one new point on every series
+// (the oldest trimmed, as the 24-hour window does), then the window drawn as the screen
+// would, through each chart's throttled repaint.
+void BM_WindowNewPointAndRepaint(benchmark::State& state) {
+    QWidget window;
+    window.resize(1920, 1200);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    ChartWidget* w[4];
+    for (auto& c : w) {
+        c = new ChartWidget(&window);
+        layout->addWidget(c);
+    }
+    buildFour(w[0]->chart(), w[1]->chart(), w[2]->chart(), w[3]->chart(), DayAt10Hz);
+    window.show();
+    QImage img(1920, 1200, QImage::Format_ARGB32_Premultiplied);
+    long i = DayAt10Hz;
+    for (auto _ : state) {
+        const double x = Start + i * 0.1 / SecondsPerDay;
+        for (auto* cw : w) {
+            Chart& c = cw->chart();
+            for (int s = 0; s < c.seriesCount(); ++s) {
+                Series& series = c.series(s);
+                if (series.function() != SeriesFunction::None || series.kind() == SeriesKind::Gantt) continue;
+                series.addXY(x, 1 + (i % 7));
+                series.deletePoint(0);
+            }
+        }
+        window.render(&img);
+        ++i;
+    }
+}
+BENCHMARK(BM_WindowNewPointAndRepaint)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -108,6 +108,34 @@ TEST(ChartWidgetDrawing, BarsTakeTheirPointColours) {
     EXPECT_FALSE(near(img.pixel(f.at(7, 8)), QColor(Qt::red))) << "bars end at their value";
 }
 
+TEST(ChartWidgetDrawing, GanttRunsAndTheAverageLine) {
+    FixedChart f;
+    Chart& c = f.w.chart();
+    Series& g = c.addSeries(SeriesKind::Gantt);
+    g.setColour(colours::Black);
+    g.setGanttHeight(2);
+    for (double end : {4.0, 6.0, 8.0}) g.addGantt(2, end, 5);  // one run growing to the right
+    g.addGantt(9, 9.5, 2);
+    Series& src = c.addSeries(SeriesKind::Point);
+    src.setColour(colours::Lime);
+    src.addXY(1, 6);
+    src.addXY(9, 8);
+    Series& avg = c.addSeries(SeriesKind::FastLine);
+    avg.setColour(colours::Red);
+    avg.setFunction(SeriesFunction::Average, &src);
+    const QImage img = f.w.renderImage();
+    auto colourAt = [&](double x, double y, QColor col) {
+        const QPoint p = f.at(x, y);
+        return countIn(img, QRect(p - QPoint(1, 1), QSize(3, 3)), col) > 0;
+    };
+    EXPECT_TRUE(colourAt(3, 5, Qt::black));
+    EXPECT_TRUE(colourAt(7.5, 5, Qt::black));
+    EXPECT_FALSE(colourAt(8.7, 5, Qt::black)) << "the run ends at the latest end";
+    EXPECT_TRUE(colourAt(9.2, 2, Qt::black));
+    EXPECT_TRUE(colourAt(5, 7, Qt::red)) << "the average of 6 and 8 across the source's span";
+    EXPECT_FALSE(colourAt(0.5, 7, Qt::red));
+}
+
 TEST(ChartWidgetDrawing, TitlesAndAxisLabelsRender) {
     auto inkIn = [](const QImage& img, const QRect& r) { return countIn(img, r, QColor(Qt::black), 100); };
     ChartWidget w;

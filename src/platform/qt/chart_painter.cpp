@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "platform/chart_columns.h"
+#include "platform/qt/qt_text.h"
 
 namespace tiderune {
 
@@ -27,8 +28,6 @@ constexpr int TickLength = 4;
 // Pixel positions far off the plot are pinned before they become integers.
 inline long pixelOf(double p) { return std::lround(std::clamp(p, -1.0e6, 1.0e6)); }
 constexpr int Gap = 2;
-
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
 
 Qt::PenStyle qtStyle(PenStyle s) {
     switch (s) {
@@ -80,7 +79,7 @@ QString labelText(const Axis& a, double v, double step) {
     if (a.dateTime()) {
         std::string f = a.dateTimeFormat();
         if (f.empty()) f = step < 60 / SecondsPerDay ? "hh:nn:ss" : step < 1 ? "hh:nn" : "dd.mm.yyyy";
-        return latin1(formatDateValue(v, f));
+        return toQt(formatDateValue(v, f));
     }
     return QString::fromLatin1(formatAxisNumber(v, step).c_str());
 }
@@ -137,7 +136,7 @@ std::vector<LegendItem> legendItems(const Chart& chart, const QFontMetrics& fm) 
     for (int i = 0; i < chart.seriesCount(); ++i) {
         const Series& s = chart.series(i);
         if (!s.showInLegend()) continue;
-        QString text = latin1(s.title());
+        QString text = toQt(s.title());
         if (chart.legend().showValues()) {
             const int n = s.count();
             if (n > 0 && !s.isNull(n - 1)) text += QLatin1Char(' ') + QString::fromLatin1(formatLegendNumber(s.y(n - 1)).c_str());
@@ -288,6 +287,18 @@ public:
         const double lo = std::min(xm.min(), xm.max()), hi = std::max(xm.min(), xm.max());
         const bool blocks = s.xAscending();
         for (std::size_t i = 0; i < xs.size(); ++i) {
+            if (blocks) {
+                // Blocks of bars that all end left of the view are passed over whole.
+                const Series::Block* gone = nullptr;
+                for (int level = Series::Levels - 1; level >= 0 && !gone; --level) {
+                    const Series::Block* k = s.wholeBlockAt(level, static_cast<int>(i));
+                    if (k && k->endMax < lo && k->xLast < lo) gone = k;
+                }
+                if (gone) {
+                    i += static_cast<std::size_t>(gone->count) - 1;
+                    continue;
+                }
+            }
             if (blocks && open) {
                 // A block of bars that all start inside the open rectangle on its row and in
                 // its colour only widens it.
@@ -545,7 +556,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
             }
             if (a.titleVisible() && !a.title().empty()) {
                 const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
-                p.drawText(QRect(plot.left(), ty, plot.width(), lineH), Qt::AlignHCenter | Qt::AlignTop, latin1(a.title()));
+                p.drawText(QRect(plot.left(), ty, plot.width(), lineH), Qt::AlignHCenter | Qt::AlignTop, toQt(a.title()));
             }
         } else {
             const int x = ap.line;
@@ -569,7 +580,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
                 extent += Gap + t.widest;
             }
             if (a.titleVisible() && !a.title().empty()) {
-                const QString title = latin1(a.title());
+                const QString title = toQt(a.title());
                 const int cx = farSide ? x + extent + Gap + lineH / 2 : x - extent - Gap - lineH / 2;
                 const int cy = plot.center().y();
                 p.save();
@@ -588,7 +599,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
         p.setPen(toQColor(t.fontColour()));
         int row = 0;
         for (const auto& line : t.lines()) {
-            const QString s = latin1(line);
+            const QString s = toQt(line);
             if (t.customPosition())
                 p.drawText(QPoint(bounds.left() + t.left(), bounds.top() + t.top() + fm.ascent() + row * lineH), s);
             else

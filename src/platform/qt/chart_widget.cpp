@@ -47,11 +47,17 @@ void ChartWidget::chartChanged() {
 }
 
 const QImage& ChartWidget::ensureRendered() {
-    const QSize want = size().expandedTo(QSize(1, 1));
+    // Drawn at the screen's pixel density, laid out in the widget's own coordinates.
+    const qreal dpr = devicePixelRatioF();
+    const QSize logical = size().expandedTo(QSize(1, 1));
+    const QSize want = (QSizeF(logical) * dpr).toSize();
     if (chart_.dirty() || picture_.size() != want || layout_.axes.empty()) {
-        if (picture_.size() != want) picture_ = QImage(want, QImage::Format_ARGB32_Premultiplied);
+        if (picture_.size() != want) {
+            picture_ = QImage(want, QImage::Format_ARGB32_Premultiplied);
+            picture_.setDevicePixelRatio(dpr);
+        }
         QPainter p(&picture_);
-        layout_ = painter_.paint(p, chart_, picture_.rect());
+        layout_ = painter_.paint(p, chart_, QRect(QPoint(0, 0), logical));
         chart_.markPainted();
     }
     return picture_;

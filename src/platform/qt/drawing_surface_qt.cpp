@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/qt/chart_painter.h"
+#include "platform/qt/qt_text.h"
 
 namespace tiderune {
 
@@ -73,7 +74,7 @@ void ImageDrawingSurface::point(double x, double y) {
 }
 
 void ImageDrawingSurface::print(const std::string& text) {
-    add({Op::Text, cx_, cy_, 0, 0, QString::fromLatin1(text.data(), static_cast<int>(text.size())), 0, 0,
+    add({Op::Text, cx_, cy_, 0, 0, toQt(text), 0, 0,
          PenStyle::Solid, {}});
     // The pen goes one text line down, back to where the text began.
     const double lineUser = QFontMetrics(font_).height() * (scale_.bottom - scale_.top) / size_.height();
