@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ais_services.h"
+#include "ais/ais_engine.h"
 #include "core/core_sink.h"
 #include "core/core_state.h"
 #include "core/intake.h"
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
         state->config.ChecksumTest[s] = true;
     }
     CoreSink sink;
-    NullAisServices ais;
+    AisEngine ais(sink, [&st = *state](int s) { return st.EpochTime[s]; });
 
     double best = 0;
     long long errors = 0;
