@@ -12,6 +12,7 @@
 #include "core/core_state.h"
 #include "core/errors.h"
 #include "core/intake.h"
+#include "core/statistics_dump.h"
 
 namespace tiderune::replay {
 
@@ -185,6 +186,8 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
     sys.InUse = true;
     for (SentenceType t : AllSentenceTypes) sys.analysed(t) = true;
     state->config.ChecksumTest[1] = options.checksumTest;
+    // The outlier limit the program starts with.
+    state->config.OutlierLimit = 15;
     ReplaySink sink;
     // A fixed PC clock (1 Jan 2026) for the AIS times of receipt and the year of an ETA, so
     // that a replay's output depends on the file alone.
@@ -229,6 +232,9 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
             out << "  notice \"" << escaped(n.title) << "\" \"" << escaped(n.text) << "\"\n";
         sink.notices.clear();
     }
+    // Every statistics record and block that received data, as the file leaves them.
+    const std::string statistics = formatStatisticsDump(state->analysis, 1);
+    if (!statistics.empty()) out << "statistics\n" << statistics;
     if (aisSeen) out << formatAisTargets(ais.targets(), 1);
 }
 

@@ -12,7 +12,9 @@ namespace tiderune {
 ImageDrawingSurface::ImageDrawingSurface(QSize size) : size_(size.expandedTo(QSize(1, 1))) {}
 
 void ImageDrawingSurface::setScale(double left, double top, double right, double bottom) {
-    if (left == right || top == bottom) throwChartValue("Invalid scale");
+    if (left == right || top == bottom || !std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) ||
+        !std::isfinite(bottom))
+        throwChartValue("Invalid scale");
     scale_ = {left, top, right, bottom};
 }
 
@@ -25,6 +27,8 @@ QPointF ImageDrawingSurface::map(const Scale& s, double x, double y) const {
 QPointF ImageDrawingSurface::toPixel(double x, double y) const { return map(scale_, x, y); }
 
 void ImageDrawingSurface::add(Op op) {
+    // Coordinates that are not numbers draw nothing.
+    if (!std::isfinite(op.a) || !std::isfinite(op.b) || !std::isfinite(op.c) || !std::isfinite(op.d)) return;
     op.colour = colour_;
     op.width = width_;
     op.style = style_;
@@ -97,7 +101,8 @@ void ImageDrawingSurface::setBackColour(Colour c) {
 
 void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const {
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, true);
+    // Crisp pixels, as a picture box draws them.
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(font_);
     const QFontMetrics fm(font_);
     for (const Op& op : ops) {
@@ -117,8 +122,9 @@ void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const 
             p.setPen(Qt::NoPen);
             p.setBrush(c);
             const double r = op.width / 2.0;
-            if (op.width <= 1) p.fillRect(QRectF(map(op.scale, op.a, op.b), QSizeF(1, 1)), c);
-            else p.drawEllipse(map(op.scale, op.a, op.b), r, r);
+            const QPointF at = map(op.scale, op.a, op.b);
+            if (op.width <= 1) p.fillRect(QRect(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())), 1, 1), c);
+            else p.drawEllipse(at, r, r);
             break;
         }
         case Op::Text: {
