@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ais_services.h"
+#include "ais/ais_engine.h"
 #include "core/core_sink.h"
 #include "core/core_state.h"
 #include "core/intake.h"
@@ -180,7 +180,7 @@ double measure(const std::vector<std::string>& lines, Setup setup, long long& er
         state->config.WindowVisible[s][VisibleForms::Statistics] = setup == Setup::StatisticsWindowOpen;
     }
     WindowReadingSink sink(*state);
-    NullAisServices ais;
+    AisEngine ais(sink, [&st = *state](int s) { return st.EpochTime[s]; });
 
     double best = 0;
     errors = 0;
