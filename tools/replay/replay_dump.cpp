@@ -6,7 +6,7 @@
 #include <ostream>
 #include <vector>
 
-#include "core/ais_services.h"
+#include "ais/ais_engine.h"
 #include "core/core_state.h"
 #include "core/errors.h"
 #include "core/intake.h"
@@ -184,7 +184,10 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
     for (SentenceType t : AllSentenceTypes) sys.analysed(t) = true;
     state->config.ChecksumTest[1] = options.checksumTest;
     ReplaySink sink;
-    NullAisServices ais;
+    // The real AIS assembly fills the VDM record, so that VDM and VDO lines show their fields.
+    // A fixed clock keeps the output the same from run to run.
+    AisEngine ais(
+        sink, [&state](int system) { return state->EpochTime[system]; }, [] { return 0.0; });
 
     std::string line;
     long long number = 0;
