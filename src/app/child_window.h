@@ -4,6 +4,7 @@
 // its unload clears the word and saves the placement. Windows of later subsystems derive
 // from it; until they exist a kind opens as an empty window with its proper caption.
 #include <QWidget>
+#include <string_view>
 
 #include "app/window_kinds.h"
 
@@ -25,9 +26,16 @@ public:
     // The load step. Called once, right after the window is placed into the main window.
     virtual void load();
     // Asked before the window unloads; false refuses the close (the whole exit then stops).
+    // A chart window closed by the user while the program runs is hidden here instead.
     virtual bool queryUnload(bool fromCode);
     // The unload step: clears the open word and saves the placement.
     virtual void unload();
+
+    // An analysed sentence of the window's system for the window to show; the empty window
+    // of a kind whose window is not built yet shows nothing.
+    virtual void feed(SentenceType type) { (void)type; }
+    // The monitor: one received line as it arrived (its format counters are already counted).
+    virtual void rawMessage(std::string_view text) { (void)text; }
 
     // Closes the window from the program's own code: never only hidden.
     bool closeFromCode();

@@ -30,6 +30,21 @@ public:
     // A modal box of the program; while it is open device events wait.
     MessageAnswer ask(const MessageRequest& request);
 
+    // Held while a modal dialog of the program (not a message box) is open: device events wait.
+    class ModalScope {
+    public:
+        explicit ModalScope(EventGate& g) : g_(g) { ++g_.boxesOpen_; }
+        ~ModalScope() {
+            --g_.boxesOpen_;
+            g_.drain();
+        }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        EventGate& g_;
+    };
+
     bool busy() const { return inLine_ > 0 || boxesOpen_ > 0; }
     bool inLine() const { return inLine_ > 0; }
     int pendingEvents() const { return static_cast<int>(events_.size()); }

@@ -107,6 +107,21 @@ TEST_F(SessionTest, ChartClosedByTheUserIsOnlyHiddenAndATypeNoLongerAnalysedKeep
     EXPECT_EQ(w.slot(WindowKind::TimeSeriesVTG, 1).window(), vtg);
 }
 
+TEST_F(SessionTest, ChartsShownForASystemLoadForThatSystem) {
+    startWith([](Config& c) {
+        useSystem(c, 1, "GPS1", {SentenceType::GGA});
+        useSystem(c, 2, "GPS2", {SentenceType::GGA});
+    });
+    WindowSlot& gga2 = shell->windows.slot(WindowKind::TimeSeriesGGA, 2);
+    gga2.unload();
+    ShowNumericsWindow(*shell, 1);
+    shell->handOverWord(HandOver::GGA) = 1;
+    ShowTimeSeriesWindows(*shell, 2);
+    ASSERT_TRUE(gga2.isVisible());
+    EXPECT_EQ(gga2.window()->system(), 2);
+    EXPECT_EQ(gga2.window()->windowTitle(), "GGA Time Series 2 - GPS2");
+}
+
 TEST_F(SessionTest, ModeSwitchAsksAndNoLeavesEverythingAsItWas) {
     startWith([](Config& c) {
         useSystem(c, 1, "GPS1", {SentenceType::GGA});
@@ -344,6 +359,22 @@ TEST_F(SessionTest, NewWindowDialogListsAndOpens) {
     ChildWindow* monitor = w.slot(WindowKind::NMEA, 3).window();
     ShowNMEAWindow(*shell, 3);
     EXPECT_EQ(w.slot(WindowKind::NMEA, 3).window(), monitor);
+}
+
+TEST_F(SessionTest, FileSaveReportsWhereItSavedOrThatItCouldNot) {
+    startWith([](Config&) {});
+    action("mnuFileSave")->trigger();
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Setup saved as " + home + "Tiderune.ini"});
+    boxes.shown.clear();
+    core.failSave = true;
+    fileDialogs.answers = {std::string("/nowhere/x.ini")};
+    action("mnuFileSaveAs")->trigger();
+    EXPECT_EQ(fileDialogs.shown.back().request.title, "Save Setup As");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Path/File access error"});
+    // The exit still closes when the setup cannot be written.
+    boxes.shown.clear();
+    EXPECT_TRUE(exitProgram());
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Path/File access error"});
 }
 
 TEST_F(SessionTest, FileOpenClosesTheSystemWindowsAndAppliesTheNewSetup) {

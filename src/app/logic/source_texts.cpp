@@ -1,24 +1,21 @@
 #include "source_texts.h"
 
-namespace tiderune {
+#include "core/number_text.h"
 
-namespace {
-// A number as the messages write it: a blank before a number that is not negative.
-std::string withSign(long n) { return (n >= 0 ? " " : "") + std::to_string(n); }
-}  // namespace
+namespace tiderune {
 
 std::string sourceNotAvailableText(std::string_view description, SourceKind kind, long port, int system,
                                    std::string_view systemName) {
     std::string text(description);
     text += kind == SourceKind::Udp ? ". UDP Port " : ". Comport ";
-    text += withSign(port) + " not available! System " + withSign(system) + " -";
+    text += StrNumber(static_cast<long long>(port)) + " not available! System " + StrNumber(system) + " -";
     text += systemName;
     text += " disabled";
     return text;
 }
 
 std::string tcpErrorText(int system, int number, std::string_view description) {
-    std::string text = "TCP/IP Error, system " + withSign(system) + " :" + withSign(number) + " - ";
+    std::string text = "TCP/IP Error, system " + StrNumber(system) + " :" + StrNumber(number) + " - ";
     text += description;
     return text;
 }
