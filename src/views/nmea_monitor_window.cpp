@@ -281,9 +281,6 @@ NMEAMonitorWindow* monitorWindow(Shell& shell, int system) {
 
 void installMonitorWindows(Shell& shell) {
     shell.windows.setFactory(WindowKind::NMEA, [](Shell& s, WindowKind) { return new NMEAMonitorWindow(s); });
-    shell.sink.onRawMessage = [&shell](int system, std::string_view text) {
-        if (NMEAMonitorWindow* w = monitorWindow(shell, system)) w->showRawMessage(text);
-    };
 }
 
 }  // namespace tiderune

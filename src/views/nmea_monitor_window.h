@@ -30,6 +30,8 @@ public:
     // One line of the system, already counted by the core: the counters that grew are shown,
     // and unless the view is frozen the line joins the text box.
     void showRawMessage(std::string_view text);
+    // The core's monitor feed for this window's system.
+    void rawMessage(std::string_view text) override { showRawMessage(text); }
     // The raw input buffer of the source (for a replay: the line just read).
     void setInputBuffer(std::string_view text);
 
@@ -74,8 +76,8 @@ private:
     MonitorCounters shown_{};
 };
 
-// Makes the monitor the window of its kind and routes the core's monitor feed to the loaded
-// monitor of each system.
+// Makes the monitor the window of its kind; the core's monitor feed reaches the loaded
+// monitor of each system through the main window's core sink.
 void installMonitorWindows(Shell& shell);
 
 // The loaded monitor of a system, or nullptr.
