@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -85,7 +86,8 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
                  {"Checksum Error", lblCheckSumError, 1, 2}};
     for (const auto& c : cells) {
         counters->addWidget(makeLabel(this, "", c.caption), c.row, c.column);
-        c.value->setMinimumWidth(fromTwips(900));
+        // A fixed size: a counter that grows a digit does not lay the window out again.
+        c.value->setFixedSize(fromTwips(1100), c.value->sizeHint().height());
         counters->addWidget(c.value, c.row, c.column + 1);
     }
     counters->setColumnStretch(6, 1);
@@ -93,10 +95,14 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
 
     auto* buffer = new QHBoxLayout;
     lblInputBuffer1 = makeLabel(this, "lblInputBuffer1", "COM-port inputbuffer :");
-    lblInputBuffer2 = makeLabel(this, "lblInputBuffer2", "com-port inputbuffer");
-    // A long raw line must not widen the window: the label takes what width is left.
-    lblInputBuffer2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    lblInputBuffer2->setTextFormat(Qt::PlainText);
+    // Shown like a label; a line of text whose size does not follow its text, so that a new
+    // line of the source neither widens the window nor lays it out again.
+    lblInputBuffer2 = new QLineEdit(QStringLiteral("com-port inputbuffer"), this);
+    lblInputBuffer2->setObjectName("lblInputBuffer2");
+    lblInputBuffer2->setReadOnly(true);
+    lblInputBuffer2->setFrame(false);
+    lblInputBuffer2->setFocusPolicy(Qt::NoFocus);
+    lblInputBuffer2->setStyleSheet("background: transparent");
     buffer->addWidget(lblInputBuffer1);
     buffer->addWidget(lblInputBuffer2, 1);
     outer->addLayout(buffer);
@@ -107,6 +113,9 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
     txtNMEA->setUndoRedoEnabled(false);
     txtNMEA->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtNMEA->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Scroll bars that come and go would lay the box out again with every few lines.
+    txtNMEA->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtNMEA->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     outer->addWidget(txtNMEA, 1);
 
     StatusBar1 = new QStatusBar(this);

@@ -12,6 +12,7 @@
 #include "platform/timer.h"
 
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
@@ -51,7 +52,7 @@ public:
 
     QPlainTextEdit* txtNMEA = nullptr;
     QLabel* lblInputBuffer1 = nullptr;
-    QLabel* lblInputBuffer2 = nullptr;
+    QLineEdit* lblInputBuffer2 = nullptr;
     QLabel* lblMessages = nullptr;
     QLabel* lblNMEACount = nullptr;
     QLabel* lblAISCount = nullptr;
