@@ -1,5 +1,5 @@
 // A picture of the demo as a person sees it: the program on the demo setup, the NMEA monitor
-// opened from the Window menu's dialog, PLAY pressed, and the main window taken a second later.
+// opened from the Window menu's dialog, PLAY pressed, and the main window taken one and a half seconds later.
 //   tiderune-demo-shot OUTPUT.png
 // The program folder is $TIDERUNE_HOME when set (as the demo script leaves it), else a
 // temporary one with the demo setup.
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
 
     bool saved = false;
     QTimer::singleShot(0, [&] { program.click("PLAY"); });
-    QTimer::singleShot(1000, [&] {
+    QTimer::singleShot(1500, [&] {
         // The replay redraws only now and then; draw everything for the picture.
         window.setUpdatesEnabled(true);
         saved = window.grab().save(output);
