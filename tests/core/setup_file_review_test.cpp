@@ -108,4 +108,25 @@ TEST_F(SetupFileReview, PipeIsRefusedWithoutWaiting) {
     EXPECT_EQ(notices.seen[0].icon, NoticeIcon::Exclamation);
 }
 
+// Saving replaces the file in one step; a setup file that is a link to a file kept
+// elsewhere, or one the user has made private, must stay so.
+TEST_F(SetupFileReview, SaveKeepsALinkAndThePermissions) {
+    fs::create_directories(dir / "kept");
+    const fs::path real = dir / "kept" / SetupFileName;
+    std::ofstream(real, std::ios::binary) << "old";
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, path);
+
+    Config c;
+    LoadDefaultSetup(c);
+    c.SessionInfo = "linked";
+    SaveSetupFile(c, path);
+
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(slurp(real), SetupFileText(c));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(dir / "kept" / (std::string(SetupFileName) + ".saving")));
+}
+
 }  // namespace
