@@ -87,9 +87,9 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     auto& table = store.AISTargetTable[sys];
     const auto& known = store.mmsiIndex[sys];
     int index = 0;
-    for (int i = 1; i <= store.TargetCount[sys]; ++i) {
+    for (std::size_t i = 0; i < known.size(); ++i) {
         if (known[i] == mmsi) {
-            index = i;
+            index = static_cast<int>(i) + 1;
             break;
         }
     }
@@ -105,8 +105,8 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
             return;
         }
         index = ++store.TargetCount[sys];
-        store.mmsiIndex[sys][index] = mmsi;
-        AISTarget& t = table[index];
+        store.mmsiIndex[sys].push_back(mmsi);
+        AISTarget& t = table.add();
         t.MMSI = mmsi;
         t.Country = aisCountryOf(mmsi, tables);
         t.FirstSeen = in.epochTime;
@@ -127,7 +127,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     }
     store.CurrentTarget[sys] = static_cast<std::int16_t>(index);
 
-    AISTarget& t = table[index];
+    AISTarget& t = table.at(index);
     t.LastSeen = in.epochTime;
     secondsBetween(t.FirstSeen, t.LastSeen, t.SecondsSeen);  // keeps the old value when it cannot
 

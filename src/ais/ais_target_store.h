@@ -4,9 +4,11 @@
 // only grows; nothing clears it while the program runs.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ais_messages.h"
 #include "ais_tables.h"
+#include "core/errors.h"
 #include "core/indexed.h"
 #include "core/notices.h"
 
@@ -46,9 +48,39 @@ struct AISTarget {
 
 inline constexpr int MaxAISTargets = 500;
 
+// The targets of one system at indices 1 to 500 (index 0 is never used). Records are made as
+// targets are first heard; an index that holds no target yet reads as an empty record, and an
+// index outside 0-500 raises "Subscript out of range".
+class AisTargetList {
+public:
+    const AISTarget& operator[](long long i) const {
+        if (i < 0 || i > MaxAISTargets) throwSubscriptOutOfRange();
+        return i >= 1 && i <= size() ? targets_[static_cast<std::size_t>(i - 1)] : empty();
+    }
+    // Only stored targets can be written.
+    AISTarget& at(long long i) {
+        if (i < 1 || i > size()) throwSubscriptOutOfRange();
+        return targets_[static_cast<std::size_t>(i - 1)];
+    }
+    int size() const noexcept { return static_cast<int>(targets_.size()); }
+    // A new empty record at index size() + 1; the caller keeps to the 500. Room for all 500
+    // is taken at the first, so a stored record never moves.
+    AISTarget& add() {
+        if (targets_.capacity() == 0) targets_.reserve(MaxAISTargets);
+        if (size() >= MaxAISTargets) throwSubscriptOutOfRange();
+        return targets_.emplace_back();
+    }
+
+private:
+    static const AISTarget& empty() {
+        static const AISTarget none;
+        return none;
+    }
+    std::vector<AISTarget> targets_;
+};
+
 struct AisTargetStore {
-    // Index 0 is never used; a system's targets sit at 1 to TargetCount.
-    PerSystem<IndexedArray<AISTarget, 0, MaxAISTargets>> AISTargetTable;
+    PerSystem<AisTargetList> AISTargetTable;
     PerSystem<std::int16_t> TargetCount;
     PerSystem<std::int16_t> CurrentTarget;  // the target the last accepted message updated
     PerSystem<bool> MMSIZero;               // the last sentence updated no target
@@ -56,7 +88,7 @@ struct AisTargetStore {
     PerSystem<std::int64_t> ShortMessages;
     PerSystem<bool> FullNoticeGiven;  // the table-full message goes out once per system
     // The MMSIs of AISTargetTable side by side, so the search per sentence stays in cache.
-    PerSystem<IndexedArray<std::int32_t, 0, MaxAISTargets>> mmsiIndex;
+    PerSystem<std::vector<std::int32_t>> mmsiIndex;
 };
 
 // What the store needs of the sentence just processed on a system.

@@ -1,0 +1,104 @@
+#include "app/child_window.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+#include "app/main_window.h"
+#include "app/shell.h"
+#include "app/twips.h"
+
+namespace tiderune {
+
+ChildWindow::ChildWindow(Shell& shell, WindowKind kind, QWidget* parent)
+    : QWidget(parent), shell_(shell), kind_(kind) {
+    setObjectName(windowKindInfo(kind).formName);
+}
+
+QWidget* ChildWindow::frame() const {
+    QWidget* p = parentWidget();
+    return p ? p : const_cast<ChildWindow*>(this);
+}
+
+QString ChildWindow::caption() const {
+    const WindowKindInfo& info = windowKindInfo(kind_);
+    QString name = qs(shell_.config.Systems[system_].Name);
+    QString prefix = info.captionPrefix;
+    if (kind_ == WindowKind::TimeSeriesSNR) prefix = QString(snrConstellationName(constellation_)) + prefix;
+    return prefix + QString::number(system_) + " - " + name + info.captionSuffix;
+}
+
+void ChildWindow::load() {
+    const WindowKindInfo& info = windowKindInfo(kind_);
+    system_ = shell_.state.takeSystem(info.handOver);
+    if (kind_ == WindowKind::TimeSeriesSNR) {
+        int k = shell_.state.SNRWindowConstellation;
+        constellation_ = (k >= 1 && k <= SNRConstellations) ? k : 1;
+    }
+    setWindowTitle(caption());
+    shell_.config.WindowVisible[system_][info.visibleWord] = true;
+    restorePlacement();
+    loaded_ = true;
+}
+
+bool ChildWindow::queryUnload(bool) { return true; }
+
+void ChildWindow::unload() {
+    shell_.config.WindowVisible[system_][windowKindInfo(kind_).visibleWord] = false;
+    savePlacement();
+}
+
+static std::string placementKey(const char* prefix, const char* what, int system) {
+    return std::string(prefix) + what + strForm(system);
+}
+
+void ChildWindow::restorePlacement() {
+    const WindowKindInfo& info = windowKindInfo(kind_);
+    if (*info.placementKey == 0) return;
+    double left = shell_.settingNumber(placementKey(info.placementKey, "Left", system_), system_ * 100);
+    double top = shell_.settingNumber(placementKey(info.placementKey, "Top", system_), system_ * 100);
+    double width = shell_.settingNumber(placementKey(info.placementKey, "Width", system_), info.defaultWidth);
+    double height = shell_.settingNumber(placementKey(info.placementKey, "Height", system_), info.defaultHeight);
+    if (kind_ == WindowKind::TimeSeriesSNR) {  // the five windows of a system are staggered
+        left += constellation_ * 400;
+        top += constellation_ * 400;
+    }
+    frame()->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
+    if (info.fitsInMain && shell_.mainWindow) shell_.mainWindow->FitChildWindow(frame());
+}
+
+void ChildWindow::savePlacement() {
+    const WindowKindInfo& info = windowKindInfo(kind_);
+    if (*info.placementKey == 0 || kind_ == WindowKind::TimeSeriesSNR) return;
+    QRect g = frame()->geometry();
+    shell_.setSettingNumber(placementKey(info.placementKey, "Left", system_), toTwips(g.x()));
+    shell_.setSettingNumber(placementKey(info.placementKey, "Top", system_), toTwips(g.y()));
+    shell_.setSettingNumber(placementKey(info.placementKey, "Width", system_), toTwips(g.width()));
+    shell_.setSettingNumber(placementKey(info.placementKey, "Height", system_), toTwips(g.height()));
+}
+
+bool ChildWindow::closeFromCode() {
+    fromCode_ = true;
+    bool closed = frame()->close();
+    fromCode_ = false;
+    return closed;
+}
+
+void ChildWindow::closeEvent(QCloseEvent* e) {
+    const WindowKindInfo& info = windowKindInfo(kind_);
+    if (!fromCode_ && !shell_.state.AppClosing && info.hidesOnUserClose) {
+        // A chart window closed by the user is only hidden and keeps being fed.
+        e->ignore();
+        frame()->hide();
+        return;
+    }
+    if (!queryUnload(fromCode_)) {
+        e->ignore();
+        return;
+    }
+    if (loaded_) unload();
+    loaded_ = false;
+    e->accept();
+    emit unloaded();
+}
+
+}  // namespace tiderune

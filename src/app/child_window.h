@@ -1,0 +1,56 @@
+#pragma once
+// A per-system child window of the main window. The window's load takes its system from the
+// hand-over word of its kind, sets its caption and its open word and restores its placement;
+// its unload clears the word and saves the placement. Windows of later subsystems derive
+// from it; until they exist a kind opens as an empty window with its proper caption.
+#include <QWidget>
+
+#include "app/window_kinds.h"
+
+namespace tiderune {
+
+class Shell;
+
+class ChildWindow : public QWidget {
+    Q_OBJECT
+public:
+    ChildWindow(Shell& shell, WindowKind kind, QWidget* parent = nullptr);
+
+    WindowKind kind() const { return kind_; }
+    // The window's tag: its system 1-4, set by the load.
+    int system() const { return system_; }
+    // SNR time series only: the constellation 1-5 taken at load.
+    int constellation() const { return constellation_; }
+
+    // The load step. Called once, right after the window is placed into the main window.
+    virtual void load();
+    // Asked before the window unloads; false refuses the close (the whole exit then stops).
+    virtual bool queryUnload(bool fromCode);
+    // The unload step: clears the open word and saves the placement.
+    virtual void unload();
+
+    // Closes the window from the program's own code: never only hidden.
+    bool closeFromCode();
+
+signals:
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    // The caption of the window for its system.
+    virtual QString caption() const;
+    void restorePlacement();
+    void savePlacement();
+    QWidget* frame() const;  // the sub-window that carries this window in the main window
+
+    Shell& shell_;
+
+private:
+    WindowKind kind_;
+    int system_ = 1;
+    int constellation_ = 0;
+    bool fromCode_ = false;
+    bool loaded_ = false;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,569 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <filesystem>
+
+#include "app/data_sources.h"
+#include "app/new_window_dialog.h"
+#include "app/offline_status_window.h"
+#include "app/reset_family.h"
+#include "app/twips.h"
+#include "platform/app_folder.h"
+
+namespace tiderune {
+
+namespace {
+
+const char* const KeyProperty = "tideruneKey";
+
+// The design captions of the Setup entries; start-up keeps their first 26 or 22 characters.
+const char* const PrimaryCaption = "&Primary System         - not defined";
+const char* const SecondaryCaptions[] = {"Secondary System &1 - not defined",
+                                         "Secondary System &2 - not defined",
+                                         "Secondary System &3 - not defined"};
+
+QAction* addEntry(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {},
+                  bool enabled = true, bool visible = true) {
+    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(name);
+    if (!key.isEmpty()) a->setShortcut(key);
+    a->setEnabled(enabled);
+    a->setVisible(visible);
+    return a;
+}
+
+QAction* addSeparator(QMenu* menu, const char* name, bool visible = true) {
+    QAction* a = menu->addSeparator();
+    a->setObjectName(name);
+    a->setVisible(visible);
+    return a;
+}
+
+QAction* addButton(QToolBar* bar, const char* key, const char* caption, bool enabled) {
+    QAction* a = bar->addAction(QString::fromLatin1(caption));
+    MainWindow::setButtonKey(a, key);
+    a->setEnabled(enabled);
+    return a;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Shell& shell) : shell_(shell) {
+    setObjectName("frmMain");
+    shell_.mainWindow = this;
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("mdiArea");
+    setCentralWidget(mdi_);
+    shell_.mdiArea = mdi_;
+    resets_ = std::make_unique<ResetFamily>(shell_);
+    sources_ = std::make_unique<DataSources>(shell_);
+    hooks.toggleLogging = [this] { shell_.run.LoggingOn = !shell_.run.LoggingOn; };
+    buildMenus();
+    buildToolBars();
+    buildStatusBar();
+}
+
+MainWindow::~MainWindow() {
+    if (shell_.mainWindow == this) {
+        shell_.mainWindow = nullptr;
+        shell_.mdiArea = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------- controls
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("mnuFile");
+    addEntry(file, "mnuFileNew", "&New", QKeySequence("Ctrl+N"), false, false);
+    connect(addEntry(file, "mnuFileOpen", "&Open", QKeySequence("Ctrl+O")), &QAction::triggered, this,
+            &MainWindow::fileOpen);
+    addSeparator(file, "mnuFileBar1");
+    connect(addEntry(file, "mnuFileSave", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
+            &MainWindow::fileSave);
+    connect(addEntry(file, "mnuFileSaveAs", "Save &As..."), &QAction::triggered, this,
+            &MainWindow::fileSaveAs);
+    addSeparator(file, "mnuFileBar3");
+    addEntry(file, "mnuFilePageSetup", "Page Set&up...", {}, false);
+    addEntry(file, "mnuFilePrintPreview", "Print Pre&view", {}, false);
+    connect(addEntry(file, "mnuFilePrint", "&Print...", QKeySequence("Ctrl+P")), &QAction::triggered, this,
+            &MainWindow::filePrint);
+    addSeparator(file, "mnuFileBar5");
+    for (int i = 0; i < 4; ++i)
+        addEntry(file, "mnuFileMRU", "", {}, true, false)->setProperty("index", i);
+    addSeparator(file, "mnuFileBar6", false);
+    connect(addEntry(file, "mnuFileExit", "E&xit"), &QAction::triggered, this, &MainWindow::close);
+
+    QMenu* mode = bar->addMenu("&Mode");
+    mode->setObjectName("mnuMode");
+    QAction* online = addEntry(mode, "mnuModeOnline", "ONLINE");
+    QAction* offline = addEntry(mode, "mnuModeOffline", "OFFLINE");
+    // The check marks are set by the handlers alone: they show the mode in force.
+    online->setCheckable(true);
+    offline->setCheckable(true);
+    connect(online, &QAction::triggered, this, [this, online](bool) {
+        online->setChecked(!online->isChecked());  // undo Qt's own toggle
+        mnuModeOnlineClick();
+    });
+    connect(offline, &QAction::triggered, this, [this, offline](bool) {
+        offline->setChecked(!offline->isChecked());
+        mnuModeOfflineClick();
+    });
+
+    QMenu* setup = bar->addMenu("&Setup");
+    setup->setObjectName("mnuSetup");
+    addEntry(setup, "mnuOptionsSessionInformation", "Session Information", {}, false);
+    addSeparator(setup, "mnuSepBar0");
+    QAction* primary = addEntry(setup, "mnuSetupPrimarySystem", PrimaryCaption);
+    primary->setCheckable(true);
+    connect(primary, &QAction::triggered, this, [this, primary](bool) {
+        primary->setChecked(shell_.config.Systems[1].InUse);
+        if (hooks.setupSystem) hooks.setupSystem(1);
+    });
+    addSeparator(setup, "mnuSetupBar1");
+    for (int s = 2; s <= 4; ++s) {
+        QAction* a = addEntry(setup, "mnuSetupSystem", SecondaryCaptions[s - 2]);
+        a->setProperty("index", s);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, a, s](bool) {
+            a->setChecked(shell_.config.Systems[s].InUse);
+            if (hooks.setupSystem) hooks.setupSystem(s);
+        });
+    }
+
+    QMenu* window = bar->addMenu("&Window");
+    window->setObjectName("mnuWindow");
+    connect(addEntry(window, "mnuWindowNewWindow", "&New Window"), &QAction::triggered, this,
+            &MainWindow::windowNewWindow);
+    addSeparator(window, "mnuWindowBar1");
+    connect(addEntry(window, "mnuWindowCascade", "&Cascade"), &QAction::triggered, mdi_,
+            &QMdiArea::cascadeSubWindows);
+    connect(addEntry(window, "mnuWindowTileHorizontal", "Tile &Horizontal"), &QAction::triggered, mdi_,
+            &QMdiArea::tileSubWindows);
+    connect(addEntry(window, "mnuWindowTileVertical", "Tile &Vertical"), &QAction::triggered, mdi_,
+            &QMdiArea::tileSubWindows);
+    connect(addEntry(window, "mnuWindowArrangeIcons", "&Arrange Icons"), &QAction::triggered, mdi_,
+            &QMdiArea::tileSubWindows);
+    connect(window, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+
+    QMenu* options = bar->addMenu("&Options");
+    options->setObjectName("mnuOptions");
+    connect(addEntry(options, "mnuOptionLatLonFormat", "Lat/Lon format"), &QAction::triggered, this, [this] {
+        if (hooks.latLonFormat) hooks.latLonFormat();
+    });
+
+    QMenu* help = bar->addMenu("&Help");
+    help->setObjectName("mnuHelp");
+    addEntry(help, "mnuHelpContents", "&Contents", {}, false);
+    addEntry(help, "mnuHelpSearch", "&Search For Help On...", {}, false);
+    addSeparator(help, "mnuHelpBar1");
+    connect(addEntry(help, "mnuHelpAbout", "&About Tiderune..."), &QAction::triggered, this, [this] {
+        if (hooks.about) hooks.about();
+    });
+}
+
+void MainWindow::fillWindowMenu() {
+    // The Window menu lists the visible child windows; choosing one brings it forward.
+    QMenu* window = menuBar()->findChild<QMenu*>("mnuWindow");
+    for (QAction* a : windowListActions_) {
+        window->removeAction(a);
+        a->deleteLater();
+    }
+    windowListActions_.clear();
+    const auto subs = mdi_->subWindowList();
+    int n = 0;
+    for (QMdiSubWindow* sub : subs) {
+        if (!sub->isVisible()) continue;
+        if (n == 0) windowListActions_.append(window->addSeparator());
+        QAction* a = window->addAction(QString("&%1 %2").arg(++n).arg(sub->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(sub == mdi_->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
+        windowListActions_.append(a);
+    }
+}
+
+void MainWindow::buildToolBars() {
+    tbOnline_ = addToolBar("Online");
+    tbOnline_->setObjectName("tbOnline");
+    tbOnline_->setMovable(false);
+    addButton(tbOnline_, "START", "START", false);
+    addButton(tbOnline_, "PAUSE", "PAUSE", true);
+    addButton(tbOnline_, "RESET ALL", "RESET ALL", true);
+    addButton(tbOnline_, "Reset Statistics", "Reset Statistics", true);
+    addButton(tbOnline_, "Reset Graphics", "Reset Graphics", true);
+    addButton(tbOnline_, "LOG", "LOG On", true);
+    addButton(tbOnline_, "Connect 1", "Connect System1", false)->setToolTip("Connect system 1 to IP xxxxxxx");
+    connect(tbOnline_, &QToolBar::actionTriggered, this,
+            [this](QAction* a) { tbOnlineButtonClick(buttonKey(a)); });
+
+    tbOffline_ = addToolBar("Offline");
+    tbOffline_->setObjectName("tbOffline");
+    tbOffline_->setMovable(false);
+    addButton(tbOffline_, "PLAY", "PLAY", true);
+    addButton(tbOffline_, "Step", "Step", true);
+    addButton(tbOffline_, "PAUSE", "PAUSE", false);
+    addButton(tbOffline_, "STOP", "STOP", false);
+    addButton(tbOffline_, "Real time", "Real time", false);
+    addButton(tbOffline_, "QUICK", "QUICK", false);
+    connect(tbOffline_, &QToolBar::actionTriggered, this, [this](QAction* a) {
+        if (hooks.offlineButton) hooks.offlineButton(buttonKey(a));
+    });
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("sbStatusBar");
+    bar->setSizeGripEnabled(false);
+    struct Design {
+        const char* text;
+        int minTwips;
+        bool centred;
+    };
+    static const Design Panels[13] = {
+        {"Mode : ONLINE", 1440, false}, {"Logging : Off", 2370, false},
+        {"  Checksum errors :  ", 1000, false}, {"n/a", 600, true}, {"n/a", 600, true},
+        {"n/a", 600, true}, {"n/a", 600, true}, {"Ignored msg : ", 800, false},
+        {"n/a", 600, true}, {"n/a", 600, true}, {"n/a", 600, true}, {"n/a", 600, true},
+        {"", 1000, true}};
+    for (int i = 0; i < 13; ++i) {
+        auto* l = new QLabel(QString::fromLatin1(Panels[i].text), bar);
+        l->setObjectName(QString("sbPanel%1").arg(i + 1));
+        l->setMinimumWidth(fromTwips(Panels[i].minTwips));
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        if (Panels[i].centred) l->setAlignment(Qt::AlignCenter);
+        bar->addWidget(l, i == 12 ? 1 : 0);
+        panels_.append(l);
+    }
+    clock_ = new QTimer(this);
+    auto tick = [this] { panels_[12]->setText(QTime::currentTime().toString("HH:mm")); };
+    connect(clock_, &QTimer::timeout, this, tick);
+    tick();
+    clock_->start(1000);
+}
+
+QAction* MainWindow::action(const QString& name) const { return findChild<QAction*>(name); }
+
+QAction* MainWindow::button(QToolBar* bar, const QString& key) {
+    for (QAction* a : bar->actions())
+        if (buttonKey(a) == key) return a;
+    return nullptr;
+}
+
+void MainWindow::setButtonKey(QAction* button, const QString& key) { button->setProperty(KeyProperty, key); }
+QString MainWindow::buttonKey(QAction* button) { return button->property(KeyProperty).toString(); }
+
+QString MainWindow::panelText(int panel) const { return panels_.value(panel - 1) ? panels_[panel - 1]->text() : QString(); }
+void MainWindow::setPanelText(int panel, const QString& text) {
+    if (panel >= 1 && panel <= panels_.size()) panels_[panel - 1]->setText(text);
+}
+bool MainWindow::isPanelShown(int panel) const {
+    return panel >= 1 && panel <= panels_.size() && !panels_[panel - 1]->isHidden();
+}
+void MainWindow::setPanelShown(int panel, bool shown) {
+    if (panel >= 1 && panel <= panels_.size()) panels_[panel - 1]->setVisible(shown);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void MainWindow::MDIFormLoad() {
+    shell_.config.OutlierLimit = 15.0f;
+    setWindowTitle(QString(ApplicationTitle) + " - Version : " + Shell::VersionText);
+    double left = shell_.settingNumber("MainLeft", 1000);
+    double top = shell_.settingNumber("MainTop", 1000);
+    double width = shell_.settingNumber("MainWidth", 13000);
+    double height = shell_.settingNumber("MainHeight", 13000);
+    move(fromTwips(left), fromTwips(top));
+    resize(fromTwips(width), fromTwips(height));
+    InitialiseProgram();
+    ApplySetupToMainWindow();
+}
+
+void MainWindow::InitialiseProgram() {
+    ClockTime today = shell_.services.clock.now();
+    today.hour = today.minute = today.second = today.millisecond = 0;
+    for (int s = 1; s <= MaxSystems; ++s) shell_.coreState.SentenceDate[s] = today.dayCount();
+    std::string error;
+    if (!ensureFolder(shell_.appFolder(), &error))
+        shell_.ask("The program folder " + shell_.appFolder() + " could not be created: " + error,
+                   MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Critical);
+    const std::string setup = shell_.setupFilePath();
+    std::error_code ec;
+    if (std::filesystem::exists(setup, ec)) {
+        shell_.core.LoadSetupFile(setup, shell_.gate);
+    } else {
+        shell_.ask("No setupfile exist. You have to define a primary system under Setup and open relevant "
+                   "windows for display under Window! ",
+                   MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+        shell_.core.LoadDefaultSetup();
+    }
+    shell_.state.SystemColour[1] = 0xFF0000;
+    shell_.state.SystemColour[2] = 0x8000;
+    shell_.state.SystemColour[3] = 0xFF;
+    shell_.state.SystemColour[4] = 0xC0C0;
+    shell_.windows.create();
+    if (!shell_.config.LatLonFormatDMS && shell_.config.LatLonDecimals == 0) shell_.config.LatLonDecimals = 4;
+    shell_.core.InitAISTables();
+}
+
+void MainWindow::ApplySetupToMainWindow() {
+    Config& c = shell_.config;
+    c.BaseDataFlag = -1;
+    for (int s = 1; s <= MaxSystems; ++s) shell_.core.SetAnalysedMessageTypes(s);
+    if (c.Mode == "OFFLINE")
+        mnuModeOfflineClick();
+    else
+        mnuModeOnlineClick();
+    for (int s = 1; s <= MaxSystems; ++s) {
+        if (c.Systems[s].InUse) {
+            setPanelText(s + 3, c.ChecksumTest[s] ? "0" : "n/a");
+            setPanelText(s + 8, c.EmptyBuffer[s] ? "0" : "n/a");
+        } else {
+            setPanelShown(s + 3, false);
+            setPanelShown(s + 8, false);
+        }
+    }
+    QAction* primary = action("mnuSetupPrimarySystem");
+    primary->setChecked(c.Systems[1].InUse);
+    primary->setText(primary->text().left(26) + qs(c.Systems[1].Name));
+    for (QAction* a : findChildren<QAction*>("mnuSetupSystem")) {
+        int s = a->property("index").toInt();
+        a->setChecked(c.Systems[s].InUse);
+        a->setText(a->text().left(22) + qs(c.Systems[s].Name));
+    }
+    shell_.state.StartupDone = true;
+}
+
+void MainWindow::CloseSystemWindows() {
+    action("mnuModeOnline")->setChecked(false);
+    action("mnuModeOffline")->setChecked(false);
+    if (shell_.run.OfflineRunning) shell_.run.OfflineStop = true;
+    for (int s = 1; s <= MaxSystems; ++s) {
+        const SystemSetup& sys = shell_.config.Systems[s];
+        if (!sys.InUse) continue;
+        const VisibleForms& v = shell_.config.WindowVisible[s];
+        if (v[VisibleForms::Numerics]) shell_.windows.slot(WindowKind::Numerics, s).unload();
+        if (v[VisibleForms::Statistics]) shell_.windows.slot(WindowKind::Statistics, s).unload();
+        if (v[VisibleForms::SNRStatistics]) shell_.windows.slot(WindowKind::StatisticsSNR, s).unload();
+        if (PerComPort<int>::inRange(sys.ComPort) && sources_->serial(sys.ComPort).isOpen())
+            sources_->serial(sys.ComPort).close();
+    }
+}
+
+void MainWindow::FitChildWindow(QWidget* child) {
+    const double mainHeight = toTwips(frameGeometry().height());
+    const double mainWidth = toTwips(frameGeometry().width());
+    QRect g = child->geometry();
+    if (toTwips(g.y()) > mainHeight - 1750) g.moveTop(fromTwips(mainHeight - 2250));
+    if (toTwips(g.x()) > mainWidth - 1750) g.moveLeft(fromTwips(mainWidth - 2750));
+    child->setGeometry(g);
+}
+
+// ---------------------------------------------------------------- mode switch
+
+namespace {
+const char* const ChangeModeQuestion =
+    "Are you sure you want to change mode ? All statistics and timeseries wil be reset.";
+}
+
+void MainWindow::mnuModeOfflineClick() {
+    QAction* offline = action("mnuModeOffline");
+    QAction* online = action("mnuModeOnline");
+    if (offline->isChecked()) return;
+    if (online->isChecked() &&
+        shell_.ask(ChangeModeQuestion, MessageButtons::YesNo, MessageAnswer::No, MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+    shell_.config.Mode = "OFFLINE";
+    offline->setChecked(true);
+    online->setChecked(false);
+    tbOnline_->hide();
+    tbOffline_->show();
+    setPanelText(1, "Mode : OFFLINE");
+    shell_.run.OnlinePaused = false;
+    sources_->closeSerialPorts();
+    // Live lines must not mix into a replay: the sockets close with the serial ports.
+    sources_->closeSockets();
+    for (QAction* a : findChildren<QAction*>("mnuSetupSystem")) a->setEnabled(false);
+    for (int s = 2; s <= MaxSystems; ++s) shell_.config.Systems[s].InUse = false;
+    resets_->ResetAll();
+    showOfflineStatus();
+}
+
+void MainWindow::mnuModeOnlineClick() {
+    QAction* offline = action("mnuModeOffline");
+    QAction* online = action("mnuModeOnline");
+    if (online->isChecked()) return;
+    if (offline->isChecked() &&
+        shell_.ask(ChangeModeQuestion, MessageButtons::YesNo, MessageAnswer::No, MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+    shell_.config.Mode = "ONLINE";
+    if (shell_.run.OfflineRunning) shell_.run.OfflineStop = true;
+    unloadOfflineStatus();
+    offline->setChecked(false);
+    online->setChecked(true);
+    tbOnline_->show();
+    tbOffline_->hide();
+    setPanelText(1, "Mode : ONLINE");
+    for (QAction* a : findChildren<QAction*>("mnuSetupSystem")) a->setEnabled(true);
+    resets_->ResetAll();
+    sources_->OpenDataSources();
+}
+
+void MainWindow::showOfflineStatus() {
+    if (!offlineStatus_) {
+        offlineStatus_ = new OfflineStatusWindow(shell_);
+        QMdiSubWindow* frame = mdi_->addSubWindow(offlineStatus_, Qt::Window | Qt::WindowTitleHint |
+                                                                      Qt::WindowSystemMenuHint |
+                                                                      Qt::WindowMinimizeButtonHint);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        offlineStatus_->load();
+    }
+    offlineStatus_->parentWidget()->show();
+    offlineStatus_->parentWidget()->raise();
+}
+
+void MainWindow::unloadOfflineStatus() {
+    if (offlineStatus_) {
+        QWidget* frame = offlineStatus_->parentWidget();
+        frame->close();
+        offlineStatus_ = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------- online toolbar
+
+void MainWindow::tbOnlineButtonClick(const QString& key) {
+    if (key == "START") {
+        shell_.run.OnlinePaused = false;
+    } else if (key == "PAUSE") {
+        shell_.run.OnlinePaused = true;
+        QAction* b = button(tbOnline_, "START");
+        b->setEnabled(true);
+        b->setText("CONTINUE");
+    } else if (key == "RESET ALL" || key == "Reset Statistics" || key == "Reset Graphics") {
+        if (shell_.ask("Are you sure ?", MessageButtons::YesNo, MessageAnswer::Yes) != MessageAnswer::Yes) return;
+        if (key == "RESET ALL") {
+            resets_->ResetAll();
+        } else if (key == "Reset Statistics") {
+            resets_->ResetStatistics();
+        } else {
+            resets_->ResetGraphics();
+            resets_->ResetScatter();
+        }
+    } else if (key == "LOG") {
+        if (hooks.toggleLogging) hooks.toggleLogging();
+        const bool on = shell_.run.LoggingOn;
+        button(tbOnline_, "LOG")->setText(on ? "LOG Off" : "LOG On");
+        setPanelText(2, on ? "Logging : On" : "Logging : Off");
+    }
+}
+
+// ---------------------------------------------------------------- menus
+
+namespace {
+FileDialogRequest setupDialog(const char* title, const std::string& folder) {
+    return {title, "Tiderune setup files (*.ini)|*.ini", "ini", folder, {}};
+}
+}  // namespace
+
+void MainWindow::fileOpen() {
+    std::optional<std::string> chosen = shell_.services.fileDialogs.showOpen(setupDialog("Open Setup File", shell_.appFolder()));
+    if (!chosen || chosen->empty()) return;
+    const std::string& path = *chosen;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        shell_.ask("File " + path + " do not exist.", MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+        return;
+    }
+    CloseSystemWindows();
+    shell_.core.LoadSetupFile(path, shell_.gate);
+    shell_.state.StartupDone = true;
+    ApplySetupToMainWindow();
+}
+
+void MainWindow::fileSave() {
+    const std::string path = shell_.setupFilePath();
+    shell_.core.SaveSetupFile(path);
+    shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+}
+
+void MainWindow::fileSaveAs() {
+    std::optional<std::string> chosen = shell_.services.fileDialogs.showSave(setupDialog("Save Setup As", shell_.appFolder()));
+    if (!chosen || chosen->empty()) return;
+    const std::string& path = *chosen;
+    shell_.core.SaveSetupFile(path);
+    shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+}
+
+void MainWindow::filePrint() {
+    if (hooks.print) hooks.print();
+}
+
+void MainWindow::windowNewWindow() {
+    if (!shell_.config.Systems[1].InUse) {
+        shell_.ask("No primary system are defined. Go to Setup first !");
+        return;
+    }
+    if (!newWindow_) {
+        newWindow_ = new NewWindowDialog(shell_, this);
+        newWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    newWindow_->show();
+    newWindow_->raise();
+}
+
+// ---------------------------------------------------------------- closing
+
+bool MainWindow::queryUnload() {
+    try {
+        shell_.core.SaveSetupFile(shell_.setupFilePath());
+    } catch (const std::exception& e) {
+        shell_.ask(std::string("The setup file could not be saved: ") + e.what(), MessageButtons::Ok, MessageAnswer::Ok,
+                   MessageIcon::Critical);
+    }
+    shell_.state.AppClosing = true;
+    // A replay waiting in its pause must end, or the program could never finish.
+    if (shell_.run.OfflineRunning) shell_.run.OfflineStop = true;
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (!sub->close()) {
+            // The exit was refused by a window: the program runs on as before.
+            shell_.state.AppClosing = false;
+            return false;
+        }
+    }
+    return true;
+}
+
+void MainWindow::unloadMainWindow() {
+    if (shell_.run.LoggingOn && hooks.toggleLogging) hooks.toggleLogging();
+    if (!isMinimized()) {
+        QRect g = isMaximized() ? geometry() : QRect(pos(), size());
+        shell_.setSettingNumber("MainLeft", toTwips(g.x()));
+        shell_.setSettingNumber("MainTop", toTwips(g.y()));
+        shell_.setSettingNumber("MainWidth", toTwips(g.width()));
+        shell_.setSettingNumber("MainHeight", toTwips(g.height()));
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    if (!queryUnload()) {
+        e->ignore();
+        return;
+    }
+    unloadMainWindow();
+    e->accept();
+}
+
+}  // namespace tiderune

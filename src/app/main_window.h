@@ -1,0 +1,116 @@
+#pragma once
+// The main window: the frame of every other window, with the menus, the online and offline
+// toolbars and the status bar; it runs the start-up, the mode switch and the closing.
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "app/new_window_dialog.h"
+#include "app/offline_status_window.h"
+#include "app/shell.h"
+
+class QLabel;
+class QMdiArea;
+class QToolBar;
+class QAction;
+class QTimer;
+
+namespace tiderune {
+
+class DataSources;
+class OfflineStatusWindow;
+class ResetFamily;
+class NewWindowDialog;
+
+// What later parts of the session control plug in. Each has a plain default so that the
+// shell runs on its own.
+struct SessionHooks {
+    // Switches raw-data logging; the default only flips LoggingOn.
+    std::function<void()> toggleLogging;
+    // A click on the offline toolbar, by the button's key ("PLAY", "Step", ...).
+    std::function<void(const QString& key)> offlineButton;
+    // The session reports of File Print.
+    std::function<void()> print;
+    // The setup window of a system (1-4) from the Setup menu.
+    std::function<void(int system)> setupSystem;
+    std::function<void()> latLonFormat;
+    std::function<void()> about;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Shell& shell);
+    ~MainWindow() override;
+
+    Shell& shell() { return shell_; }
+    SessionHooks hooks;
+
+    // Start-up: placement, InitialiseProgram, ApplySetupToMainWindow.
+    void MDIFormLoad();
+    void InitialiseProgram();
+    void ApplySetupToMainWindow();
+    void CloseSystemWindows();
+    // Keeps a child window's top-left corner inside the main window.
+    void FitChildWindow(QWidget* child);
+
+    void mnuModeOnlineClick();
+    void mnuModeOfflineClick();
+
+    void tbOnlineButtonClick(const QString& key);
+
+    void fileOpen();
+    void fileSave();
+    void fileSaveAs();
+    void filePrint();
+    void windowNewWindow();
+
+    // Controls by their names: menu entries ("mnuModeOnline"), toolbar buttons by key.
+    QAction* action(const QString& name) const;
+    QToolBar* onlineToolBar() const { return tbOnline_; }
+    QToolBar* offlineToolBar() const { return tbOffline_; }
+    static QAction* button(QToolBar* bar, const QString& key);
+    static void setButtonKey(QAction* button, const QString& key);
+    static QString buttonKey(QAction* button);
+
+    // Status bar panels 1 to 13.
+    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString& text);
+    bool isPanelShown(int panel) const;
+    void setPanelShown(int panel, bool shown);
+
+    QMdiArea* mdiArea() const { return mdi_; }
+    ResetFamily& resets() { return *resets_; }
+    DataSources& sources() { return *sources_; }
+    OfflineStatusWindow* offlineStatusWindow() const { return offlineStatus_; }
+    NewWindowDialog* newWindowDialog() const { return newWindow_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildMenus();
+    void buildToolBars();
+    void buildStatusBar();
+    void fillWindowMenu();
+    void showOfflineStatus();
+    void unloadOfflineStatus();
+    // The closing steps: false when a child window refused to close.
+    bool queryUnload();
+    void unloadMainWindow();
+
+    Shell& shell_;
+    QMdiArea* mdi_ = nullptr;
+    QToolBar* tbOnline_ = nullptr;
+    QToolBar* tbOffline_ = nullptr;
+    QList<QLabel*> panels_;
+    QTimer* clock_ = nullptr;
+    std::unique_ptr<ResetFamily> resets_;
+    std::unique_ptr<DataSources> sources_;
+    QPointer<OfflineStatusWindow> offlineStatus_;
+    QPointer<NewWindowDialog> newWindow_;
+    QList<QAction*> windowListActions_;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,32 @@
+#pragma once
+// The replay's status window: the input file, the state, the start time, the clock and the
+// elapsed processing time. It exists only in OFFLINE mode.
+#include <QWidget>
+
+class QLabel;
+
+namespace tiderune {
+
+class Shell;
+
+class OfflineStatusWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit OfflineStatusWindow(Shell& shell, QWidget* parent = nullptr);
+
+    // Placed at the top-left corner of the main window, with the primary system's file.
+    void load();
+
+    QLabel* lblFileName = nullptr;
+    QLabel* lblStatus = nullptr;
+    QLabel* lblStartTime = nullptr;
+    QLabel* lblTimeHeader = nullptr;
+    QLabel* lblCurrentTime = nullptr;
+    QLabel* lblProcessingTime = nullptr;
+    QLabel* lblPause = nullptr;
+
+private:
+    Shell& shell_;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,30 @@
+#include "app/program_core.h"
+
+#include "core/config.h"
+#include "core/intake.h"
+#include "core/processing.h"
+#include "core/setup_file.h"
+
+namespace tiderune {
+
+ProgramCore::ProgramCore() : state_(std::make_unique<CoreState>()) {}
+ProgramCore::~ProgramCore() = default;
+
+void ProgramCore::LoadDefaultSetup() { tiderune::LoadDefaultSetup(state_->config); }
+
+void ProgramCore::LoadSetupFile(const std::string& path, NoticeSink& notices) {
+    tiderune::LoadSetupFile(state_->config, path, notices);
+}
+
+void ProgramCore::SaveSetupFile(const std::string& path) { tiderune::SaveSetupFile(state_->config, path); }
+
+void ProgramCore::SetAnalysedMessageTypes(int system) { tiderune::SetAnalysedMessageTypes(state_->config, system); }
+
+void ProgramCore::ResetSystemStatistics(int system) { tiderune::ResetSystemStatistics(*state_, system); }
+void ProgramCore::InitAISTables() {}
+
+void ProgramCore::ProcessSentence(CoreSink& sink, int system, std::string_view line) {
+    tiderune::ProcessSentence(*state_, sink, ais_, system, line);
+}
+
+}  // namespace tiderune

@@ -1,0 +1,31 @@
+#pragma once
+// The session core of the running program: the core's tables and the operations the
+// session control calls on them.
+#include <memory>
+
+#include "app/session_core.h"
+#include "core/ais_services.h"
+
+namespace tiderune {
+
+class ProgramCore final : public SessionCore {
+public:
+    ProgramCore();
+    ~ProgramCore() override;
+
+    CoreState& state() override { return *state_; }
+
+    void LoadDefaultSetup() override;
+    void LoadSetupFile(const std::string& path, NoticeSink& notices) override;
+    void SaveSetupFile(const std::string& path) override;
+    void SetAnalysedMessageTypes(int system) override;
+    void ResetSystemStatistics(int system) override;
+    void InitAISTables() override;
+    void ProcessSentence(CoreSink& sink, int system, std::string_view line) override;
+
+private:
+    std::unique_ptr<CoreState> state_;
+    NullAisServices ais_;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,143 @@
+#include "app/reset_family.h"
+
+#include "app/shell.h"
+
+namespace tiderune {
+
+namespace {
+
+using K = WindowKind;
+
+std::size_t timeSeriesIndex(WindowKind kind) {
+    for (std::size_t i = 0; i < TimeSeriesKinds.size(); ++i)
+        if (TimeSeriesKinds[i] == kind) return i;
+    return 0;
+}
+
+void handOverAndShow(Shell& shell, WindowKind kind, int system) {
+    shell.state.word(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
+    shell.windows.slot(kind, system).show();
+}
+
+}  // namespace
+
+void ShowNumericsWindow(Shell& shell, int system) { handOverAndShow(shell, K::Numerics, system); }
+void ShowStatisticsWindow(Shell& shell, int system) { handOverAndShow(shell, K::Statistics, system); }
+void ShowStatisticsSNRWindow(Shell& shell, int system) { handOverAndShow(shell, K::StatisticsSNR, system); }
+void ShowSkyplotWindow(Shell& shell, int system) { handOverAndShow(shell, K::Skyplot, system); }
+void ShowScatterWindow(Shell& shell, int system) { handOverAndShow(shell, K::Scatter, system); }
+void ShowNMEAWindow(Shell& shell, int system) { handOverAndShow(shell, K::NMEA, system); }
+void ShowARPATargetsWindow(Shell& shell, int system) { handOverAndShow(shell, K::ARPATargets, system); }
+void ShowAISTargetsWindow(Shell& shell, int system) { handOverAndShow(shell, K::AISTargets, system); }
+
+void ShowTimeSeriesWindows(Shell& shell, int system) {
+    static const WindowKind Order[] = {K::TimeSeriesDBT, K::TimeSeriesVHW, K::TimeSeriesROT,
+                                       K::TimeSeriesHDT, K::TimeSeriesATT, K::TimeSeriesGSA,
+                                       K::TimeSeriesGST, K::TimeSeriesGSV, K::TimeSeriesVTG,
+                                       K::TimeSeriesGLL, K::TimeSeriesRMC, K::TimeSeriesGGA,
+                                       K::TimeSeriesGNS};
+    const SystemSetup& s = shell.config.Systems[system];
+    for (WindowKind kind : Order) {
+        if (!analysesKind(s, kind)) continue;
+        shell.windows.slot(kind, system).setVisible(true);
+        if (kind == K::TimeSeriesGSV) {
+            shell.state.word(HandOver::SNRTimeSeries) = static_cast<std::int16_t>(system);
+            for (int c = 1; c <= 4; ++c) {
+                shell.state.SNRWindowConstellation = static_cast<std::int16_t>(c);
+                shell.windows.slot(K::TimeSeriesSNR, system, c).setVisible(true);
+            }
+        }
+    }
+}
+
+void ResetFamily::ResetAll() {
+    ResetNumerics();
+    ResetStatistics();
+    ResetGraphics();
+    ResetScatter();
+    ResetSkyplot();
+    ResetARPATargets();
+    ResetAISTargets();
+}
+
+void ResetFamily::reopen(WindowKind kind) {
+    const WindowKindInfo& info = windowKindInfo(kind);
+    for (int s = 1; s <= MaxSystems; ++s) {
+        if (!shell_.config.WindowVisible[s][info.visibleWord]) continue;
+        if (shell_.state.StartupDone) shell_.windows.slot(kind, s).unload();
+        handOverAndShow(shell_, kind, s);
+    }
+}
+
+void ResetFamily::ResetNumerics() { reopen(K::Numerics); }
+void ResetFamily::ResetSkyplot() { reopen(K::Skyplot); }
+void ResetFamily::ResetARPATargets() { reopen(K::ARPATargets); }
+void ResetFamily::ResetAISTargets() { reopen(K::AISTargets); }
+
+void ResetFamily::ResetStatistics() {
+    const int word = windowKindInfo(K::Statistics).visibleWord;
+    for (int s = 1; s <= MaxSystems; ++s) {
+        shell_.core.ResetSystemStatistics(s);
+        if (!shell_.config.WindowVisible[s][word]) continue;
+        if (shell_.state.StartupDone) shell_.windows.slot(K::Statistics, s).unload();
+        ShowStatisticsWindow(shell_, s);
+        if (shell_.config.Systems[s].GSVAnalysed) ShowStatisticsSNRWindow(shell_, s);
+    }
+}
+
+void ResetFamily::ResetGraphics() {
+    static const WindowKind UnloadOrder[] = {K::TimeSeriesGGA, K::TimeSeriesGNS, K::TimeSeriesGLL,
+                                             K::TimeSeriesRMC, K::TimeSeriesVTG, K::TimeSeriesGSA,
+                                             K::TimeSeriesGST, K::TimeSeriesGSV, K::TimeSeriesHDT,
+                                             K::TimeSeriesATT, K::TimeSeriesROT, K::TimeSeriesVHW,
+                                             K::TimeSeriesDBT};
+    for (int s = 1; s <= MaxSystems; ++s) {
+        const SystemSetup& sys = shell_.config.Systems[s];
+        if (!sys.InUse) continue;
+        if (shell_.state.StartupDone) {
+            for (WindowKind kind : UnloadOrder) {
+                if (!analysesKind(sys, kind)) continue;
+                WindowSlot& slot = shell_.windows.slot(kind, s);
+                shell_.state.TimeSeriesWasVisible[s][timeSeriesIndex(kind)] = slot.isVisible();
+                slot.unload();
+            }
+        }
+        RestoreTimeSeriesWindows(s);
+    }
+}
+
+void ResetFamily::RestoreTimeSeriesWindows(int system) {
+    static const WindowKind Order[] = {K::TimeSeriesGGA, K::TimeSeriesGNS, K::TimeSeriesGLL,
+                                       K::TimeSeriesRMC, K::TimeSeriesVTG, K::TimeSeriesHDT,
+                                       K::TimeSeriesATT, K::TimeSeriesROT, K::TimeSeriesVHW,
+                                       K::TimeSeriesDBT, K::TimeSeriesGSA, K::TimeSeriesGST,
+                                       K::TimeSeriesGSV};
+    const SystemSetup& sys = shell_.config.Systems[system];
+    for (WindowKind kind : Order) {
+        if (!analysesKind(sys, kind)) continue;
+        shell_.state.word(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
+        WindowSlot& slot = shell_.windows.slot(kind, system);
+        slot.setVisible(false);
+        if (shell_.state.TimeSeriesWasVisible[system][timeSeriesIndex(kind)]) slot.show();
+    }
+}
+
+void ResetFamily::ResetScatter() {
+    bool wasVisible = false;
+    for (int s = 1; s <= MaxSystems; ++s) {
+        if (!shell_.config.Systems[s].InUse) continue;
+        WindowSlot& slot = shell_.windows.slot(K::Scatter, s);
+        if (shell_.state.StartupDone) {
+            wasVisible = slot.isVisible();
+            slot.unload();
+        }
+        if (!wasVisible) {
+            shell_.state.word(HandOver::Scatter) = static_cast<std::int16_t>(s);
+            slot.setVisible(false);
+        } else {
+            ShowScatterWindow(shell_, s);
+        }
+    }
+}
+
+}  // namespace tiderune

@@ -1,0 +1,32 @@
+#pragma once
+// The analysis core as the session control uses it: the program-wide tables and the
+// operations on the setup, the statistics and the AIS tables. The program's implementation
+// calls the core; tests may watch the calls.
+#include <string>
+#include <string_view>
+
+#include "core/core_sink.h"
+
+#include "core/core_state.h"
+
+namespace tiderune {
+
+class SessionCore {
+public:
+    virtual ~SessionCore() = default;
+
+    virtual CoreState& state() = 0;
+
+    virtual void LoadDefaultSetup() = 0;
+    // Problems with the file are told through `notices`.
+    virtual void LoadSetupFile(const std::string& path, NoticeSink& notices) = 0;
+    virtual void SaveSetupFile(const std::string& path) = 0;
+    virtual void SetAnalysedMessageTypes(int system) = 0;
+    virtual void ResetSystemStatistics(int system) = 0;
+    virtual void InitAISTables() = 0;
+    // One received line of one system through the intake; raises RuntimeError for the
+    // caller to log.
+    virtual void ProcessSentence(CoreSink& sink, int system, std::string_view line) = 0;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,76 @@
+#pragma once
+// Everything the main window and the child windows share for the whole run: the core's
+// tables and operations, the session-control values, the services of the platform, the
+// event gate and the window windows. Made once in main() (or a test) and passed by reference.
+#include <QString>
+#include <string>
+
+#include "app/app_core_sink.h"
+#include "app/event_gate.h"
+#include "app/session_core.h"
+#include "app/shell_state.h"
+#include "app/window_slots.h"
+#include "platform/clock.h"
+#include "platform/devices.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/settings_store.h"
+
+class QMdiArea;
+
+namespace tiderune {
+
+class MainWindow;
+
+struct ShellServices {
+    MessageBoxes& boxes;
+    SettingsStore& settings;
+    FileDialogs& fileDialogs;
+    DeviceFactory& devices;
+    Clock& clock;
+    std::string appFolder;  // the program folder
+};
+
+class Shell {
+public:
+    Shell(SessionCore& core, const ShellServices& services);
+
+    SessionCore& core;
+    CoreState& coreState;
+    Config& config;
+    RunState& run;
+    ShellState state;
+    ShellServices services;
+    EventGate gate;
+    AppCoreSink sink;
+    WindowSlots windows;
+    MainWindow* mainWindow = nullptr;
+    QMdiArea* mdiArea = nullptr;
+
+    static const char* const VersionText;   // "v 3.02a - 26 Sep 2019 "
+
+    // One received line of one system through the intake, inside the event gate: notices it
+    // raises are shown after it. Run-time errors reach the caller, which logs them.
+    void processSentence(int system, std::string_view line);
+
+    // A box of the program with the application title. While it is open, device events wait.
+    MessageAnswer ask(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
+                      MessageAnswer defaultAnswer = MessageAnswer::Ok, MessageIcon icon = MessageIcon::None);
+
+    // The program folder with its trailing "/".
+    const std::string& appFolder() const { return services.appFolder; }
+    std::string setupFilePath() const { return services.appFolder + "Tiderune.ini"; }
+
+    // Values of the "Settings" section: placements in twips, as the text of a single.
+    double settingNumber(const std::string& key, double fallback) const;
+    void setSettingNumber(const std::string& key, double value);
+};
+
+// Latin-1 bytes to and from Qt text.
+inline QString qs(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+inline std::string ls(const QString& s) { return s.toLatin1().toStdString(); }
+
+// The number form with a leading blank for non-negative numbers, " 5".
+std::string strForm(long long n);
+
+}  // namespace tiderune

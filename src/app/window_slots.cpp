@@ -1,0 +1,92 @@
+#include "app/window_slots.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/child_window.h"
+#include "app/shell.h"
+#include "core/errors.h"
+
+namespace tiderune {
+
+WindowSlot::WindowSlot(Shell& shell, WindowKind kind, int system, int constellation)
+    : shell_(shell), kind_(kind), system_(system), constellation_(constellation) {}
+
+bool WindowSlot::isVisible() const { return frame_ && frame_->isVisible(); }
+
+void WindowSlot::load() {
+    if (window_) return;
+    ChildWindow* w = shell_.windows.make(kind_);
+    QMdiSubWindow* frame = shell_.mdiArea->addSubWindow(w);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    // Explicitly hidden, so that showing the main window does not show it too.
+    frame->hide();
+    w->show();
+    window_ = w;
+    frame_ = frame;
+    connect(w, &ChildWindow::unloaded, this, &WindowSlot::forget);
+    w->load();
+}
+
+void WindowSlot::setVisible(bool visible) {
+    load();
+    if (frame_) frame_->setVisible(visible);
+}
+
+void WindowSlot::show() {
+    load();
+    if (!frame_) return;
+    frame_->show();
+    frame_->raise();
+    shell_.mdiArea->setActiveSubWindow(frame_);
+}
+
+bool WindowSlot::unload() {
+    if (!window_) return true;
+    return window_->closeFromCode();
+}
+
+void WindowSlot::forget() {
+    if (window_) disconnect(window_, nullptr, this, nullptr);
+    window_ = nullptr;
+    frame_ = nullptr;
+}
+
+void WindowSlots::create() {
+    if (created()) return;
+    for (int s = 1; s <= MaxSystems; ++s) {
+        for (int k = 0; k < WindowKindCount; ++k) {
+            auto kind = static_cast<WindowKind>(k);
+            if (kind == WindowKind::TimeSeriesSNR) continue;
+            slots_.push_back(std::make_unique<WindowSlot>(shell_, kind, s, 1));
+        }
+        for (int c = 1; c <= SNRConstellations; ++c)
+            slots_.push_back(std::make_unique<WindowSlot>(shell_, WindowKind::TimeSeriesSNR, s, c));
+    }
+}
+
+WindowSlot& WindowSlots::slot(WindowKind kind, int system, int constellation) {
+    if (!isValidSystem(system)) throwSubscriptOutOfRange();
+    const int perSystem = WindowKindCount - 1 + SNRConstellations;
+    std::size_t i = static_cast<std::size_t>((system - 1) * perSystem);
+    if (kind == WindowKind::TimeSeriesSNR) {
+        if (constellation < 1 || constellation > SNRConstellations) throwSubscriptOutOfRange();
+        i += static_cast<std::size_t>(WindowKindCount - 1 + constellation - 1);
+    } else {
+        i += static_cast<std::size_t>(kind);
+    }
+    if (i >= slots_.size()) throwSubscriptOutOfRange();
+    return *slots_[i];
+}
+
+void WindowSlots::setFactory(WindowKind kind, WindowFactory f) {
+    factories_[static_cast<std::size_t>(kind)] = std::move(f);
+}
+
+ChildWindow* WindowSlots::make(WindowKind kind) {
+    const WindowFactory& f = factories_[static_cast<std::size_t>(kind)];
+    if (f) return f(shell_, kind);
+    return new ChildWindow(shell_, kind);
+}
+
+}  // namespace tiderune

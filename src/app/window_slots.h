@@ -1,0 +1,84 @@
+#pragma once
+// One slot per (window kind, system): the window object of the original program. A slot is
+// made at start-up and kept for the whole run; its window may be unloaded, loaded hidden or
+// loaded and visible. Touching the visibility of an unloaded window loads it first.
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/child_window.h"
+#include "app/window_kinds.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace tiderune {
+
+class ChildWindow;
+class Shell;
+
+// Makes the window of a kind (not yet loaded). Later subsystems register theirs; a kind
+// without one gets an empty window with its caption.
+using WindowFactory = std::function<ChildWindow*(Shell&, WindowKind)>;
+
+class WindowSlot : public QObject {
+    Q_OBJECT
+public:
+    WindowSlot(Shell& shell, WindowKind kind, int system, int constellation);
+
+    WindowKind kind() const { return kind_; }
+    int system() const { return system_; }
+    int constellation() const { return constellation_; }
+
+    bool isLoaded() const { return window_ != nullptr; }
+    bool isVisible() const;
+    ChildWindow* window() const { return window_; }
+
+    // Loads the window hidden when it is not loaded.
+    void load();
+    // The window's visibility; an unloaded window is loaded first (hidden).
+    void setVisible(bool visible);
+    // Shows the window modeless and brings it into view; loads it first when needed.
+    void show();
+    // Closes (unloads) the window from code; false when the window refused.
+    bool unload();
+
+private:
+    void forget();
+
+    Shell& shell_;
+    WindowKind kind_;
+    int system_;
+    int constellation_;
+    QPointer<ChildWindow> window_;
+    QPointer<QMdiSubWindow> frame_;
+};
+
+class WindowSlots {
+public:
+    explicit WindowSlots(Shell& shell) : shell_(shell) {}
+
+    // Creates the 104 slots in the order of the start-up: per system the kinds in order,
+    // the five SNR time series last.
+    void create();
+    bool created() const { return !slots_.empty(); }
+    int count() const { return static_cast<int>(slots_.size()); }
+
+    WindowSlot& slot(WindowKind kind, int system, int constellation = 1);
+
+    void setFactory(WindowKind kind, WindowFactory f);
+    ChildWindow* make(WindowKind kind);
+
+    // Every slot, in creation order.
+    const std::vector<std::unique_ptr<WindowSlot>>& all() const { return slots_; }
+
+private:
+    Shell& shell_;
+    std::vector<std::unique_ptr<WindowSlot>> slots_;
+    std::array<WindowFactory, WindowKindCount> factories_{};
+};
+
+}  // namespace tiderune

@@ -1,0 +1,91 @@
+// The event gate: no box inside a line, no line inside a box.
+#include "app/event_gate.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/errors.h"
+#include "shell_fixture.h"
+
+namespace tiderune::test {
+namespace {
+
+// Boxes that, while open, let a device event arrive, as a nested event loop would.
+class BoxesWithArrivals final : public MessageBoxes {
+public:
+    MessageAnswer show(const MessageRequest& r) override {
+        log.push_back("box " + r.text);
+        if (whileOpen) {
+            auto f = std::move(whileOpen);
+            whileOpen = nullptr;
+            f();
+        }
+        log.push_back("closed " + r.text);
+        return r.defaultAnswer;
+    }
+    std::function<void()> whileOpen;
+    std::vector<std::string> log;
+};
+
+TEST(EventGate, NoticesOfALineAreShownAfterItAndArrivalsDuringABoxWait) {
+    BoxesWithArrivals boxes;
+    EventGate gate(boxes);
+    auto& log = boxes.log;
+
+    gate.processLine([&] {
+        gate.notice({"Error ExtractGGA", {}, NoticeIcon::None});
+        log.push_back("line 1 ends");
+    });
+    // A device event arriving while the notice box of line 2 is open runs after the box.
+    boxes.whileOpen = [&] { gate.deliver([&] { log.push_back("line 3"); }); };
+    gate.deliver([&] {
+        gate.notice({"second", {}, NoticeIcon::None});
+        log.push_back("line 2 ends");
+    });
+    EXPECT_EQ(log, (std::vector<std::string>{"line 1 ends", "box Error ExtractGGA", "closed Error ExtractGGA",
+                                             "line 2 ends", "box second", "closed second", "line 3"}));
+}
+
+TEST(EventGate, ArrivalsWhileAQuestionIsOpenAreDeliveredAfterItInOrder) {
+    BoxesWithArrivals boxes;
+    EventGate gate(boxes);
+    std::vector<std::string>& log = boxes.log;
+    boxes.whileOpen = [&] {
+        gate.deliver([&] { log.push_back("a"); });
+        gate.deliver([&] { log.push_back("b"); });
+    };
+    gate.ask({"Are you sure ?", {}, MessageButtons::YesNo, MessageIcon::None, MessageAnswer::Yes});
+    EXPECT_EQ(log, (std::vector<std::string>{"box Are you sure ?", "closed Are you sure ?", "a", "b"}));
+    EXPECT_EQ(gate.pendingEvents(), 0);
+}
+
+TEST(EventGate, AFailingLineStillShowsWhatItRaisedAndTheErrorReachesTheCaller) {
+    BoxesWithArrivals boxes;
+    EventGate gate(boxes);
+    EXPECT_THROW(gate.processLine([&] {
+        gate.notice({"first", {}, NoticeIcon::None});
+        throw RuntimeError(9, "Subscript out of range");
+    }),
+                 RuntimeError);
+    EXPECT_EQ(boxes.log, (std::vector<std::string>{"box first", "closed first"}));
+    EXPECT_FALSE(gate.busy());
+}
+
+TEST_F(ShellTest, CoreNoticesAndChecksumCountReachTheWindowAfterTheLine) {
+    start();
+    boxes.shown.clear();
+    core.onLine = [&](CoreSink& sink, int system, std::string_view) {
+        sink.notice({"A NMEA message type XYZ is received. No action", {}, NoticeIcon::None});
+        EXPECT_TRUE(boxes.shown.empty());  // not inside the line
+        sink.showChecksumRejected(system, system + 3, " 5");
+    };
+    shell->processSentence(2, "$GPXYZ,1*00\r\n");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"A NMEA message type XYZ is received. No action"});
+    EXPECT_EQ(window->panelText(5), " 5");
+    EXPECT_EQ(core.calls.back(), "ProcessSentence 2 $GPXYZ,1*00\r\n");
+}
+
+}  // namespace
+}  // namespace tiderune::test
