@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "line_check.h"
 
 namespace tiderune::nmeagen {
@@ -183,6 +185,57 @@ TEST(AisMessages, MessageLengthsAndKeyFields) {
     EXPECT_EQ(test::bitsValue(bs, 107, 27, true), 54600000);
 }
 
+TEST(AisMessages, SarSafetyAndLongRangeLayouts) {
+    SarAircraft sar;
+    sar.mmsi = 111257001;
+    sar.altitude = 450;
+    sar.speed = 121.4;
+    sar.longitude = 10.5;
+    sar.latitude = -59.75;
+    sar.course = 90.0;
+    sar.timeStamp = 7;
+    const AisPayload s9 = encodeSarAircraft(sar);
+    EXPECT_EQ(s9.armoured.size() * 6 - static_cast<std::size_t>(s9.fillBits), 168u);
+    const auto b9 = test::payloadBits(s9.armoured);
+    EXPECT_EQ(test::bitsValue(b9, 0, 6), 9);
+    EXPECT_EQ(test::bitsValue(b9, 38, 12), 450);
+    EXPECT_EQ(test::bitsValue(b9, 50, 10), 121);  // whole knots
+    EXPECT_EQ(test::bitsValue(b9, 61, 28, true), 6300000);
+    EXPECT_EQ(test::bitsValue(b9, 89, 27, true), -35850000);
+    EXPECT_EQ(test::bitsValue(b9, 116, 12), 900);
+    EXPECT_EQ(test::bitsValue(b9, 128, 6), 7);
+
+    // 40 + 6 x 23 bits: 178 bits in 30 characters, 2 fill bits.
+    const AisPayload s14 = encodeSafetyBroadcast({0, 257000001, "SECURITE GALE WARNING 8"});
+    EXPECT_EQ(s14.armoured.size(), 30u);
+    EXPECT_EQ(s14.fillBits, 2);
+    const auto b14 = test::payloadBits(s14.armoured);
+    EXPECT_EQ(test::bitsValue(b14, 0, 6), 14);
+    EXPECT_EQ(test::bitsText(b14, 40, 23), "SECURITE GALE WARNING 8");
+
+    LongRangePosition lr;
+    lr.mmsi = 257000002;
+    lr.navStatus = 0;
+    lr.longitude = -10.5;
+    lr.latitude = 59.75;
+    lr.speed = 12.4;
+    lr.course = 359.6;  // whole degrees: 360 is sent as 0
+    const AisPayload s27 = encodeLongRange(lr);
+    EXPECT_EQ(s27.armoured.size() * 6 - static_cast<std::size_t>(s27.fillBits), 96u);
+    const auto b27 = test::payloadBits(s27.armoured);
+    EXPECT_EQ(test::bitsValue(b27, 0, 6), 27);
+    EXPECT_EQ(test::bitsValue(b27, 44, 18, true), -6300);
+    EXPECT_EQ(test::bitsValue(b27, 62, 17, true), 35850);
+    EXPECT_EQ(test::bitsValue(b27, 79, 6), 12);
+    EXPECT_EQ(test::bitsValue(b27, 85, 9), 0);
+    lr = {};
+    const auto na = test::payloadBits(encodeLongRange(lr).armoured);
+    EXPECT_EQ(test::bitsValue(na, 44, 18, true), 108600);
+    EXPECT_EQ(test::bitsValue(na, 62, 17, true), 54600);
+    EXPECT_EQ(test::bitsValue(na, 79, 6), 63);
+    EXPECT_EQ(test::bitsValue(na, 85, 9), 511);
+}
+
 TEST(AisMessages, NotAvailableCodes) {
     ClassAPosition m;
     m.mmsi = 1;
@@ -194,6 +247,36 @@ TEST(AisMessages, NotAvailableCodes) {
     EXPECT_EQ(test::bitsValue(bits, 116, 12), 3600);
     EXPECT_EQ(test::bitsValue(bits, 128, 9), 511);
     EXPECT_EQ(test::bitsValue(bits, 137, 6), 60);
+}
+
+TEST(AisMessages, ValuesThatAreNoNumberOrOutOfRangeAreNotAvailable) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    ClassAPosition m;
+    m.mmsi = 1;
+    m.speed = nan;
+    m.longitude = inf;
+    m.latitude = nan;
+    m.course = -inf;
+    m.rateOfTurn = rateOfTurnIndicator(nan);
+    auto bits = test::payloadBits(encodeClassAPosition(m).armoured);
+    EXPECT_EQ(test::bitsValue(bits, 42, 8, true), -128);
+    EXPECT_EQ(test::bitsValue(bits, 50, 10), 1023);
+    EXPECT_EQ(test::bitsValue(bits, 61, 28, true), 108600000);
+    EXPECT_EQ(test::bitsValue(bits, 89, 27, true), 54600000);
+    EXPECT_EQ(test::bitsValue(bits, 116, 12), 3600);
+
+    // Beyond the field's range: the largest speed, a course taken round the circle, a
+    // position past the pole as "not available".
+    m.speed = 250.0;
+    m.course = 725.0;
+    m.longitude = -200.0;
+    m.latitude = 95.0;
+    bits = test::payloadBits(encodeClassAPosition(m).armoured);
+    EXPECT_EQ(test::bitsValue(bits, 50, 10), 1022);
+    EXPECT_EQ(test::bitsValue(bits, 116, 12), 50);
+    EXPECT_EQ(test::bitsValue(bits, 61, 28, true), -108600000);
+    EXPECT_EQ(test::bitsValue(bits, 89, 27, true), 54600000);
 }
 
 TEST(AisMessages, RateOfTurnIndicator) {

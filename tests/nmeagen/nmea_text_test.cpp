@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "line_check.h"
 
 namespace tiderune::nmeagen {
@@ -101,6 +103,13 @@ TEST(NmeaText, WriterLeavesAbsentFieldsEmpty) {
     SentenceWriter w('$', "GPXXX");
     w.number(std::nullopt, 2).integer(std::optional<long long>{}).latitude(std::nullopt, 4).text("A").empty(2);
     EXPECT_EQ(w.body(), "$GPXXX,,,,,A,,");
+    EXPECT_TRUE(test::checksumValid(w.finish()));
+    // A reading that is no number is no reading.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    SentenceWriter v('$', "GPXXX");
+    v.number(nan, 2).number(std::numeric_limits<double>::infinity(), 1).longitude(nan, 4).number(1e300, 1);
+    EXPECT_EQ(v.body().substr(0, 12), "$GPXXX,,,,,1");
+    EXPECT_EQ(v.body().size(), 11u + 301u + 2u);  // 1e300 has 301 digits
     EXPECT_TRUE(test::checksumValid(w.finish()));
 }
 

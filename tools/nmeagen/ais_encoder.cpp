@@ -58,20 +58,28 @@ AisPayload armour(const std::vector<bool>& bits) {
 
 namespace {
 
+// A value that is no number is sent as "not available".
+std::optional<double> usable(std::optional<double> v) {
+    return v && std::isfinite(*v) ? v : std::nullopt;
+}
+
 std::int64_t positionUnits(std::optional<double> degrees, double notAvailable) {
-    return std::llround((degrees ? *degrees : notAvailable) * 600000.0);
+    degrees = usable(degrees);
+    return std::llround((degrees ? std::clamp(*degrees, -notAvailable, notAvailable) : notAvailable) * 600000.0);
 }
 
 unsigned speedUnits(std::optional<double> knots) {
+    knots = usable(knots);
     if (!knots)
         return 1023;
-    return static_cast<unsigned>(std::clamp<long long>(std::llround(*knots * 10.0), 0, 1022));
+    return static_cast<unsigned>(std::llround(std::clamp(*knots, 0.0, 102.2) * 10.0));
 }
 
 unsigned courseUnits(std::optional<double> degrees) {
+    degrees = usable(degrees);
     if (!degrees)
         return 3600;
-    long long c = std::llround(*degrees * 10.0) % 3600;
+    long long c = std::llround(std::fmod(*degrees, 360.0) * 10.0) % 3600;
     return static_cast<unsigned>(c < 0 ? c + 3600 : c);
 }
 
@@ -102,6 +110,7 @@ void putHeader(AisBitWriter& w, int id, int repeat, std::uint32_t mmsi) {
 }  // namespace
 
 int rateOfTurnIndicator(std::optional<double> degreesPerMinute) {
+    degreesPerMinute = usable(degreesPerMinute);
     if (!degreesPerMinute)
         return -128;
     const double r = *degreesPerMinute;
@@ -160,7 +169,7 @@ AisPayload encodeStaticVoyage(const StaticVoyage& m) {
     w.put(static_cast<unsigned>(m.etaDay), 5);
     w.put(static_cast<unsigned>(m.etaHour), 5);
     w.put(static_cast<unsigned>(m.etaMinute), 6);
-    w.put(static_cast<unsigned>(std::clamp<long long>(std::llround(m.draught * 10.0), 0, 255)), 8);
+    w.put(std::isfinite(m.draught) ? static_cast<unsigned>(std::clamp<long long>(std::llround(m.draught * 10.0), 0, 255)) : 0U, 8);
     w.putText(m.destination, 20);
     w.put(m.dte, 1);
     w.put(0, 1);
@@ -257,6 +266,55 @@ AisPayload encodeStaticDataB(const StaticDataB& m) {
     putDimensions(w, m.toBow, m.toStern, m.toPort, m.toStarboard);
     w.put(static_cast<unsigned>(m.epfd), 4);
     w.put(0, 2);
+    return armour(w.bits());
+}
+
+AisPayload encodeSarAircraft(const SarAircraft& m) {
+    AisBitWriter w;
+    putHeader(w, 9, m.repeat, m.mmsi);
+    w.put(static_cast<unsigned>(std::clamp(m.altitude, 0, 4095)), 12);
+    const auto speed = usable(m.speed);
+    w.put(speed ? static_cast<unsigned>(std::llround(std::clamp(*speed, 0.0, 1022.0))) : 1023U, 10);
+    w.put(m.accuracy, 1);
+    putPosition(w, m.longitude, m.latitude);
+    w.put(courseUnits(m.course), 12);
+    w.put(static_cast<unsigned>(m.timeStamp), 6);
+    w.put(0, 1);  // altitude from GNSS
+    w.put(0, 7);
+    w.put(m.dte, 1);
+    w.put(0, 3);
+    w.put(m.assigned, 1);
+    w.put(m.raim, 1);
+    w.put(0, 1);  // SOTDMA communication state follows
+    w.put(m.radio, 19);
+    return armour(w.bits());
+}
+
+AisPayload encodeSafetyBroadcast(const SafetyBroadcast& m) {
+    AisBitWriter w;
+    putHeader(w, 14, m.repeat, m.mmsi);
+    w.put(0, 2);
+    const std::string_view text(m.text);
+    const auto chars = std::min<std::size_t>(text.size(), 161);
+    w.putText(text.substr(0, chars), static_cast<int>(chars));
+    return armour(w.bits());
+}
+
+AisPayload encodeLongRange(const LongRangePosition& m) {
+    AisBitWriter w;
+    putHeader(w, 27, m.repeat, m.mmsi);
+    w.put(m.accuracy, 1);
+    w.put(m.raim, 1);
+    w.put(static_cast<unsigned>(m.navStatus), 4);
+    const auto lon = usable(m.longitude), lat = usable(m.latitude);
+    w.putSigned(std::llround((lon ? std::clamp(*lon, -181.0, 181.0) : 181.0) * 600.0), 18);
+    w.putSigned(std::llround((lat ? std::clamp(*lat, -91.0, 91.0) : 91.0) * 600.0), 17);
+    const auto speed = usable(m.speed);
+    w.put(speed ? static_cast<unsigned>(std::llround(std::clamp(*speed, 0.0, 62.0))) : 63U, 6);
+    const auto course = usable(m.course);
+    w.put(course ? static_cast<unsigned>(std::llround(std::fmod(std::fmod(*course, 360.0) + 360.0, 360.0))) % 360U : 511U, 9);
+    w.put(m.gnssLate, 1);
+    w.put(0, 1);
     return armour(w.bits());
 }
 

@@ -152,6 +152,39 @@ struct StaticDataB {
 };
 AisPayload encodeStaticDataB(const StaticDataB& m);
 
+struct SarAircraft {
+    int repeat = 0;
+    std::uint32_t mmsi = 0;
+    int altitude = 4095;            // metres, 4095 = not available
+    std::optional<double> speed;    // knots, whole knots are sent
+    bool accuracy = false;
+    std::optional<double> longitude, latitude;
+    std::optional<double> course;
+    int timeStamp = 60;
+    bool dte = true, assigned = false, raim = false;
+    std::uint32_t radio = 0;
+};
+AisPayload encodeSarAircraft(const SarAircraft& m);
+
+struct SafetyBroadcast {
+    int repeat = 0;
+    std::uint32_t mmsi = 0;
+    std::string text;               // up to 161 characters
+};
+AisPayload encodeSafetyBroadcast(const SafetyBroadcast& m);
+
+struct LongRangePosition {
+    int repeat = 0;
+    std::uint32_t mmsi = 0;
+    bool accuracy = false, raim = false;
+    int navStatus = 15;
+    std::optional<double> longitude, latitude;  // sent in tenths of a minute
+    std::optional<double> speed;    // whole knots
+    std::optional<double> course;   // whole degrees
+    bool gnssLate = false;          // the position is not current
+};
+AisPayload encodeLongRange(const LongRangePosition& m);
+
 // Splits a payload into VDM (or VDO) sentences of at most `maxChars` payload characters:
 // "!AIVDM,count,number,id,channel,payload,fill*hh". The sequential id is written only when
 // the message needs more than one sentence; the fill bits are those of the last sentence

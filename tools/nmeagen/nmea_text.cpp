@@ -1,5 +1,6 @@
 #include "nmeagen/nmea_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -44,8 +45,13 @@ std::string breakChecksum(std::string sentence) {
 }
 
 std::string fixed(double value, int decimals) {
-    char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (!std::isfinite(value))
+        return {};
+    // Room for the largest double in fixed notation with its decimals.
+    char buf[400];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, std::clamp(decimals, 0, 40));
+    if (result.ec != std::errc{})
+        return {};
     std::string out(buf, result.ptr);
     if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos)
         out.erase(0, 1);
@@ -159,6 +165,7 @@ SentenceWriter& SentenceWriter::empty(int count) {
 }
 
 SentenceWriter& SentenceWriter::number(double value, int decimals) {
+    // A value that is no number leaves its field empty, as a sensor without a reading does.
     return text(fixed(value, decimals));
 }
 
@@ -175,14 +182,14 @@ SentenceWriter& SentenceWriter::integer(std::optional<long long> value, int widt
 }
 
 SentenceWriter& SentenceWriter::latitude(std::optional<double> degrees, int decimals) {
-    if (!degrees)
+    if (!degrees || !std::isfinite(*degrees))
         return empty(2);
     const AngleField f = latitudeField(*degrees, decimals);
     return text(f.value).text(f.hemisphere);
 }
 
 SentenceWriter& SentenceWriter::longitude(std::optional<double> degrees, int decimals) {
-    if (!degrees)
+    if (!degrees || !std::isfinite(*degrees))
         return empty(2);
     const AngleField f = longitudeField(*degrees, decimals);
     return text(f.value).text(f.hemisphere);

@@ -25,7 +25,7 @@ std::string tagBlock(std::string_view fields);
 // looks well formed).
 std::string breakChecksum(std::string sentence);
 
-// Fixed notation with the given decimals, never "-0.0".
+// Fixed notation with the given decimals, never "-0.0"; "" for infinity and NaN.
 std::string fixed(double value, int decimals);
 // A whole number padded with leading zeros to at least `width` digits (sign not counted).
 std::string zeroPadded(long long value, int width);

@@ -240,7 +240,34 @@ private:
     void ais(std::vector<std::string>& out, std::string_view address) {
         const std::uint32_t mmsi = 200000000U + static_cast<std::uint32_t>(rng_.between(0, 599999999));
         AisPayload p;
-        switch (rng_.between(0, 9)) {
+        switch (rng_.between(0, 10)) {
+        case 10: {
+            // The rarer messages: SAR aircraft, safety broadcast, long-range position.
+            const int which = rng_.between(0, 2);
+            if (which == 0) {
+                SarAircraft m;
+                m.mmsi = 111257000U + static_cast<std::uint32_t>(rng_.between(0, 999));
+                m.altitude = rng_.between(50, 3000);
+                m.speed = rng_.uniform(60.0, 250.0);
+                m.longitude = lon();
+                m.latitude = lat();
+                m.course = rng_.uniform(0.0, 359.9);
+                m.timeStamp = rng_.between(0, 59);
+                p = encodeSarAircraft(m);
+            } else if (which == 1) {
+                p = encodeSafetyBroadcast({0, mmsi, rng_.chance(0.5) ? "SECURITE DERELICT CONTAINER ADRIFT IN POSITION REPORTED, ALL SHIPS KEEP SHARP LOOKOUT" : "TEST"});
+            } else {
+                LongRangePosition m;
+                m.mmsi = mmsi;
+                m.navStatus = rng_.between(0, 8);
+                m.longitude = lon();
+                m.latitude = lat();
+                m.speed = rng_.uniform(0.0, 25.0);
+                m.course = rng_.uniform(0.0, 359.9);
+                p = encodeLongRange(m);
+            }
+            break;
+        }
         case 0: {
             StaticVoyage m;
             m.mmsi = mmsi;
