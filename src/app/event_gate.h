@@ -30,6 +30,11 @@ public:
     // A modal box of the program; while it is open device events wait.
     MessageAnswer ask(const MessageRequest& request);
 
+    // Runs each time the gate has let its waiting events through and is free again: no line
+    // being processed, no box open, nothing waiting. What must follow an event but may open a
+    // box (the error log's question) goes here.
+    std::function<void()> onIdle;
+
     bool busy() const { return inLine_ > 0 || boxesOpen_ > 0; }
     bool inLine() const { return inLine_ > 0; }
     int pendingEvents() const { return static_cast<int>(events_.size()); }
