@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "ais/ais_engine.h"
 #include "core/ais_services.h"
 #include "core/core_sink.h"
 #include "core/core_state.h"
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     state->run.LoggingOn = flags & 4;
     CoreSink sink;
-    NullAisServices ais;
+    AisEngine ais(sink, [&st = *state](int s) { return st.EpochTime[s]; }, [] { return 46000.5; });
 
     std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
     while (true) {

@@ -8,6 +8,10 @@
 #include <vector>
 
 #include "ais/ais_engine.h"
+#include "core/core_sink.h"
+#include "core/core_state.h"
+#include "core/errors.h"
+#include "core/intake.h"
 #include "ais_sentence_builder.h"
 
 namespace {
@@ -74,14 +78,52 @@ void run(benchmark::State& state, const std::vector<std::string>& lines) {
                            benchmark::Counter::kIsRate);
 }
 
+// The whole road of a sentence: ProcessSentence with the VDM type analysed (checksum test on)
+// hands it to the AIS engine and then runs the per-type processing.
+void runIntake(benchmark::State& state, const std::vector<std::string>& lines) {
+    if (lines.empty()) {
+        state.SkipWithError("no sentences");
+        return;
+    }
+    auto core = std::make_unique<CoreState>();
+    core->config.Systems[1].InUse = true;
+    for (SentenceType t : AllSentenceTypes) core->config.Systems[1].analysed(t) = true;
+    core->config.ChecksumTest[1] = true;
+    CoreSink sink;
+    AisEngine engine(sink, [&st = *core](int s) { return st.EpochTime[s]; });
+    for (auto _ : state) {
+        for (const auto& s : lines) {
+            try {
+                ProcessSentence(*core, sink, engine, 1, s);
+            } catch (const RuntimeError&) {
+            }
+        }
+        benchmark::DoNotOptimize(engine.targets().TargetCount[1]);
+    }
+    state.counters["sentences/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(lines.size()),
+                           benchmark::Counter::kIsRate);
+}
+
+const std::vector<std::string>& harbourRecording();
+
+void BM_AisGeneratedTrafficThroughIntake(benchmark::State& state) {
+    static const std::vector<std::string> lines = generatedTraffic();
+    runIntake(state, lines);
+}
+BENCHMARK(BM_AisGeneratedTrafficThroughIntake)->Unit(benchmark::kMillisecond);
+
+void BM_AisHarbourRecordingThroughIntake(benchmark::State& state) { runIntake(state, harbourRecording()); }
+BENCHMARK(BM_AisHarbourRecordingThroughIntake)->Unit(benchmark::kMillisecond);
+
 void BM_AisGeneratedTraffic(benchmark::State& state) {
     static const std::vector<std::string> lines = generatedTraffic();
     run(state, lines);
 }
 BENCHMARK(BM_AisGeneratedTraffic)->Unit(benchmark::kMillisecond);
 
-void BM_AisHarbourRecording(benchmark::State& state) {
-    // Real traffic off Gothenburg, when the shared recordings are here; skipped otherwise.
+// Real traffic off Gothenburg, when the shared recordings are here; empty otherwise.
+const std::vector<std::string>& harbourRecording() {
     static const std::vector<std::string> lines = [] {
         const char* dir = std::getenv("TIDERUNE_TESTDATA");
         for (std::string d : {std::string(dir ? dir : ""), std::string(TIDERUNE_SOURCE_DIR "/../shared/testdata"),
@@ -92,8 +134,10 @@ void BM_AisHarbourRecording(benchmark::State& state) {
         }
         return std::vector<std::string>{};
     }();
-    run(state, lines);
+    return lines;
 }
+
+void BM_AisHarbourRecording(benchmark::State& state) { run(state, harbourRecording()); }
 BENCHMARK(BM_AisHarbourRecording)->Unit(benchmark::kMillisecond);
 
 }  // namespace

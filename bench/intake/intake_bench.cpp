@@ -1,5 +1,6 @@
-// Lines per second through ProcessSentence with every sentence type analysed and the
-// checksum test on.
+// Lines per second through ProcessSentence with the checksum test on: with no type analysed
+// (intake and parsers alone), with every type analysed and the statistics running, and the
+// same with a statistics window open that reads every level of the sentence's type.
 //   tiderune-bench-intake            a generated mix of 1,200,000 lines of every recognised
 //                                    type, with tag blocks and some bad checksums
 //   tiderune-bench-intake FILE...    the lines of recorded files without their line ends (as
@@ -15,11 +16,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ais_services.h"
+#include "ais/ais_engine.h"
 #include "core/core_sink.h"
 #include "core/core_state.h"
 #include "core/intake.h"
 #include "core/parsers.h"
+#include "core/processing.h"
 
 using namespace tiderune;
 
@@ -121,24 +123,69 @@ std::vector<std::string> readFiles(int argc, char** argv) {
     return lines;
 }
 
-}  // namespace
 
-int main(int argc, char** argv) {
-    const std::vector<std::string> lines = argc > 1 ? readFiles(argc, argv) : generate(1200000);
-    if (lines.empty()) return 1;
+// Reads what a statistics window shows of the sentence's type after each sentence: the
+// levels of every block (the part of the statistics that is worked out when read).
+class WindowReadingSink final : public CoreSink {
+public:
+    explicit WindowReadingSink(const CoreState& state) : state_(state) {}
+    void updateStatisticsWindow(int system, SentenceType type) override {
+        const SystemStatistics& s = state_.analysis.statistics(system);
+        switch (type) {
+        case SentenceType::GGA: read(s.GGAStats); break;
+        case SentenceType::GNS: read(s.GNSStats); break;
+        case SentenceType::GLL: read(s.GLLStats); break;
+        case SentenceType::RMC: read(s.RMCStats); break;
+        case SentenceType::VTG: read(s.VTGStats); break;
+        case SentenceType::HDT: read(s.HDTStats); break;
+        case SentenceType::ATT: read(s.ATTStats); break;
+        case SentenceType::ROT: read(s.ROTStats); break;
+        case SentenceType::VHW: read(s.VHWStats); break;
+        case SentenceType::DBT: read(s.DBTStats); break;
+        case SentenceType::GSA: read(s.GSAStats); break;
+        case SentenceType::GST: read(s.GSTStats); break;
+        case SentenceType::GSV:
+            readSnr(s.GSVStats);
+            for (const auto& b : s.GPSSNRStats) readSnr(b);
+            for (const auto& b : s.SBASSNRStats) readSnr(b);
+            for (const auto& b : s.GLONASSSNRStats) readSnr(b);
+            for (const auto& b : s.BeiDouSNRStats) readSnr(b);
+            break;
+        default: break;
+        }
+    }
+    double total = 0;
 
+private:
+    template <typename Table>
+    void read(const Table& t) {
+        for (const StatBlock& b : t) total += b.percentiles.p68() + b.percentiles.p95();
+    }
+    void readSnr(const SNRStatBlock& b) {
+        if (b.record.count > 0) total += b.percentiles.level68() + b.percentiles.level95();
+    }
+    const CoreState& state_;
+};
+
+enum class Setup { NothingAnalysed, EveryTypeAnalysed, StatisticsWindowOpen };
+
+double measure(const std::vector<std::string>& lines, Setup setup, long long& errors, std::int32_t& rejected) {
     auto state = std::make_unique<CoreState>();
+    state->config.Mode = "OFFLINE";
+    state->config.OutlierLimit = 15;
     for (int s = 1; s <= 4; ++s) {
         state->config.Systems[s].InUse = true;
-        for (SentenceType t : AllSentenceTypes) state->config.Systems[s].analysed(t) = true;
+        for (SentenceType t : AllSentenceTypes) state->config.Systems[s].analysed(t) = setup != Setup::NothingAnalysed;
         state->config.ChecksumTest[s] = true;
+        state->config.WindowVisible[s][VisibleForms::Statistics] = setup == Setup::StatisticsWindowOpen;
     }
-    CoreSink sink;
-    NullAisServices ais;
+    WindowReadingSink sink(*state);
+    AisEngine ais(sink, [&st = *state](int s) { return st.EpochTime[s]; });
 
     double best = 0;
-    long long errors = 0;
+    errors = 0;
     for (int round = 0; round < 5; ++round) {
+        for (int s = 1; s <= 4; ++s) ResetSystemStatistics(*state, s);
         const auto start = std::chrono::steady_clock::now();
         for (const std::string& line : lines) {
             try {
@@ -150,7 +197,30 @@ int main(int argc, char** argv) {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         best = std::max(best, static_cast<double>(lines.size()) / seconds);
     }
-    std::printf("intake: %zu lines, best of 5 rounds: %.0f lines/s (checksum rejected %d, errors %lld)\n",
-                lines.size(), best, state->ChecksumRejected[1], errors);
+    rejected = state->ChecksumRejected[1];
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> lines = argc > 1 ? readFiles(argc, argv) : generate(1200000);
+    if (lines.empty()) return 1;
+
+    const struct {
+        Setup setup;
+        const char* name;
+    } setups[] = {
+        {Setup::NothingAnalysed, "no type analysed"},
+        {Setup::EveryTypeAnalysed, "every type analysed, statistics running"},
+        {Setup::StatisticsWindowOpen, "every type analysed, statistics window reading its levels"},
+    };
+    for (const auto& s : setups) {
+        long long errors = 0;
+        std::int32_t rejected = 0;
+        const double rate = measure(lines, s.setup, errors, rejected);
+        std::printf("intake, %s: %zu lines, best of 5 rounds: %.0f lines/s (checksum rejected %d, errors %lld)\n",
+                    s.name, lines.size(), rate, rejected, errors);
+    }
     return 0;
 }

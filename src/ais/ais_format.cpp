@@ -18,7 +18,21 @@ public:
         std::snprintf(buf, sizeof buf, format, v);
         return raw(name, buf);
     }
-    Line& text(const char* name, const std::string& v) { return raw(name, "\"" + v + "\""); }
+    // Quoted; a quote or backslash inside (both are 6-bit characters) as \x22 or \x5C, and
+    // any byte outside printable ASCII likewise, so every line reads back unambiguously.
+    Line& text(const char* name, const std::string& v) {
+        std::string q = "\"";
+        for (unsigned char c : v) {
+            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\x%02X", c);
+                q += buf;
+            } else {
+                q += static_cast<char>(c);
+            }
+        }
+        return raw(name, q + "\"");
+    }
     Line& raw(const char* name, const std::string& v) {
         text_ += ' ';
         text_ += name;

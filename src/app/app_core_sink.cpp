@@ -19,4 +19,27 @@ void AppCoreSink::showChecksumRejected(int, int panel, const std::string& text) 
     if (shell_.mainWindow) shell_.mainWindow->setPanelText(panel, qs(text));
 }
 
+void AppCoreSink::feed(WindowKind kind, int system, SentenceType type) {
+    if (!isValidSystem(system) || !shell_.windows.created()) return;
+    if (ChildWindow* w = shell_.windows.slot(kind, system).window()) w->feed(type);
+}
+
+void AppCoreSink::updateNumericsWindow(int s, SentenceType t) { feed(WindowKind::Numerics, s, t); }
+void AppCoreSink::updateARPATargetGrid(int s, SentenceType t) { feed(WindowKind::ARPATargets, s, t); }
+void AppCoreSink::updateAISTargetGrid(int s, SentenceType t) { feed(WindowKind::AISTargets, s, t); }
+
+void AppCoreSink::updateStatisticsWindow(int s, SentenceType t) {
+    feed(WindowKind::Statistics, s, t);
+    feed(WindowKind::StatisticsSNR, s, t);
+}
+
+void AppCoreSink::updateTimeSeriesCharts(int s, SentenceType t) {
+    WindowKind kind;
+    if (timeSeriesKindOf(std::string(sentenceTypeName(t)), kind)) feed(kind, s, t);
+}
+
+void AppCoreSink::dispatchPositionToScatter(int s, SentenceType t) { feed(WindowKind::Scatter, s, t); }
+void AppCoreSink::updateSkyplotGSA(int s) { feed(WindowKind::Skyplot, s, SentenceType::GSA); }
+void AppCoreSink::drawSkyplotGSV(int s) { feed(WindowKind::Skyplot, s, SentenceType::GSV); }
+
 }  // namespace tiderune

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string_view>
 
+#include "app/window_kinds.h"
 #include "core/core_sink.h"
 
 namespace tiderune {
@@ -20,11 +21,23 @@ public:
     void writeLogLine(int system, std::string_view text) override;
     void showChecksumRejected(int system, int panel, const std::string& text) override;
 
+    // The fan-out: each call goes to the system's loaded window of that kind (ChildWindow::feed).
+    void updateNumericsWindow(int system, SentenceType type) override;
+    void updateARPATargetGrid(int system, SentenceType type) override;
+    void updateAISTargetGrid(int system, SentenceType type) override;
+    void updateStatisticsWindow(int system, SentenceType type) override;
+    void updateTimeSeriesCharts(int system, SentenceType type) override;
+    void dispatchPositionToScatter(int system, SentenceType type) override;
+    void updateSkyplotGSA(int system) override;
+    void drawSkyplotGSV(int system) override;
+
     // Set by the monitor windows and the raw-data logging.
     std::function<void(int system, std::string_view text)> onRawMessage;
     std::function<void(int system, std::string_view text)> onLogLine;
 
 private:
+    void feed(WindowKind kind, int system, SentenceType type);
+
     Shell& shell_;
 };
 

@@ -40,7 +40,18 @@ void ChildWindow::load() {
     loaded_ = true;
 }
 
-bool ChildWindow::queryUnload(bool) { return true; }
+bool ChildWindow::queryUnload(bool fromCode) {
+    const WindowKindInfo& info = windowKindInfo(kind_);
+    // The position charts and the scatter plot give up their open word at any close.
+    if (kind_ == WindowKind::Scatter || kind_ == WindowKind::TimeSeriesGGA || kind_ == WindowKind::TimeSeriesGNS)
+        shell_.config.WindowVisible[system_][info.visibleWord] = false;
+    if (!fromCode && !shell_.state.AppClosing && info.hidesOnUserClose) {
+        // A chart window closed by the user is only hidden and keeps being fed.
+        frame()->hide();
+        return false;
+    }
+    return true;
+}
 
 void ChildWindow::unload() {
     shell_.config.WindowVisible[system_][windowKindInfo(kind_).visibleWord] = false;
@@ -84,13 +95,6 @@ bool ChildWindow::closeFromCode() {
 }
 
 void ChildWindow::closeEvent(QCloseEvent* e) {
-    const WindowKindInfo& info = windowKindInfo(kind_);
-    if (!fromCode_ && !shell_.state.AppClosing && info.hidesOnUserClose) {
-        // A chart window closed by the user is only hidden and keeps being fed.
-        e->ignore();
-        frame()->hide();
-        return;
-    }
     if (!queryUnload(fromCode_)) {
         e->ignore();
         return;

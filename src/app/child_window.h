@@ -25,9 +25,14 @@ public:
     // The load step. Called once, right after the window is placed into the main window.
     virtual void load();
     // Asked before the window unloads; false refuses the close (the whole exit then stops).
+    // A chart window closed by the user while the program runs is hidden here instead.
     virtual bool queryUnload(bool fromCode);
     // The unload step: clears the open word and saves the placement.
     virtual void unload();
+
+    // An analysed sentence of the window's system for the window to show; the empty window
+    // of a kind whose window is not built yet shows nothing.
+    virtual void feed(SentenceType type) { (void)type; }
 
     // Closes the window from the program's own code: never only hidden.
     bool closeFromCode();

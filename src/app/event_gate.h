@@ -30,6 +30,21 @@ public:
     // A modal box of the program; while it is open device events wait.
     MessageAnswer ask(const MessageRequest& request);
 
+    // Held while a modal dialog of the program (not a message box) is open: device events wait.
+    class ModalScope {
+    public:
+        explicit ModalScope(EventGate& g) : g_(g) { ++g_.boxesOpen_; }
+        ~ModalScope() {
+            --g_.boxesOpen_;
+            g_.drain();
+        }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        EventGate& g_;
+    };
+
     // Runs each time the gate has let its waiting events through and is free again: no line
     // being processed, no box open, nothing waiting. What must follow an event but may open a
     // box (the error log's question) goes here.

@@ -149,12 +149,12 @@ void MainWindow::buildMenus() {
     addSeparator(window, "mnuWindowBar1");
     connect(addEntry(window, "mnuWindowCascade", "&Cascade"), &QAction::triggered, mdi_,
             &QMdiArea::cascadeSubWindows);
-    connect(addEntry(window, "mnuWindowTileHorizontal", "Tile &Horizontal"), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
-    connect(addEntry(window, "mnuWindowTileVertical", "Tile &Vertical"), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
-    connect(addEntry(window, "mnuWindowArrangeIcons", "&Arrange Icons"), &QAction::triggered, mdi_,
-            &QMdiArea::tileSubWindows);
+    connect(addEntry(window, "mnuWindowTileHorizontal", "Tile &Horizontal"), &QAction::triggered, this,
+            [this] { arrange(Arrangement::TileHorizontal); });
+    connect(addEntry(window, "mnuWindowTileVertical", "Tile &Vertical"), &QAction::triggered, this,
+            [this] { arrange(Arrangement::TileVertical); });
+    connect(addEntry(window, "mnuWindowArrangeIcons", "&Arrange Icons"), &QAction::triggered, this,
+            [this] { arrange(Arrangement::ArrangeIcons); });
     connect(window, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
 
     QMenu* options = bar->addMenu("&Options");
@@ -191,6 +191,40 @@ void MainWindow::fillWindowMenu() {
         a->setChecked(sub == mdi_->activeSubWindow());
         connect(a, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
         windowListActions_.append(a);
+    }
+}
+
+void MainWindow::arrange(Arrangement how) {
+    QList<QMdiSubWindow*> open, minimised;
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (!sub->isVisible()) continue;
+        (sub->isMinimized() ? minimised : open).append(sub);
+    }
+    const QRect area = mdi_->viewport()->rect();
+    if (how == Arrangement::ArrangeIcons) {
+        // The minimised windows in a row along the bottom edge.
+        int x = 0;
+        for (QMdiSubWindow* sub : minimised) {
+            QSize s = sub->size();
+            if (x > 0 && x + s.width() > area.width()) x = 0;
+            sub->move(x, area.height() - s.height());
+            x += s.width();
+        }
+        return;
+    }
+    if (open.isEmpty()) return;
+    const int n = static_cast<int>(open.size());
+    for (int i = 0; i < n; ++i) {
+        open[i]->showNormal();
+        if (how == Arrangement::TileHorizontal) {
+            // One above the other, each the full width.
+            const int h = area.height() / n;
+            open[i]->setGeometry(0, i * h, area.width(), h);
+        } else {
+            // Side by side, each the full height.
+            const int w = area.width() / n;
+            open[i]->setGeometry(i * w, 0, w, area.height());
+        }
     }
 }
 
@@ -248,7 +282,10 @@ void MainWindow::buildStatusBar() {
         panels_.append(l);
     }
     clock_ = new QTimer(this);
-    auto tick = [this] { panels_[12]->setText(QTime::currentTime().toString("HH:mm")); };
+    auto tick = [this] {
+        const ClockTime t = shell_.services.clock.now();
+        panels_[12]->setText(QString::asprintf("%02d:%02d", t.hour, t.minute));
+    };
     connect(clock_, &QTimer::timeout, this, tick);
     tick();
     clock_->start(1000);
@@ -315,7 +352,7 @@ void MainWindow::InitialiseProgram() {
     shell_.state.SystemColour[4] = 0xC0C0;
     shell_.windows.create();
     if (!shell_.config.LatLonFormatDMS && shell_.config.LatLonDecimals == 0) shell_.config.LatLonDecimals = 4;
-    shell_.core.InitAISTables();
+    shell_.core.InitAISTables(shell_.gate);
 }
 
 void MainWindow::ApplySetupToMainWindow() {

@@ -66,6 +66,9 @@ public:
     void filePrint();
     void windowNewWindow();
 
+    enum class Arrangement { TileHorizontal, TileVertical, ArrangeIcons };
+    void arrange(Arrangement how);
+
     // Controls by their names: menu entries ("mnuModeOnline"), toolbar buttons by key.
     QAction* action(const QString& name) const;
     QToolBar* onlineToolBar() const { return tbOnline_; }

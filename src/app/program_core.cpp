@@ -1,5 +1,6 @@
 #include "app/program_core.h"
 
+#include "ais/ais_engine.h"
 #include "core/config.h"
 #include "core/intake.h"
 #include "core/processing.h"
@@ -21,10 +22,14 @@ void ProgramCore::SaveSetupFile(const std::string& path) { tiderune::SaveSetupFi
 void ProgramCore::SetAnalysedMessageTypes(int system) { tiderune::SetAnalysedMessageTypes(state_->config, system); }
 
 void ProgramCore::ResetSystemStatistics(int system) { tiderune::ResetSystemStatistics(*state_, system); }
-void ProgramCore::InitAISTables() {}
+void ProgramCore::InitAISTables(NoticeSink& notices) {
+    CoreState* state = state_.get();
+    ais_ = std::make_unique<AisEngine>(notices, [state](int system) { return state->EpochTime[system]; });
+}
 
 void ProgramCore::ProcessSentence(CoreSink& sink, int system, std::string_view line) {
-    tiderune::ProcessSentence(*state_, sink, ais_, system, line);
+    AisServices& ais = ais_ ? static_cast<AisServices&>(*ais_) : noAis_;
+    tiderune::ProcessSentence(*state_, sink, ais, system, line);
 }
 
 }  // namespace tiderune

@@ -7,6 +7,10 @@
 #include "core/ais_services.h"
 
 namespace tiderune {
+class AisEngine;
+}
+
+namespace tiderune {
 
 class ProgramCore final : public SessionCore {
 public:
@@ -20,12 +24,14 @@ public:
     void SaveSetupFile(const std::string& path) override;
     void SetAnalysedMessageTypes(int system) override;
     void ResetSystemStatistics(int system) override;
-    void InitAISTables() override;
+    void InitAISTables(NoticeSink& notices) override;
     void ProcessSentence(CoreSink& sink, int system, std::string_view line) override;
 
 private:
     std::unique_ptr<CoreState> state_;
-    NullAisServices ais_;
+    // Until the AIS tables are built, AIS sentences are taken without decoding.
+    NullAisServices noAis_;
+    std::unique_ptr<AisEngine> ais_;
 };
 
 }  // namespace tiderune

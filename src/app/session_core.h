@@ -23,7 +23,8 @@ public:
     virtual void SaveSetupFile(const std::string& path) = 0;
     virtual void SetAnalysedMessageTypes(int system) = 0;
     virtual void ResetSystemStatistics(int system) = 0;
-    virtual void InitAISTables() = 0;
+    // Builds the AIS lookup tables; the AIS decoding tells its problems through `notices`.
+    virtual void InitAISTables(NoticeSink& notices) = 0;
     // One received line of one system through the intake; raises RuntimeError for the
     // caller to log.
     virtual void ProcessSentence(CoreSink& sink, int system, std::string_view line) = 0;

@@ -82,7 +82,21 @@ void setPositionReference(Context& c, double lat, double lon) {
     takeReference(c.cfg.ReferenceLon[c.s], lon);
 }
 
+// An empty position field reads as 0: latitude and longitude both 0 is no position, neither
+// for the offsets nor for the running position (it would drag the average, and with it an
+// averaged reference, towards 0 N 0 E).
+bool hasPosition(double lat, double lon) { return lat != MissingValueD && !(lat == 0 && lon == 0); }
+
+// The first height sample becomes the reference height, whichever sentence gave the first
+// position: after a GLL or RMC the height would otherwise stay at 0 and its "deviation"
+// would be the whole altitude.
+void setHeightReference(Context& c, float altitude) {
+    if (c.cfg.ReferenceMode[c.s] != 0 || c.stats.HeightStats.count != 0) return;
+    takeReference(c.cfg.ReferenceHeight[c.s], altitude);
+}
+
 void addPosition(Context& c, double lat, double lon, std::string_view label) {
+    if (!hasPosition(lat, lon)) return;
     UpdateStatRecordDbl(c.stats.LatitudeStats, lat, label, c.dates);
     UpdateStatRecordDbl(c.stats.LongitudeStats, lon, label, c.dates);
 }
@@ -101,10 +115,8 @@ void updateEpochAndReference(Context& c, SentenceType type) {
         const GGARecord& r = c.msg.GGA;
         double t;
         if (sentenceTime(r.Time, t)) setEpochFromSentence(c, c.st.SentenceDate[s] + t);
-        if (c.cfg.ReferenceMode[s] == 0 && c.stats.LatitudeStats.count == 0) {
-            setPositionReference(c, r.Latitude, r.Longitude);
-            takeReference(c.cfg.ReferenceHeight[s], r.Altitude);
-        }
+        setPositionReference(c, r.Latitude, r.Longitude);
+        setHeightReference(c, r.Altitude);
         if (!paused && r.Quality != 0) {
             addPosition(c, r.Latitude, r.Longitude, r.Time);
             UpdateStatRecord(c.stats.HeightStats, r.Altitude, r.Time, c.dates);
@@ -115,10 +127,8 @@ void updateEpochAndReference(Context& c, SentenceType type) {
         const GNSRecord& r = c.msg.GNS;
         double t;
         if (sentenceTime(r.Time, t)) setEpochFromSentence(c, c.st.SentenceDate[s] + t);
-        if (c.cfg.ReferenceMode[s] == 0 && c.stats.LatitudeStats.count == 0) {
-            setPositionReference(c, r.Latitude, r.Longitude);
-            takeReference(c.cfg.ReferenceHeight[s], r.Altitude);
-        }
+        setPositionReference(c, r.Latitude, r.Longitude);
+        setHeightReference(c, r.Altitude);
         if (!paused && gnsHasFix(r.ModeIndicator)) {
             addPosition(c, r.Latitude, r.Longitude, r.Time);
             UpdateStatRecord(c.stats.HeightStats, r.Altitude, r.Time, c.dates);
@@ -206,7 +216,7 @@ void dayRollOver(Context& c) {
 void positionOffsets(Context& c, double lat, double lon, bool usable) {
     EpochValueSet& e = c.an.EpochValues[c.s];
     const double refLat = c.cfg.ReferenceLat[c.s], refLon = c.cfg.ReferenceLon[c.s];
-    if (usable && lat != MissingValueD && !(lat == 0 && lon == 0) && refLat != MissingValueD &&
+    if (usable && hasPosition(lat, lon) && refLat != MissingValueD &&
         refLon != MissingValueD) {
         DeltaNE_WGS84(refLat, refLon, lat, lon, e.EpochNorth, e.EpochEast);
         const double n = e.EpochNorth, east = e.EpochEast;

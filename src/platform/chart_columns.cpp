@@ -33,78 +33,144 @@ namespace {
 // Pixel positions far off the plot are pinned so that column arithmetic stays finite.
 inline double pinned(double px) { return std::clamp(px, -1.0e7, 1.0e7); }
 
-}  // namespace
-
-void reduceLine(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out) {
-    const auto& xs = s.rawX();
-    const auto& ys = s.rawY();
-    const auto& nulls = s.rawNull();
-    const bool anyNull = s.nullCount() > 0;
-    const Colour colour = s.colour();
-    bool open = false;   // a sample is being built
-    bool inRun = false;  // the next point joins the previous one
-    double col = 0;
-    ColumnSample cur{};
-    for (int i = range.first; i < range.second; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        if (anyNull && nulls[k]) {
-            if (open) out.push_back(cur);
-            open = false;
-            inRun = false;
-            continue;
-        }
-        const double px = pinned(xmap.toPixel(xs[k]));
-        const double c = std::floor(px);
-        const double y = ys[k];
-        if (open && c == col) {
-            if (y < cur.min) cur.min = y;
-            if (y > cur.max) cur.max = y;
-            cur.last = y;
-            continue;
-        }
-        if (open) out.push_back(cur);
-        cur = ColumnSample{px, y, y, y, y, colour, !inRun};
-        col = c;
-        open = true;
-        inRun = true;
-    }
-    if (open) out.push_back(cur);
+// Column number of a pinned pixel position (floor without a library call).
+inline long column(double px) {
+    const long i = static_cast<long>(px);
+    return i - (px < static_cast<double>(i));
 }
 
-void reduceBars(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out) {
+// Builds column samples. Lines join samples into runs broken at null points; bars keep
+// the colour of the largest magnitude per column.
+class Reducer {
+public:
+    Reducer(const Series& s, bool bars, std::vector<ColumnSample>& out)
+        : own_(s.colour()), bars_(bars), out_(out) {}
+
+    void point(double px, double y, Colour c) {
+        const long col = column(px);
+        if (open_ && col == col_) {
+            if (y < cur_.min) cur_.min = y;
+            if (y > cur_.max) cur_.max = y;
+            cur_.last = y;
+            if (bars_ && std::fabs(y) > mag_) {
+                mag_ = std::fabs(y);
+                cur_.colour = c;
+            }
+            return;
+        }
+        start(px, col, y, y, y, y, c, std::fabs(y));
+    }
+
+    void block(double px, const Series::Block& b) {
+        const long col = column(px);
+        const Colour c = b.magColour == SeriesColour ? own_ : b.magColour;
+        if (open_ && col == col_) {
+            if (b.yMin < cur_.min) cur_.min = b.yMin;
+            if (b.yMax > cur_.max) cur_.max = b.yMax;
+            cur_.last = b.yLast;
+            if (bars_ && b.magMax > mag_) {
+                mag_ = b.magMax;
+                cur_.colour = c;
+            }
+            return;
+        }
+        start(px, col, b.yFirst, b.yMin, b.yMax, b.yLast, c, b.magMax);
+    }
+
+    bool open() const { return open_; }
+    long currentColumn() const { return col_; }
+
+    void nullPoint() {
+        if (bars_) return;
+        flush();
+        inRun_ = false;
+    }
+
+    void flush() {
+        if (open_) out_.push_back(cur_);
+        open_ = false;
+    }
+
+private:
+    void start(double px, long col, double first, double mn, double mx, double last, Colour c, double mag) {
+        flush();
+        cur_ = ColumnSample{px, first, mn, mx, last, bars_ ? c : own_, bars_ || !inRun_};
+        col_ = col;
+        mag_ = mag;
+        open_ = true;
+        inRun_ = true;
+    }
+
+    Colour own_;
+    bool bars_;
+    std::vector<ColumnSample>& out_;
+    ColumnSample cur_{};
+    long col_ = 0;
+    double mag_ = 0;
+    bool open_ = false;
+    bool inRun_ = false;
+};
+
+void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, bool bars, std::vector<ColumnSample>& out) {
     const auto& xs = s.rawX();
     const auto& ys = s.rawY();
     const auto& cs = s.rawColour();
     const auto& nulls = s.rawNull();
     const Colour own = s.colour();
-    bool open = false;
-    double col = 0;
-    double bigMag = 0;
-    ColumnSample cur{};
-    for (int i = range.first; i < range.second; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        if (nulls[k]) continue;
-        const double px = pinned(xmap.toPixel(xs[k]));
-        const double c = std::floor(px);
-        const double y = ys[k];
-        const Colour pc = cs[k] == SeriesColour ? own : cs[k];
-        if (open && c == col) {
-            if (y < cur.min) cur.min = y;
-            if (y > cur.max) cur.max = y;
-            cur.last = y;
-            if (std::fabs(y) > bigMag) {
-                bigMag = std::fabs(y);
-                cur.colour = pc;
+    const bool anyNull = s.nullCount() > 0;
+    // Whole blocks only help where x ascends: then a block's x span bounds its points.
+    const bool blocks = s.xAscending();
+    Reducer r(s, bars, out);
+    const int end = range.second;
+    int i = range.first;
+    while (i < end) {
+        if (blocks) {
+            const Series::Block* taken = nullptr;
+            double px = 0;
+            for (int level = Series::Levels - 1; level >= 0 && !taken; --level) {
+                if (i + (1 << Series::LevelShift[level]) > end) continue;
+                const Series::Block* b = s.wholeBlockAt(level, i);
+                if (!b || b->hasNull) continue;
+                // x ascends, so a block whose last point lies in the column being built,
+                // which already holds the point before the block, lies in it whole.
+                const long lastCol = column(pinned(xmap.toPixel(b->xLast)));
+                if (r.open() && lastCol == r.currentColumn()) {
+                    taken = b;
+                    px = lastCol;
+                    break;
+                }
+                px = pinned(xmap.toPixel(b->xFirst));
+                if (column(px) == lastCol) taken = b;
             }
-            continue;
+            if (taken) {
+                r.block(px, *taken);
+                i += taken->count;
+                continue;
+            }
         }
-        if (open) out.push_back(cur);
-        cur = ColumnSample{px, y, y, y, y, pc, true};
-        bigMag = std::fabs(y);
-        col = c;
-        open = true;
+        // Point by point up to where the next block could start.
+        const int stop = blocks ? std::min(end, s.nextBlockStart(i)) : end;
+        for (; i < stop; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            if (anyNull && nulls[k]) {
+                r.nullPoint();
+                continue;
+            }
+            const Colour c = cs[k];
+            r.point(pinned(xmap.toPixel(xs[k])), ys[k], c == SeriesColour ? own : c);
+        }
     }
-    if (open) out.push_back(cur);
+    r.flush();
+}
+
+}  // namespace
+
+void reduceLine(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out) {
+    reduce(s, xmap, range, false, out);
+}
+
+void reduceBars(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out) {
+    reduce(s, xmap, range, true, out);
 }
 
 }  // namespace tiderune

@@ -1,6 +1,7 @@
 #include "platform/chart_model.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tiderune {
 
@@ -82,18 +83,21 @@ double Axis::maximum() const {
 }
 
 void Axis::setMinimum(double v) {
+    if (!std::isfinite(v)) throwChartValue("Invalid axis value");
     if (v > maximum()) throwChartValue("Axis minimum value must be <= maximum");
     min_ = v;
     touch();
 }
 
 void Axis::setMaximum(double v) {
+    if (!std::isfinite(v)) throwChartValue("Invalid axis value");
     if (v < minimum()) throwChartValue("Axis maximum value must be >= minimum");
     max_ = v;
     touch();
 }
 
 void Axis::setMinMax(double min, double max) {
+    if (!std::isfinite(min) || !std::isfinite(max)) throwChartValue("Invalid axis value");
     if (min > max) std::swap(min, max);
     autoMin_ = autoMax_ = false;
     min_ = min;
@@ -134,7 +138,7 @@ void Axis::setTicksVisible(bool on) {
     touch();
 }
 void Axis::setIncrement(double step) {
-    if (step < 0) throwChartValue("Axis increment must be >= 0");
+    if (!(step >= 0) || !std::isfinite(step)) throwChartValue("Axis increment must be >= 0");
     increment_ = step;
     touch();
 }
@@ -211,14 +215,17 @@ Tool::Tool(Chart* c, ToolKind kind, Axis* axis) : chart_(c), kind_(kind), axis_(
 }
 void Tool::touch() { chart_->changed(); }
 void Tool::setValue(double v) {
+    if (!std::isfinite(v)) throwChartValue("Invalid tool value");
     value_ = v;
     touch();
 }
 void Tool::setStartValue(double v) {
+    if (!std::isfinite(v)) throwChartValue("Invalid tool value");
     start_ = v;
     touch();
 }
 void Tool::setEndValue(double v) {
+    if (!std::isfinite(v)) throwChartValue("Invalid tool value");
     end_ = v;
     touch();
 }

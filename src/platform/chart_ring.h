@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -29,7 +30,7 @@ public:
     T& back() noexcept { return (*this)[size_ - 1]; }
 
     void push_back(const T& v) {
-        if (size_ == buf_.size()) grow();
+        if (size_ == cap_) grow();
         buf_[(head_ + size_) & mask_] = v;
         ++size_;
     }
@@ -59,23 +60,26 @@ public:
     }
     void release() {
         clear();
-        buf_.clear();
-        buf_.shrink_to_fit();
+        buf_.reset();
+        cap_ = 0;
         mask_ = 0;
     }
-    std::size_t capacity() const noexcept { return buf_.size(); }
+    std::size_t capacity() const noexcept { return cap_; }
 
 private:
     void grow() {
-        const std::size_t cap = buf_.empty() ? 16 : buf_.size() * 2;
-        std::vector<T> next(cap);
+        // Left uninitialised: a day of points would otherwise be zeroed only to be overwritten.
+        const std::size_t cap = cap_ == 0 ? 16 : cap_ * 2;
+        std::unique_ptr<T[]> next(new T[cap]);
         for (std::size_t i = 0; i < size_; ++i) next[i] = std::move((*this)[i]);
         buf_ = std::move(next);
+        cap_ = cap;
         head_ = 0;
         mask_ = cap - 1;
     }
 
-    std::vector<T> buf_;
+    std::unique_ptr<T[]> buf_;
+    std::size_t cap_ = 0;
     std::size_t head_ = 0;
     std::size_t size_ = 0;
     std::size_t mask_ = 0;

@@ -76,7 +76,11 @@ int Series::count() const {
 int Series::append(double x, double y, double end, bool null, const std::string& label, Colour c) {
     if (function_ != SeriesFunction::None)
         throwChartValue("A computed series takes no points of its own");
-    if (!xs_.empty() && x < xs_.back()) xAscending_ = false;
+    if (!xs_.empty() && x < xs_.back()) {
+        // From now on the x extremes need tracking; while x only grew they were the ends.
+        if (descents_++ == 0)
+            for (std::size_t k = 0; k < xs_.size(); ++k) xExt_.push(firstSeq_ + k, xs_[k]);
+    }
     const std::uint64_t seq = firstSeq_ + xs_.size();
     xs_.push_back(x);
     ys_.push_back(y);
@@ -85,13 +89,42 @@ int Series::append(double x, double y, double end, bool null, const std::string&
     nulls_.push_back(null ? 1 : 0);
     if (!label.empty()) labels_.emplace(seq, label);
     if (null) ++nullCount_;
-    addToFigures(seq, x, y, end, null);
+    addToFigures(seq, x, y, end, null, c);
     touch();
     return static_cast<int>(xs_.size()) - 1;
 }
 
-void Series::addToFigures(std::uint64_t seq, double x, double y, double end, bool null) {
-    xExt_.push(seq, x);
+void Series::addToFigures(std::uint64_t seq, double x, double y, double end, bool null, Colour c) {
+    for (int level = 0; level < Levels; ++level) {
+        auto& blocks = blocks_[level];
+        const std::uint64_t b = seq >> LevelShift[level];
+        if (blocks.empty() || b != firstBlock_[level] + blocks.size() - 1) {
+            if (blocks.empty()) firstBlock_[level] = b;
+            blocks.push_back(Block{x, x, y, y, y, y, null ? -1.0 : std::fabs(y), c, end, 1, null, false});
+            continue;
+        }
+        Block& k = blocks.back();
+        k.xLast = x;
+        k.endMax = std::max(k.endMax, end);
+        if (c != k.magColour) k.mixedColour = true;
+        ++k.count;
+        if (null) {
+            k.hasNull = true;
+        } else if (k.magMax < 0) {  // first value of a block that began with a null
+            k.yFirst = k.yMin = k.yMax = k.yLast = y;
+            k.magMax = std::fabs(y);
+            k.magColour = c;
+        } else {
+            k.yMin = std::min(k.yMin, y);
+            k.yMax = std::max(k.yMax, y);
+            k.yLast = y;
+            if (std::fabs(y) > k.magMax) {
+                k.magMax = std::fabs(y);
+                k.magColour = c;
+            }
+        }
+    }
+    if (descents_ > 0) xExt_.push(seq, x);
     if (kind_ == SeriesKind::Gantt) endExt_.push(seq, end);
     if (null) return;
     yExt_.push(seq, y);
@@ -106,16 +139,23 @@ void Series::addToFigures(std::uint64_t seq, double x, double y, double end, boo
     s2_ += d * d;
 }
 
+// A value that is not a number has no place on an axis: a y becomes a null point (the
+// line breaks there), an x or a bar end is refused.
 int Series::addXY(double x, double y, const std::string& label, Colour colour) {
+    if (!std::isfinite(x)) throwChartValue("Invalid x value");
+    if (!std::isfinite(y)) return append(x, 0, x, true, label, colour);
     return append(x, y, x, false, label, colour);
 }
 
 int Series::addNullXY(double x, double y, const std::string& label) {
-    return append(x, y, x, true, label, SeriesColour);
+    if (!std::isfinite(x)) throwChartValue("Invalid x value");
+    return append(x, std::isfinite(y) ? y : 0, x, true, label, SeriesColour);
 }
 
 int Series::addGantt(double start, double end, double y, const std::string& label) {
     if (kind_ != SeriesKind::Gantt) throwChartValue("Not a Gantt series");
+    if (!std::isfinite(start) || !std::isfinite(end)) throwChartValue("Invalid bar value");
+    if (!std::isfinite(y)) return append(start, 0, end, true, label, SeriesColour);
     return append(start, y, end, false, label, SeriesColour);
 }
 
@@ -126,6 +166,7 @@ void Series::deletePoint(int i) {
     const std::uint64_t seq = firstSeq_ + k;
     if (i == 0) {
         // The common case, trimming the oldest point: figures follow in O(1).
+        if (xs_.size() >= 2 && xs_[1] < xs_[0] && --descents_ == 0) xExt_.clear();
         if (nulls_[0]) {
             --nullCount_;
         } else {
@@ -145,7 +186,13 @@ void Series::deletePoint(int i) {
         yExt_.popUpTo(seq);
         endExt_.popUpTo(seq);
         ++firstSeq_;
-        if (xs_.size() <= 1) xAscending_ = true;
+        for (int level = 0; level < Levels; ++level) {
+            if (!blocks_[level].empty() && (firstSeq_ >> LevelShift[level]) > firstBlock_[level]) {
+                blocks_[level].pop_front();
+                ++firstBlock_[level];
+            }
+        }
+
     } else {
         xs_.erase(k);
         ys_.erase(k);
@@ -182,13 +229,15 @@ void Series::rebuildFigures() {
     xExt_.clear();
     yExt_.clear();
     endExt_.clear();
+    for (auto& b : blocks_) b.clear();
     n_ = 0;
     s1_ = s2_ = 0;
-    xAscending_ = true;
+    descents_ = 0;
+    for (std::size_t k = 1; k < xs_.size(); ++k)
+        if (xs_[k] < xs_[k - 1]) ++descents_;
     for (std::size_t k = 0; k < xs_.size(); ++k) {
-        if (k > 0 && xs_[k] < xs_[k - 1]) xAscending_ = false;
         addToFigures(firstSeq_ + k, xs_[k], ys_[k], kind_ == SeriesKind::Gantt ? ends_[k] : xs_[k],
-                     nulls_[k] != 0);
+                     nulls_[k] != 0, cs_[k]);
     }
 }
 
@@ -239,8 +288,8 @@ std::optional<Range> Series::xRange() const {
         if (count() == 0) return std::nullopt;
         return source_->xRange();
     }
-    if (xExt_.empty()) return std::nullopt;
-    Range r{xExt_.min(), xExt_.max()};
+    if (xs_.empty()) return std::nullopt;
+    Range r = descents_ == 0 ? Range{xs_.front(), xs_.back()} : Range{xExt_.min(), xExt_.max()};
     if (kind_ == SeriesKind::Gantt && !endExt_.empty()) {
         r.min = std::min(r.min, endExt_.min());
         r.max = std::max(r.max, endExt_.max());

@@ -87,7 +87,7 @@ public:
     int valueCount() const { return static_cast<int>(n_); }  // non-null points
     double mean() const;                                      // 0 with no values
     double stdDeviation() const;                              // sample deviation; 0 below 2
-    bool xAscending() const { return xAscending_; }
+    bool xAscending() const { return descents_ == 0; }
 
     // --- computed series ----------------------------------------------------------------
     // The series shows one value of source (its average or standard deviation) as a
@@ -136,11 +136,44 @@ public:
     const RingBuffer<Colour>& rawColour() const { return cs_; }
     const RingBuffer<std::uint8_t>& rawNull() const { return nulls_; }
 
+    // Summaries of runs of points, kept as points arrive, so that drawing can take a whole
+    // run at once when it falls into one pixel column: level 0 covers 16 points, level 1
+    // covers 256.
+    static constexpr int Levels = 2;
+    static constexpr int LevelShift[Levels] = {4, 8};
+    struct Block {
+        double xFirst, xLast;
+        double yFirst, yMin, yMax, yLast;  // over the non-null points
+        double magMax;                     // largest magnitude of y and its point's colour
+        Colour magColour;
+        double endMax;  // Gantt: latest end
+        int count;
+        bool hasNull;
+        bool mixedColour;  // not every point has magColour
+    };
+    // Index of the first point after i that starts a level-0 block.
+    int nextBlockStart(int i) const {
+        const std::uint64_t seq = firstSeq_ + static_cast<std::uint64_t>(i);
+        const std::uint64_t next = ((seq >> LevelShift[0]) + 1) << LevelShift[0];
+        return static_cast<int>(next - firstSeq_);
+    }
+    // The block of the level that starts at point i, if i starts a complete one; else null.
+    const Block* wholeBlockAt(int level, int i) const {
+        const std::uint64_t seq = firstSeq_ + static_cast<std::uint64_t>(i);
+        const int shift = LevelShift[level];
+        if ((seq & ((std::uint64_t{1} << shift) - 1)) != 0) return nullptr;
+        const std::uint64_t b = seq >> shift;
+        const auto& blocks = blocks_[level];
+        if (b < firstBlock_[level] || b - firstBlock_[level] >= blocks.size()) return nullptr;
+        const Block& k = blocks[static_cast<std::size_t>(b - firstBlock_[level])];
+        return k.count == (1 << shift) ? &k : nullptr;
+    }
+
 private:
     friend class ValueList;
     void checkIndex(int i) const;
     int append(double x, double y, double end, bool null, const std::string& label, Colour c);
-    void addToFigures(std::uint64_t seq, double x, double y, double end, bool null);
+    void addToFigures(std::uint64_t seq, double x, double y, double end, bool null, Colour c);
     void rebuildFigures();
     void touch();
 
@@ -156,10 +189,13 @@ private:
     std::uint64_t firstSeq_ = 0;
     int nullCount_ = 0;
 
+    RingBuffer<Block> blocks_[Levels];
+    std::uint64_t firstBlock_[Levels] = {};  // block number of blocks_[level][0]
+
     SlidingExtremes xExt_;
     SlidingExtremes yExt_;
     SlidingExtremes endExt_;
-    bool xAscending_ = true;
+    std::int64_t descents_ = 0;  // neighbours whose x falls; 0 while x ascends
     // Sums of (y - shift_) and its square over non-null points: the shift keeps the
     // deviation exact when values sit far from zero.
     std::int64_t n_ = 0;

@@ -37,6 +37,17 @@ TEST_F(Assembly, RecordFieldsOfOneSentence) {
     EXPECT_EQ(vdm[1].FillBits, -9999);
     EXPECT_EQ(engine.LastAISMessageID(1), 0);  // an empty payload is message 0: nothing decoded
     EXPECT_TRUE(notices.notices.empty());
+
+    // Too many fields: the record keeps what it had. Too few: the missing ones are empty.
+    engine.processVDM(1, "!AIVDM,2,1,3,A,55NBX9,0*00", vdm[1]);
+    engine.processVDM(1, "!AIVDM,1,1,,B,xyz,0,1*00", vdm[1]);
+    EXPECT_EQ(vdm[1].Payload, "55NBX9");
+    EXPECT_EQ(vdm[1].Channel, 'A');
+    engine.processVDM(1, "!AIVDM,1,1,,B", vdm[1]);
+    EXPECT_EQ(vdm[1].Channel, 'B');
+    EXPECT_EQ(vdm[1].Payload, "");
+    EXPECT_EQ(vdm[1].FillBits, -9999);
+    EXPECT_EQ(engine.LastAISMessageID(1), -99);
 }
 
 TEST_F(Assembly, SingleAndMultiSentenceMessages) {

@@ -252,3 +252,23 @@ TEST_F(TargetStore, SecondsSeenSurvivesUnusableTimes) {
 
 }  // namespace
 }  // namespace tiderune::test
+
+namespace tiderune::test {
+namespace {
+
+TEST_F(TargetStore, TableIndicesOutsideTheStoredTargets) {
+    feed(classA(1, 244670316));
+    const AisTargetList& table = store().AISTargetTable[1];
+    EXPECT_EQ(table[1].MMSI, 244670316);
+    EXPECT_EQ(table[0].MMSI, 0);    // never used
+    EXPECT_EQ(table[500].MMSI, 0);  // not heard yet
+    EXPECT_THROW(table[501], RuntimeError);
+    EXPECT_THROW(table[-1], RuntimeError);
+    // A stored record stays where it is while the table grows.
+    const AISTarget* first = &table[1];
+    for (std::uint32_t i = 1; i < 300; ++i) feed(classA(1, 244000000 + i));
+    EXPECT_EQ(first, &table[1]);
+}
+
+}  // namespace
+}  // namespace tiderune::test

@@ -1,5 +1,6 @@
 // The event gate: no box inside a line, no line inside a box.
 #include "app/event_gate.h"
+#include "app/reset_family.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,62 @@ TEST_F(ShellTest, CoreNoticesAndChecksumCountReachTheWindowAfterTheLine) {
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"A NMEA message type XYZ is received. No action"});
     EXPECT_EQ(window->panelText(5), " 5");
     EXPECT_EQ(core.calls.back(), "ProcessSentence 2 $GPXYZ,1*00\r\n");
+}
+
+}  // namespace
+}  // namespace tiderune::test
+
+namespace tiderune::test {
+namespace {
+
+TEST_F(ShellTest, ARejectedChecksumCountsInTheSystemsPanelThroughTheRealIntake) {
+    ProgramCore real;
+    realCore = &real;
+    haveSetupFile({});
+    start();
+    shell->config.Systems[2].InUse = true;
+    shell->config.ChecksumTest[2] = true;
+    window->ApplySetupToMainWindow();
+    EXPECT_EQ(window->panelText(5), "0");
+    shell->processSentence(2, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");
+    shell->processSentence(2, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");
+    EXPECT_EQ(window->panelText(5), " 2");
+    EXPECT_EQ(window->panelText(4), "n/a");
+}
+
+}  // namespace
+}  // namespace tiderune::test
+
+namespace tiderune::test {
+namespace {
+
+class RecordingWindow : public ChildWindow {
+public:
+    using ChildWindow::ChildWindow;
+    void feed(SentenceType type) override { fed.push_back(std::string(sentenceTypeName(type))); }
+    std::vector<std::string> fed;
+};
+
+TEST_F(ShellTest, AnAnalysedSentenceReachesTheOpenWindowsOfItsSystem) {
+    ProgramCore real;
+    realCore = &real;
+    haveSetupFile({});
+    start();
+    std::vector<RecordingWindow*> made;
+    for (WindowKind k : {WindowKind::Numerics, WindowKind::TimeSeriesGGA, WindowKind::Scatter})
+        shell->windows.setFactory(k, [&](Shell& s, WindowKind kind) {
+            made.push_back(new RecordingWindow(s, kind));
+            return made.back();
+        });
+    Config& c = shell->config;
+    useSystem(c, 1, "GPS1", {SentenceType::GGA});
+    shell->state.StartupDone = true;
+    window->resets().ResetAll();  // loads the GGA chart and the scatter window
+    ShowNumericsWindow(*shell, 1);
+    ASSERT_EQ(made.size(), 3u);
+    shell->processSentence(1, "$GPGGA,120000.00,5230.0000,N,00430.0000,E,1,08,1.0,10.0,M,45.0,M,,*00\r\n");
+    shell->processSentence(1, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");  // not analysed
+    for (RecordingWindow* w : made) EXPECT_EQ(w->fed, std::vector<std::string>{"GGA"}) << w->objectName().toStdString();
 }
 
 }  // namespace

@@ -158,7 +158,7 @@ public:
         // Kept as the test set them: the chosen lists are not what these tests are about.
     }
     void ResetSystemStatistics(int s) override { calls.push_back("ResetSystemStatistics " + std::to_string(s)); }
-    void InitAISTables() override { calls.push_back("InitAISTables"); }
+    void InitAISTables(NoticeSink&) override { calls.push_back("InitAISTables"); }
     void ProcessSentence(CoreSink& sink, int s, std::string_view line) override {
         calls.push_back("ProcessSentence " + std::to_string(s) + " " + std::string(line));
         if (onLine) onLine(sink, s, line);

@@ -41,6 +41,7 @@ TEST_F(ShellTest, FirstStartCreatesTheFolderShowsTheMessageOnceAndLoadsTheDefaul
     EXPECT_TRUE(shell->state.StartupDone);
     EXPECT_EQ(window->windowTitle(), "Tiderune - Version : v 3.02a - 26 Sep 2019 ");
     EXPECT_TRUE(devices.log.calls.empty());
+    EXPECT_EQ(window->panelText(13), "14:32");
     EXPECT_EQ(shell->config.OutlierLimit, 15.0f);
     // Today, 8 December 2026, without the time of day.
     EXPECT_EQ(shell->coreState.SentenceDate[3], (ClockTime{2026, 12, 8, 0, 0, 0, 0}.dayCount()));
@@ -239,7 +240,7 @@ TEST_F(ShellTest, ExitRefusedByAWindowLeavesTheProgramRunning) {
     EXPECT_FALSE(exitProgram());
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(shell->state.AppClosing);
-    // Time-series windows closed by the user are hidden again, not unloaded.
+    // Once the window agrees, the exit goes through.
     stubborn->refuse = false;
     EXPECT_TRUE(exitProgram());
 }
@@ -300,6 +301,49 @@ TEST_F(ShellTest, SecondRunStartsFromWhatTheFirstRunSaved) {
     EXPECT_TRUE(shell->windows.slot(WindowKind::Numerics, 1).isVisible());
     EXPECT_TRUE(shell->windows.slot(WindowKind::TimeSeriesGGA, 1).isLoaded());
     EXPECT_EQ(devices.log.calls, (std::vector<std::string>{"COM1 settings", "COM1 open"}));
+}
+
+}  // namespace
+}  // namespace tiderune::test
+
+namespace tiderune::test {
+namespace {
+
+TEST_F(ShellTest, StartInOfflineModeAsksNothingAndShowsTheReplayControls) {
+    haveSetupFile([](Config& c) {
+        c.Mode = "OFFLINE";
+        useSystem(c, 1, "GPS1", {SentenceType::GGA});
+        useSystem(c, 2, "Gyro", {SentenceType::HDT});
+        c.Systems[1].OfflineFile = "/data/day1.nmea";
+    });
+    start();
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(action("mnuModeOffline")->isChecked());
+    EXPECT_FALSE(window->onlineToolBar()->isVisible());
+    EXPECT_TRUE(window->offlineToolBar()->isVisible());
+    EXPECT_EQ(window->panelText(1), "Mode : OFFLINE");
+    ASSERT_TRUE(window->offlineStatusWindow());
+    EXPECT_TRUE(window->offlineStatusWindow()->isVisible());
+    EXPECT_FALSE(shell->config.Systems[2].InUse);
+    // System 2 left use before the panels were set up: its panels are hidden.
+    EXPECT_FALSE(window->isPanelShown(5));
+    EXPECT_FALSE(shell->windows.slot(WindowKind::TimeSeriesHDT, 2).isLoaded());
+    EXPECT_TRUE(devices.log.calls.empty());
+    struct Button {
+        const char* key;
+        bool enabled;
+    };
+    for (Button b : {Button{"PLAY", true}, Button{"Step", true}, Button{"PAUSE", false}, Button{"STOP", false},
+                     Button{"Real time", false}, Button{"QUICK", false}}) {
+        QAction* a = MainWindow::button(window->offlineToolBar(), b.key);
+        ASSERT_TRUE(a) << b.key;
+        EXPECT_EQ(a->isEnabled(), b.enabled) << b.key;
+    }
+    // The offline toolbar's clicks go to the replay.
+    QString clicked;
+    window->hooks.offlineButton = [&](const QString& key) { clicked = key; };
+    MainWindow::button(window->offlineToolBar(), "PLAY")->trigger();
+    EXPECT_EQ(clicked, "PLAY");
 }
 
 }  // namespace

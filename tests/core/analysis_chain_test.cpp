@@ -55,9 +55,10 @@ TEST_F(AnalysisChain, PositionsHeadingsAndSatellites) {
 
     // The midnight crossing of the GGA times moved the date on; the RMC date agrees.
     EXPECT_DOUBLE_EQ(state->SentenceDate[1], dateFromYmd(2026, 12, 9));
-    // The quality-0 fix is no sample; the empty position with a fix is one (at 0, 0) in the
-    // running position, but a missing sample of the offsets.
-    EXPECT_EQ(stats().LatitudeStats.count, 4);
+    // Neither the quality-0 fix nor the empty position with a fix is a position sample; the
+    // empty one is a missing sample of the offsets.
+    EXPECT_EQ(stats().LatitudeStats.count, 3);
+    EXPECT_NEAR(stats().LatitudeStats.mean * 57.29577951307855, 52.0, 1e-4);
     EXPECT_EQ(stats().GGAStats[0].record.count, 2);
     EXPECT_EQ(stats().GGAStats[6].record.count, 3);
     EXPECT_EQ(stats().GGAStats[0].missing.count, 1);  // the empty position

@@ -167,11 +167,11 @@ TEST_F(ProcessingTest, MissingValuesNeverBecomeAReference) {
     EXPECT_EQ(stats().GGAStats[3].missing.count, 1);
 
     // A reference that is missing gives missing deviations, not offsets of thousands.
+    state.config.ReferenceMode[1] = 2;
     state.config.ReferenceHeight[1] = Missing;
     state.config.ReferenceHeading[1] = Missing;
     gga("10:00:01", 52, 4, 1, 20);
     EXPECT_EQ(epoch().EpochHeightDiff, Missing);
-    state.config.ReferenceMode[1] = 2;
     state.config.OutlierLimit = 0;
     msg().HDT.Heading = 10;
     run(SentenceType::HDT);
@@ -192,6 +192,27 @@ TEST_F(ProcessingTest, EmptyPositionGivesMissingOffsetsButCountsWithAFix) {
     EXPECT_EQ(stats().GGAStats[6].record.count, 2);
     EXPECT_EQ(stats().GGAStats[8].missing.count, 2);  // no DGPS age
     EXPECT_EQ(stats().GGAStats[9].record.count + stats().GGAStats[9].missing.count, 0);
+    // Nor is the empty position a sample of the running position.
+    EXPECT_EQ(stats().LatitudeStats.count, 1);
+    EXPECT_DOUBLE_EQ(stats().LongitudeStats.mean, 4 * deg);
+}
+
+TEST_F(ProcessingTest, HeightReferenceIsTheFirstHeightSample) {
+    msg().GLL = {52 * deg, 4 * deg, "10:00:00", 'A', 'A'};
+    run(SentenceType::GLL);  // the first position sample carries no height
+    gga("10:00:01", 52, 4, 1, Missing);
+    gga("10:00:02", 52, 4, 1, 30);
+    EXPECT_FLOAT_EQ(state.config.ReferenceHeight[1], 30);
+    gga("10:00:03", 52, 4, 1, 31.5);
+    EXPECT_FLOAT_EQ(state.config.ReferenceHeight[1], 30);
+    EXPECT_FLOAT_EQ(epoch().EpochHeightDiff, 1.5);
+}
+
+TEST_F(ProcessingTest, AnEmptyFirstPositionDoesNotFixTheReference) {
+    gga("10:00:00", 0, 0, 1);
+    gga("10:00:01", 52, 4, 1);
+    EXPECT_DOUBLE_EQ(state.config.ReferenceLat[1], 52 * deg);
+    EXPECT_EQ(epoch().EpochNorth, 0);
 }
 
 TEST_F(ProcessingTest, StatusAndModeGateThePositionTypes) {

@@ -48,5 +48,9 @@ TEST(ReplayGolden, LineEndsDoNotChangeTheResult) {
     tiderune::replay::replay(crlf, a, {});
     tiderune::replay::replay(lf, b, {});
     EXPECT_EQ(a.str(), b.str());
-    EXPECT_EQ(a.str(), "1 HDT Heading=\"274.07\"\n2 -\n");
+    EXPECT_EQ(a.str(),
+              "1 HDT Heading=\"274.07\"\n2 -\n"
+              "statistics\n"
+              "Heading          count 1 mean 274.0700 sdev 0.0000 max 274.0700 min 274.0700\n"
+              "HDT  0 dHdg      count 1 mean 0.0000 sdev 0.0000 max 0.0000 min 0.0000 p68 0.00 p95 0.00 missing 0\n");
 }

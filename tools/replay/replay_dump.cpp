@@ -6,10 +6,13 @@
 #include <ostream>
 #include <vector>
 
-#include "core/ais_services.h"
+#include "ais/ais_decoders.h"
+#include "ais/ais_engine.h"
+#include "ais/ais_format.h"
 #include "core/core_state.h"
 #include "core/errors.h"
 #include "core/intake.h"
+#include "core/statistics_dump.h"
 
 namespace tiderune::replay {
 
@@ -183,8 +186,15 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
     sys.InUse = true;
     for (SentenceType t : AllSentenceTypes) sys.analysed(t) = true;
     state->config.ChecksumTest[1] = options.checksumTest;
+    // The outlier limit the program starts with.
+    state->config.OutlierLimit = 15;
     ReplaySink sink;
-    NullAisServices ais;
+    // A fixed PC clock (1 Jan 2026) for the AIS times of receipt and the year of an ETA, so
+    // that a replay's output depends on the file alone.
+    const CoreState& st = *state;
+    AisEngine ais(sink, [&st](int system) { return st.EpochTime[system]; },
+                  [] { return aisDateValue(2026, 1, 1, 0, 0); });
+    bool aisSeen = false;
 
     std::string line;
     long long number = 0;
@@ -202,6 +212,17 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
                 const auto type = working ? recogniseSentence(*working) : std::nullopt;
                 if (type) out << sentenceTypeName(*type) << ' ' << describeRecord(state->NMEAMessages[1], *type);
                 else out << "-";
+                if (type == SentenceType::VDM) {
+                    aisSeen = true;
+                    // The message the sentence completed, and the target it went to.
+                    const int id = ais.LastAISMessageID(1);
+                    if (id != NoMessageYet) {
+                        std::string text = formatAisMessage(ais.AISMessages(1), id);
+                        if (!text.empty() && text.back() == '\n') text.pop_back();
+                        out << "\n  " << (text.empty() ? "AIS " + std::to_string(id) : text);
+                    }
+                    if (!ais.targets().MMSIZero[1]) out << "\n  target " << ais.targets().CurrentTarget[1];
+                }
             }
         } catch (const RuntimeError& e) {
             out << "error " << e.number() << ' ' << e.description();
@@ -211,6 +232,10 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
             out << "  notice \"" << escaped(n.title) << "\" \"" << escaped(n.text) << "\"\n";
         sink.notices.clear();
     }
+    // Every statistics record and block that received data, as the file leaves them.
+    const std::string statistics = formatStatisticsDump(state->analysis, 1);
+    if (!statistics.empty()) out << "statistics\n" << statistics;
+    if (aisSeen) out << formatAisTargets(ais.targets(), 1);
 }
 
 }  // namespace tiderune::replay

@@ -2,7 +2,8 @@
 // Replays recorded lines through the sentence intake as system 1 with every sentence type
 // analysed, and writes per line what became of it: the recognised type with the decoded
 // record, a checksum rejection, an unknown type, or an error; notices raised by the line
-// follow it. The output is plain text meant to be compared whole.
+// follow it. At the end come the statistics of every record and block that received data.
+// The output is plain text meant to be compared whole.
 #include <iosfwd>
 #include <string>
 

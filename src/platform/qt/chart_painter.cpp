@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "platform/chart_columns.h"
+#include "platform/qt/qt_text.h"
 
 namespace tiderune {
 
@@ -23,9 +24,10 @@ const AxisPlacement* ChartLayout::find(const Axis* a) const {
 namespace {
 
 constexpr int TickLength = 4;
-constexpr int Gap = 2;
 
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+// Pixel positions far off the plot are pinned before they become integers.
+inline long pixelOf(double p) { return std::lround(std::clamp(p, -1.0e6, 1.0e6)); }
+constexpr int Gap = 2;
 
 Qt::PenStyle qtStyle(PenStyle s) {
     switch (s) {
@@ -77,7 +79,7 @@ QString labelText(const Axis& a, double v, double step) {
     if (a.dateTime()) {
         std::string f = a.dateTimeFormat();
         if (f.empty()) f = step < 60 / SecondsPerDay ? "hh:nn:ss" : step < 1 ? "hh:nn" : "dd.mm.yyyy";
-        return latin1(formatDateValue(v, f));
+        return toQt(formatDateValue(v, f));
     }
     return QString::fromLatin1(formatAxisNumber(v, step).c_str());
 }
@@ -134,7 +136,7 @@ std::vector<LegendItem> legendItems(const Chart& chart, const QFontMetrics& fm) 
     for (int i = 0; i < chart.seriesCount(); ++i) {
         const Series& s = chart.series(i);
         if (!s.showInLegend()) continue;
-        QString text = latin1(s.title());
+        QString text = toQt(s.title());
         if (chart.legend().showValues()) {
             const int n = s.count();
             if (n > 0 && !s.isNull(n - 1)) text += QLatin1Char(' ') + QString::fromLatin1(formatLegendNumber(s.y(n - 1)).c_str());
@@ -237,8 +239,8 @@ public:
             const double px = xm.toPixel(s.x(i));
             const double py = ym.toPixel(s.y(i));
             const Colour c = s.drawColour(i);
-            const int ix = static_cast<int>(std::lround(px)) - plot_.left();
-            const int iy = static_cast<int>(std::lround(py)) - plot_.top();
+            const int ix = static_cast<int>(pixelOf(px)) - plot_.left();
+            const int iy = static_cast<int>(pixelOf(py)) - plot_.top();
             if (ix >= 0 && iy >= 0 && ix < w && iy < h) {
                 auto& cell = stamp_[static_cast<std::size_t>(iy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(ix)];
                 if (cell == c + 1) continue;  // this pixel already shows this colour
@@ -276,14 +278,56 @@ public:
             p_.drawRect(QRectF(x0, row - hh, std::max(1.0, x1 - x0), 2 * hh));
             open = false;
         };
-        for (int i = 0; i < s.count(); ++i) {
-            if (s.isNull(i)) continue;
-            double a = xm.toPixel(s.x(i)), b = xm.toPixel(s.endValue(i));
+        const auto& xs = s.rawX();
+        const auto& ends = s.rawEnd();
+        const auto& ys = s.rawY();
+        const auto& cs = s.rawColour();
+        const auto& nulls = s.rawNull();
+        const Colour own = s.colour();
+        const double lo = std::min(xm.min(), xm.max()), hi = std::max(xm.min(), xm.max());
+        const bool blocks = s.xAscending();
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            if (blocks) {
+                // Blocks of bars that all end left of the view are passed over whole.
+                const Series::Block* gone = nullptr;
+                for (int level = Series::Levels - 1; level >= 0 && !gone; --level) {
+                    const Series::Block* k = s.wholeBlockAt(level, static_cast<int>(i));
+                    if (k && k->endMax < lo && k->xLast < lo) gone = k;
+                }
+                if (gone) {
+                    i += static_cast<std::size_t>(gone->count) - 1;
+                    continue;
+                }
+            }
+            if (blocks && open) {
+                // A block of bars that all start inside the open rectangle on its row and in
+                // its colour only widens it.
+                const Series::Block* taken = nullptr;
+                for (int level = Series::Levels - 1; level >= 0 && !taken; --level) {
+                    const Series::Block* k = s.wholeBlockAt(level, static_cast<int>(i));
+                    if (!k || k->hasNull || k->mixedColour || k->yMin != k->yMax) continue;
+                    const Colour kc = k->magColour == SeriesColour ? own : k->magColour;
+                    if (kc != colour || pixelOf(ym.toPixel(k->yMin)) != row) continue;
+                    const double a = xm.toPixel(k->xFirst), b = xm.toPixel(k->xLast);
+                    if (std::min(a, b) >= x0 - 1 && std::max(a, b) <= x1 + 1) taken = k;
+                }
+                if (taken) {
+                    const double e = std::clamp(xm.toPixel(taken->endMax), -1.0e6, 1.0e6);
+                    x0 = std::min(x0, e);
+                    x1 = std::max(x1, e);
+                    i += static_cast<std::size_t>(taken->count) - 1;
+                    continue;
+                }
+            }
+            if (nulls[i]) continue;
+            double a = xs[i], b = ends[i];
             if (a > b) std::swap(a, b);
-            a = std::max(a, -1.0e6);
-            b = std::min(b, 1.0e6);
-            const long r = std::lround(ym.toPixel(s.y(i)));
-            const Colour c = s.drawColour(i);
+            if (b < lo || a > hi) continue;
+            a = std::max(xm.toPixel(a), -1.0e6);
+            b = std::min(xm.toPixel(b), 1.0e6);
+            if (a > b) std::swap(a, b);
+            const long r = pixelOf(ym.toPixel(ys[i]));
+            const Colour c = cs[i] == SeriesColour ? own : cs[i];
             if (open && r == row && c == colour && a <= x1 + 1 && b >= x0 - 1) {
                 x0 = std::min(x0, a);
                 x1 = std::max(x1, b);
@@ -419,11 +463,11 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
     const AxisPlacement& bottomP = layout.axes[3];
     p.setPen(QPen(QColor(220, 220, 220), 1, Qt::DotLine));
     for (double v : ticks[0].values) {
-        const int y = static_cast<int>(std::lround(leftP.map.toPixel(v)));
+        const int y = static_cast<int>(pixelOf(leftP.map.toPixel(v)));
         p.drawLine(plot.left(), y, plot.right(), y);
     }
     for (double v : ticks[3].values) {
-        const int x = static_cast<int>(std::lround(bottomP.map.toPixel(v)));
+        const int x = static_cast<int>(pixelOf(bottomP.map.toPixel(v)));
         p.drawLine(x, plot.top(), x, plot.bottom());
     }
 
@@ -496,14 +540,14 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
             int extent = 0;
             if (a.ticksVisible()) {
                 for (double v : t.values) {
-                    const int x = static_cast<int>(std::lround(ap.map.toPixel(v)));
+                    const int x = static_cast<int>(pixelOf(ap.map.toPixel(v)));
                     p.drawLine(x, y, x, y - dir * TickLength);
                 }
                 extent += TickLength;
             }
             if (a.labelsVisible()) {
                 for (std::size_t k = 0; k < t.values.size(); ++k) {
-                    const int x = static_cast<int>(std::lround(ap.map.toPixel(t.values[k])));
+                    const int x = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
                     const int w = fm.horizontalAdvance(t.labels[k]);
                     const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
                     p.drawText(QRect(x - w / 2 - 1, ty, w + 2, lineH), Qt::AlignCenter, t.labels[k]);
@@ -512,7 +556,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
             }
             if (a.titleVisible() && !a.title().empty()) {
                 const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
-                p.drawText(QRect(plot.left(), ty, plot.width(), lineH), Qt::AlignHCenter | Qt::AlignTop, latin1(a.title()));
+                p.drawText(QRect(plot.left(), ty, plot.width(), lineH), Qt::AlignHCenter | Qt::AlignTop, toQt(a.title()));
             }
         } else {
             const int x = ap.line;
@@ -520,14 +564,14 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
             int extent = 0;
             if (a.ticksVisible()) {
                 for (double v : t.values) {
-                    const int y = static_cast<int>(std::lround(ap.map.toPixel(v)));
+                    const int y = static_cast<int>(pixelOf(ap.map.toPixel(v)));
                     p.drawLine(x, y, x + dir * TickLength, y);
                 }
                 extent += TickLength;
             }
             if (a.labelsVisible()) {
                 for (std::size_t k = 0; k < t.values.size(); ++k) {
-                    const int y = static_cast<int>(std::lround(ap.map.toPixel(t.values[k])));
+                    const int y = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
                     if (farSide)
                         p.drawText(QRect(x + extent + Gap, y - lineH / 2, t.widest + 2, lineH), Qt::AlignLeft | Qt::AlignVCenter, t.labels[k]);
                     else
@@ -536,7 +580,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
                 extent += Gap + t.widest;
             }
             if (a.titleVisible() && !a.title().empty()) {
-                const QString title = latin1(a.title());
+                const QString title = toQt(a.title());
                 const int cx = farSide ? x + extent + Gap + lineH / 2 : x - extent - Gap - lineH / 2;
                 const int cy = plot.center().y();
                 p.save();
@@ -555,7 +599,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
         p.setPen(toQColor(t.fontColour()));
         int row = 0;
         for (const auto& line : t.lines()) {
-            const QString s = latin1(line);
+            const QString s = toQt(line);
             if (t.customPosition())
                 p.drawText(QPoint(bounds.left() + t.left(), bounds.top() + t.top() + fm.ascent() + row * lineH), s);
             else

@@ -46,18 +46,29 @@ void ChartWidget::chartChanged() {
     if (!timer_.isActive()) timer_.start();
 }
 
-QImage ChartWidget::renderImage() {
-    QImage img(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&img);
-    layout_ = painter_.paint(p, chart_, img.rect());
-    chart_.markPainted();
-    return img;
+const QImage& ChartWidget::ensureRendered() {
+    // Drawn at the screen's pixel density, laid out in the widget's own coordinates.
+    const qreal dpr = devicePixelRatioF();
+    const QSize logical = size().expandedTo(QSize(1, 1));
+    const QSize want = (QSizeF(logical) * dpr).toSize();
+    if (chart_.dirty() || picture_.size() != want || layout_.axes.empty()) {
+        if (picture_.size() != want) {
+            picture_ = QImage(want, QImage::Format_ARGB32_Premultiplied);
+            picture_.setDevicePixelRatio(dpr);
+        }
+        QPainter p(&picture_);
+        layout_ = painter_.paint(p, chart_, QRect(QPoint(0, 0), logical));
+        chart_.markPainted();
+    }
+    return picture_;
 }
 
+QImage ChartWidget::renderImage() { return ensureRendered(); }
+
 void ChartWidget::paintEvent(QPaintEvent*) {
+    const QImage& img = ensureRendered();
     QPainter p(this);
-    layout_ = painter_.paint(p, chart_, rect());
-    chart_.markPainted();
+    p.drawImage(0, 0, img);
     if (drag_ == Drag::Zoom) {
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
         p.setBrush(Qt::NoBrush);
@@ -67,7 +78,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 
 void ChartWidget::mousePressEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
-    if (layout_.axes.empty() || layout_.bounds != rect() || chart_.dirty()) renderImage();
+    ensureRendered();
     for (const auto& ap : layout_.axes) {
         if (!ap.shown || ap.axis->kind() == AxisKind::Custom || !ap.hitArea.contains(pos)) continue;
         AxisCode code = AxisCode::Left;

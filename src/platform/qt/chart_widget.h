@@ -35,7 +35,8 @@ public:
     void setRepaintInterval(int ms) { timer_.setInterval(ms); }
     int repaintInterval() const { return timer_.interval(); }
 
-    // Draws the chart now into an image of the widget's size (tests, examples, printing).
+    // The chart as it stands, drawn now if anything changed since the last drawing (tests,
+    // examples, printing). Exposing or moving the window reuses the last drawing.
     QImage renderImage();
     const ChartLayout& layout() const { return layout_; }
 
@@ -47,11 +48,12 @@ protected:
 
 private:
     void chartChanged() override;
-    std::vector<AxisSpan> spansFor(double dx0, double dy0, double dx1, double dy1, bool shift);
+    const QImage& ensureRendered();
 
     Chart chart_;
     ChartPainter painter_;
     ChartLayout layout_;
+    QImage picture_;
     QTimer timer_;
     enum class Drag { None, Zoom, Scroll } drag_ = Drag::None;
     QPoint dragStart_;

@@ -6,13 +6,16 @@
 #include <cmath>
 
 #include "platform/qt/chart_painter.h"
+#include "platform/qt/qt_text.h"
 
 namespace tiderune {
 
 ImageDrawingSurface::ImageDrawingSurface(QSize size) : size_(size.expandedTo(QSize(1, 1))) {}
 
 void ImageDrawingSurface::setScale(double left, double top, double right, double bottom) {
-    if (left == right || top == bottom) throwChartValue("Invalid scale");
+    if (left == right || top == bottom || !std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) ||
+        !std::isfinite(bottom))
+        throwChartValue("Invalid scale");
     scale_ = {left, top, right, bottom};
 }
 
@@ -25,6 +28,8 @@ QPointF ImageDrawingSurface::map(const Scale& s, double x, double y) const {
 QPointF ImageDrawingSurface::toPixel(double x, double y) const { return map(scale_, x, y); }
 
 void ImageDrawingSurface::add(Op op) {
+    // Coordinates that are not numbers draw nothing.
+    if (!std::isfinite(op.a) || !std::isfinite(op.b) || !std::isfinite(op.c) || !std::isfinite(op.d)) return;
     op.colour = colour_;
     op.width = width_;
     op.style = style_;
@@ -69,7 +74,7 @@ void ImageDrawingSurface::point(double x, double y) {
 }
 
 void ImageDrawingSurface::print(const std::string& text) {
-    add({Op::Text, cx_, cy_, 0, 0, QString::fromLatin1(text.data(), static_cast<int>(text.size())), 0, 0,
+    add({Op::Text, cx_, cy_, 0, 0, toQt(text), 0, 0,
          PenStyle::Solid, {}});
     // The pen goes one text line down, back to where the text began.
     const double lineUser = QFontMetrics(font_).height() * (scale_.bottom - scale_.top) / size_.height();
@@ -97,7 +102,8 @@ void ImageDrawingSurface::setBackColour(Colour c) {
 
 void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const {
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, true);
+    // Crisp pixels, as a picture box draws them.
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(font_);
     const QFontMetrics fm(font_);
     for (const Op& op : ops) {
@@ -117,8 +123,9 @@ void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const 
             p.setPen(Qt::NoPen);
             p.setBrush(c);
             const double r = op.width / 2.0;
-            if (op.width <= 1) p.fillRect(QRectF(map(op.scale, op.a, op.b), QSizeF(1, 1)), c);
-            else p.drawEllipse(map(op.scale, op.a, op.b), r, r);
+            const QPointF at = map(op.scale, op.a, op.b);
+            if (op.width <= 1) p.fillRect(QRect(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())), 1, 1), c);
+            else p.drawEllipse(at, r, r);
             break;
         }
         case Op::Text: {

@@ -1,0 +1,112 @@
+// Point intake on chart series that already hold a day of 10 Hz data (864,000 points):
+// the cost of one new point with the 24-hour trim, of the running average and deviation,
+// and of reading an automatic axis range.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "platform/chart_model.h"
+
+using namespace tiderune;
+
+namespace {
+
+constexpr int DayAt10Hz = 864000;
+constexpr double Tick = 0.1 / 86400.0;  // 100 ms as a date value
+
+double sample(long i) { return 2.0 + std::sin(i * 0.001) + 0.1 * ((i * 7919) % 13); }
+
+void fillDay(Series& s) {
+    for (long i = 0; i < DayAt10Hz; ++i) s.addXY(46000.0 + i * Tick, sample(i));
+}
+
+// A new point at the end of a full day, and the oldest point trimmed, as the engine's
+// 24-hour window does at steady state.
+void BM_AddPointFullDay(benchmark::State& state) {
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Line);
+    fillDay(s);
+    long i = DayAt10Hz;
+    for (auto _ : state) {
+        s.addXY(46000.0 + i * Tick, sample(i));
+        s.deletePoint(0);
+        ++i;
+    }
+    state.counters["points"] = s.count();
+}
+BENCHMARK(BM_AddPointFullDay);
+
+// Appending only (the series grows past a day): includes the ring's occasional doubling.
+void BM_AddPointGrowing(benchmark::State& state) {
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Line);
+    fillDay(s);
+    long i = DayAt10Hz;
+    for (auto _ : state) {
+        s.addXY(46000.0 + i * Tick, sample(i));
+        ++i;
+    }
+}
+BENCHMARK(BM_AddPointGrowing);
+
+void BM_DeleteFront(benchmark::State& state) {
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Line);
+    for (auto _ : state) {
+        state.PauseTiming();
+        fillDay(s);
+        state.ResumeTiming();
+        while (s.count() > 0) s.deletePoint(0);
+    }
+    state.SetItemsProcessed(state.iterations() * DayAt10Hz);
+    state.counters["ns_per_delete"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * DayAt10Hz, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DeleteFront);
+
+// The "Avg" and "sDev" lines follow their source: one new point, then both values read.
+void BM_AverageAndDeviationFollow(benchmark::State& state) {
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Line);
+    Series& avg = chart.addSeries(SeriesKind::FastLine);
+    Series& dev = chart.addSeries(SeriesKind::FastLine);
+    avg.setFunction(SeriesFunction::Average, &s);
+    dev.setFunction(SeriesFunction::StdDeviation, &s);
+    fillDay(s);
+    long i = DayAt10Hz;
+    double sink = 0;
+    for (auto _ : state) {
+        s.addXY(46000.0 + i * Tick, sample(i));
+        s.deletePoint(0);
+        sink += avg.y(0) + dev.y(0);
+        ++i;
+    }
+    benchmark::DoNotOptimize(sink);
+}
+BENCHMARK(BM_AverageAndDeviationFollow);
+
+// One new point, then the automatic ranges of the left and bottom axes read.
+void BM_AutomaticRangeFollow(benchmark::State& state) {
+    Chart chart;
+    Series* series[3];
+    for (auto& s : series) {
+        s = &chart.addSeries(SeriesKind::Line);
+        fillDay(*s);
+    }
+    long i = DayAt10Hz;
+    double sink = 0;
+    for (auto _ : state) {
+        for (Series* s : series) {
+            s->addXY(46000.0 + i * Tick, sample(i));
+            s->deletePoint(0);
+        }
+        sink += chart.leftAxis().minimum() + chart.leftAxis().maximum() + chart.bottomAxis().maximum();
+        ++i;
+    }
+    benchmark::DoNotOptimize(sink);
+}
+BENCHMARK(BM_AutomaticRangeFollow);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,310 @@
+// The chart on screen, offscreen: what it draws (pixels) and what the mouse makes of it
+// (axis clicks, rubber-band zoom and its undo, scrolling).
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/qt/chart_widget.h"
+
+using namespace tiderune;
+
+namespace {
+
+bool near(QRgb p, QColor c, int tol = 40) {
+    return std::abs(qRed(p) - c.red()) <= tol && std::abs(qGreen(p) - c.green()) <= tol &&
+           std::abs(qBlue(p) - c.blue()) <= tol;
+}
+
+// Pixels of a colour in a column band [x0, x1] of the image, any row of the plot.
+int countIn(const QImage& img, const QRect& area, QColor c, int tol = 40) {
+    int n = 0;
+    const QRect r = area.intersected(img.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (near(img.pixel(x, y), c, tol)) ++n;
+    return n;
+}
+
+// A chart with fixed axes 0..10 both ways, so that values map to known pixels.
+struct FixedChart {
+    ChartWidget w;
+    FixedChart() {
+        w.resize(400, 300);
+        Chart& c = w.chart();
+        c.legend().setVisible(false);
+        for (Axis* a : {&c.leftAxis(), &c.bottomAxis()}) {
+            a->setAutomatic(false);
+            a->setMaximum(10);
+            a->setMinimum(0);
+        }
+    }
+    QPoint at(double x, double y) {
+        const auto& l = w.layout();
+        return QPoint(static_cast<int>(l.axes[3].map.toPixel(x)), static_cast<int>(l.axes[0].map.toPixel(y)));
+    }
+};
+
+TEST(ChartWidgetDrawing, ALineBreaksAtANullPoint) {
+    FixedChart f;
+    Series& s = f.w.chart().addSeries(SeriesKind::Line);
+    s.setColour(colours::Red);
+    for (int x = 0; x <= 10; ++x) {
+        if (x == 5) s.addNullXY(x, 5);
+        else s.addXY(x, 5);
+    }
+    QImage img = f.w.renderImage();
+    const int y = f.at(0, 5).y();
+    auto redNear = [&](double x) {
+        const int px = f.at(x, 5).x();
+        return countIn(img, QRect(px - 1, y - 1, 3, 3), QColor(Qt::red)) > 0;
+    };
+    EXPECT_TRUE(redNear(2.5));
+    EXPECT_TRUE(redNear(8.5));
+    EXPECT_FALSE(redNear(4.5)) << "no segment into the null point";
+    EXPECT_FALSE(redNear(5.5)) << "no segment out of the null point";
+
+    // Once the null point is deleted, the line runs through.
+    s.deletePoint(5);
+    img = f.w.renderImage();
+    EXPECT_TRUE(redNear(5));
+}
+
+TEST(ChartWidgetDrawing, BandAndColourLineAreDrawnAtTheirValues) {
+    FixedChart f;
+    Chart& c = f.w.chart();
+    Tool& band = c.addColorBand(c.leftAxis());
+    band.setColour(rgb(0, 255, 0));
+    band.setStartValue(2);
+    band.setEndValue(4);
+    Tool& line = c.addColorLine(c.leftAxis());
+    line.setPen(colours::Blue, PenStyle::Solid, 3);
+    line.setValue(7);
+    const QImage img = f.w.renderImage();
+    EXPECT_TRUE(near(img.pixel(f.at(5, 3)), QColor(0, 255, 0)));
+    EXPECT_FALSE(near(img.pixel(f.at(5, 5)), QColor(0, 255, 0)));
+    EXPECT_TRUE(near(img.pixel(f.at(5, 7)), QColor(Qt::blue)));
+
+    // A transparent band lets what lies under it show through more.
+    band.setTransparency(60);
+    const QImage faded = f.w.renderImage();
+    const QRgb p = faded.pixel(f.at(5, 3));
+    EXPECT_GT(qRed(p), 100);
+    EXPECT_GT(qGreen(p), 200);
+}
+
+TEST(ChartWidgetDrawing, BarsTakeTheirPointColours) {
+    FixedChart f;
+    Series& bars = f.w.chart().addSeries(SeriesKind::Bar);
+    bars.setColour(colours::Blue);
+    bars.setOutline(false, 0);
+    bars.addXY(3, 6);
+    bars.addXY(7, 6, {}, 0x0000FF);  // red as 0x00BBGGRR
+    const QImage img = f.w.renderImage();
+    EXPECT_TRUE(near(img.pixel(f.at(3, 3)), QColor(Qt::blue)));
+    EXPECT_TRUE(near(img.pixel(f.at(7, 3)), QColor(Qt::red)));
+    EXPECT_FALSE(near(img.pixel(f.at(7, 8)), QColor(Qt::red))) << "bars end at their value";
+}
+
+TEST(ChartWidgetDrawing, GanttRunsAndTheAverageLine) {
+    FixedChart f;
+    Chart& c = f.w.chart();
+    Series& g = c.addSeries(SeriesKind::Gantt);
+    g.setColour(colours::Black);
+    g.setGanttHeight(2);
+    for (double end : {4.0, 6.0, 8.0}) g.addGantt(2, end, 5);  // one run growing to the right
+    g.addGantt(9, 9.5, 2);
+    Series& src = c.addSeries(SeriesKind::Point);
+    src.setColour(colours::Lime);
+    src.addXY(1, 6);
+    src.addXY(9, 8);
+    Series& avg = c.addSeries(SeriesKind::FastLine);
+    avg.setColour(colours::Red);
+    avg.setFunction(SeriesFunction::Average, &src);
+    const QImage img = f.w.renderImage();
+    auto colourAt = [&](double x, double y, QColor col) {
+        const QPoint p = f.at(x, y);
+        return countIn(img, QRect(p - QPoint(1, 1), QSize(3, 3)), col) > 0;
+    };
+    EXPECT_TRUE(colourAt(3, 5, Qt::black));
+    EXPECT_TRUE(colourAt(7.5, 5, Qt::black));
+    EXPECT_FALSE(colourAt(8.7, 5, Qt::black)) << "the run ends at the latest end";
+    EXPECT_TRUE(colourAt(9.2, 2, Qt::black));
+    EXPECT_TRUE(colourAt(5, 7, Qt::red)) << "the average of 6 and 8 across the source's span";
+    EXPECT_FALSE(colourAt(0.5, 7, Qt::red));
+}
+
+TEST(ChartWidgetDrawing, TitlesAndAxisLabelsRender) {
+    auto inkIn = [](const QImage& img, const QRect& r) { return countIn(img, r, QColor(Qt::black), 100); };
+    ChartWidget w;
+    w.resize(400, 300);
+    Chart& c = w.chart();
+    Series& s = c.addSeries(SeriesKind::Line);
+    const double t0 = dateValue(2026, 12, 8, 10, 0, 0);
+    for (int i = 0; i < 600; ++i) s.addXY(t0 + i / SecondsPerDay, i % 7);
+    c.bottomAxis().setDateTimeFormat("hh:nn");
+    QImage img = w.renderImage();
+    const QRect plot = w.layout().plot;
+    const QRect below(plot.left(), plot.bottom() + 6, plot.width(), 20);
+    const QRect above(0, 0, 400, plot.top() - 1);
+    EXPECT_GT(inkIn(img, below), 20) << "time labels under the plot";
+    const int titleInkBefore = inkIn(img, above);
+
+    c.title().addLine("Satellites in use");
+    img = w.renderImage();
+    EXPECT_GT(inkIn(img, QRect(0, 0, 400, w.layout().plot.top() - 1)), titleInkBefore + 20);
+
+    c.bottomAxis().setLabelsVisible(false);
+    img = w.renderImage();
+    const QRect plot2 = w.layout().plot;
+    EXPECT_LT(inkIn(img, QRect(plot2.left() + 10, plot2.bottom() + 6, plot2.width() - 20, 20)), 5);
+}
+
+TEST(ChartWidgetDrawing, ADayOfTenHertzDataDraws) {
+    ChartWidget w;
+    w.resize(800, 200);
+    Series& s = w.chart().addSeries(SeriesKind::FastLine);
+    s.setColour(colours::Red);
+    for (int i = 0; i < 864000; ++i) s.addXY(i * 0.1 / SecondsPerDay, (i / 1000) % 2 ? 10 : 0);
+    const QImage img = w.renderImage();
+    const QRect plot = w.layout().plot;
+    // Every column of the plot is touched by the square wave's vertical strokes or levels.
+    int columnsWithRed = 0;
+    for (int x = plot.left() + 2; x < plot.right() - 2; ++x)
+        if (countIn(img, QRect(x, plot.top(), 1, plot.height()), QColor(Qt::red)) > 0) ++columnsWithRed;
+    EXPECT_GT(columnsWithRed, plot.width() - 8);
+}
+
+struct Recorder : ChartListener {
+    std::vector<std::string> events;
+    std::vector<AxisClickEvent> clicks;
+    void onAxisClick(const AxisClickEvent& e) override {
+        clicks.push_back(e);
+        events.push_back("click");
+    }
+    void onZoom(int) override { events.push_back("zoom"); }
+    void onUndoZoom(int) override { events.push_back("undo"); }
+    void onScroll(int) override { events.push_back("scroll"); }
+};
+
+TEST(ChartWidgetEvents, AClickOnEachAxisNamesThatAxis) {
+    ChartWidget w;
+    w.resize(500, 300);
+    Chart& c = w.chart();
+    c.setIndex(3);
+    Series& s = c.addSeries(SeriesKind::Line);
+    s.addXY(0, 0);
+    s.addXY(10, 10);
+    Series& r = c.addSeries(SeriesKind::Line);  // puts the right and top axes on show
+    r.setVerticalAxis(VerticalAxis::Right);
+    r.setHorizontalAxis(HorizontalAxis::Top);
+    r.addXY(0, 100);
+    r.addXY(5, 200);
+    w.show();
+    w.renderImage();
+    Recorder rec;
+    c.addListener(&rec);
+    const QRect plot = w.layout().plot;
+    const struct {
+        QPoint at;
+        AxisCode axis;
+        Qt::MouseButton button;
+        int code;
+    } cases[] = {
+        {QPoint(plot.left() - 8, plot.center().y()), AxisCode::Left, Qt::RightButton, 2},
+        {QPoint(plot.center().x(), plot.top() - 8), AxisCode::Top, Qt::LeftButton, 1},
+        {QPoint(plot.right() + 8, plot.center().y()), AxisCode::Right, Qt::RightButton, 2},
+        {QPoint(plot.center().x(), plot.bottom() + 8), AxisCode::Bottom, Qt::MiddleButton, 4},
+    };
+    for (const auto& k : cases) {
+        rec.clicks.clear();
+        QTest::mouseClick(&w, k.button, Qt::ShiftModifier, k.at);
+        ASSERT_EQ(rec.clicks.size(), 1u) << static_cast<int>(k.axis);
+        EXPECT_EQ(rec.clicks[0].axis, k.axis);
+        EXPECT_EQ(rec.clicks[0].button, k.code);
+        EXPECT_EQ(rec.clicks[0].shift, shift::Shift);
+        EXPECT_EQ(rec.clicks[0].index, 3);
+        EXPECT_EQ(rec.clicks[0].x, k.at.x());
+    }
+    rec.clicks.clear();
+    QTest::mouseClick(&w, Qt::RightButton, {}, plot.center());
+    EXPECT_TRUE(rec.clicks.empty()) << "a click inside the plot is no axis click";
+}
+
+TEST(ChartWidgetEvents, RubberBandZoomsAndDraggingBackUndoes) {
+    FixedChart f;
+    Series& s = f.w.chart().addSeries(SeriesKind::Line);
+    for (int i = 0; i <= 10; ++i) s.addXY(i, i);
+    f.w.show();
+    f.w.renderImage();
+    Recorder rec;
+    f.w.chart().addListener(&rec);
+
+    const QPoint from = f.at(2, 8), to = f.at(6, 4);
+    QTest::mousePress(&f.w, Qt::LeftButton, {}, from);
+    QTest::mouseMove(&f.w, (from + to) / 2);
+    QTest::mouseMove(&f.w, to);
+    QTest::mouseRelease(&f.w, Qt::LeftButton, {}, to);
+    ASSERT_EQ(rec.events, std::vector<std::string>{"zoom"});
+    const Axis& b = f.w.chart().bottomAxis();
+    const Axis& l = f.w.chart().leftAxis();
+    EXPECT_NEAR(b.minimum(), 2, 0.1);
+    EXPECT_NEAR(b.maximum(), 6, 0.1);
+    EXPECT_NEAR(l.minimum(), 4, 0.1);
+    EXPECT_NEAR(l.maximum(), 8, 0.1);
+
+    f.w.renderImage();
+    const QPoint a = f.w.layout().plot.center();
+    QTest::mousePress(&f.w, Qt::LeftButton, {}, a);
+    QTest::mouseMove(&f.w, a - QPoint(40, 20));
+    QTest::mouseRelease(&f.w, Qt::LeftButton, {}, a - QPoint(40, 20));
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"zoom", "undo"}));
+    EXPECT_EQ(b.minimum(), 0);
+    EXPECT_EQ(b.maximum(), 10);
+    EXPECT_FALSE(f.w.chart().zoomed());
+}
+
+TEST(ChartWidgetEvents, RightDragScrollsTheRange) {
+    FixedChart f;
+    f.w.chart().addSeries(SeriesKind::Line).addXY(5, 5);
+    f.w.show();
+    f.w.renderImage();
+    Recorder rec;
+    f.w.chart().addListener(&rec);
+    const QPoint from = f.at(5, 5), to = f.at(3, 5);  // drag two units to the left
+    QTest::mousePress(&f.w, Qt::RightButton, {}, from);
+    QTest::mouseMove(&f.w, to);
+    QTest::mouseRelease(&f.w, Qt::RightButton, {}, to);
+    ASSERT_FALSE(rec.events.empty());
+    EXPECT_EQ(rec.events.back(), "scroll");
+    EXPECT_NEAR(f.w.chart().bottomAxis().minimum(), 2, 0.1);
+    EXPECT_NEAR(f.w.chart().bottomAxis().maximum(), 12, 0.1);
+    EXPECT_NEAR(f.w.chart().leftAxis().minimum(), 0, 0.1);
+}
+
+TEST(ChartWidgetRepaint, NewPointsRepaintOnTheTimerNotPerPoint) {
+    ChartWidget w;
+    w.resize(300, 200);
+    w.setRepaintInterval(20);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(50);
+    EXPECT_FALSE(w.chart().dirty());
+    Series& s = w.chart().addSeries(SeriesKind::Line);
+    for (int i = 0; i < 5000; ++i) s.addXY(i, i);
+    EXPECT_TRUE(w.chart().dirty()) << "no paint inside the data path";
+    QTest::qWait(200);
+    EXPECT_FALSE(w.chart().dirty()) << "painted once the timer ran";
+}
+
+TEST(ChartWidgetPlacement, TwipsAreFifteenToThePixel) {
+    ChartWidget w;
+    w.setGeometryTwips(0, 600, 11775, 2775);
+    EXPECT_EQ(w.y(), 40);
+    EXPECT_EQ(w.width(), 785);
+    EXPECT_EQ(w.heightTwips(), 185 * 15);
+}
+
+}  // namespace
