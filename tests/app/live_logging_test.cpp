@@ -179,6 +179,23 @@ TEST_F(LiveLoggingTest, TheEleventhErrorAsksAfterItsEventAndNoEndsTheProgramWith
     }
 }
 
+TEST_F(LiveLoggingTest, ErrorsOfLinesThatWaitedForABoxAskWhenTheBoxCloses) {
+    start([&](Config& c) { udpSystem(c, 1, "GPS1", port1); });
+    core.onLine = [](CoreSink&, int, std::string_view line) {
+        if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
+    };
+    std::string elevenBad;
+    for (int i = 0; i < 11; ++i) elevenBad += "$BAD\r\n";
+    boxes.whileOpen = [&](const MessageRequest&) {
+        sendDatagram(port1, elevenBad);
+        EXPECT_TRUE(waitFor([&] { return shell->gate.pendingEvents() > 0; }));
+    };
+    pressLog();  // "Logging started. ..." is open while the datagram comes in
+    ASSERT_EQ(boxTexts().size(), 2u);
+    EXPECT_EQ(boxTexts()[1].rfind(" 14:32:05 Dec 08 - Error description : Subscript out of range   More than 10", 0), 0u);
+    EXPECT_EQ(lines().size(), 11u);
+}
+
 TEST_F(LiveLoggingTest, AnErrorLogThatCannotBeWrittenIsToldOnceAndTheLinesGoOn) {
     std::ofstream(home + "ErrorLog") << "in the way\n";
     start([&](Config& c) { udpSystem(c, 1, "GPS1", port1); });
