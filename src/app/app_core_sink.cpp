@@ -8,7 +8,8 @@ namespace tiderune {
 void AppCoreSink::notice(const Notice& n) { shell_.gate.notice(n); }
 
 void AppCoreSink::showRawMessage(int system, std::string_view text) {
-    if (onRawMessage) onRawMessage(system, text);
+    if (!isValidSystem(system) || !shell_.windows.created()) return;
+    if (ChildWindow* w = shell_.windows.slot(WindowKind::NMEA, system).window()) w->rawMessage(text);
 }
 
 void AppCoreSink::writeLogLine(int system, std::string_view text) {

@@ -1,7 +1,7 @@
 #pragma once
 // Where the analysis core's outward calls land in the program: notices go through the event
-// gate, the checksum count into the status bar, the monitor feed and the log line to whoever
-// handles them (the monitor window, the raw-data logger).
+// gate, the checksum count into the status bar, the monitor feed and the fan-out to the
+// system's open windows, the log line to the raw-data logging.
 #include <functional>
 #include <string_view>
 
@@ -31,8 +31,7 @@ public:
     void updateSkyplotGSA(int system) override;
     void drawSkyplotGSV(int system) override;
 
-    // Set by the monitor windows and the raw-data logging.
-    std::function<void(int system, std::string_view text)> onRawMessage;
+    // Set by the raw-data logging.
     std::function<void(int system, std::string_view text)> onLogLine;
 
 private:

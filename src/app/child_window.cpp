@@ -29,7 +29,7 @@ QString ChildWindow::caption() const {
 
 void ChildWindow::load() {
     const WindowKindInfo& info = windowKindInfo(kind_);
-    system_ = shell_.state.takeSystem(info.handOver);
+    system_ = shell_.takeSystem(info.handOver);
     if (kind_ == WindowKind::TimeSeriesSNR) {
         int k = shell_.state.SNRWindowConstellation;
         constellation_ = (k >= 1 && k <= SNRConstellations) ? k : 1;

@@ -4,6 +4,7 @@
 // its unload clears the word and saves the placement. Windows of later subsystems derive
 // from it; until they exist a kind opens as an empty window with its proper caption.
 #include <QWidget>
+#include <string_view>
 
 #include "app/window_kinds.h"
 
@@ -33,6 +34,8 @@ public:
     // An analysed sentence of the window's system for the window to show; the empty window
     // of a kind whose window is not built yet shows nothing.
     virtual void feed(SentenceType type) { (void)type; }
+    // The monitor: one received line as it arrived (its format counters are already counted).
+    virtual void rawMessage(std::string_view text) { (void)text; }
 
     // Closes the window from the program's own code: never only hidden.
     bool closeFromCode();

@@ -18,6 +18,7 @@
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
 #include "app/twips.h"
+#include "core/errors.h"
 #include "platform/app_folder.h"
 
 namespace tiderune {
@@ -530,18 +531,29 @@ void MainWindow::fileOpen() {
     ApplySetupToMainWindow();
 }
 
+bool MainWindow::saveSetup(const std::string& path) {
+    try {
+        shell_.core.SaveSetupFile(path);
+        return true;
+    } catch (const RuntimeError& e) {
+        // Not saved: say so instead of reporting a save that did not happen.
+        shell_.ask(e.description(), MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Critical);
+        return false;
+    }
+}
+
 void MainWindow::fileSave() {
     const std::string path = shell_.setupFilePath();
-    shell_.core.SaveSetupFile(path);
-    shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+    if (saveSetup(path))
+        shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
 }
 
 void MainWindow::fileSaveAs() {
     std::optional<std::string> chosen = shell_.services.fileDialogs.showSave(setupDialog("Save Setup As", shell_.appFolder()));
     if (!chosen || chosen->empty()) return;
     const std::string& path = *chosen;
-    shell_.core.SaveSetupFile(path);
-    shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+    if (saveSetup(path))
+        shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
 }
 
 void MainWindow::filePrint() {
@@ -564,12 +576,7 @@ void MainWindow::windowNewWindow() {
 // ---------------------------------------------------------------- closing
 
 bool MainWindow::queryUnload() {
-    try {
-        shell_.core.SaveSetupFile(shell_.setupFilePath());
-    } catch (const std::exception& e) {
-        shell_.ask(std::string("The setup file could not be saved: ") + e.what(), MessageButtons::Ok, MessageAnswer::Ok,
-                   MessageIcon::Critical);
-    }
+    saveSetup(shell_.setupFilePath());
     shell_.state.AppClosing = true;
     // A replay waiting in its pause must end, or the program could never finish.
     if (shell_.run.OfflineRunning) shell_.run.OfflineStop = true;

@@ -99,6 +99,8 @@ private:
     void fillWindowMenu();
     void showOfflineStatus();
     void unloadOfflineStatus();
+    // Writes the setup file; a failure is shown and gives false.
+    bool saveSetup(const std::string& path);
     // The closing steps: false when a child window refused to close.
     bool queryUnload();
     void unloadMainWindow();

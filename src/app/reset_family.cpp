@@ -15,7 +15,7 @@ std::size_t timeSeriesIndex(WindowKind kind) {
 }
 
 void handOverAndShow(Shell& shell, WindowKind kind, int system) {
-    shell.state.word(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
+    shell.handOverWord(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
     shell.windows.slot(kind, system).show();
 }
 
@@ -41,7 +41,7 @@ void ShowTimeSeriesWindows(Shell& shell, int system) {
         if (!analysesKind(s, kind)) continue;
         shell.windows.slot(kind, system).setVisible(true);
         if (kind == K::TimeSeriesGSV) {
-            shell.state.word(HandOver::SNRTimeSeries) = static_cast<std::int16_t>(system);
+            shell.handOverWord(HandOver::SNRTimeSeries) = static_cast<std::int16_t>(system);
             for (int c = 1; c <= 4; ++c) {
                 shell.state.SNRWindowConstellation = static_cast<std::int16_t>(c);
                 shell.windows.slot(K::TimeSeriesSNR, system, c).setVisible(true);
@@ -115,7 +115,7 @@ void ResetFamily::RestoreTimeSeriesWindows(int system) {
     const SystemSetup& sys = shell_.config.Systems[system];
     for (WindowKind kind : Order) {
         if (!analysesKind(sys, kind)) continue;
-        shell_.state.word(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
+        shell_.handOverWord(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
         WindowSlot& slot = shell_.windows.slot(kind, system);
         slot.setVisible(false);
         if (shell_.state.TimeSeriesWasVisible[system][timeSeriesIndex(kind)]) slot.show();
@@ -132,7 +132,7 @@ void ResetFamily::ResetScatter() {
             slot.unload();
         }
         if (!wasVisible) {
-            shell_.state.word(HandOver::Scatter) = static_cast<std::int16_t>(s);
+            shell_.handOverWord(HandOver::Scatter) = static_cast<std::int16_t>(s);
             slot.setVisible(false);
         } else {
             ShowScatterWindow(shell_, s);

@@ -49,6 +49,17 @@ public:
 
     static const char* const VersionText;   // "v 3.02a - 26 Sep 2019 "
 
+    // The hand-over word of a window kind; the monitor's is the one the intake sets too.
+    std::int16_t& handOverWord(HandOver h) {
+        if (h == HandOver::NMEA) return coreState.NMEACurrentSystem;
+        return state.handOver[static_cast<std::size_t>(h)];
+    }
+    // The system a loading window takes: 0 (never handed over) counts as system 1.
+    int takeSystem(HandOver h) {
+        int s = handOverWord(h);
+        return isValidSystem(s) ? s : 1;
+    }
+
     // One received line of one system through the intake, inside the event gate: notices it
     // raises are shown after it. Run-time errors reach the caller, which logs them.
     void processSentence(int system, std::string_view line);

@@ -18,6 +18,7 @@ struct ShellState {
     // Windows colour values, red in the low byte.
     PerSystem<std::uint32_t> SystemColour{};
 
+    // The monitor's word is the core's NMEACurrentSystem (see Shell::handOverWord).
     std::array<std::int16_t, HandOverCount> handOver{};
     std::int16_t SNRWindowConstellation = 0;
 
@@ -25,12 +26,6 @@ struct ShellState {
     // graphics reset closed it.
     PerSystem<std::array<bool, TimeSeriesKinds.size()>> TimeSeriesWasVisible{};
 
-    std::int16_t& word(HandOver h) { return handOver[static_cast<std::size_t>(h)]; }
-    // The system a loading window takes: 0 (never handed over) counts as system 1.
-    int takeSystem(HandOver h) const {
-        int s = handOver[static_cast<std::size_t>(h)];
-        return isValidSystem(s) ? s : 1;
-    }
 };
 
 }  // namespace tiderune

@@ -34,7 +34,9 @@ TEST_F(ShellTest, MainWindowRendersWithItsToolbarAndStatusBar) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.width(), window->width());
     const QByteArray path = qgetenv("TIDERUNE_SCREENSHOT");
-    if (!path.isEmpty()) EXPECT_TRUE(image.save(QString::fromLocal8Bit(path)));
+    if (!path.isEmpty()) {
+        EXPECT_TRUE(image.save(QString::fromLocal8Bit(path)));
+    }
 }
 
 }  // namespace

@@ -346,6 +346,22 @@ TEST_F(SessionTest, NewWindowDialogListsAndOpens) {
     EXPECT_EQ(w.slot(WindowKind::NMEA, 3).window(), monitor);
 }
 
+TEST_F(SessionTest, FileSaveReportsWhereItSavedOrThatItCouldNot) {
+    startWith([](Config&) {});
+    action("mnuFileSave")->trigger();
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Setup saved as " + home + "Tiderune.ini"});
+    boxes.shown.clear();
+    core.failSave = true;
+    fileDialogs.answers = {std::string("/nowhere/x.ini")};
+    action("mnuFileSaveAs")->trigger();
+    EXPECT_EQ(fileDialogs.shown.back().request.title, "Save Setup As");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Path/File access error"});
+    // The exit still closes when the setup cannot be written.
+    boxes.shown.clear();
+    EXPECT_TRUE(exitProgram());
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Path/File access error"});
+}
+
 TEST_F(SessionTest, FileOpenClosesTheSystemWindowsAndAppliesTheNewSetup) {
     startWith([](Config& c) {
         useSystem(c, 1, "GPS1", {});

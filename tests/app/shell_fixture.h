@@ -166,6 +166,7 @@ public:
     std::function<void(CoreSink&, int, std::string_view)> onLine;
 
     std::function<void(Config&)> setupFile;
+    bool failSave = false;
     std::vector<std::string> calls;
     // What each save saw: the numerics word of system 1 and whether the program was closing.
     struct Saved {
