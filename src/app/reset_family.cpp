@@ -39,6 +39,9 @@ void ShowTimeSeriesWindows(Shell& shell, int system) {
     const SystemSetup& s = shell.config.Systems[system];
     for (WindowKind kind : Order) {
         if (!analysesKind(s, kind)) continue;
+        // The window is normally loaded already; one that is not (an exit refused half-way
+        // closed it) must still load for this system, not for the last one handed over.
+        shell.handOverWord(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
         shell.windows.slot(kind, system).setVisible(true);
         if (kind == K::TimeSeriesGSV) {
             shell.handOverWord(HandOver::SNRTimeSeries) = static_cast<std::int16_t>(system);

@@ -26,13 +26,14 @@ public:
     AnalysisState() : tables_(std::make_unique<StatisticsTables>()) {}
     AnalysisState(const AnalysisState& o)
         : EpochValues(o.EpochValues), epochFromSentence(o.epochFromSentence),
-          previousFromSentence(o.previousFromSentence), clock(o.clock),
+          lastSentenceEpoch(o.lastSentenceEpoch), sentenceEpochSeen(o.sentenceEpochSeen), clock(o.clock),
           tables_(std::make_unique<StatisticsTables>(*o.tables_)) {}
     AnalysisState& operator=(const AnalysisState& o) {
         if (this != &o) {
             EpochValues = o.EpochValues;
             epochFromSentence = o.epochFromSentence;
-            previousFromSentence = o.previousFromSentence;
+            lastSentenceEpoch = o.lastSentenceEpoch;
+            sentenceEpochSeen = o.sentenceEpochSeen;
             clock = o.clock;
             *tables_ = *o.tables_;
         }
@@ -44,11 +45,12 @@ public:
 
     PerSystem<EpochValueSet> EpochValues;
 
-    // Whether EpochTime and PreviousEpochTime came from a sentence's own time (rather than
-    // the PC clock or nothing yet): only a step back between two sentence times can be a
-    // midnight crossing.
+    // Whether EpochTime came from a sentence's own time (rather than the PC clock or nothing
+    // yet), and the last epoch time that did: only a step back between two
+    // sentence times can be a midnight crossing, also when PC-timed sentences lie between.
     PerSystem<bool> epochFromSentence;
-    PerSystem<bool> previousFromSentence;
+    PerSystem<double> lastSentenceEpoch;
+    PerSystem<bool> sentenceEpochSeen;
 
     // The PC clock behind SetTimeFromPC and the first-sample dates; tests set their own.
     const PcClock* clock = &systemClock_;

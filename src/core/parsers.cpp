@@ -336,10 +336,11 @@ void ExtractTTM(std::string_view s, TTMRecord& r, ParserErrorHandler* errors) {
 }
 
 int checksumValue(std::string_view s) noexcept {
-    if (s.size() < 2) return -1;
-    std::string_view body = s.substr(1);
-    const auto star = body.find('*');
-    if (star != std::string_view::npos) body = body.substr(0, star);
+    // The body lies between the first character and the first "*" of the whole text: a
+    // text that starts with "*" has no body, whatever follows.
+    const auto star = s.find('*');
+    if (star == 0 || s.size() < 2) return -1;
+    const std::string_view body = s.substr(1, star == std::string_view::npos ? s.npos : star - 1);
     if (body.empty()) return -1;
     unsigned x = 0;
     for (char ch : body) x ^= static_cast<unsigned char>(ch);

@@ -1,6 +1,7 @@
 #include "processing.h"
 
 #include <cmath>
+#include <numbers>
 #include <string_view>
 
 #include "errors.h"
@@ -43,9 +44,18 @@ void takeReference(Ref& ref, Value v) {
     if (v != Value(Missing)) ref = static_cast<Ref>(v);
 }
 
+[[noreturn]] void overflow() { throw RuntimeError(err::Overflow, "Overflow"); }
+
+// A deviation that does not fit a single is an overflow, as for any single-precision result.
+float singleDifference(float value, float reference) {
+    const float d = value - reference;
+    if (!std::isfinite(d)) overflow();
+    return d;
+}
+
 float headingDeviation(float heading, float reference) {
     if (heading == Missing || reference == Missing) return Missing;
-    float dev = heading - reference;
+    float dev = singleDifference(heading, reference);
     if (dev > 180) dev -= 360;
     if (dev < -180) dev += 360;
     return dev;
@@ -53,7 +63,7 @@ float headingDeviation(float heading, float reference) {
 
 float plainDeviation(float value, float reference) {
     if (value == Missing || reference == Missing) return Missing;
-    return value - reference;
+    return singleDifference(value, reference);
 }
 
 // An ATT deviation beyond the outlier limit is rejected; a limit of 0 means no test.
@@ -95,10 +105,24 @@ void setHeightReference(Context& c, float altitude) {
     takeReference(c.cfg.ReferenceHeight[c.s], altitude);
 }
 
+// Longitudes are accumulated on the side of the 180th meridian where the first one lay, so
+// a track across it averages to a point on the track, not to the far side of the earth (an
+// averaged reference would otherwise put the ship some 20,000 km away). The mean is given
+// back as a longitude within +-180 degrees; the extremes stay on the first sample's side.
+void addLongitude(Context& c, double lon, std::string_view label) {
+    StatRecordDbl& r = c.stats.LongitudeStats;
+    constexpr double pi = std::numbers::pi;
+    double sample = lon;
+    if (r.count > 0 && std::fabs(lon - r.x0) > pi) sample = r.x0 + std::remainder(lon - r.x0, 2 * pi);
+    UpdateStatRecordDbl(r, sample, label, c.dates);
+    r.lastValue = lon;
+    if (r.mean > pi || r.mean < -pi) r.mean = std::remainder(r.mean, 2 * pi);
+}
+
 void addPosition(Context& c, double lat, double lon, std::string_view label) {
     if (!hasPosition(lat, lon)) return;
     UpdateStatRecordDbl(c.stats.LatitudeStats, lat, label, c.dates);
-    UpdateStatRecordDbl(c.stats.LongitudeStats, lon, label, c.dates);
+    addLongitude(c, lon, label);
 }
 
 void setEpochFromSentence(Context& c, double dateTime) {
@@ -195,20 +219,25 @@ void updateEpochAndReference(Context& c, SentenceType type) {
 
 // A step back of the epoch time is a midnight crossing only between two sentence times and
 // only when it is more than half a day: an out-of-order sentence or a PC time mixed with
-// sentence times must not throw the charts a day ahead.
+// sentence times must not throw the charts a day ahead. The step is measured from the last
+// sentence time, not from a PC time that came in between, so a crossing is not lost when
+// other sentences take the PC time.
 void dayRollOver(Context& c) {
     const int s = c.s;
     double& epoch = c.st.EpochTime[s];
-    double& previous = c.st.PreviousEpochTime[s];
-    if (c.an.epochFromSentence[s] && c.an.previousFromSentence[s]) {
-        const long long step = std::llround((epoch - previous) * 86400.0);
-        if (step < -43200) {
-            c.st.SentenceDate[s] += 1;
-            epoch += 1;
+    double& lastFromSentence = c.an.lastSentenceEpoch[s];
+    if (c.an.epochFromSentence[s]) {
+        if (c.an.sentenceEpochSeen[s]) {
+            const long long step = std::llround((epoch - lastFromSentence) * 86400.0);
+            if (step < -43200) {
+                c.st.SentenceDate[s] += 1;
+                epoch += 1;
+            }
         }
+        lastFromSentence = epoch;
+        c.an.sentenceEpochSeen[s] = true;
     }
-    previous = epoch;
-    c.an.previousFromSentence[s] = c.an.epochFromSentence[s];
+    c.st.PreviousEpochTime[s] = epoch;
 }
 
 // North, east and horizontal offsets of a position from the reference; missing when the

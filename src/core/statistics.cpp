@@ -30,6 +30,9 @@ void updateRecord(BasicStatRecord<Real>& rec, Real value, std::string_view label
         rec.noData = true;
         return;
     }
+    // A value that is no finite number would make the sums infinite for good, and every later
+    // sample of the record would fail too: refuse it before anything changes.
+    if (!std::isfinite(value)) throwOverflow();
     rec.noData = false;
     rec.lastValue = value;
     ++rec.count;

@@ -107,6 +107,21 @@ TEST_F(SessionTest, ChartClosedByTheUserIsOnlyHiddenAndATypeNoLongerAnalysedKeep
     EXPECT_EQ(w.slot(WindowKind::TimeSeriesVTG, 1).window(), vtg);
 }
 
+TEST_F(SessionTest, ChartsShownForASystemLoadForThatSystem) {
+    startWith([](Config& c) {
+        useSystem(c, 1, "GPS1", {SentenceType::GGA});
+        useSystem(c, 2, "GPS2", {SentenceType::GGA});
+    });
+    WindowSlot& gga2 = shell->windows.slot(WindowKind::TimeSeriesGGA, 2);
+    gga2.unload();
+    ShowNumericsWindow(*shell, 1);
+    shell->handOverWord(HandOver::GGA) = 1;
+    ShowTimeSeriesWindows(*shell, 2);
+    ASSERT_TRUE(gga2.isVisible());
+    EXPECT_EQ(gga2.window()->system(), 2);
+    EXPECT_EQ(gga2.window()->windowTitle(), "GGA Time Series 2 - GPS2");
+}
+
 TEST_F(SessionTest, ModeSwitchAsksAndNoLeavesEverythingAsItWas) {
     startWith([](Config& c) {
         useSystem(c, 1, "GPS1", {SentenceType::GGA});
