@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/civil_date.h"
+
 namespace tiderune {
 
 namespace {
@@ -60,15 +62,6 @@ void checkShipType(std::int16_t& type, std::string& shortText, std::string& haza
                                                                             : t.HazardCategoryText[type % 10];
 }
 
-// Days from 1 March of year 0 style civil date to 1970-01-01 (proleptic Gregorian).
-long long daysFromCivil(long long y, long long m, long long d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
 
 }  // namespace
 
@@ -77,20 +70,13 @@ double aisDateValue(int year, int month, int day, int hour, int minute) {
     long long m0 = month - 1;  // months past December fall in the next year
     y += (m0 >= 0 ? m0 : m0 - 11) / 12;
     m0 -= ((m0 >= 0 ? m0 : m0 - 11) / 12) * 12;
-    const long long days = daysFromCivil(y, m0 + 1, 1) - daysFromCivil(1899, 12, 30) + (day - 1);
+    const long long days = daysFromCivil(y, m0 + 1, 1) - DateValueEpoch + (day - 1);
     return static_cast<double>(days) + (hour * 60.0 + minute) / 1440.0;
 }
 
 int aisYearOf(double dateValue) {
     if (!std::isfinite(dateValue) || std::fabs(dateValue) > 3e6) return 1899;
-    long long z = static_cast<long long>(std::floor(dateValue)) + daysFromCivil(1899, 12, 30) + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const long long m = mp + (mp < 10 ? 3 : -9);
-    return static_cast<int>(yoe + era * 400 + (m <= 2));
+    return static_cast<int>(civilFromDays(static_cast<long long>(std::floor(dateValue)) + DateValueEpoch).year);
 }
 
 namespace {

@@ -75,20 +75,23 @@ void EventGate::drain() {
     // A box shown while draining runs a nested loop that may deliver more events; they are
     // queued behind and taken by this same loop, in arrival order.
     if (draining_) return;
-    draining_ = true;
-    struct Reset {
-        bool& b;
-        ~Reset() { b = false; }
-    } reset{draining_};
-    while (!busy() && !events_.empty()) {
-        std::function<void()> ev = std::move(events_.front());
-        events_.pop_front();
-        {
-            Counter in(inLine_);
-            ev();
+    {
+        draining_ = true;
+        struct Reset {
+            bool& b;
+            ~Reset() { b = false; }
+        } reset{draining_};
+        while (!busy() && !events_.empty()) {
+            std::function<void()> ev = std::move(events_.front());
+            events_.pop_front();
+            {
+                Counter in(inLine_);
+                ev();
+            }
+            showPendingNotices();
         }
-        showPendingNotices();
     }
+    if (onIdle && !busy() && events_.empty()) onIdle();
 }
 
 }  // namespace tiderune

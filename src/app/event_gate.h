@@ -45,6 +45,11 @@ public:
         EventGate& g_;
     };
 
+    // Runs each time the gate has let its waiting events through and is free again: no line
+    // being processed, no box open, nothing waiting. What must follow an event but may open a
+    // box (the error log's question) goes here.
+    std::function<void()> onIdle;
+
     bool busy() const { return inLine_ > 0 || boxesOpen_ > 0; }
     bool inLine() const { return inLine_ > 0; }
     int pendingEvents() const { return static_cast<int>(events_.size()); }

@@ -1,8 +1,10 @@
 // Tiderune: statistical analysis of NMEA 0183 sentences from up to four sources.
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 
-#include "app/logic/error_log.h"
+#include "app/live_sources.h"
+#include "app/logging_control.h"
 #include "app/main_window.h"
 #include "app/offline_replay.h"
 #include "app/program_core.h"
@@ -28,9 +30,15 @@ int main(int argc, char** argv) {
     tiderune::Shell shell(core, {boxes, settings, fileDialogs, devices, clock, folder.text()});
     tiderune::MainWindow window(shell);
     tiderune::installMonitorWindows(shell);
-    // No at the question after too many errors ends the program at once.
-    tiderune::ErrorLog errorLog(folder, clock, boxes, shell.gate, [] { std::exit(0); });
-    tiderune::OfflineReplay replay(window, errorLog);
+    // No at the question after too many errors ends the program at once: no setup file, no
+    // window placement; the logs are closed by then.
+    tiderune::LoggingControl logging(window, [&settings] {
+        settings.sync();
+        std::fflush(nullptr);
+        std::_Exit(0);
+    });
+    tiderune::LiveSources live(window, logging.errorLog());
+    tiderune::OfflineReplay replay(window, logging.errorLog());
     boxes.setParent(&window);
     fileDialogs.setParent(&window);
     window.MDIFormLoad();

@@ -5,36 +5,16 @@
 #include <cstdio>
 #include <ctime>
 
+#include "civil_date.h"
 #include "errors.h"
 
 namespace tiderune {
 
 namespace {
 
-// Days from 1 Jan 1970 of a proleptic Gregorian date.
-long long daysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
 
-void civilFromDays(long long z, int& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
 
-// 30 Dec 1899 relative to 1 Jan 1970.
-constexpr long long EpochOffset = 25569;
+constexpr long long EpochOffset = -DateValueEpoch;
 
 [[noreturn]] void typeMismatch() { throw RuntimeError(err::TypeMismatch, "Type mismatch"); }
 
@@ -118,11 +98,9 @@ ClockText formatClock(double dateTime) {
 std::string formatDayMonthYear(double dateTime) {
     static constexpr const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    int y;
-    unsigned m, d;
-    civilFromDays(static_cast<long long>(std::floor(dateTime)) - EpochOffset, y, m, d);
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "%02u %s %04d", d, months[m - 1], y);
+    const CivilDate c = civilFromDays(static_cast<long long>(std::floor(dateTime)) - EpochOffset);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d %s %04lld", c.day, months[c.month - 1], c.year);
     return buf;
 }
 

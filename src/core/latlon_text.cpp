@@ -157,13 +157,13 @@ bool isDecimalChar(char c) { return isDigit(c) || c == '.' || c == ','; }
 // Walks a typed text one number at a time. Each step reads a number up to the first
 // character that cannot belong to it; what follows decides whether reading is complete,
 // whether a single last character is the hemisphere, or what the next step reads.
-// Degrees end with the mark of the file form (code 248); the screen's degree sign ends
-// them as well, so that a typed 52° is not taken for a hemisphere letter.
+// Degrees end with the mark of the file form (code 248). Any other single last character,
+// the screen's degree sign included, is the hemisphere text and is checked as such.
 class TypedTextWalker {
 public:
     explicit TypedTextWalker(std::string_view text) : rest_(text) {}
 
-    std::string_view step(bool (*belongs)(char), char endMark, char otherEndMark = 0) {
+    std::string_view step(bool (*belongs)(char), char endMark) {
         if (done_) return {};
         std::size_t i = 0;
         while (i < rest_.size() && belongs(rest_[i])) ++i;
@@ -172,7 +172,7 @@ public:
             done_ = true;
         } else if (i + 1 == rest_.size()) {
             done_ = true;
-            if (rest_[i] != endMark && (otherEndMark == 0 || rest_[i] != otherEndMark)) {
+            if (rest_[i] != endMark) {
                 hemisphere_ = rest_.substr(i, 1);
                 hasHemisphere_ = true;
             }
@@ -301,7 +301,7 @@ double ParseLatLonDMS(std::string& text, std::string_view kindIn, NoticeSink& no
             typed = trimLeft(typed.substr(1));
         }
         TypedTextWalker walk(typed);
-        long deg = wholeNumber(walk.step(isDigit, latlon::FileDegreeMark, latlon::DegreeSign));
+        long deg = wholeNumber(walk.step(isDigit, latlon::FileDegreeMark));
         long min = wholeNumber(walk.step(isDigit, '\''));
         double sec = decimalNumber(walk.step(isDecimalChar, '"'));
         walk.finish();
@@ -385,7 +385,7 @@ double ParseLatLonDM(std::string& text, std::string_view kindIn, int decimals,
             typed = trimLeft(typed.substr(1));
         }
         TypedTextWalker walk(typed);
-        long deg = wholeNumber(walk.step(isDigit, latlon::FileDegreeMark, latlon::DegreeSign));
+        long deg = wholeNumber(walk.step(isDigit, latlon::FileDegreeMark));
         double min = decimalNumber(walk.step(isDecimalChar, '\''));
         walk.finish();
 

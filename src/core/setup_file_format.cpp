@@ -254,13 +254,20 @@ std::string setupFileNumber(double v, int significantDigits) {
         out = mantissa.substr(0, static_cast<std::size_t>(pointAfter)) + "." +
               mantissa.substr(static_cast<std::size_t>(pointAfter));
     }
-    return negative ? "-" + out : out;
+    out = negative ? "-" + out : out;
+    // The largest Doubles round up beyond the Double range at 15 digits; a file holding such a
+    // value could not be loaded again, so they keep the digits that read back as themselves.
+    if (significantDigits < 17 && !std::isfinite(std::strtod(out.c_str(), nullptr)))
+        return setupFileNumber(v, 17);
+    return out;
 }
 
 // ---- files ------------------------------------------------------------------------------
 
 std::string readSetupFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a named pipe chosen by mistake is refused below instead of waiting for a
+    // writer that never comes. Reads from a regular file are unaffected.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) fileError(errno, true);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -284,10 +291,23 @@ std::string readSetupFileBytes(const std::string& path) {
     return bytes;
 }
 
-void replaceFileAtomically(const std::string& path, std::string_view bytes) {
+void replaceFileAtomically(const std::string& requested, std::string_view bytes) {
+    // A setup file kept elsewhere through a link stays a link: the file it points to is
+    // the one replaced.
+    std::string path = requested;
+    struct stat st {};
+    if (::lstat(requested.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(requested.c_str(), nullptr)) {
+            path = real;
+            std::free(real);
+        }
+    }
+    // The new file keeps the permissions the user gave the old one.
+    const bool replacing = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     const std::string temp = path + ".saving";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) fileError(errno, false);
+    if (replacing) (void)::fchmod(fd, st.st_mode & 07777);
     auto fail = [&](int e) {
         ::close(fd);
         ::unlink(temp.c_str());

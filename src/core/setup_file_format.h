@@ -73,7 +73,8 @@ std::string setupFileNumber(double v, int significantDigits);
 // The whole file, or a RuntimeError (53 when it does not exist).
 std::string readSetupFileBytes(const std::string& path);
 // Writes a temporary file next to `path` and renames it over `path`, so that a crash or a
-// full disk during a save never leaves a truncated file behind. Throws a RuntimeError.
+// full disk during a save never leaves a truncated file behind. A link is followed and the
+// file it names replaced; the permissions of a replaced file are kept. Throws a RuntimeError.
 void replaceFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace tiderune

@@ -4,34 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/civil_date.h"
+
 namespace tiderune {
 
 namespace {
 
-// Days from 1 January 1970 of a civil date (proleptic Gregorian).
-long long daysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
 
-void civilFromDays(long long z, int& y, int& m, int& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long yy = static_cast<long long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yy + (m <= 2));
-}
 
-constexpr long long DaysTo1970 = 25569;  // 30.12.1899 to 01.01.1970
+constexpr long long DaysTo1970 = -DateValueEpoch;
 
 std::string twoDigits(int v) {
     char b[16];
@@ -42,7 +23,7 @@ std::string twoDigits(int v) {
 }  // namespace
 
 double dateValue(int year, int month, int day, int hour, int minute, double second) {
-    const long long days = daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + DaysTo1970;
+    const long long days = daysFromCivil(year, month, day) + DaysTo1970;
     return static_cast<double>(days) + (hour * 3600.0 + minute * 60.0 + second) / SecondsPerDay;
 }
 
@@ -56,7 +37,10 @@ CivilTime civilTime(double v) {
         --days;
     }
     CivilTime t{};
-    civilFromDays(days - DaysTo1970, t.year, t.month, t.day);
+    const CivilDate c = civilFromDays(days - DaysTo1970);
+    t.year = static_cast<int>(c.year);
+    t.month = c.month;
+    t.day = c.day;
     t.hour = static_cast<int>(rest / 3600000);
     t.minute = static_cast<int>(rest / 60000 % 60);
     t.second = static_cast<int>(rest / 1000 % 60);

@@ -3,22 +3,12 @@
 #include <chrono>
 #include <ctime>
 
+#include "core/civil_date.h"
+
 namespace tiderune {
 
-namespace {
-// Days from 1 January 1970 of a civil date (proleptic Gregorian).
-long long daysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 + static_cast<unsigned>(d) - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-}  // namespace
-
 double ClockTime::dayCount() const {
-    const long long days = daysFromCivil(year, month, day) - daysFromCivil(1899, 12, 30);
+    const long long days = daysFromCivil(year, month, day) - DateValueEpoch;
     const double fraction = (hour * 3600.0 + minute * 60.0 + second + millisecond / 1000.0) / 86400.0;
     return static_cast<double>(days) + fraction;
 }

@@ -4,7 +4,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
+#include <QEvent>
+#include <algorithm>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -95,16 +96,13 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
 
     auto* buffer = new QHBoxLayout;
     lblInputBuffer1 = makeLabel(this, "lblInputBuffer1", "COM-port inputbuffer :");
-    // Shown like a label; a line of text whose size does not follow its text, so that a new
-    // line of the source neither widens the window nor lays it out again.
-    lblInputBuffer2 = new QLineEdit(QStringLiteral("com-port inputbuffer"), this);
-    lblInputBuffer2->setObjectName("lblInputBuffer2");
-    lblInputBuffer2->setReadOnly(true);
-    lblInputBuffer2->setFrame(false);
-    lblInputBuffer2->setFocusPolicy(Qt::NoFocus);
-    lblInputBuffer2->setStyleSheet("background: transparent");
+    lblInputBuffer2 = makeLabel(this, "lblInputBuffer2", "com-port inputbuffer");
+    lblInputBuffer2->setTextFormat(Qt::PlainText);
     buffer->addWidget(lblInputBuffer1);
-    buffer->addWidget(lblInputBuffer2, 1);
+    // The raw line takes the rest of the row, placed by hand at a fixed size: a new line of
+    // the source then neither widens the window nor lays it out again.
+    buffer->addStretch(1);
+    lblInputBuffer1->installEventFilter(this);
     outer->addLayout(buffer);
 
     txtNMEA = new QPlainTextEdit(this);
@@ -133,6 +131,25 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
     timerState_ = shell.services.devices.makeTimer();
     timerState_->setInterval(200);
     timerState_->onTimeout = [this] { timerStateTimer(); };
+}
+
+void NMEAMonitorWindow::placeInputBuffer() {
+    const QRect caption = lblInputBuffer1->geometry();
+    const int left = caption.right() + 7;
+    const int w = std::max(0, width() - left - 4);
+    lblInputBuffer2->setFixedSize(w, caption.height());
+    lblInputBuffer2->move(left, caption.y());
+}
+
+bool NMEAMonitorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblInputBuffer1 && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        placeInputBuffer();
+    return ChildWindow::eventFilter(watched, event);
+}
+
+void NMEAMonitorWindow::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    placeInputBuffer();
 }
 
 NMEAMonitorWindow::~NMEAMonitorWindow() {

@@ -12,7 +12,6 @@
 #include "platform/timer.h"
 
 class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
@@ -52,7 +51,7 @@ public:
 
     QPlainTextEdit* txtNMEA = nullptr;
     QLabel* lblInputBuffer1 = nullptr;
-    QLineEdit* lblInputBuffer2 = nullptr;
+    QLabel* lblInputBuffer2 = nullptr;
     QLabel* lblMessages = nullptr;
     QLabel* lblNMEACount = nullptr;
     QLabel* lblAISCount = nullptr;
@@ -63,7 +62,12 @@ public:
     QPushButton* cmdResetCounters = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void placeInputBuffer();
     void setPanel(int panel, const QString& text);
     void fillStatusBar();
     void appendText(std::string_view text);

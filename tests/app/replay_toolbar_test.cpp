@@ -2,7 +2,6 @@
 // CONT and STOP, with the actions taken while the replay runs inside its button's click.
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QTimer>

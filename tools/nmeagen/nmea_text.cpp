@@ -94,32 +94,15 @@ AngleField longitudeField(double degrees, int decimals) {
     return angleField(degrees, 3, decimals, 'E', 'W');
 }
 
-long long daysFromCivil(int year, int month, int day) {
-    // Howard Hinnant's days_from_civil.
-    const long long y = year - (month <= 2 ? 1 : 0);
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long mp = (month + 9) % 12;
-    const long long doy = (153 * mp + 2) / 5 + day - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
 UtcDateTime utcFromUnix(double unixSeconds) {
     const double dayStart = std::floor(unixSeconds / 86400.0);
     const long long z0 = static_cast<long long>(dayStart);
     double secondOfDay = unixSeconds - dayStart * 86400.0;
-    // civil_from_days
-    const long long z = z0 + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
+    const CivilDate c = civilFromDays(z0);
     UtcDateTime t;
-    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2 ? 1 : 0));
+    t.day = c.day;
+    t.month = c.month;
+    t.year = static_cast<int>(c.year);
     const int whole = static_cast<int>(secondOfDay);
     t.hour = whole / 3600;
     t.minute = whole / 60 % 60;

@@ -1,6 +1,7 @@
 #pragma once
 // Text pieces of an NMEA 0183 sentence: numbers in fixed notation, latitude and longitude
 // fields, UTC times and dates, the checksum, and tag blocks.
+#include "core/civil_date.h"
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,7 +52,7 @@ std::string timeField(double unixSeconds, int decimals);
 // "ddmmyy".
 std::string dateField(double unixSeconds);
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
-long long daysFromCivil(int year, int month, int day);
+using tiderune::daysFromCivil;
 
 // Builds one sentence field by field: "$" or "!", the address, then each field after a comma,
 // and "*hh" on finish().

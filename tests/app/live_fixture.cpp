@@ -1,0 +1,119 @@
+#include "live_fixture.h"
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace tiderune::test {
+
+Pty::Pty() {
+    char name[256] = {};
+    if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+        master_ = slave_ = -1;
+        return;
+    }
+    path_ = name;
+    termios t{};
+    tcgetattr(slave_, &t);
+    cfmakeraw(&t);
+    tcsetattr(slave_, TCSANOW, &t);
+}
+
+Pty::~Pty() {
+    if (master_ >= 0) ::close(master_);
+    if (slave_ >= 0) ::close(slave_);
+}
+
+void Pty::send(const std::string& bytes) {
+    ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+}
+
+std::string sentence(const std::string& body) {
+    int sum = 0;
+    for (unsigned char ch : body) sum ^= ch;
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + body + tail;
+}
+
+void serialSystem(Config& c, int system, const std::string& name, int port) {
+    SystemSetup& sys = c.Systems[system];
+    sys.InUse = true;
+    sys.Name = name;
+    sys.ComPort = static_cast<std::int16_t>(port);
+    ComportSetting& p = c.Comports[port];
+    p.AssignedSystem = static_cast<std::int16_t>(system);
+    p.Baud = 4800;
+    p.Parity = "none";
+    p.DataBits = 8;
+    p.StopBits = 1;
+}
+
+void LiveTest::SetUp() {
+    ASSERT_TRUE(dir.isValid());
+    home = dir.path().toStdString() + "/Kestrelle/Tiderune/";
+    std::filesystem::create_directories(home);
+    clock.time = {2026, 12, 8, 14, 32, 5, 0};
+}
+
+void LiveTest::TearDown() {
+    live.reset();
+    logging.reset();
+    if (window) {
+        window->hide();
+        window.reset();
+    }
+    shell.reset();
+}
+
+void LiveTest::launch(SessionCore& c) {
+    shell = std::make_unique<Shell>(c, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
+    window = std::make_unique<MainWindow>(*shell);
+    logging = std::make_unique<LoggingControl>(*window, [this] { ++programEnded; });
+    live = std::make_unique<LiveSources>(*window, logging->errorLog());
+    window->MDIFormLoad();
+    window->show();
+}
+
+void LiveTest::start(std::function<void(Config&)> fill) {
+    std::ofstream(home + "Tiderune.ini") << "setup\n";
+    core.setupFile = std::move(fill);
+    launch(core);
+}
+
+void LiveTest::startOnRealCore(const std::function<void(Config&)>& fill) {
+    ProgramCore writer;
+    writer.LoadDefaultSetup();
+    fill(writer.state().config);
+    writer.SaveSetupFile(home + "Tiderune.ini");
+    realCore = std::make_unique<ProgramCore>();
+    launch(*realCore);
+}
+
+std::vector<std::string> LiveTest::lines() const {
+    std::vector<std::string> out;
+    const std::string prefix = "ProcessSentence ";
+    for (const std::string& c : core.calls)
+        if (c.rfind(prefix, 0) == 0) out.push_back(c.substr(prefix.size(), 1) + ":" + c.substr(prefix.size() + 2));
+    return out;
+}
+
+std::vector<std::string> LiveTest::boxTexts() const {
+    std::vector<std::string> t;
+    for (const auto& r : boxes.script.shown) t.push_back(r.text);
+    return t;
+}
+
+std::string LiveTest::readFile(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace tiderune::test

@@ -1,0 +1,102 @@
+#pragma once
+// The whole program on real devices: serial ports on pseudo-terminals, sockets on
+// 127.0.0.1, files in a temporary program folder, a fixed clock, and message boxes answered
+// from a script.
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/live_sources.h"
+#include "app/logging_control.h"
+#include "app/main_window.h"
+#include "app/program_core.h"
+#include "platform/qt/qt_devices.h"
+#include "shell_fixture.h"
+
+namespace tiderune::test {
+
+// Scripted boxes; `whileOpen` runs once while the next box is open, as the time a person
+// takes to read a real box lets events arrive.
+class LiveBoxes final : public MessageBoxes {
+public:
+    MessageAnswer show(const MessageRequest& r) override {
+        if (whileOpen) {
+            auto f = std::move(whileOpen);
+            whileOpen = nullptr;
+            f(r);
+        }
+        return script.show(r);
+    }
+    std::function<void(const MessageRequest&)> whileOpen;
+    ScriptedMessageBoxes script;
+};
+
+// A pseudo-terminal pair: the program opens the slave end as a COM port, the test writes to
+// the master end as the device at the other end of the cable.
+class Pty {
+public:
+    Pty();
+    ~Pty();
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    bool ok() const { return master_ >= 0; }
+    const std::string& path() const { return path_; }
+    void send(const std::string& bytes);
+
+private:
+    int master_ = -1;
+    int slave_ = -1;  // kept open so that the master never sees a hang-up
+    std::string path_;
+};
+
+// "GPZDA,..." with its checksum and CR LF.
+std::string sentence(const std::string& body);
+
+// A serial system: in use on `port`, which it owns, at 4800,n,8,1.
+void serialSystem(Config& c, int system, const std::string& name, int port);
+
+class LiveTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program with a setup file that `fill` describes, on the recording test core.
+    void start(std::function<void(Config&)> fill);
+    // The same on the program's own core, with a real setup file.
+    void startOnRealCore(const std::function<void(Config&)>& fill);
+
+    // "system:line" of every line the intake got, in order.
+    std::vector<std::string> lines() const;
+    std::vector<std::string> boxTexts() const;
+    QAction* onlineButton(const char* key) { return MainWindow::button(window->onlineToolBar(), key); }
+    std::string readFile(const std::string& path) const;
+    std::string errorLogFile() const { return home + "ErrorLog/ErrorLog.txt"; }
+    static bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+
+    QTemporaryDir dir;
+    std::string home;
+    LiveBoxes boxes;
+    MemorySettingsStore settings;
+    ScriptedFileDialogs fileDialogs;
+    QtDeviceFactory devices;
+    FixedClock clock;
+    TestCore core;
+    std::unique_ptr<ProgramCore> realCore;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LoggingControl> logging;
+    std::unique_ptr<LiveSources> live;
+    int programEnded = 0;
+
+private:
+    void launch(SessionCore& c);
+};
+
+}  // namespace tiderune::test

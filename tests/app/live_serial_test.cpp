@@ -1,0 +1,196 @@
+// Serial reception end to end: a pseudo-terminal stands in for the COM port, the program
+// opens it through the user's device path and feeds what arrives to the intake.
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/data_sources.h"
+#include "app/reset_family.h"
+#include "live_fixture.h"
+#include "platform/serial_port.h"
+
+namespace tiderune::test {
+namespace {
+
+class LiveSerialTest : public LiveTest {
+protected:
+    void SetUp() override {
+        LiveTest::SetUp();
+        ASSERT_TRUE(pty.ok());
+        SerialDeviceMap(settings).setDevicePath(3, pty.path());
+    }
+    // Counts what the receive events of COM 3 hand over, so that a test can wait until a
+    // write has been read (and handled) before it writes again: one write, one event.
+    void countReceived() {
+        SerialPort& port = window->sources().serial(3);
+        auto handler = port.onReceive;
+        port.onReceive = [this, handler](const std::string& data) {
+            handler(data);
+            received_ += data.size();
+        };
+    }
+    void start(std::function<void(Config&)> fill) {
+        LiveTest::start(std::move(fill));
+        received_ = sent_ = 0;
+        countReceived();
+    }
+    void sendEvent(const std::string& bytes) {
+        pty.send(bytes);
+        sent_ += bytes.size();
+        ASSERT_TRUE(waitFor([&] { return received_ == sent_; }));
+    }
+    Pty pty;
+
+private:
+    std::size_t sent_ = 0, received_ = 0;
+};
+
+// A monitor window with just the input-buffer label, so that what reception shows there can
+// be read back.
+ChildWindow* monitorWithInputBuffer(Shell& shell, WindowKind kind) {
+    auto* w = new ChildWindow(shell, kind);
+    auto* label = new QLabel("com-port inputbuffer", w);
+    label->setObjectName("lblInputBuffer2");
+    (new QVBoxLayout(w))->addWidget(label);
+    return w;
+}
+
+TEST_F(LiveSerialTest, OneLinePerReceiveEventAndBufferEmptyingCounted) {
+    struct Step {
+        std::string send;
+        std::vector<std::string> analysed;  // lines handed on by this event
+        std::string left;                   // the port's buffer afterwards
+        QString ignoredPanel;
+    };
+    struct Case {
+        bool emptyBuffer;
+        std::vector<Step> steps;
+    };
+    const std::string gga = "$GPGGA,1\r\n", rmc = "$GPRMC,2\r\n", vtg = "$GPVTG,3\r\n";
+    const Case cases[] = {
+        // The backlog waits in the buffer and goes one line per event; a line split over
+        // two events is analysed whole at the second.
+        {false,
+         {{gga + rmc, {gga}, rmc, "n/a"},
+          {"$GPZDA,", {rmc}, "$GPZDA,", "n/a"},
+          {"4\r\n", {"$GPZDA,4\r\n"}, "", "n/a"}}},
+        // With buffer emptying the lines behind the analysed one are dropped and counted; the
+        // unfinished tail stays.
+        {true,
+         {{gga + rmc + vtg + "$GPZ", {gga}, "$GPZ", " 2"},
+          {"DA,4\r\n", {"$GPZDA,4\r\n"}, "", " 2"},
+          {gga + rmc, {gga}, "", " 3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.emptyBuffer);
+        TearDown();
+        core.calls.clear();
+        start([&](Config& cfg) {
+            serialSystem(cfg, 1, "GPS1", 3);
+            cfg.EmptyBuffer[1] = c.emptyBuffer;
+        });
+        ASSERT_TRUE(window->sources().serial(3).isOpen());
+        EXPECT_EQ(window->panelText(9), c.emptyBuffer ? "0" : "n/a");
+        shell->windows.setFactory(WindowKind::NMEA, monitorWithInputBuffer);
+        ShowNMEAWindow(*shell, 1);
+        auto* inputBuffer = shell->windows.slot(WindowKind::NMEA, 1).window()->findChild<QLabel*>("lblInputBuffer2");
+        ASSERT_TRUE(inputBuffer);
+
+        std::vector<std::string> expected;
+        std::string buffer;
+        for (const Step& step : c.steps) {
+            SCOPED_TRACE(step.send);
+            sendEvent(step.send);
+            for (const std::string& l : step.analysed) expected.push_back("1:" + l);
+            EXPECT_EQ(lines(), expected);
+            // The monitor shows the whole buffer as it stood before the line was cut off.
+            EXPECT_EQ(inputBuffer->text().toStdString(), buffer + step.send);
+            buffer = step.left;
+            EXPECT_EQ(live->reception().portBuffer(3).text(), step.left);
+            EXPECT_EQ(window->panelText(9), step.ignoredPanel);
+        }
+        EXPECT_TRUE(boxTexts().empty());
+    }
+}
+
+TEST_F(LiveSerialTest, AnIntakeErrorIsLoggedAndTheNextLineStillArrives) {
+    start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
+    core.onLine = [](CoreSink&, int, std::string_view line) {
+        if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
+    };
+    sendEvent("$BAD,1\r\n");
+    sendEvent("$GPGGA,1\r\n");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"1:$BAD,1\r\n", "1:$GPGGA,1\r\n"}));
+    EXPECT_EQ(readFile(errorLogFile()), "2026 Dec 08 14:32:05 - Error description : Subscript out of range\r\n");
+    EXPECT_EQ(logging->errorLog().count(), 1);
+    EXPECT_TRUE(boxTexts().empty());
+}
+
+TEST_F(LiveSerialTest, APortOwnedByNoSystemIsIgnoredAndLoggedOnce) {
+    for (int owner : {0, 7}) {
+        SCOPED_TRACE(owner);
+        TearDown();
+        std::filesystem::remove_all(home + "ErrorLog");
+        core.calls.clear();
+        boxes.script.shown.clear();
+        start([owner](Config& c) {
+            serialSystem(c, 1, "GPS1", 3);
+            c.Comports[3].AssignedSystem = static_cast<std::int16_t>(owner);
+        });
+        sendEvent("$GPGGA,1\r\n");
+        sendEvent("$GPGGA,2\r\n");
+        EXPECT_TRUE(lines().empty());
+        EXPECT_EQ(readFile(errorLogFile()), "2026 Dec 08 14:32:05 - Error description : Comport 3 belongs to system " +
+                                                std::to_string(owner) + ", which does not exist. Its data is ignored\r\n");
+        EXPECT_EQ(logging->errorLog().count(), 0);  // not one of the errors the question counts
+        EXPECT_TRUE(boxTexts().empty());
+    }
+}
+
+TEST_F(LiveSerialTest, PortsThatCannotBeOpenedDisableTheirSystem) {
+    struct Case {
+        const char* what;
+        std::function<void(Config&)> setup;
+        int system, port;
+        std::string description;  // empty: the device layer's own text
+    };
+    const Case cases[] = {
+        {"missing device", [](Config& c) { serialSystem(c, 1, "GPS1", 5); }, 1, 5, ""},
+        // COM 4 leads to the same terminal as COM 3, which system 1 holds already.
+        {"busy device",
+         [](Config& c) {
+             serialSystem(c, 1, "GPS1", 3);
+             serialSystem(c, 2, "Gyro", 4);
+         },
+         2, 4, ""},
+        {"bad settings",
+         [](Config& c) {
+             serialSystem(c, 1, "GPS1", 3);
+             c.Comports[3].Baud = 0;
+         },
+         1, 3, "Invalid property value"},
+    };
+    SerialDeviceMap(settings).setDevicePath(4, pty.path());
+    SerialDeviceMap(settings).setDevicePath(5, "/dev/tiderune-no-such-port");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        boxes.script.shown.clear();
+        start(c.setup);
+        const std::string tail = ". Comport " + strForm(c.port) + " not available! System " + strForm(c.system) +
+                                 " -" + shell->config.Systems[c.system].Name + " disabled";
+        ASSERT_EQ(boxTexts().size(), 1u);
+        const std::string text = boxTexts()[0];
+        ASSERT_GT(text.size(), tail.size());
+        EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+        if (!c.description.empty()) {
+            EXPECT_EQ(text, c.description + tail);
+        }
+        EXPECT_FALSE(shell->config.Systems[c.system].InUse);
+        EXPECT_EQ(shell->config.Systems[c.system].ComPort, 0);
+    }
+    // A refused settings text still lets the port open, as the original did.
+    EXPECT_TRUE(window->sources().serial(3).isOpen());
+}
+
+}  // namespace
+}  // namespace tiderune::test

@@ -1,0 +1,168 @@
+// TCP and UDP reception end to end, with the peers on 127.0.0.1.
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+#include "app/data_sources.h"
+#include "live_fixture.h"
+
+namespace tiderune::test {
+namespace {
+
+void tcpSystem(Config& c, int system, const std::string& name, int port) {
+    SystemSetup& sys = c.Systems[system];
+    sys.InUse = true;
+    sys.Name = name;
+    sys.UseTCP = true;
+    sys.TCPHost = "127.0.0.1";
+    sys.TCPPort = port;
+}
+
+void udpSystem(Config& c, int system, const std::string& name, int port) {
+    SystemSetup& sys = c.Systems[system];
+    sys.InUse = true;
+    sys.Name = name;
+    sys.UseUDP = true;
+    sys.UDPPort = port;
+}
+
+// A local port with nobody on it (just now).
+int freeTcpPort() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+    return probe.serverPort();
+}
+int freeUdpPort() {
+    QUdpSocket probe;
+    if (!probe.bind(QHostAddress::LocalHost, 0)) return 0;
+    return probe.localPort();
+}
+
+class LiveTcpTest : public LiveTest {
+protected:
+    void SetUp() override {
+        LiveTest::SetUp();
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    }
+    // The program's connection as the server sees it, once the program knows it is connected.
+    QTcpSocket* accept(int system) {
+        if (!waitFor([&] {
+                return server.hasPendingConnections() &&
+                       window->sources().tcp(system).state() == SocketState::Connected;
+            }))
+            return nullptr;
+        return server.nextPendingConnection();
+    }
+    void send(QTcpSocket* peer, const QByteArray& data) {
+        peer->write(data);
+        ASSERT_TRUE(peer->waitForBytesWritten(5000));
+    }
+    bool waitForLines(std::size_t n) {
+        return waitFor([&] { return lines().size() >= n; });
+    }
+    QTcpServer server;
+};
+
+TEST_F(LiveTcpTest, LinesSplitOrBunchedByTheStreamArriveWholeAndInOrder) {
+    start([&](Config& c) { tcpSystem(c, 1, "GPS1", server.serverPort()); });
+    QTcpSocket* peer = accept(1);
+    ASSERT_TRUE(peer);
+    send(peer, "$GPGGA,1\r\n$GPGGA,");
+    ASSERT_TRUE(waitForLines(1));
+    send(peer, "2\r\n$GPGGA,3\r\n$GPGGA,4\r\n");
+    ASSERT_TRUE(waitForLines(4));
+    EXPECT_EQ(lines(),
+              (std::vector<std::string>{"1:$GPGGA,1\r\n", "1:$GPGGA,2\r\n", "1:$GPGGA,3\r\n", "1:$GPGGA,4\r\n"}));
+
+    // The peer hangs up after one more line and half of another: the line arrives, the
+    // closing is no error for the user, and the socket ends closed.
+    send(peer, "$GPGGA,5\r\n$GPGGA,");
+    peer->disconnectFromHost();
+    ASSERT_TRUE(waitFor([&] { return window->sources().tcp(1).state() == SocketState::Closed; }));
+    ASSERT_TRUE(waitForLines(5));
+    EXPECT_EQ(lines().back(), "1:$GPGGA,5\r\n");
+    EXPECT_TRUE(boxTexts().empty());
+
+    // A new connection (the mode switch opens the sources again) starts afresh: the half line of the old one is not joined to it.
+    boxes.script.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    window->mnuModeOfflineClick();
+    window->mnuModeOnlineClick();
+    QTcpSocket* again = accept(1);
+    ASSERT_TRUE(again);
+    send(again, "6\r\n$GPGGA,7\r\n");
+    ASSERT_TRUE(waitForLines(7));
+    EXPECT_EQ(lines()[5], "1:6\r\n");
+    EXPECT_EQ(lines()[6], "1:$GPGGA,7\r\n");
+}
+
+TEST_F(LiveTcpTest, ARefusedConnectionIsToldOnceAndLeavesTheSocketClosed) {
+    const int port = freeTcpPort();
+    ASSERT_NE(port, 0);
+    start([&](Config& c) { tcpSystem(c, 1, "GPS1", port); });
+    ASSERT_TRUE(waitFor([&] { return !boxTexts().empty(); }));
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"TCP/IP Error, system  1 : 10061 - Connection refused"});
+    EXPECT_EQ(boxes.script.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(boxes.script.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(window->sources().tcp(1).state(), SocketState::Closed);
+    EXPECT_TRUE(shell->config.Systems[1].InUse);  // no retry, but still the system's source
+}
+
+TEST_F(LiveTcpTest, DataArrivingWhileABoxIsOpenWaitsUntilItCloses) {
+    start([&](Config& c) { tcpSystem(c, 1, "GPS1", server.serverPort()); });
+    QTcpSocket* peer = accept(1);
+    ASSERT_TRUE(peer);
+    std::size_t linesWhileOpen = 99;
+    boxes.whileOpen = [&](const MessageRequest&) {
+        send(peer, "$GPGGA,1\r\n");
+        // The user reads the box; the data has come in and waits in the gate.
+        EXPECT_TRUE(waitFor([&] { return shell->gate.pendingEvents() > 0; }));
+        linesWhileOpen = lines().size();
+    };
+    onlineButton("LOG")->trigger();  // "Logging started. ..."
+    EXPECT_EQ(linesWhileOpen, 0u);
+    EXPECT_EQ(lines(), std::vector<std::string>{"1:$GPGGA,1\r\n"});
+    EXPECT_EQ(shell->gate.pendingEvents(), 0);
+}
+
+class LiveUdpTest : public LiveTest {
+protected:
+    void sendDatagram(int port, const QByteArray& data) {
+        ASSERT_EQ(sender.writeDatagram(data, QHostAddress::LocalHost, static_cast<quint16>(port)), data.size());
+    }
+    QUdpSocket sender;
+};
+
+TEST_F(LiveUdpTest, EveryCompleteLineOfADatagramInOrderAndNothingCarriedOver) {
+    const int port = freeUdpPort();
+    ASSERT_NE(port, 0);
+    start([&](Config& c) { udpSystem(c, 3, "AIS", port); });
+    ASSERT_EQ(window->sources().udp(3).state(), SocketState::Open);
+    sendDatagram(port, "!AIVDM,1\r\n!AIVDM,2\r\n!AIVDM,3\r\n!AIVDM,");
+    ASSERT_TRUE(waitFor([&] { return lines().size() >= 3; }));
+    sendDatagram(port, "4\r\n");
+    ASSERT_TRUE(waitFor([&] { return lines().size() >= 4; }));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"3:!AIVDM,1\r\n", "3:!AIVDM,2\r\n", "3:!AIVDM,3\r\n", "3:4\r\n"}));
+    EXPECT_TRUE(boxTexts().empty());
+}
+
+TEST_F(LiveUdpTest, APortInUseIsToldAndDisablesTheSystem) {
+    QUdpSocket holder;
+    ASSERT_TRUE(holder.bind(QHostAddress::Any, 0));
+    const int port = holder.localPort();
+    start([&](Config& c) {
+        udpSystem(c, 1, "GPS1", port);
+        udpSystem(c, 2, "Gyro", freeUdpPort());
+    });
+    const std::string tail = ". UDP Port " + strForm(port) + " not available! System  1 -GPS1 disabled";
+    ASSERT_EQ(boxTexts().size(), 1u);
+    const std::string text = boxTexts()[0];
+    ASSERT_GT(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    EXPECT_FALSE(shell->config.Systems[1].InUse);
+    EXPECT_EQ(shell->config.Systems[1].ComPort, 0);
+    // The next system is still opened.
+    EXPECT_EQ(window->sources().udp(2).state(), SocketState::Open);
+}
+
+}  // namespace
+}  // namespace tiderune::test

@@ -1,0 +1,132 @@
+#include "core/setup_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/setup_file_format.h"
+
+using namespace tiderune;
+namespace fs = std::filesystem;
+
+namespace {
+
+class NoticeLog : public NoticeSink {
+public:
+    void notice(const Notice& n) override { seen.push_back(n); }
+    std::vector<Notice> seen;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class SetupFileReview : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("tiderune_setup_review_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / SetupFileName).string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path dir;
+    std::string path;
+    NoticeLog notices;
+};
+
+// The demo setup that the README's run command installs must load without a message.
+TEST_F(SetupFileReview, DemoSetupLoadsCleanly) {
+    std::string text = slurp(fs::path(TIDERUNE_SOURCE_DIR) / "examples/Tiderune.ini.in");
+    ASSERT_FALSE(text.empty());
+    const std::string marker = "@EXAMPLES@";
+    for (std::size_t at; (at = text.find(marker)) != std::string::npos;)
+        text.replace(at, marker.size(), "/opt/demo");
+    std::ofstream(path, std::ios::binary) << text;
+
+    Config c;
+    EXPECT_TRUE(LoadSetupFile(c, path, notices));
+    EXPECT_TRUE(notices.seen.empty());
+    EXPECT_EQ(c.Mode, "OFFLINE");
+    EXPECT_TRUE(c.Systems[1].InUse);
+    EXPECT_EQ(c.Systems[1].OfflineFile, "/opt/demo/demo.nmea");
+    EXPECT_FALSE(c.Systems[2].InUse);
+    EXPECT_EQ(c.MessagesToAnalyse[1][1].empty(), false);
+    EXPECT_GE(c.LatLonDecimals, 0);
+    EXPECT_LE(c.LatLonDecimals, 5);
+}
+
+// A value the file once held must survive being saved again: the largest Doubles rounded to
+// 15 digits would land beyond the Double range and make the next load fail.
+TEST_F(SetupFileReview, ExtremeValuesSaveInAFormTheLoaderTakesBack) {
+    Config c;
+    LoadDefaultSetup(c);
+    c.ReferenceLat[1] = DBL_MAX;
+    c.ReferenceLon[1] = -DBL_MAX;
+    c.ReferenceLat[2] = DBL_MIN;
+    c.ReferenceLon[2] = 1e-310;  // subnormal
+    c.ReferenceHeight[1] = FLT_MAX;
+    c.ReferenceHeading[1] = -FLT_MAX;
+    c.ReferencePitch[1] = FLT_MIN;
+    SaveSetupFile(c, path);
+
+    Config back;
+    EXPECT_TRUE(LoadSetupFile(back, path, notices));
+    EXPECT_TRUE(notices.seen.empty());
+    EXPECT_EQ(back.ReferenceLat[1], DBL_MAX);
+    EXPECT_EQ(back.ReferenceLon[1], -DBL_MAX);
+    EXPECT_NEAR(back.ReferenceLat[2], DBL_MIN, DBL_MIN * 1e-14);
+    EXPECT_GT(back.ReferenceLon[2], 0.0);
+    EXPECT_NEAR(back.ReferenceHeight[1], FLT_MAX, FLT_MAX * 1e-6);
+    EXPECT_NEAR(back.ReferenceHeading[1], -FLT_MAX, FLT_MAX * 1e-6);
+    EXPECT_GT(back.ReferencePitch[1], 0.0f);
+}
+
+// File Open on something that is not a file (a named pipe with no writer) must report a
+// damaged file at once instead of waiting for data that never comes.
+TEST_F(SetupFileReview, PipeIsRefusedWithoutWaiting) {
+    const std::string fifo = (dir / "pipe.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Config c;
+    EXPECT_FALSE(LoadSetupFile(c, fifo, notices));
+    ASSERT_EQ(notices.seen.size(), 1u);
+    EXPECT_EQ(notices.seen[0].text,
+              "Path/File access error - Error in Setup file. Default data loaded");
+    EXPECT_EQ(notices.seen[0].icon, NoticeIcon::Exclamation);
+}
+
+// Saving replaces the file in one step; a setup file that is a link to a file kept
+// elsewhere, or one the user has made private, must stay so.
+TEST_F(SetupFileReview, SaveKeepsALinkAndThePermissions) {
+    fs::create_directories(dir / "kept");
+    const fs::path real = dir / "kept" / SetupFileName;
+    std::ofstream(real, std::ios::binary) << "old";
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, path);
+
+    Config c;
+    LoadDefaultSetup(c);
+    c.SessionInfo = "linked";
+    SaveSetupFile(c, path);
+
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(slurp(real), SetupFileText(c));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(dir / "kept" / (std::string(SetupFileName) + ".saving")));
+}
+
+}  // namespace
