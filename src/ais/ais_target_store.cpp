@@ -65,6 +65,16 @@ void copyPosition(AISTarget& t, const Slot& s) {
     t.PositionAccuracy = s.PositionAccuracyText;
 }
 
+// Size from the reference point and the position-fixing device, as the static reports give them.
+template <typename Slot>
+void copyDimensions(AISTarget& t, const Slot& s) {
+    t.DimensionA = s.DimensionA;
+    t.DimensionB = s.DimensionB;
+    t.DimensionC = s.DimensionC;
+    t.DimensionD = s.DimensionD;
+    t.PositionDeviceText = s.PositionDeviceText;
+}
+
 }  // namespace
 
 void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMessageSet& m, const AisTables& tables,
@@ -164,11 +174,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
         t.IMONumber = s.IMONumber;
         t.TypeOfShip = s.ShipTypeShortText;
         t.CargoText = s.HazardText;
-        t.DimensionA = s.DimensionA;
-        t.DimensionB = s.DimensionB;
-        t.DimensionC = s.DimensionC;
-        t.DimensionD = s.DimensionD;
-        t.PositionDeviceText = s.PositionDeviceText;
+        copyDimensions(t, s);
         t.ETA = s.ETA;
         t.Draught = s.Draught;
         t.Destination = s.Destination;
@@ -207,11 +213,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
         t.Heading = s.TrueHeading;
         t.TimeStamp = s.TimeStamp;
         t.Name = allBlanks(s.Name, 20) ? std::string("Class B vessel") : s.Name;
-        t.DimensionA = s.DimensionA;
-        t.DimensionB = s.DimensionB;
-        t.DimensionC = s.DimensionC;
-        t.DimensionD = s.DimensionD;
-        t.PositionDeviceText = s.PositionDeviceText;
+        copyDimensions(t, s);
         t.CallSign = "n/a";
         t.Destination = "n/a";
         break;
@@ -221,11 +223,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
         copyPosition(t, s);
         t.TimeStamp = s.TimeStamp;
         t.Name = allBlanks(s.Name, 20) ? std::string("Aid to Navigation") : s.Name;
-        t.DimensionA = s.DimensionA;
-        t.DimensionB = s.DimensionB;
-        t.DimensionC = s.DimensionC;
-        t.DimensionD = s.DimensionD;
-        t.PositionDeviceText = s.PositionDeviceText;
+        copyDimensions(t, s);
         t.CallSign = "n/a";
         t.Destination = "n/a";
         break;
