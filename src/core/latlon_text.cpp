@@ -221,6 +221,21 @@ std::string hemisphereLetter(std::string_view typed, bool latitude) {
     return std::string(1, c);
 }
 
+// A hemisphere typed after the numbers replaces the default; more than one character keeps the
+// default and says so.
+void readHemisphere(const TypedTextWalker& walk, const std::string& name, bool latitude, std::string& hemisphere,
+                    NoticeSink& notices, bool illegalInput) {
+    if (!walk.hasHemisphere()) return;
+    if (walk.hemisphere().size() != 1) {
+        tell(notices,
+             std::string(walk.hemisphere()) + "!   " + name +
+                 (latitude ? " CHARACTER FORMAT ERROR. Default, N, used" : " CHARACTER FORMAT ERROR. Default, E, used"),
+             illegalInput);
+    } else {
+        hemisphere = hemisphereLetter(walk.hemisphere(), latitude);
+    }
+}
+
 }  // namespace
 
 std::string FormatLatLonDM(double value, std::string_view kindIn, std::string_view target,
@@ -306,17 +321,7 @@ double ParseLatLonDMS(std::string& text, std::string_view kindIn, NoticeSink& no
         double sec = decimalNumber(walk.step(isDecimalChar, '"'));
         walk.finish();
 
-        if (walk.hasHemisphere()) {
-            if (walk.hemisphere().size() != 1) {
-                tell(notices,
-                     std::string(walk.hemisphere()) + "!   " + name +
-                         (latitude ? " CHARACTER FORMAT ERROR. Default, N, used"
-                                   : " CHARACTER FORMAT ERROR. Default, E, used"),
-                     false);
-            } else {
-                hemisphere = hemisphereLetter(walk.hemisphere(), latitude);
-            }
-        }
+        readHemisphere(walk, name, latitude, hemisphere, notices, false);
 
         const double total = deg + min / 60.0 + sec / 3600.0;
         if (latitude && total > 90) {
@@ -389,17 +394,7 @@ double ParseLatLonDM(std::string& text, std::string_view kindIn, int decimals,
         double min = decimalNumber(walk.step(isDecimalChar, '\''));
         walk.finish();
 
-        if (walk.hasHemisphere()) {
-            if (walk.hemisphere().size() != 1) {
-                tell(notices,
-                     std::string(walk.hemisphere()) + "!   " + name +
-                         (latitude ? " CHARACTER FORMAT ERROR. Default, N, used"
-                                   : " CHARACTER FORMAT ERROR. Default, E, used"),
-                     true);
-            } else {
-                hemisphere = hemisphereLetter(walk.hemisphere(), latitude);
-            }
-        }
+        readHemisphere(walk, name, latitude, hemisphere, notices, true);
 
         if (latitude && deg + min / 60.0 > 90) {
             tell(notices, name + " FORMAT ERROR. Max 90 deg allowed", true);
