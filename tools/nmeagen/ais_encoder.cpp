@@ -107,6 +107,17 @@ void putHeader(AisBitWriter& w, int id, int repeat, std::uint32_t mmsi) {
     w.put(mmsi, 30);
 }
 
+// Reserved bits to time stamp, laid out alike in the standard and extended class B reports.
+void putClassBPosition(AisBitWriter& w, const ClassBMotion& m) {
+    w.put(0, 8);
+    w.put(speedUnits(m.speed), 10);
+    w.put(m.accuracy, 1);
+    putPosition(w, m.longitude, m.latitude);
+    w.put(courseUnits(m.course), 12);
+    w.put(headingValue(m.heading), 9);
+    w.put(static_cast<unsigned>(m.timeStamp), 6);
+}
+
 }  // namespace
 
 int rateOfTurnIndicator(std::optional<double> degreesPerMinute) {
@@ -179,13 +190,7 @@ AisPayload encodeStaticVoyage(const StaticVoyage& m) {
 AisPayload encodeClassBPosition(const ClassBPosition& m) {
     AisBitWriter w;
     putHeader(w, 18, m.repeat, m.mmsi);
-    w.put(0, 8);
-    w.put(speedUnits(m.speed), 10);
-    w.put(m.accuracy, 1);
-    putPosition(w, m.longitude, m.latitude);
-    w.put(courseUnits(m.course), 12);
-    w.put(headingValue(m.heading), 9);
-    w.put(static_cast<unsigned>(m.timeStamp), 6);
+    putClassBPosition(w, m);
     w.put(0, 2);
     w.put(m.csUnit, 1);
     w.put(m.display, 1);
@@ -202,13 +207,7 @@ AisPayload encodeClassBPosition(const ClassBPosition& m) {
 AisPayload encodeClassBExtended(const ClassBExtended& m) {
     AisBitWriter w;
     putHeader(w, 19, m.repeat, m.mmsi);
-    w.put(0, 8);
-    w.put(speedUnits(m.speed), 10);
-    w.put(m.accuracy, 1);
-    putPosition(w, m.longitude, m.latitude);
-    w.put(courseUnits(m.course), 12);
-    w.put(headingValue(m.heading), 9);
-    w.put(static_cast<unsigned>(m.timeStamp), 6);
+    putClassBPosition(w, m);
     w.put(0, 4);
     w.putText(m.name, 20);
     w.put(static_cast<unsigned>(m.shipType), 8);
