@@ -65,6 +65,16 @@ void copyPosition(AISTarget& t, const Slot& s) {
     t.PositionAccuracy = s.PositionAccuracyText;
 }
 
+// Position, speed, course, heading and time stamp of the class A and class B position reports.
+template <typename Slot>
+void copyMotion(AISTarget& t, const Slot& s) {
+    copyPosition(t, s);
+    t.SpeedOverGround = s.SpeedOverGround;
+    t.CourseOverGround = s.CourseOverGround;
+    t.Heading = s.TrueHeading;
+    t.TimeStamp = s.TimeStamp;
+}
+
 // Size from the reference point and the position-fixing device, as the static reports give them.
 template <typename Slot>
 void copyDimensions(AISTarget& t, const Slot& s) {
@@ -146,15 +156,9 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     case 2:
     case 3: {
         const ClassAPositionSlot& s = m.classA(id);
-        t.Latitude = s.Latitude;
-        t.Longitude = s.Longitude;
-        t.SpeedOverGround = s.SpeedOverGround;
-        t.CourseOverGround = s.CourseOverGround;
-        t.Heading = s.TrueHeading;
+        copyMotion(t, s);
         t.NavigationStatus = s.NavigationalStatusText;
         t.RateOfTurn = s.RateOfTurn;
-        t.PositionAccuracy = s.PositionAccuracyText;
-        t.TimeStamp = s.TimeStamp;
         ++t.MessageCount[id];
         break;
     }
@@ -195,11 +199,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     case 18: {
         const ClassBPositionSlot& s = m.Msg18;
         t.Name = "Class B vessel";
-        copyPosition(t, s);
-        t.SpeedOverGround = s.SpeedOverGround;
-        t.CourseOverGround = s.CourseOverGround;
-        t.Heading = s.TrueHeading;
-        t.TimeStamp = s.TimeStamp;
+        copyMotion(t, s);
         t.CallSign = "n/a";
         t.PositionDeviceText = "n/a";
         t.Destination = "n/a";
@@ -207,11 +207,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     }
     case 19: {
         const ClassBExtendedSlot& s = m.Msg19;
-        copyPosition(t, s);
-        t.SpeedOverGround = s.SpeedOverGround;
-        t.CourseOverGround = s.CourseOverGround;
-        t.Heading = s.TrueHeading;
-        t.TimeStamp = s.TimeStamp;
+        copyMotion(t, s);
         t.Name = allBlanks(s.Name, 20) ? std::string("Class B vessel") : s.Name;
         copyDimensions(t, s);
         t.CallSign = "n/a";
