@@ -113,15 +113,15 @@ void readPositionDevice(const AisBits& b, Slot& slot, const AisDecodeContext& ct
     slot.PositionDeviceText = lookupText(ctx.tables.EPFDTypeText, slot.PositionDevice);
 }
 
-// Speed to time stamp of the standard and extended class B reports (bits 39-139).
+// Speed, position, course, heading and time stamp, 93 bits from `first`: the class A and both
+// class B position reports lay them out alike.
 template <typename Slot>
-void readClassBPosition(const AisBits& b, Slot& slot, const AisDecodeContext& ctx) {
-    slot.Reserved = u16(b, 39, 46);
-    slot.SpeedOverGround = speedTenths(u(b, 47, 56));
-    readPosition(b, slot, ctx, 57);
-    slot.CourseOverGround = courseTenths(u(b, 113, 124));
-    slot.TrueHeading = heading(u(b, 125, 133));
-    slot.TimeStamp = u16(b, 134, 139);
+void readMotion(const AisBits& b, Slot& slot, const AisDecodeContext& ctx, int first) {
+    slot.SpeedOverGround = speedTenths(u(b, first, first + 9));
+    readPosition(b, slot, ctx, first + 10);
+    slot.CourseOverGround = courseTenths(u(b, first + 66, first + 77));
+    slot.TrueHeading = heading(u(b, first + 78, first + 86));
+    slot.TimeStamp = u16(b, first + 87, first + 92);
 }
 
 }  // namespace
@@ -139,11 +139,7 @@ void DecodeMsg1_3_PositionReportA(const AisBits& b, ClassAPositionSlot& slot, co
         const double sign = r > 0 ? 1 : (r < 0 ? -1 : 0);
         slot.RateOfTurn = static_cast<float>(sign * (r / 4.733) * (r / 4.733));
     }
-    slot.SpeedOverGround = speedTenths(u(b, 51, 60));
-    readPosition(b, slot, ctx, 61);
-    slot.CourseOverGround = courseTenths(u(b, 117, 128));
-    slot.TrueHeading = heading(u(b, 129, 137));
-    slot.TimeStamp = u16(b, 138, 143);
+    readMotion(b, slot, ctx, 51);
     slot.ManoeuvreIndicator = u16(b, 144, 145);
     slot.Spare = u16(b, 146, 148);
     slot.RAIMFlag = u16(b, 149, 149);
@@ -292,7 +288,8 @@ void DecodeMsg17_DGNSSBroadcast(const AisBits& b, DGNSSSlot& slot, const AisDeco
 
 void DecodeMsg18_StandardClassB(const AisBits& b, ClassBPositionSlot& slot, const AisDecodeContext& ctx) {
     readHeader(b, slot);
-    readClassBPosition(b, slot, ctx);
+    slot.Reserved = u16(b, 39, 46);
+    readMotion(b, slot, ctx, 47);
     slot.ClassBUnitFlag = u16(b, 142, 142);
     slot.DisplayFlag = u16(b, 143, 143);
     slot.DSCFlag = u16(b, 144, 144);
@@ -307,7 +304,8 @@ void DecodeMsg18_StandardClassB(const AisBits& b, ClassBPositionSlot& slot, cons
 
 void DecodeMsg19_ExtendedClassB(const AisBits& b, ClassBExtendedSlot& slot, const AisDecodeContext& ctx) {
     readHeader(b, slot);
-    readClassBPosition(b, slot, ctx);
+    slot.Reserved = u16(b, 39, 46);
+    readMotion(b, slot, ctx, 47);
     slot.Reserved2 = u16(b, 140, 143);
     slot.Name = GetBitsText(b, 144, 263);
     slot.ShipType = u16(b, 264, 271);
