@@ -79,6 +79,10 @@ std::string degreeDigits(double wholeDegrees, bool latitude) {
     return formatted(wholeDegrees, latitude ? "00" : "000");
 }
 
+char degreeMark(std::string_view target) {
+    return isFileTarget(target) ? latlon::FileDegreeMark : latlon::DegreeSign;
+}
+
 std::string hemisphereSuffix(std::string_view kind, double value) {
     if (kind == "LAT") return value < 0 ? " S" : " N";
     if (kind == "LON") return value < 0 ? " W" : " E";
@@ -250,13 +254,8 @@ std::string FormatLatLonDM(double value, std::string_view kindIn, std::string_vi
         min = 0;
     }
     std::string out = degreeDigits(deg, kind == "LAT");
-    if (isFileTarget(target)) {
-        out += latlon::FileDegreeMark;
-        out += ' ';
-    } else {
-        out += latlon::DegreeSign;
-        out += ' ';
-    }
+    out += degreeMark(target);
+    out += ' ';
     out += twoDigitFixed(min, shown);
     out += '\'';
     out += hemisphereSuffix(kind, value);
@@ -272,10 +271,7 @@ std::string FormatLatLonDMS(double value, std::string_view kindIn, std::string_v
     // Without a hemisphere letter the sign stays on the degrees.
     if (!hemisphereKind && value < 0) p.deg = -p.deg;
     std::string out = degreeDigits(p.deg, kind == "LAT");
-    if (isFileTarget(target))
-        out += latlon::FileDegreeMark;
-    else
-        out += latlon::DegreeSign;
+    out += degreeMark(target);
     out += ' ';
     out += twoDigitFixed(p.min, 0);
     out += "' ";
@@ -292,7 +288,7 @@ std::string FormatDMSCompact(double value, std::string_view kindIn, std::string_
     const DmsParts p = splitDms(value, shown, true);
     const bool latitude = kind == "LAT";
     std::string out = degreeDigits(p.deg, latitude);
-    out += isFileTarget(target) ? latlon::FileDegreeMark : latlon::DegreeSign;
+    out += degreeMark(target);
     out += twoDigitFixed(p.min, 0);
     out += '\'';
     out += twoDigitFixed(p.sec, shown);
