@@ -113,6 +113,16 @@ void readPositionDevice(const AisBits& b, Slot& slot, const AisDecodeContext& ct
     slot.PositionDeviceText = lookupText(ctx.tables.EPFDTypeText, slot.PositionDevice);
 }
 
+// The north-east and south-west corners of the area a channel or group command applies to,
+// kept as received, 70 bits from `first`.
+template <typename Slot>
+void readArea(const AisBits& b, Slot& slot, int first) {
+    slot.NorthEastLongitude = u(b, first, first + 17);
+    slot.NorthEastLatitude = u(b, first + 18, first + 34);
+    slot.SouthWestLongitude = u(b, first + 35, first + 52);
+    slot.SouthWestLatitude = u(b, first + 53, first + 69);
+}
+
 // Speed, position, course, heading and time stamp, 93 bits from `first`: the class A and both
 // class B position reports lay them out alike.
 template <typename Slot>
@@ -359,10 +369,7 @@ void DecodeMsg22_ChannelManagement(const AisBits& b, ChannelManagementSlot& slot
     slot.ChannelB = u16(b, 53, 64);
     slot.TxRxMode = u16(b, 65, 68);
     slot.Power = u16(b, 69, 69);
-    slot.NorthEastLongitude = u(b, 70, 87);
-    slot.NorthEastLatitude = u(b, 88, 104);
-    slot.SouthWestLongitude = u(b, 105, 122);
-    slot.SouthWestLatitude = u(b, 123, 139);
+    readArea(b, slot, 70);
     slot.AddressedFlag = u16(b, 140, 140);
     slot.ChannelABandwidth = u16(b, 141, 141);
     slot.ChannelBBandwidth = u16(b, 142, 142);
@@ -372,10 +379,7 @@ void DecodeMsg22_ChannelManagement(const AisBits& b, ChannelManagementSlot& slot
 
 void DecodeMsg23_GroupAssignment(const AisBits& b, GroupAssignmentSlot& slot, const AisDecodeContext& ctx) {
     readHeader(b, slot);
-    slot.NorthEastLongitude = u(b, 41, 58);
-    slot.NorthEastLatitude = u(b, 59, 75);
-    slot.SouthWestLongitude = u(b, 76, 93);
-    slot.SouthWestLatitude = u(b, 94, 110);
+    readArea(b, slot, 41);
     slot.StationType = u16(b, 111, 114);
     slot.ShipType = u16(b, 115, 122);
     slot.TxRxMode = u16(b, 145, 146);
