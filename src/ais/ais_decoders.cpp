@@ -88,6 +88,52 @@ void readHeader(const AisBits& b, Slot& slot) {
     slot.MMSI = u32(b, 9, 38);
 }
 
+// Position accuracy at `first`, then longitude and latitude in 1/10000 minute: the same layout
+// wherever a report carries a full-resolution position.
+template <typename Slot>
+void readPosition(const AisBits& b, Slot& slot, const AisDecodeContext& ctx, int first) {
+    slot.PositionAccuracy = u16(b, first, first);
+    slot.PositionAccuracyText = lookupText(ctx.tables.PositionAccuracyText, slot.PositionAccuracy);
+    slot.Longitude = degrees(s(b, first + 1, first + 28), 10000, 181);
+    slot.Latitude = degrees(s(b, first + 29, first + 55), 10000, 91);
+}
+
+// Dimensions A to D from the reference point, 30 bits from `first`.
+template <typename Slot>
+void readDimensions(const AisBits& b, Slot& slot, int first) {
+    slot.DimensionA = u16(b, first, first + 8);
+    slot.DimensionB = u16(b, first + 9, first + 17);
+    slot.DimensionC = u16(b, first + 18, first + 23);
+    slot.DimensionD = u16(b, first + 24, first + 29);
+}
+
+template <typename Slot>
+void readPositionDevice(const AisBits& b, Slot& slot, const AisDecodeContext& ctx, int first) {
+    slot.PositionDevice = u16(b, first, first + 3);
+    slot.PositionDeviceText = lookupText(ctx.tables.EPFDTypeText, slot.PositionDevice);
+}
+
+// The north-east and south-west corners of the area a channel or group command applies to,
+// kept as received, 70 bits from `first`.
+template <typename Slot>
+void readArea(const AisBits& b, Slot& slot, int first) {
+    slot.NorthEastLongitude = u(b, first, first + 17);
+    slot.NorthEastLatitude = u(b, first + 18, first + 34);
+    slot.SouthWestLongitude = u(b, first + 35, first + 52);
+    slot.SouthWestLatitude = u(b, first + 53, first + 69);
+}
+
+// Speed, position, course, heading and time stamp, 93 bits from `first`: the class A and both
+// class B position reports lay them out alike.
+template <typename Slot>
+void readMotion(const AisBits& b, Slot& slot, const AisDecodeContext& ctx, int first) {
+    slot.SpeedOverGround = speedTenths(u(b, first, first + 9));
+    readPosition(b, slot, ctx, first + 10);
+    slot.CourseOverGround = courseTenths(u(b, first + 66, first + 77));
+    slot.TrueHeading = heading(u(b, first + 78, first + 86));
+    slot.TimeStamp = u16(b, first + 87, first + 92);
+}
+
 }  // namespace
 
 void DecodeMsg1_3_PositionReportA(const AisBits& b, ClassAPositionSlot& slot, const AisDecodeContext& ctx) {
@@ -103,14 +149,7 @@ void DecodeMsg1_3_PositionReportA(const AisBits& b, ClassAPositionSlot& slot, co
         const double sign = r > 0 ? 1 : (r < 0 ? -1 : 0);
         slot.RateOfTurn = static_cast<float>(sign * (r / 4.733) * (r / 4.733));
     }
-    slot.SpeedOverGround = speedTenths(u(b, 51, 60));
-    slot.PositionAccuracy = u16(b, 61, 61);
-    slot.PositionAccuracyText = lookupText(ctx.tables.PositionAccuracyText, slot.PositionAccuracy);
-    slot.Longitude = degrees(s(b, 62, 89), 10000, 181);
-    slot.Latitude = degrees(s(b, 90, 116), 10000, 91);
-    slot.CourseOverGround = courseTenths(u(b, 117, 128));
-    slot.TrueHeading = heading(u(b, 129, 137));
-    slot.TimeStamp = u16(b, 138, 143);
+    readMotion(b, slot, ctx, 51);
     slot.ManoeuvreIndicator = u16(b, 144, 145);
     slot.Spare = u16(b, 146, 148);
     slot.RAIMFlag = u16(b, 149, 149);
@@ -126,12 +165,8 @@ void DecodeMsg4_BaseStation(const AisBits& b, BaseStationSlot& slot, const AisDe
     slot.UTCHour = u16(b, 62, 66);
     slot.UTCMinute = u16(b, 67, 72);
     slot.UTCSecond = u16(b, 73, 78);
-    slot.PositionAccuracy = u16(b, 79, 79);
-    slot.PositionAccuracyText = lookupText(ctx.tables.PositionAccuracyText, slot.PositionAccuracy);
-    slot.Longitude = degrees(s(b, 80, 107), 10000, 181);
-    slot.Latitude = degrees(s(b, 108, 134), 10000, 91);
-    slot.PositionDevice = u16(b, 135, 138);
-    slot.PositionDeviceText = lookupText(ctx.tables.EPFDTypeText, slot.PositionDevice);
+    readPosition(b, slot, ctx, 79);
+    readPositionDevice(b, slot, ctx, 135);
     slot.LongRangeControl = u16(b, 139, 139);
     slot.Spare = u16(b, 140, 148);
     slot.RAIMFlag = u16(b, 149, 149);
@@ -149,12 +184,8 @@ void DecodeMsg5_StaticVoyage(const AisBits& b, StaticVoyageSlot& slot, const Ais
     slot.Name = GetBitsText(b, 113, 232);
     slot.ShipType = u16(b, 233, 240);
     checkShipType(slot.ShipType, slot.ShipTypeShortText, slot.HazardText, ctx.tables);
-    slot.DimensionA = u16(b, 241, 249);
-    slot.DimensionB = u16(b, 250, 258);
-    slot.DimensionC = u16(b, 259, 264);
-    slot.DimensionD = u16(b, 265, 270);
-    slot.PositionDevice = u16(b, 271, 274);
-    slot.PositionDeviceText = lookupText(ctx.tables.EPFDTypeText, slot.PositionDevice);
+    readDimensions(b, slot, 241);
+    readPositionDevice(b, slot, ctx, 271);
     const int month = u16(b, 275, 278);
     const int day = u16(b, 279, 283);
     const int hour = u16(b, 284, 288);
@@ -171,10 +202,7 @@ void DecodeMsg9_SARAircraft(const AisBits& b, SARAircraftSlot& slot, const AisDe
     slot.Altitude = u16(b, 39, 50);
     const double sog = u(b, 51, 60);  // whole knots for aircraft
     slot.SpeedOverGround = static_cast<float>(sog >= 1023 ? kNotAvailable : sog);
-    slot.PositionAccuracy = u16(b, 61, 61);
-    slot.PositionAccuracyText = lookupText(ctx.tables.PositionAccuracyText, slot.PositionAccuracy);
-    slot.Longitude = degrees(s(b, 62, 89), 10000, 181);
-    slot.Latitude = degrees(s(b, 90, 116), 10000, 91);
+    readPosition(b, slot, ctx, 61);
     slot.CourseOverGround = courseTenths(u(b, 117, 128));
     slot.TimeStamp = u16(b, 129, 134);
     slot.AltitudeSensor = u16(b, 135, 135);
@@ -271,14 +299,7 @@ void DecodeMsg17_DGNSSBroadcast(const AisBits& b, DGNSSSlot& slot, const AisDeco
 void DecodeMsg18_StandardClassB(const AisBits& b, ClassBPositionSlot& slot, const AisDecodeContext& ctx) {
     readHeader(b, slot);
     slot.Reserved = u16(b, 39, 46);
-    slot.SpeedOverGround = speedTenths(u(b, 47, 56));
-    slot.PositionAccuracy = u16(b, 57, 57);
-    slot.PositionAccuracyText = lookupText(ctx.tables.PositionAccuracyText, slot.PositionAccuracy);
-    slot.Longitude = degrees(s(b, 58, 85), 10000, 181);
-    slot.Latitude = degrees(s(b, 86, 112), 10000, 91);
-    slot.CourseOverGround = courseTenths(u(b, 113, 124));
-    slot.TrueHeading = heading(u(b, 125, 133));
-    slot.TimeStamp = u16(b, 134, 139);
+    readMotion(b, slot, ctx, 47);
     slot.ClassBUnitFlag = u16(b, 142, 142);
     slot.DisplayFlag = u16(b, 143, 143);
     slot.DSCFlag = u16(b, 144, 144);
@@ -294,25 +315,14 @@ void DecodeMsg18_StandardClassB(const AisBits& b, ClassBPositionSlot& slot, cons
 void DecodeMsg19_ExtendedClassB(const AisBits& b, ClassBExtendedSlot& slot, const AisDecodeContext& ctx) {
     readHeader(b, slot);
     slot.Reserved = u16(b, 39, 46);
-    slot.SpeedOverGround = speedTenths(u(b, 47, 56));
-    slot.PositionAccuracy = u16(b, 57, 57);
-    slot.PositionAccuracyText = lookupText(ctx.tables.PositionAccuracyText, slot.PositionAccuracy);
-    slot.Longitude = degrees(s(b, 58, 85), 10000, 181);
-    slot.Latitude = degrees(s(b, 86, 112), 10000, 91);
-    slot.CourseOverGround = courseTenths(u(b, 113, 124));
-    slot.TrueHeading = heading(u(b, 125, 133));
-    slot.TimeStamp = u16(b, 134, 139);
+    readMotion(b, slot, ctx, 47);
     slot.Reserved2 = u16(b, 140, 143);
     slot.Name = GetBitsText(b, 144, 263);
     slot.ShipType = u16(b, 264, 271);
     slot.ShipTypeText = lookupText(ctx.tables.ShipTypeText, slot.ShipType);  // the type as received
     checkShipType(slot.ShipType, slot.ShipTypeShortText, slot.HazardText, ctx.tables);
-    slot.DimensionA = u16(b, 272, 280);
-    slot.DimensionB = u16(b, 281, 289);
-    slot.DimensionC = u16(b, 290, 295);
-    slot.DimensionD = u16(b, 296, 301);
-    slot.PositionDevice = u16(b, 302, 305);
-    slot.PositionDeviceText = lookupText(ctx.tables.EPFDTypeText, slot.PositionDevice);
+    readDimensions(b, slot, 272);
+    readPositionDevice(b, slot, ctx, 302);
     slot.RAIMFlag = u16(b, 306, 306);
     slot.DTEFlag = u16(b, 307, 307);
     slot.TimeOfReceipt = ctx.now;
@@ -335,16 +345,9 @@ void DecodeMsg21_AidToNavigation(const AisBits& b, AidToNavigationSlot& slot, co
     slot.AidType = u16(b, 39, 43);
     slot.AidTypeText = lookupText(ctx.tables.AtoNTypeText, slot.AidType);
     slot.Name = GetBitsText(b, 44, 163);
-    slot.PositionAccuracy = u16(b, 164, 164);
-    slot.PositionAccuracyText = lookupText(ctx.tables.PositionAccuracyText, slot.PositionAccuracy);
-    slot.Longitude = degrees(s(b, 165, 192), 10000, 181);
-    slot.Latitude = degrees(s(b, 193, 219), 10000, 91);
-    slot.DimensionA = u16(b, 220, 228);
-    slot.DimensionB = u16(b, 229, 237);
-    slot.DimensionC = u16(b, 238, 243);
-    slot.DimensionD = u16(b, 244, 249);
-    slot.PositionDevice = u16(b, 250, 253);
-    slot.PositionDeviceText = lookupText(ctx.tables.EPFDTypeText, slot.PositionDevice);
+    readPosition(b, slot, ctx, 164);
+    readDimensions(b, slot, 220);
+    readPositionDevice(b, slot, ctx, 250);
     slot.TimeStamp = u16(b, 254, 259);
     slot.OffPosition = u16(b, 260, 260);
     slot.StatusPage = u16(b, 261, 263);
@@ -366,10 +369,7 @@ void DecodeMsg22_ChannelManagement(const AisBits& b, ChannelManagementSlot& slot
     slot.ChannelB = u16(b, 53, 64);
     slot.TxRxMode = u16(b, 65, 68);
     slot.Power = u16(b, 69, 69);
-    slot.NorthEastLongitude = u(b, 70, 87);
-    slot.NorthEastLatitude = u(b, 88, 104);
-    slot.SouthWestLongitude = u(b, 105, 122);
-    slot.SouthWestLatitude = u(b, 123, 139);
+    readArea(b, slot, 70);
     slot.AddressedFlag = u16(b, 140, 140);
     slot.ChannelABandwidth = u16(b, 141, 141);
     slot.ChannelBBandwidth = u16(b, 142, 142);
@@ -379,10 +379,7 @@ void DecodeMsg22_ChannelManagement(const AisBits& b, ChannelManagementSlot& slot
 
 void DecodeMsg23_GroupAssignment(const AisBits& b, GroupAssignmentSlot& slot, const AisDecodeContext& ctx) {
     readHeader(b, slot);
-    slot.NorthEastLongitude = u(b, 41, 58);
-    slot.NorthEastLatitude = u(b, 59, 75);
-    slot.SouthWestLongitude = u(b, 76, 93);
-    slot.SouthWestLatitude = u(b, 94, 110);
+    readArea(b, slot, 41);
     slot.StationType = u16(b, 111, 114);
     slot.ShipType = u16(b, 115, 122);
     slot.TxRxMode = u16(b, 145, 146);
@@ -404,10 +401,7 @@ void DecodeMsg24_StaticDataReport(const AisBits& b, StaticDataSlot& slot, const 
         slot.UnitModelCode = u16(b, 67, 70);
         slot.SerialNumber = u32(b, 71, 90);
         slot.CallSign = GetBitsText(b, 91, 132);
-        slot.DimensionA = u16(b, 133, 141);
-        slot.DimensionB = u16(b, 142, 150);
-        slot.DimensionC = u16(b, 151, 156);
-        slot.DimensionD = u16(b, 157, 162);
+        readDimensions(b, slot, 133);
     }
     slot.TimeOfReceipt = ctx.now;
 }

@@ -65,6 +65,26 @@ void copyPosition(AISTarget& t, const Slot& s) {
     t.PositionAccuracy = s.PositionAccuracyText;
 }
 
+// Position, speed, course, heading and time stamp of the class A and class B position reports.
+template <typename Slot>
+void copyMotion(AISTarget& t, const Slot& s) {
+    copyPosition(t, s);
+    t.SpeedOverGround = s.SpeedOverGround;
+    t.CourseOverGround = s.CourseOverGround;
+    t.Heading = s.TrueHeading;
+    t.TimeStamp = s.TimeStamp;
+}
+
+// Size from the reference point and the position-fixing device, as the static reports give them.
+template <typename Slot>
+void copyDimensions(AISTarget& t, const Slot& s) {
+    t.DimensionA = s.DimensionA;
+    t.DimensionB = s.DimensionB;
+    t.DimensionC = s.DimensionC;
+    t.DimensionD = s.DimensionD;
+    t.PositionDeviceText = s.PositionDeviceText;
+}
+
 }  // namespace
 
 void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMessageSet& m, const AisTables& tables,
@@ -136,15 +156,9 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     case 2:
     case 3: {
         const ClassAPositionSlot& s = m.classA(id);
-        t.Latitude = s.Latitude;
-        t.Longitude = s.Longitude;
-        t.SpeedOverGround = s.SpeedOverGround;
-        t.CourseOverGround = s.CourseOverGround;
-        t.Heading = s.TrueHeading;
+        copyMotion(t, s);
         t.NavigationStatus = s.NavigationalStatusText;
         t.RateOfTurn = s.RateOfTurn;
-        t.PositionAccuracy = s.PositionAccuracyText;
-        t.TimeStamp = s.TimeStamp;
         ++t.MessageCount[id];
         break;
     }
@@ -164,11 +178,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
         t.IMONumber = s.IMONumber;
         t.TypeOfShip = s.ShipTypeShortText;
         t.CargoText = s.HazardText;
-        t.DimensionA = s.DimensionA;
-        t.DimensionB = s.DimensionB;
-        t.DimensionC = s.DimensionC;
-        t.DimensionD = s.DimensionD;
-        t.PositionDeviceText = s.PositionDeviceText;
+        copyDimensions(t, s);
         t.ETA = s.ETA;
         t.Draught = s.Draught;
         t.Destination = s.Destination;
@@ -189,11 +199,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     case 18: {
         const ClassBPositionSlot& s = m.Msg18;
         t.Name = "Class B vessel";
-        copyPosition(t, s);
-        t.SpeedOverGround = s.SpeedOverGround;
-        t.CourseOverGround = s.CourseOverGround;
-        t.Heading = s.TrueHeading;
-        t.TimeStamp = s.TimeStamp;
+        copyMotion(t, s);
         t.CallSign = "n/a";
         t.PositionDeviceText = "n/a";
         t.Destination = "n/a";
@@ -201,17 +207,9 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     }
     case 19: {
         const ClassBExtendedSlot& s = m.Msg19;
-        copyPosition(t, s);
-        t.SpeedOverGround = s.SpeedOverGround;
-        t.CourseOverGround = s.CourseOverGround;
-        t.Heading = s.TrueHeading;
-        t.TimeStamp = s.TimeStamp;
+        copyMotion(t, s);
         t.Name = allBlanks(s.Name, 20) ? std::string("Class B vessel") : s.Name;
-        t.DimensionA = s.DimensionA;
-        t.DimensionB = s.DimensionB;
-        t.DimensionC = s.DimensionC;
-        t.DimensionD = s.DimensionD;
-        t.PositionDeviceText = s.PositionDeviceText;
+        copyDimensions(t, s);
         t.CallSign = "n/a";
         t.Destination = "n/a";
         break;
@@ -221,11 +219,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
         copyPosition(t, s);
         t.TimeStamp = s.TimeStamp;
         t.Name = allBlanks(s.Name, 20) ? std::string("Aid to Navigation") : s.Name;
-        t.DimensionA = s.DimensionA;
-        t.DimensionB = s.DimensionB;
-        t.DimensionC = s.DimensionC;
-        t.DimensionD = s.DimensionD;
-        t.PositionDeviceText = s.PositionDeviceText;
+        copyDimensions(t, s);
         t.CallSign = "n/a";
         t.Destination = "n/a";
         break;

@@ -2,7 +2,7 @@
 
 namespace tiderune {
 
-bool SystemSetup::analysed(SentenceType t) const {
+bool& SystemSetup::analysed(SentenceType t) {
     switch (t) {
     case SentenceType::GGA: return GGAAnalysed;
     case SentenceType::GNS: return GNSAnalysed;
@@ -24,26 +24,9 @@ bool SystemSetup::analysed(SentenceType t) const {
     throwSubscriptOutOfRange();
 }
 
-bool& SystemSetup::analysed(SentenceType t) {
-    switch (t) {
-    case SentenceType::GGA: return GGAAnalysed;
-    case SentenceType::GNS: return GNSAnalysed;
-    case SentenceType::GLL: return GLLAnalysed;
-    case SentenceType::RMC: return RMCAnalysed;
-    case SentenceType::ZDA: return ZDAAnalysed;
-    case SentenceType::VTG: return VTGAnalysed;
-    case SentenceType::GSA: return GSAAnalysed;
-    case SentenceType::GST: return GSTAnalysed;
-    case SentenceType::GSV: return GSVAnalysed;
-    case SentenceType::HDT: return HDTAnalysed;
-    case SentenceType::ATT: return ATTAnalysed;
-    case SentenceType::ROT: return ROTAnalysed;
-    case SentenceType::VHW: return VHWAnalysed;
-    case SentenceType::DBT: return DBTAnalysed;
-    case SentenceType::TTM: return TTMAnalysed;
-    case SentenceType::VDM: return VDMAnalysed;
-    }
-    throwSubscriptOutOfRange();
+bool SystemSetup::analysed(SentenceType t) const {
+    // The writable lookup only picks a member; nothing is written through it here.
+    return const_cast<SystemSetup*>(this)->analysed(t);
 }
 
 void LoadDefaultSetup(Config& config) {

@@ -79,6 +79,10 @@ std::string degreeDigits(double wholeDegrees, bool latitude) {
     return formatted(wholeDegrees, latitude ? "00" : "000");
 }
 
+char degreeMark(std::string_view target) {
+    return isFileTarget(target) ? latlon::FileDegreeMark : latlon::DegreeSign;
+}
+
 std::string hemisphereSuffix(std::string_view kind, double value) {
     if (kind == "LAT") return value < 0 ? " S" : " N";
     if (kind == "LON") return value < 0 ? " W" : " E";
@@ -221,6 +225,21 @@ std::string hemisphereLetter(std::string_view typed, bool latitude) {
     return std::string(1, c);
 }
 
+// A hemisphere typed after the numbers replaces the default; more than one character keeps the
+// default and says so.
+void readHemisphere(const TypedTextWalker& walk, const std::string& name, bool latitude, std::string& hemisphere,
+                    NoticeSink& notices, bool illegalInput) {
+    if (!walk.hasHemisphere()) return;
+    if (walk.hemisphere().size() != 1) {
+        tell(notices,
+             std::string(walk.hemisphere()) + "!   " + name +
+                 (latitude ? " CHARACTER FORMAT ERROR. Default, N, used" : " CHARACTER FORMAT ERROR. Default, E, used"),
+             illegalInput);
+    } else {
+        hemisphere = hemisphereLetter(walk.hemisphere(), latitude);
+    }
+}
+
 }  // namespace
 
 std::string FormatLatLonDM(double value, std::string_view kindIn, std::string_view target,
@@ -235,13 +254,8 @@ std::string FormatLatLonDM(double value, std::string_view kindIn, std::string_vi
         min = 0;
     }
     std::string out = degreeDigits(deg, kind == "LAT");
-    if (isFileTarget(target)) {
-        out += latlon::FileDegreeMark;
-        out += ' ';
-    } else {
-        out += latlon::DegreeSign;
-        out += ' ';
-    }
+    out += degreeMark(target);
+    out += ' ';
     out += twoDigitFixed(min, shown);
     out += '\'';
     out += hemisphereSuffix(kind, value);
@@ -257,10 +271,7 @@ std::string FormatLatLonDMS(double value, std::string_view kindIn, std::string_v
     // Without a hemisphere letter the sign stays on the degrees.
     if (!hemisphereKind && value < 0) p.deg = -p.deg;
     std::string out = degreeDigits(p.deg, kind == "LAT");
-    if (isFileTarget(target))
-        out += latlon::FileDegreeMark;
-    else
-        out += latlon::DegreeSign;
+    out += degreeMark(target);
     out += ' ';
     out += twoDigitFixed(p.min, 0);
     out += "' ";
@@ -277,7 +288,7 @@ std::string FormatDMSCompact(double value, std::string_view kindIn, std::string_
     const DmsParts p = splitDms(value, shown, true);
     const bool latitude = kind == "LAT";
     std::string out = degreeDigits(p.deg, latitude);
-    out += isFileTarget(target) ? latlon::FileDegreeMark : latlon::DegreeSign;
+    out += degreeMark(target);
     out += twoDigitFixed(p.min, 0);
     out += '\'';
     out += twoDigitFixed(p.sec, shown);
@@ -306,17 +317,7 @@ double ParseLatLonDMS(std::string& text, std::string_view kindIn, NoticeSink& no
         double sec = decimalNumber(walk.step(isDecimalChar, '"'));
         walk.finish();
 
-        if (walk.hasHemisphere()) {
-            if (walk.hemisphere().size() != 1) {
-                tell(notices,
-                     std::string(walk.hemisphere()) + "!   " + name +
-                         (latitude ? " CHARACTER FORMAT ERROR. Default, N, used"
-                                   : " CHARACTER FORMAT ERROR. Default, E, used"),
-                     false);
-            } else {
-                hemisphere = hemisphereLetter(walk.hemisphere(), latitude);
-            }
-        }
+        readHemisphere(walk, name, latitude, hemisphere, notices, false);
 
         const double total = deg + min / 60.0 + sec / 3600.0;
         if (latitude && total > 90) {
@@ -389,17 +390,7 @@ double ParseLatLonDM(std::string& text, std::string_view kindIn, int decimals,
         double min = decimalNumber(walk.step(isDecimalChar, '\''));
         walk.finish();
 
-        if (walk.hasHemisphere()) {
-            if (walk.hemisphere().size() != 1) {
-                tell(notices,
-                     std::string(walk.hemisphere()) + "!   " + name +
-                         (latitude ? " CHARACTER FORMAT ERROR. Default, N, used"
-                                   : " CHARACTER FORMAT ERROR. Default, E, used"),
-                     true);
-            } else {
-                hemisphere = hemisphereLetter(walk.hemisphere(), latitude);
-            }
-        }
+        readHemisphere(walk, name, latitude, hemisphere, notices, true);
 
         if (latitude && deg + min / 60.0 > 90) {
             tell(notices, name + " FORMAT ERROR. Max 90 deg allowed", true);

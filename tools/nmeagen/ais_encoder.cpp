@@ -107,6 +107,17 @@ void putHeader(AisBitWriter& w, int id, int repeat, std::uint32_t mmsi) {
     w.put(mmsi, 30);
 }
 
+// Speed to time stamp, laid out alike in the class A and both class B position reports.
+template <typename Report>
+void putMotion(AisBitWriter& w, const Report& m) {
+    w.put(speedUnits(m.speed), 10);
+    w.put(m.accuracy, 1);
+    putPosition(w, m.longitude, m.latitude);
+    w.put(courseUnits(m.course), 12);
+    w.put(headingValue(m.heading), 9);
+    w.put(static_cast<unsigned>(m.timeStamp), 6);
+}
+
 }  // namespace
 
 int rateOfTurnIndicator(std::optional<double> degreesPerMinute) {
@@ -123,12 +134,7 @@ AisPayload encodeClassAPosition(const ClassAPosition& m) {
     putHeader(w, m.messageId, m.repeat, m.mmsi);
     w.put(static_cast<unsigned>(m.navStatus), 4);
     w.putSigned(m.rateOfTurn, 8);
-    w.put(speedUnits(m.speed), 10);
-    w.put(m.accuracy, 1);
-    putPosition(w, m.longitude, m.latitude);
-    w.put(courseUnits(m.course), 12);
-    w.put(headingValue(m.heading), 9);
-    w.put(static_cast<unsigned>(m.timeStamp), 6);
+    putMotion(w, m);
     w.put(static_cast<unsigned>(m.manoeuvre), 2);
     w.put(0, 3);
     w.put(m.raim, 1);
@@ -180,12 +186,7 @@ AisPayload encodeClassBPosition(const ClassBPosition& m) {
     AisBitWriter w;
     putHeader(w, 18, m.repeat, m.mmsi);
     w.put(0, 8);
-    w.put(speedUnits(m.speed), 10);
-    w.put(m.accuracy, 1);
-    putPosition(w, m.longitude, m.latitude);
-    w.put(courseUnits(m.course), 12);
-    w.put(headingValue(m.heading), 9);
-    w.put(static_cast<unsigned>(m.timeStamp), 6);
+    putMotion(w, m);
     w.put(0, 2);
     w.put(m.csUnit, 1);
     w.put(m.display, 1);
@@ -203,12 +204,7 @@ AisPayload encodeClassBExtended(const ClassBExtended& m) {
     AisBitWriter w;
     putHeader(w, 19, m.repeat, m.mmsi);
     w.put(0, 8);
-    w.put(speedUnits(m.speed), 10);
-    w.put(m.accuracy, 1);
-    putPosition(w, m.longitude, m.latitude);
-    w.put(courseUnits(m.course), 12);
-    w.put(headingValue(m.heading), 9);
-    w.put(static_cast<unsigned>(m.timeStamp), 6);
+    putMotion(w, m);
     w.put(0, 4);
     w.putText(m.name, 20);
     w.put(static_cast<unsigned>(m.shipType), 8);

@@ -86,7 +86,8 @@ struct StaticVoyage {
 };
 AisPayload encodeStaticVoyage(const StaticVoyage& m);
 
-struct ClassBPosition {
+// What the standard and extended class B reports both carry, in the same bits.
+struct ClassBMotion {
     int repeat = 0;
     std::uint32_t mmsi = 0;
     std::optional<double> speed;
@@ -95,21 +96,16 @@ struct ClassBPosition {
     std::optional<double> course;
     std::optional<int> heading;
     int timeStamp = 60;
+};
+
+struct ClassBPosition : ClassBMotion {
     bool csUnit = true, display = false, dsc = true, band = true, message22 = true, assigned = false;
     bool raim = false;
     std::uint32_t radio = 0b1100000000000000110;  // carrier-sense units send this fixed state
 };
 AisPayload encodeClassBPosition(const ClassBPosition& m);
 
-struct ClassBExtended {
-    int repeat = 0;
-    std::uint32_t mmsi = 0;
-    std::optional<double> speed;
-    bool accuracy = false;
-    std::optional<double> longitude, latitude;
-    std::optional<double> course;
-    std::optional<int> heading;
-    int timeStamp = 60;
+struct ClassBExtended : ClassBMotion {
     std::string name;
     int shipType = 0;
     int toBow = 0, toStern = 0, toPort = 0, toStarboard = 0;
