@@ -123,6 +123,7 @@ void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, boo
     Reducer r(s, bars, out);
     const int end = range.second;
     int i = range.first;
+    int lastWalk = i;
     while (i < end) {
         if (blocks) {
             const Series::Block* taken = nullptr;
@@ -150,14 +151,32 @@ void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, boo
         }
         // Point by point up to where the next block could start.
         const int stop = blocks ? std::min(end, s.nextBlockStart(i)) : end;
+        if (blocks) {
+            // These walks happen at column edges, a column's worth of points apart, which
+            // is too far for the hardware to guess: fetch the next edge's points now.
+            const int stride = i - lastWalk;
+            lastWalk = i;
+            if (stride > 0 && i + stride < end) {
+                const int ahead = std::min(end - 1, i + stride);
+                const int ahead2 = std::min(end - 1, ahead + 8);
+                for (int a : {ahead, ahead2}) {
+                    const auto k = static_cast<std::size_t>(a);
+                    __builtin_prefetch(&xs[k]);
+                    __builtin_prefetch(&ys[k]);
+                    if (bars) __builtin_prefetch(&cs[k]);
+                }
+            }
+        }
         for (; i < stop; ++i) {
             const auto k = static_cast<std::size_t>(i);
             if (anyNull && nulls[k]) {
                 r.nullPoint();
                 continue;
             }
-            const Colour c = cs[k];
-            r.point(pinned(xmap.toPixel(xs[k])), ys[k], c == SeriesColour ? own : c);
+            // A line keeps the series' colour, so its point colours are not read.
+            Colour c = own;
+            if (bars && cs[k] != SeriesColour) c = cs[k];
+            r.point(pinned(xmap.toPixel(xs[k])), ys[k], c);
         }
     }
     r.flush();

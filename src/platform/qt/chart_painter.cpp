@@ -220,13 +220,32 @@ public:
         }
         samples_.clear();
         reduceBars(s, xm, range, samples_);
+        // Neighbouring columns of the same height and colour (long steps of one value) are
+        // filled as one rectangle: the fill, gradient included, varies only with y.
+        double from = 0, to = 0, upper = 0, lower = 0;
+        Colour colour = 0;
+        bool open = false;
+        auto flush = [&] {
+            if (open) p_.fillRect(QRectF(QPointF(from, upper), QPointF(to, lower)), brush(s, colour));
+        };
         for (const auto& c : samples_) {
             const double col = std::floor(c.px);
             const double top = ym.toPixel(std::max(c.max, 0.0));
             const double bottom = ym.toPixel(std::min(c.min, 0.0));
-            p_.fillRect(QRectF(QPointF(col, std::min(top, bottom)), QPointF(col + 1, std::max(top, bottom))),
-                        brush(s, c.colour));
+            const double u = std::min(top, bottom), l = std::max(top, bottom);
+            if (open && col == to && u == upper && l == lower && c.colour == colour) {
+                to = col + 1;
+                continue;
+            }
+            flush();
+            open = true;
+            from = col;
+            to = col + 1;
+            upper = u;
+            lower = l;
+            colour = c.colour;
         }
+        flush();
     }
 
     void points(const Series& s, const AxisMap& xm, const AxisMap& ym, bool clip) {
