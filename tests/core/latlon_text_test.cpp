@@ -2,20 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 using namespace tiderune;
+using tiderune::test_support::NoticeLog;
 
 namespace {
-
-class NoticeLog : public NoticeSink {
-public:
-    void notice(const Notice& n) override { seen.push_back(n); }
-    std::vector<Notice> seen;
-};
 
 // Readable expectations: "°" stands for the screen degree sign, "ø" for code 248.
 std::string latin1(std::string s) {

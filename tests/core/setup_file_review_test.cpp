@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <cfloat>
 #include <filesystem>
 #include <fstream>
@@ -14,22 +16,11 @@
 #include "core/setup_file_format.h"
 
 using namespace tiderune;
+using tiderune::test_support::NoticeLog;
+using tiderune::test_support::slurp;
 namespace fs = std::filesystem;
 
 namespace {
-
-class NoticeLog : public NoticeSink {
-public:
-    void notice(const Notice& n) override { seen.push_back(n); }
-    std::vector<Notice> seen;
-};
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class SetupFileReview : public ::testing::Test {
 protected:
