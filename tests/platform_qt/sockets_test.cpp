@@ -6,6 +6,8 @@
 #include <QUdpSocket>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <memory>
 
 #include "app/logic/error_log.h"
@@ -174,6 +176,31 @@ TEST_F(UdpTest, OneDatagramOneArrivalEveryLineInOrder) {
                                                     "3:F*00\r\n"}));
     listener.close();
     EXPECT_EQ(listener.state(), SocketState::Closed);
+}
+
+TEST_F(UdpTest, ABurstAsLargeAsTheGrantedReceiveBufferArrivesWhole) {
+    listener.bind(0);
+    const int granted = listener.receiveBufferSize();
+    // All that the system allows (Linux reports twice what was asked, up to twice rmem_max).
+    long rmemMax = 0;
+    std::ifstream("/proc/sys/net/core/rmem_max") >> rmemMax;
+    if (rmemMax > 0) {
+        EXPECT_EQ(granted, 2 * std::min<long>(rmemMax, QtUdpListener::WantedReceiveBuffer));
+    }
+    // 1400-byte datagrams, sent without pacing and not read until the burst is over; the
+    // system charges each with its own bookkeeping, at most 4 KiB in all.
+    const int count = granted / 4096;
+    ASSERT_GT(count, 0);
+    std::string datagram;
+    for (int line = 0; line < 20; ++line) datagram += "$GPGGA," + std::string(58, 'x') + "*00\r\n";
+    ASSERT_EQ(datagram.size(), 1400u);
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(sender.writeDatagram(datagram.data(), static_cast<qint64>(datagram.size()), QHostAddress::LocalHost,
+                                       static_cast<quint16>(listener.localPort())),
+                  1400);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return datagrams == count; }, 10000)) << datagrams << " of " << count;
+    EXPECT_EQ(sink.lines.size(), static_cast<std::size_t>(count) * 20);
 }
 
 TEST_F(UdpTest, PortInUseFailsTheBind) {

@@ -1,5 +1,7 @@
 #include "qt_sockets.h"
 
+#include <sys/socket.h>
+
 #include <QNetworkDatagram>
 
 #include "core/errors.h"
@@ -107,6 +109,16 @@ void QtUdpListener::bind(int localPort) {
         throw RuntimeError(number, description);
     }
     localPort_ = socket_.localPort();
+    socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, WantedReceiveBuffer);
+}
+
+int QtUdpListener::receiveBufferSize() const {
+    if (socket_.state() != QAbstractSocket::BoundState) return 0;
+    int size = 0;
+    socklen_t length = sizeof size;
+    if (::getsockopt(static_cast<int>(socket_.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &size, &length) != 0)
+        return 0;
+    return size;
 }
 
 void QtUdpListener::close() {

@@ -43,6 +43,14 @@ public:
     SocketState state() const override;
     int localPort() const override { return localPort_; }
 
+    // What a listener asks of the system for its receive buffer, so that a burst of datagrams
+    // sent without pacing waits in it rather than being dropped; the system grants at most
+    // net.core.rmem_max.
+    static constexpr int WantedReceiveBuffer = 4 << 20;
+    // The receive buffer the system granted, in bytes as the system counts them (on Linux
+    // twice the payload it holds, for its own bookkeeping); 0 when not bound.
+    int receiveBufferSize() const;
+
 private:
     void readArrived();
 
