@@ -23,6 +23,9 @@ void DataSources::disable(int system, const std::string& description, const std:
 }
 
 void DataSources::OpenDataSources() {
+    // The user may have edited the device paths in the settings file since the last opening.
+    shell_.services.settings.reload();
+    SerialDeviceMap paths(shell_.services.settings);
     for (int s = 1; s <= MaxSystems; ++s) {
         SystemSetup& sys = shell_.config.Systems[s];
         if (!sys.InUse) continue;
@@ -48,6 +51,7 @@ void DataSources::OpenDataSources() {
             }
             const ComportSetting& c = shell_.config.Comports[port];
             SerialPort& d = *serial_[port];
+            if (!d.isOpen()) d.setDevicePath(paths.devicePath(port));
             // A refused settings text is reported, and the port is still opened.
             try {
                 d.setSettings(serialSettingsText(c.Baud, c.Parity, c.DataBits, c.StopBits));

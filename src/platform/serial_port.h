@@ -49,6 +49,8 @@ public:
 
     virtual int comNumber() const = 0;
     virtual std::string devicePath() const = 0;
+    // Where the port is opened next time; an open port keeps its device until it is closed.
+    virtual void setDevicePath(const std::string& path) = 0;
 
     // Raises RuntimeError 380 when the text is not a valid settings text; on an open port
     // the new settings apply at once (8015 when the device refuses them).

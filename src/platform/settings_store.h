@@ -5,6 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "platform/message_box.h"
+
 namespace tiderune {
 
 class SettingsStore {
@@ -14,6 +16,8 @@ public:
                               const std::string& defaultValue) const = 0;
     virtual void setValue(const std::string& appTitle, const std::string& section, const std::string& key,
                           const std::string& value) = 0;
+    // Takes in what others (a user editing the file by hand) changed since it was read.
+    virtual void reload() {}
 };
 
 // Kept in memory only; for tests and tools.

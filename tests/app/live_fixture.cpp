@@ -72,7 +72,7 @@ void LiveTest::TearDown() {
 }
 
 void LiveTest::launch(SessionCore& c) {
-    shell = std::make_unique<Shell>(c, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
+    shell = std::make_unique<Shell>(c, ShellServices{boxes, *settingsStore, fileDialogs, devices, clock, home});
     window = std::make_unique<MainWindow>(*shell);
     logging = std::make_unique<LoggingControl>(*window, [this] { ++programEnded; });
     live = std::make_unique<LiveSources>(*window, logging->errorLog());

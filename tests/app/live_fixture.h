@@ -84,6 +84,7 @@ protected:
     std::string home;
     LiveBoxes boxes;
     MemorySettingsStore settings;
+    SettingsStore* settingsStore = &settings;  // what the program uses
     ScriptedFileDialogs fileDialogs;
     QtDeviceFactory devices;
     FixedClock clock;

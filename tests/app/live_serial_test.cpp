@@ -2,10 +2,12 @@
 // opens it through the user's device path and feeds what arrives to the intake.
 #include <QLabel>
 #include <QVBoxLayout>
+#include <fstream>
 
 #include "app/data_sources.h"
 #include "app/reset_family.h"
 #include "live_fixture.h"
+#include "platform/qt/qt_settings_store.h"
 #include "platform/serial_port.h"
 
 namespace tiderune::test {
@@ -190,6 +192,33 @@ TEST_F(LiveSerialTest, PortsThatCannotBeOpenedDisableTheirSystem) {
     }
     // A refused settings text still lets the port open, as the original did.
     EXPECT_TRUE(window->sources().serial(3).isOpen());
+}
+
+TEST_F(LiveSerialTest, DevicePathsAndPlacementsComeFromTheSettingsFileAsTheUserWritesIt) {
+    Pty other;
+    ASSERT_TRUE(other.ok());
+    const std::string file = dir.path().toStdString() + "/settings.ini";
+    auto writeByHand = [&](const std::string& comPath) {
+        std::ofstream(file) << "[SerialDevices]\nCOM3=" << comPath << "\n\n[Settings]\nMainLeft=1500\n";
+    };
+    writeByHand(pty.path());
+    QtSettingsStore store(QString::fromStdString(file));
+    settingsStore = &store;
+    start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
+    EXPECT_EQ(window->pos().x(), 100);  // 1500 twips
+    sendEvent("$GPGGA,1\r\n");
+
+    // Edited while the program runs: the next opening of the sources takes the new device.
+    writeByHand(other.path());
+    boxes.script.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    window->mnuModeOfflineClick();
+    window->mnuModeOnlineClick();
+    ASSERT_TRUE(window->sources().serial(3).isOpen());
+    EXPECT_EQ(window->sources().serial(3).devicePath(), other.path());
+    other.send("$GPGGA,2\r\n");
+    ASSERT_TRUE(waitFor([&] { return lines().size() == 2; }));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"1:$GPGGA,1\r\n", "1:$GPGGA,2\r\n"}));
+    TearDown();
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ public:
     FakeSerialPort(DeviceLog& log, int com) : log_(log), com_(com) {}
     int comNumber() const override { return com_; }
     std::string devicePath() const override { return "/dev/fake" + std::to_string(com_); }
+    void setDevicePath(const std::string&) override {}
     void setSettings(const std::string& text) override {
         log_.call(name() + " settings");
         settings_ = text;

@@ -15,6 +15,7 @@ public:
 
     int comNumber() const override { return com_; }
     std::string devicePath() const override { return path_; }
+    void setDevicePath(const std::string& path) override { path_ = path; }
     void setSettings(const std::string& text) override;
     std::string settings() const override { return settings_.text(); }
     void open() override;

@@ -1,5 +1,8 @@
 #pragma once
-// The settings store as an INI file through QSettings: [<title>] with keys "<section>\<key>".
+// The settings store as an INI file through QSettings. The file belongs to one application:
+// its own values are kept as [<section>] with plain keys, so that a user can edit them by hand
+// (a [SerialDevices] section with COM3=/dev/pts/2); another title's values go to
+// [<title>] with keys "<section>\<key>".
 #include <QSettings>
 
 #include "platform/settings_store.h"
@@ -8,7 +11,8 @@ namespace tiderune {
 
 class QtSettingsStore final : public SettingsStore {
 public:
-    explicit QtSettingsStore(const QString& iniPath);
+    // appTitle: the application the file belongs to.
+    explicit QtSettingsStore(const QString& iniPath, std::string appTitle = ApplicationTitle);
     // The INI file in the user's configuration folder (~/.config/Kestrelle/Tiderune.ini).
     static QString defaultPath();
 
@@ -16,10 +20,14 @@ public:
                       const std::string& defaultValue) const override;
     void setValue(const std::string& appTitle, const std::string& section, const std::string& key,
                   const std::string& value) override;
+    void reload() override { settings_.sync(); }
     void sync() { settings_.sync(); }
 
 private:
+    QString keyPath(const std::string& appTitle, const std::string& section, const std::string& key) const;
+
     mutable QSettings settings_;
+    std::string appTitle_;
 };
 
 }  // namespace tiderune
