@@ -269,6 +269,11 @@ std::string FormatNumber(double value, std::string_view format) {
     const std::string_view prefix = format.substr(0, first);
     const std::string_view codes = format.substr(first, last - first);
     const std::string_view suffix = format.substr(last);
+    // A percent sign in the literal text shows the value as a percentage.
+    if (prefix.find('%') != std::string_view::npos || suffix.find('%') != std::string_view::npos) {
+        value *= 100;
+        if (!std::isfinite(value)) throw RuntimeError(err::Overflow, "Overflow");
+    }
 
     int intZeros = 0, fracZeros = 0, fracHashes = 0;
     bool point = false, grouping = false;

@@ -45,7 +45,8 @@ bool toSingle(double v, float& out) noexcept;
 
 // A number in a format of "0" (digit), "#" (optional digit), "." (decimal point) and ","
 // (thousands) codes with literal text before or after; rounds halves away from zero on the
-// number's 15-digit decimal form. Raises error 6 for a value that is not finite.
+// number's 15-digit decimal form. A "%" in the literal text multiplies the value by 100
+// ("##0.0 %" shows 0.123 as "12.3 %"). Raises error 6 for a value that is not finite.
 std::string FormatNumber(double value, std::string_view format);
 // FormatNumber padded on the left with blanks to the length of the format; Len(format)
 // blanks when the value cannot be formatted.

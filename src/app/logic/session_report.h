@@ -1,0 +1,50 @@
+#pragma once
+// The session summary report of one system: the session text, the time span and reading
+// counts, the reference and average positions, the statistics of the horizontal, north, east
+// and height deviations from the reference and their distributions. File > Print writes one
+// per system in use to the program folder's "Reports" folder.
+#include <string>
+#include <string_view>
+
+#include "core/core_state.h"
+#include "platform/app_folder.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+
+namespace tiderune {
+
+// Lines of text laid out in columns, as a line printer would: columns count from 1, every
+// line ends with CR LF.
+class ReportWriter {
+public:
+    ReportWriter& operator<<(std::string_view text);
+    // Blanks up to `column`. A line already past it gets one blank, so that a wide value
+    // never runs into the next column and a row is never broken over two lines.
+    ReportWriter& tab(int column);
+    // A count as a printed number: the sign place (a blank, or "-"), the digits and one
+    // trailing blank.
+    ReportWriter& number(long long value);
+    // Ends the line. Line breaks inside a written text (CR LF, LF or CR alone) all become
+    // CR LF.
+    ReportWriter& endLine();
+    ReportWriter& separator();  // a line of 60 "-"
+
+    const std::string& text() const { return out_; }
+
+private:
+    std::string out_;
+    std::size_t lineStart_ = 0;
+};
+
+// The report of `system` (1-4) as Latin-1 bytes with CR LF line ends.
+std::string sessionReportText(const CoreState& state, int system);
+
+// Writes the report of `system` to <program folder>/Reports/<yyyymmdd-hhnn>-Prim-<name>.txt
+// ("-Sec<n>-" for secondary system n), making the folder when it is missing and replacing a
+// report of the same name, then says where it went. A report that cannot be written is told
+// as the failure's description followed by "(SUB: Print_Report)"; it leaves nothing behind,
+// and an earlier report of the same name stays as it was. Returns whether it was written.
+bool PrintReport(const CoreState& state, int system, const AppFolder& folder, const Clock& clock,
+                 MessageBoxes& boxes);
+
+}  // namespace tiderune
