@@ -27,8 +27,14 @@ bool consistent(const AisEngine& e, int system) {
             return false;
     }
     const AISMessageSet& m = e.AISMessages(system);
+    for (const BinaryMessageSlot* b : {&m.Msg6, &m.Msg8}) {
+        if (!std::isfinite(b->MetLatitude) || !std::isfinite(b->AirTemperature) || !std::isfinite(b->TidalLatitude[3]) ||
+            !std::isfinite(b->ObservationAirPressure) || b->Summary.size() > 2 * AisBits::MaxChars)
+            return false;
+    }
     return m.Msg17.NumberOfSatellites <= DGNSSSlot::MaxSatellites && std::isfinite(m.Msg5.ETA) &&
-           std::isfinite(m.Msg1.RateOfTurn);
+           std::isfinite(m.Msg1.RateOfTurn) && m.Msg25.Summary.size() <= 2 * AisBits::MaxChars &&
+           m.Msg26.Summary.size() <= 2 * AisBits::MaxChars;
 }
 
 void feed(AisEngine& e, VDMRecord& record, int system, const std::string& line) {

@@ -61,9 +61,9 @@ int DecodeAISPayload(std::string_view payload, AISMessageSet& m, std::int16_t& m
     case 3: DecodeMsg1_3_PositionReportA(bits, m.classA(id), ctx); break;
     case 4: DecodeMsg4_BaseStation(bits, m.Msg4, ctx); break;
     case 5: DecodeMsg5_StaticVoyage(bits, m.Msg5, ctx); break;
-    case 6: m.Msg6.TimeOfReceipt = ctx.now; break;
+    case 6: DecodeMsg6_AddressedBinary(bits, m.Msg6, ctx, bits.payloadChars(), bits.fillBits()); break;
     case 7: m.Msg7.TimeOfReceipt = ctx.now; break;
-    case 8: m.Msg8.TimeOfReceipt = ctx.now; break;
+    case 8: DecodeMsg8_BroadcastBinary(bits, m.Msg8, ctx, bits.payloadChars(), bits.fillBits()); break;
     case 9: DecodeMsg9_SARAircraft(bits, m.Msg9, ctx); break;
     case 10: DecodeMsg10_UTCInquiry(bits, m.Msg10, ctx); break;
     case 11: m.Msg11.TimeOfReceipt = ctx.now; break;
@@ -80,8 +80,8 @@ int DecodeAISPayload(std::string_view payload, AISMessageSet& m, std::int16_t& m
     case 22: DecodeMsg22_ChannelManagement(bits, m.Msg22, ctx); break;
     case 23: DecodeMsg23_GroupAssignment(bits, m.Msg23, ctx); break;
     case 24: DecodeMsg24_StaticDataReport(bits, m.Msg24, ctx); break;
-    case 25: m.Msg25.TimeOfReceipt = ctx.now; break;
-    case 26: m.Msg26.TimeOfReceipt = ctx.now; break;
+    case 25: DecodeMsg25_SingleSlotBinary(bits, m.Msg25, ctx, bits.payloadChars(), bits.fillBits()); break;
+    case 26: DecodeMsg26_MultiSlotBinary(bits, m.Msg26, ctx, bits.payloadChars(), bits.fillBits()); break;
     case 27: DecodeMsg27_LongRange(bits, m.Msg27, ctx); break;
     default: break;  // 0 and 28-63 are no messages we know
     }

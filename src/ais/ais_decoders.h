@@ -35,6 +35,27 @@ void DecodeMsg21_AidToNavigation(const AisBits& bits, AidToNavigationSlot& slot,
 void DecodeMsg22_ChannelManagement(const AisBits& bits, ChannelManagementSlot& slot, const AisDecodeContext& ctx);
 void DecodeMsg23_GroupAssignment(const AisBits& bits, GroupAssignmentSlot& slot, const AisDecodeContext& ctx);
 void DecodeMsg24_StaticDataReport(const AisBits& bits, StaticDataSlot& slot, const AisDecodeContext& ctx);
+// The binary messages: the application data after DAC and FI is decoded when the message
+// type carries that FI (BinaryMessageDecodesFI), else only named in the summary. A text runs
+// to the end of the payload: L characters, F fill bits.
+void DecodeMsg6_AddressedBinary(const AisBits& bits, BinaryMessageSlot& slot, const AisDecodeContext& ctx,
+                                int payloadChars, int fillBits);
+void DecodeMsg8_BroadcastBinary(const AisBits& bits, BinaryMessageSlot& slot, const AisDecodeContext& ctx,
+                                int payloadChars, int fillBits);
+void DecodeMsg25_SingleSlotBinary(const AisBits& bits, SingleSlotBinarySlot& slot, const AisDecodeContext& ctx,
+                                  int payloadChars, int fillBits);
+// Message 26 ends with its 20-bit communication state, which an unstructured text stops before.
+void DecodeMsg26_MultiSlotBinary(const AisBits& bits, MultiSlotBinarySlot& slot, const AisDecodeContext& ctx,
+                                 int payloadChars, int fillBits);
+// Whether binary message `messageID` (6, 8, 25 or 26) decodes the application data of `fi`.
+bool BinaryMessageDecodesFI(int messageID, int fi);
+// The application data of one FI from bit `bit`, which each advances past what it read.
+void DecodeFI_Interrogation(const AisBits& bits, BinaryMessageSlot& slot, int& bit);     // FI 2
+void DecodeFI_MetHydro(const AisBits& bits, BinaryMessageSlot& slot, int& bit);         // FI 11
+void DecodeFI_DangerousCargo(const AisBits& bits, BinaryMessageSlot& slot, int& bit);   // FI 12
+void DecodeFI_FairwayClosed(const AisBits& bits, BinaryMessageSlot& slot, int& bit);    // FI 13
+void DecodeFI_TidalWindow(const AisBits& bits, BinaryMessageSlot& slot, int& bit);      // FI 14
+void DecodeFI_WeatherObsShip(const AisBits& bits, BinaryMessageSlot& slot, int& bit);   // FI 21
 void DecodeMsg27_LongRange(const AisBits& bits, LongRangeSlot& slot, const AisDecodeContext& ctx);
 
 // Date values (days since 30 Dec 1899, time of day as fraction) for calendar arithmetic.

@@ -66,6 +66,76 @@ Line& comm(Line& l, const AisCommState& c, int hour, int minute) {
         .add("stations", c.ReceivedStations);
 }
 
+// The application data group of a binary message's FI, when its type decodes that FI. A text
+// telegram is the summary itself.
+Line& applicationData(Line& l, const BinaryMessageSlot& s, int id) {
+    if (!BinaryMessageDecodesFI(id, s.FI)) return l;
+    switch (s.FI) {
+    case 2: return l.add("reqdac", s.RequestedDAC).add("reqfi", s.RequestedFI);
+    case 11:
+        l.add("lat", s.MetLatitude, "%.6f").add("lon", s.MetLongitude, "%.6f");
+        l.add("day", s.MetDay).add("hour", s.MetHour).add("minute", s.MetMinute);
+        l.add("wind", s.AverageWindSpeed).add("gust", s.WindGust).add("winddir", s.WindDirection);
+        l.add("gustdir", s.WindGustDirection).add("airtemp", s.AirTemperature, "%.1f").add("humidity", s.RelativeHumidity);
+        l.add("dewpoint", s.DewPoint, "%.1f").add("pressure", s.AirPressure).add("tendency", s.PressureTendency);
+        l.add("visibility", s.HorizontalVisibility, "%.1f").add("waterlevel", s.WaterLevel, "%.1f");
+        l.add("leveltrend", s.WaterLevelTrend).add("current", s.SurfaceCurrentSpeed, "%.1f");
+        l.add("currentdir", s.SurfaceCurrentDirection).add("current2", s.CurrentSpeed2, "%.1f");
+        l.add("currentdir2", s.CurrentDirection2).add("level2", s.MeasuringLevel2);
+        l.add("current3", s.CurrentSpeed3, "%.1f").add("currentdir3", s.CurrentDirection3).add("level3", s.MeasuringLevel3);
+        l.add("waveheight", s.WaveHeight, "%.1f").add("waveperiod", s.WavePeriod).add("wavedir", s.WaveDirection);
+        l.add("swellheight", s.SwellHeight, "%.1f").add("swellperiod", s.SwellPeriod).add("swelldir", s.SwellDirection);
+        l.add("seastate", s.SeaState).add("watertemp", s.WaterTemperature, "%.1f").add("precipitation", s.PrecipitationType);
+        return l.add("salinity", s.Salinity, "%.1f").add("ice", s.Ice);
+    case 12: {
+        char etd[64], eta[64];
+        std::snprintf(etd, sizeof etd, "%d/%d %d:%d", s.ETDMonth, s.ETDDay, s.ETDHour, s.ETDMinute);
+        std::snprintf(eta, sizeof eta, "%d/%d %d:%d", s.ETAMonth, s.ETADay, s.ETAHour, s.ETAMinute);
+        l.text("lastport", s.LastPortOfCall).raw("etd", etd).text("nextport", s.NextPortOfCall).raw("eta", eta);
+        l.text("good", s.MainDangerousGood).text("imd", s.IMDCategory).add("un", s.UNNumber);
+        return l.add("amount", s.AmountOfCargo).add("unit", s.UnitOfAmount);
+    }
+    case 13: {
+        char from[64], until[64];
+        std::snprintf(from, sizeof from, "%d/%d %d:%d", s.ClosingFromDay, s.ClosingFromMonth, s.ClosingFromHour,
+                      s.ClosingFromMinute);
+        std::snprintf(until, sizeof until, "%d/%d %d:%d", s.ClosingUntilDay, s.ClosingUntilMonth,
+                      s.ClosingUntilHour, s.ClosingUntilMinute);
+        l.text("reason", s.ReasonForClosing).text("from", s.ClosingFromLocation).text("to", s.ClosingToLocation);
+        l.add("extension", s.ClosedAreaExtension).add("extunit", s.ClosedAreaExtensionUnit);
+        return l.raw("closedfrom", from).raw("closeduntil", until);
+    }
+    case 14:
+        l.add("month", s.TidalMonth).add("day", s.TidalDay);
+        for (int k = 1; k <= 3; ++k) {
+            char buf[160];
+            std::snprintf(buf, sizeof buf, "%.6f/%.6f/%d:%d-%d:%d/%d/%.1f", s.TidalLatitude[k], s.TidalLongitude[k],
+                          s.TidalFromHour[k], s.TidalFromMinute[k], s.TidalToHour[k], s.TidalToMinute[k],
+                          s.TidalCurrentDirection[k], static_cast<double>(s.TidalCurrentSpeed[k]));
+            l.raw("point", buf);
+        }
+        return l;
+    case 15: return l.add("height", s.HeightOverKeel, "%.1f");
+    case 16: return l.add("persons", s.PersonsOnBoard);
+    case 21:
+        l.add("reporttype", s.ReportType);
+        l.add("lon", s.ObservationLongitude, "%.6f").add("lat", s.ObservationLatitude, "%.6f");
+        l.add("month", s.ObservationMonth).add("day", s.ObservationDay).add("hour", s.ObservationHour);
+        l.add("minute", s.ObservationMinute).add("course", s.ShipCourse, "%.0f").add("speed", s.ShipSpeed, "%.0f");
+        l.add("heading", s.ShipHeading, "%.0f").add("pressure", s.ObservationAirPressure, "%.1f");
+        return l.add("change", s.PressureChange, "%.1f").add("tendency", s.ObservationPressureTendency, "%.0f");
+    default: return l;
+    }
+}
+
+template <typename Slot>
+Line slotBinary(int id, const Slot& s) {
+    Line l = header(id, s);
+    l.add("addressed", s.AddressedFlag).add("structured", s.StructuredFlag).add("dest", s.DestinationMMSI);
+    l.add("dac", s.DAC).add("fi", s.FI).text("summary", s.Summary);
+    return l;
+}
+
 }  // namespace
 
 std::string aisMessageName(int id) {
@@ -274,13 +344,31 @@ std::string formatAisMessage(const AISMessageSet& m, int id) {
         return l.add("gnss", s.GNSSPositionStatus).str();
     }
     case 6:
+    case 8: {
+        const BinaryMessageSlot& s = id == 6 ? m.Msg6 : m.Msg8;
+        Line l = header(id, s);
+        if (id == 6) l.add("dest", s.DestinationMMSI);
+        l.add("dac", s.DAC).add("fi", s.FI).text("summary", s.Summary);
+        return applicationData(l, s, id).str();
+    }
+    case 25: {
+        const SingleSlotBinarySlot& s = m.Msg25;
+        Line l = slotBinary(id, s);
+        if (s.StructuredFlag == 1 && s.FI == 15) l.add("height", s.HeightOverKeel, "%.1f");
+        if (s.StructuredFlag == 1 && s.FI == 16) l.add("persons", s.PersonsOnBoard);
+        return l.str();
+    }
+    case 26: {
+        const MultiSlotBinarySlot& s = m.Msg26;
+        Line l = slotBinary(id, s);
+        if (s.StructuredFlag == 1 && s.FI == 15) l.add("height", s.HeightOverKeel, "%.1f");
+        if (s.StructuredFlag == 1 && s.FI == 16) l.add("persons", s.PersonsOnBoard);
+        return l.add("selector", s.CommStateSelector).str();
+    }
     case 7:
-    case 8:
     case 11:
     case 13:
-    case 15:
-    case 25:
-    case 26: return "AIS " + std::to_string(id) + " " + aisMessageName(id) + "\n";
+    case 15: return "AIS " + std::to_string(id) + " " + aisMessageName(id) + "\n";
     default: return "";
     }
 }

@@ -89,9 +89,142 @@ struct StaticVoyageSlot : AisHeader {  // message 5
     double TimeOfReceipt = 0;
 };
 
-// Messages 6 and 8 (and the time-only messages 7, 11, 13, 15, 25, 26): the binary contents
-// are not decoded; the slot records when the last one arrived.
+// Messages 7, 11, 13 and 15: the slot records when the last one arrived.
 struct ReceiptOnlySlot {
+    double TimeOfReceipt = 0;
+};
+
+// Messages 6 and 8 and the application data they carry, chosen by the function identifier
+// (FI) in the IMO SN/Circ.236 numbering. Each group is written only by a message of its FI;
+// the others keep what earlier messages left. Readings the sender marks as not available are
+// MissingValue.
+struct BinaryMessageSlot : AisHeader {
+    std::int16_t DAC = 0;
+    std::int16_t FI = 0;
+    std::string Summary;  // the text telegram itself, or what the message carried
+    std::int32_t DestinationMMSI = 0;  // message 6
+    // FI 2: interrogation for a specific FI
+    std::int16_t RequestedDAC = 0;
+    std::int16_t RequestedFI = 0;
+    // FI 11: meteorological and hydrological data
+    double MetLongitude = 0;  // degrees
+    double MetLatitude = 0;
+    std::int16_t MetDay = 0;
+    std::int16_t MetHour = 0;
+    std::int16_t MetMinute = 0;
+    std::int16_t AverageWindSpeed = 0;  // knots
+    std::int16_t WindGust = 0;
+    std::int16_t WindDirection = 0;  // degrees
+    std::int16_t WindGustDirection = 0;
+    float AirTemperature = 0;  // degrees Celsius
+    std::int16_t RelativeHumidity = 0;  // %
+    float DewPoint = 0;
+    std::int16_t AirPressure = 0;  // hPa
+    std::int16_t PressureTendency = 0;
+    float HorizontalVisibility = 0;  // nautical miles
+    float WaterLevel = 0;  // metres
+    std::int16_t WaterLevelTrend = 0;
+    float SurfaceCurrentSpeed = 0;  // knots
+    std::int16_t SurfaceCurrentDirection = 0;
+    float CurrentSpeed2 = 0;
+    float CurrentSpeed3 = 0;
+    std::int16_t CurrentDirection2 = 0;
+    std::int16_t CurrentDirection3 = 0;
+    std::int16_t MeasuringLevel2 = 0;
+    std::int16_t MeasuringLevel3 = 0;
+    float WaveHeight = 0;  // significant wave height, metres
+    std::int16_t WavePeriod = 0;
+    std::int16_t WaveDirection = 0;
+    float SwellHeight = 0;
+    std::int16_t SwellPeriod = 0;
+    std::int16_t SwellDirection = 0;
+    std::int16_t SeaState = 0;
+    float WaterTemperature = 0;
+    std::int16_t PrecipitationType = 0;
+    float Salinity = 0;
+    std::int16_t Ice = 0;
+    // FI 12: dangerous cargo indication
+    std::string LastPortOfCall;
+    std::int16_t ETDMonth = 0;
+    std::int16_t ETDDay = 0;
+    std::int16_t ETDHour = 0;
+    std::int16_t ETDMinute = 0;
+    std::string NextPortOfCall;
+    std::int16_t ETAMonth = 0;
+    std::int16_t ETADay = 0;
+    std::int16_t ETAHour = 0;
+    std::int16_t ETAMinute = 0;
+    std::string MainDangerousGood;
+    std::string IMDCategory;
+    std::int16_t UNNumber = 0;
+    std::int16_t AmountOfCargo = 0;
+    std::int16_t UnitOfAmount = 0;
+    // FI 13: fairway closed
+    std::string ReasonForClosing;
+    std::string ClosingFromLocation;
+    std::string ClosingToLocation;
+    std::int16_t ClosedAreaExtension = 0;
+    std::int16_t ClosedAreaExtensionUnit = 0;
+    std::int16_t ClosingFromDay = 0;
+    std::int16_t ClosingFromMonth = 0;
+    std::int16_t ClosingFromHour = 0;
+    std::int16_t ClosingFromMinute = 0;
+    std::int16_t ClosingUntilDay = 0;
+    std::int16_t ClosingUntilMonth = 0;
+    std::int16_t ClosingUntilHour = 0;
+    std::int16_t ClosingUntilMinute = 0;
+    // FI 14: tidal window, three points
+    std::int16_t TidalMonth = 0;
+    std::int16_t TidalDay = 0;
+    IndexedArray<double, 1, 3> TidalLatitude;  // degrees
+    IndexedArray<double, 1, 3> TidalLongitude;
+    IndexedArray<std::int16_t, 1, 3> TidalFromHour;
+    IndexedArray<std::int16_t, 1, 3> TidalFromMinute;
+    IndexedArray<std::int16_t, 1, 3> TidalToHour;
+    IndexedArray<std::int16_t, 1, 3> TidalToMinute;
+    IndexedArray<std::int16_t, 1, 3> TidalCurrentDirection;
+    IndexedArray<float, 1, 3> TidalCurrentSpeed;  // knots
+    // FI 15 and 16
+    float HeightOverKeel = 0;  // metres
+    std::int16_t PersonsOnBoard = 0;
+    double TimeOfReceipt = 0;
+    // FI 21: weather observation report from ship (message 8 only)
+    std::int16_t ReportType = 0;
+    float ObservationLongitude = 0;  // degrees
+    float ObservationLatitude = 0;
+    std::int16_t ObservationMonth = 0;
+    std::int16_t ObservationDay = 0;
+    std::int16_t ObservationHour = 0;
+    std::int16_t ObservationMinute = 0;
+    float ShipCourse = 0;
+    float ShipSpeed = 0;
+    float ShipHeading = 0;
+    float ObservationAirPressure = 0;  // hPa
+    float PressureChange = 0;
+    float ObservationPressureTendency = 0;
+};
+
+// What messages 25 and 26 share: the flags that say whether a destination and a DAC and FI
+// follow the header. Fields a message does not carry keep their earlier values.
+struct SlotBinaryHeader : AisHeader {
+    std::int16_t AddressedFlag = 0;
+    std::int16_t StructuredFlag = 0;
+    std::int16_t DAC = 0;
+    std::int16_t FI = 0;
+    std::int32_t DestinationMMSI = 0;
+    std::string Summary;
+};
+
+struct SingleSlotBinarySlot : SlotBinaryHeader {  // message 25
+    float HeightOverKeel = 0;
+    std::int16_t PersonsOnBoard = 0;
+    double TimeOfReceipt = 0;
+};
+
+struct MultiSlotBinarySlot : SlotBinaryHeader {  // message 26
+    std::int16_t CommStateSelector = 0;
+    float HeightOverKeel = 0;
+    std::int16_t PersonsOnBoard = 0;
     double TimeOfReceipt = 0;
 };
 
@@ -320,7 +453,9 @@ struct AISMessageSet {
     ClassAPositionSlot Msg1, Msg2, Msg3;
     BaseStationSlot Msg4;
     StaticVoyageSlot Msg5;
-    ReceiptOnlySlot Msg6, Msg7, Msg8;
+    BinaryMessageSlot Msg6;
+    ReceiptOnlySlot Msg7;
+    BinaryMessageSlot Msg8;
     SARAircraftSlot Msg9;
     UTCInquirySlot Msg10;
     ReceiptOnlySlot Msg11;
@@ -337,7 +472,8 @@ struct AISMessageSet {
     ChannelManagementSlot Msg22;
     GroupAssignmentSlot Msg23;
     StaticDataSlot Msg24;
-    ReceiptOnlySlot Msg25, Msg26;
+    SingleSlotBinarySlot Msg25;
+    MultiSlotBinarySlot Msg26;
     LongRangeSlot Msg27;
 
     // The slot of the position report with id 1, 2 or 3.

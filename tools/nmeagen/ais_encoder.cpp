@@ -35,6 +35,10 @@ void AisBitWriter::putText(std::string_view text, int chars) {
     }
 }
 
+void AisBitWriter::append(const AisBitWriter& other) {
+    bits_.insert(bits_.end(), other.bits_.begin(), other.bits_.end());
+}
+
 char armourChar(unsigned value) {
     value &= 0x3F;
     return static_cast<char>(value < 40 ? value + 48 : value + 56);
@@ -311,6 +315,48 @@ AisPayload encodeLongRange(const LongRangePosition& m) {
     w.put(course ? static_cast<unsigned>(std::llround(std::fmod(std::fmod(*course, 360.0) + 360.0, 360.0))) % 360U : 511U, 9);
     w.put(m.gnssLate, 1);
     w.put(0, 1);
+    return armour(w.bits());
+}
+
+AisPayload encodeAddressedBinary(const AddressedBinary& m, const AisBitWriter& data) {
+    AisBitWriter w;
+    putHeader(w, 6, m.repeat, m.mmsi);
+    w.put(static_cast<unsigned>(m.sequence), 2);
+    w.put(m.destination, 30);
+    w.put(m.retransmit, 1);
+    w.put(0, 1);
+    w.put(static_cast<unsigned>(m.dac), 10);
+    w.put(static_cast<unsigned>(m.fi), 6);
+    w.append(data);
+    return armour(w.bits());
+}
+
+AisPayload encodeBroadcastBinary(const BroadcastBinary& m, const AisBitWriter& data) {
+    AisBitWriter w;
+    putHeader(w, 8, m.repeat, m.mmsi);
+    w.put(0, 2);
+    w.put(static_cast<unsigned>(m.dac), 10);
+    w.put(static_cast<unsigned>(m.fi), 6);
+    w.append(data);
+    return armour(w.bits());
+}
+
+AisPayload encodeSlotBinary(const SlotBinary& m, const AisBitWriter& data) {
+    AisBitWriter w;
+    putHeader(w, m.messageId, m.repeat, m.mmsi);
+    w.put(m.destination.has_value(), 1);
+    w.put(m.structured, 1);
+    if (m.destination)
+        w.put(*m.destination, 30);
+    if (m.structured) {
+        w.put(static_cast<unsigned>(m.dac), 10);
+        w.put(static_cast<unsigned>(m.fi), 6);
+    }
+    w.append(data);
+    if (m.messageId == 26) {
+        w.put(m.itdma, 1);
+        w.put(m.radio, 19);
+    }
     return armour(w.bits());
 }
 

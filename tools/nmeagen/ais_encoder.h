@@ -17,6 +17,7 @@ public:
     // Text in the 6-bit character set, padded with "@" (0) to `chars` characters; lower case
     // is written as upper case and characters outside the set as "?".
     void putText(std::string_view text, int chars);
+    void append(const AisBitWriter& other);
     std::size_t size() const { return bits_.size(); }
     const std::vector<bool>& bits() const { return bits_; }
 
@@ -180,6 +181,39 @@ struct LongRangePosition {
     bool gnssLate = false;          // the position is not current
 };
 AisPayload encodeLongRange(const LongRangePosition& m);
+
+// Binary messages: the framing around application data that the caller lays out itself (a
+// text telegram in 6 and 8 opens with its acknowledge flag and 11-bit sequence number).
+struct AddressedBinary {            // message 6
+    int repeat = 0;
+    std::uint32_t mmsi = 0;
+    int sequence = 0;
+    std::uint32_t destination = 0;
+    bool retransmit = false;
+    int dac = 1, fi = 0;
+};
+AisPayload encodeAddressedBinary(const AddressedBinary& m, const AisBitWriter& data);
+
+struct BroadcastBinary {            // message 8
+    int repeat = 0;
+    std::uint32_t mmsi = 0;
+    int dac = 1, fi = 0;
+};
+AisPayload encodeBroadcastBinary(const BroadcastBinary& m, const AisBitWriter& data);
+
+// Messages 25 and 26: the 30-bit destination, when there is one, is followed directly by the
+// DAC and FI of structured data. Message 26 closes with its communication state.
+struct SlotBinary {
+    int messageId = 25;             // 25 or 26
+    int repeat = 0;
+    std::uint32_t mmsi = 0;
+    std::optional<std::uint32_t> destination;
+    bool structured = false;
+    int dac = 1, fi = 0;
+    bool itdma = false;             // message 26: communication state selector
+    std::uint32_t radio = 0;        // message 26: 19-bit communication state
+};
+AisPayload encodeSlotBinary(const SlotBinary& m, const AisBitWriter& data);
 
 // Splits a payload into VDM (or VDO) sentences of at most `maxChars` payload characters:
 // "!AIVDM,count,number,id,channel,payload,fill*hh". The sequential id is written only when
