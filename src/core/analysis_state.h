@@ -25,15 +25,13 @@ class AnalysisState {
 public:
     AnalysisState() : tables_(std::make_unique<StatisticsTables>()) {}
     AnalysisState(const AnalysisState& o)
-        : EpochValues(o.EpochValues), epochFromSentence(o.epochFromSentence),
-          lastSentenceEpoch(o.lastSentenceEpoch), sentenceEpochSeen(o.sentenceEpochSeen), clock(o.clock),
+        : EpochValues(o.EpochValues), lastTimeOfDay(o.lastTimeOfDay), timeOfDaySeen(o.timeOfDaySeen), clock(o.clock),
           tables_(std::make_unique<StatisticsTables>(*o.tables_)) {}
     AnalysisState& operator=(const AnalysisState& o) {
         if (this != &o) {
             EpochValues = o.EpochValues;
-            epochFromSentence = o.epochFromSentence;
-            lastSentenceEpoch = o.lastSentenceEpoch;
-            sentenceEpochSeen = o.sentenceEpochSeen;
+            lastTimeOfDay = o.lastTimeOfDay;
+            timeOfDaySeen = o.timeOfDaySeen;
             clock = o.clock;
             *tables_ = *o.tables_;
         }
@@ -45,12 +43,11 @@ public:
 
     PerSystem<EpochValueSet> EpochValues;
 
-    // Whether EpochTime came from a sentence's own time (rather than the PC clock or nothing
-    // yet), and the last epoch time that did: only a step back between two
-    // sentence times can be a midnight crossing, also when PC-timed sentences lie between.
-    PerSystem<bool> epochFromSentence;
-    PerSystem<double> lastSentenceEpoch;
-    PerSystem<bool> sentenceEpochSeen;
+    // The time of day (fraction of a day) of the last sentence time, the one a position
+    // sentence's time is compared with to see a midnight crossing; unset at the start and
+    // after a ZDA date without a time.
+    PerSystem<double> lastTimeOfDay;
+    PerSystem<bool> timeOfDaySeen;
 
     // The PC clock behind SetTimeFromPC and the first-sample dates; tests set their own.
     const PcClock* clock = &systemClock_;

@@ -125,9 +125,33 @@ void addPosition(Context& c, double lat, double lon, std::string_view label) {
     addLongitude(c, lon, label);
 }
 
-void setEpochFromSentence(Context& c, double dateTime) {
-    c.st.EpochTime[c.s] = dateTime;
-    c.an.epochFromSentence[c.s] = true;
+// The time of day of a ZDA time field "hhmmss.ss"; a fraction is dropped.
+bool zdaTime(std::string_view field, double& dayFraction) {
+    if (field.size() < 6) return false;
+    const char text[8] = {field[0], field[1], ':', field[2], field[3], ':', field[4], field[5]};
+    return timeOfDayFromText(std::string_view(text, 8), dayFraction);
+}
+
+// The time of day the next position sentence's time is compared with to see a midnight
+// crossing. A date given by RMC or ZDA starts the comparison afresh from that sentence's own
+// time: the date and that time belong together, so a position time that follows it lies on
+// that date unless it steps back across midnight from there.
+void rebaseTimeOfDay(Context& c, double dayFraction) {
+    c.an.lastTimeOfDay[c.s] = dayFraction;
+    c.an.timeOfDaySeen[c.s] = true;
+}
+
+// A position sentence without a date (GGA, GNS, GLL) lies on the current date, or on the
+// next one when its time of day steps back by more than half a day from the last sentence
+// time: a sentence out of order, or a PC time mixed with sentence times, must not throw the
+// charts a day ahead. The step is measured from the last sentence time, not from a PC time
+// that came in between, so a crossing is not lost when other sentences take the PC time.
+void setEpochFromTimeOfDay(Context& c, double dayFraction) {
+    const int s = c.s;
+    if (c.an.timeOfDaySeen[s] && std::llround((dayFraction - c.an.lastTimeOfDay[s]) * 86400.0) < -43200)
+        c.st.SentenceDate[s] += 1;
+    c.st.EpochTime[s] = c.st.SentenceDate[s] + dayFraction;
+    rebaseTimeOfDay(c, dayFraction);
 }
 
 // The reference, epoch time and running records of one analysed sentence.
@@ -138,7 +162,7 @@ void updateEpochAndReference(Context& c, SentenceType type) {
     case SentenceType::GGA: {
         const GGARecord& r = c.msg.GGA;
         double t;
-        if (sentenceTime(r.Time, t)) setEpochFromSentence(c, c.st.SentenceDate[s] + t);
+        if (sentenceTime(r.Time, t)) setEpochFromTimeOfDay(c, t);
         setPositionReference(c, r.Latitude, r.Longitude);
         setHeightReference(c, r.Altitude);
         if (!paused && r.Quality != 0) {
@@ -150,7 +174,7 @@ void updateEpochAndReference(Context& c, SentenceType type) {
     case SentenceType::GNS: {
         const GNSRecord& r = c.msg.GNS;
         double t;
-        if (sentenceTime(r.Time, t)) setEpochFromSentence(c, c.st.SentenceDate[s] + t);
+        if (sentenceTime(r.Time, t)) setEpochFromTimeOfDay(c, t);
         setPositionReference(c, r.Latitude, r.Longitude);
         setHeightReference(c, r.Altitude);
         if (!paused && gnsHasFix(r.ModeIndicator)) {
@@ -163,7 +187,7 @@ void updateEpochAndReference(Context& c, SentenceType type) {
         const GLLRecord& r = c.msg.GLL;
         double t;
         if (!sentenceTime(r.Time, t)) typeMismatch();
-        setEpochFromSentence(c, c.st.SentenceDate[s] + t);
+        setEpochFromTimeOfDay(c, t);
         setPositionReference(c, r.Latitude, r.Longitude);
         if (!paused && r.Status == 'A') addPosition(c, r.Latitude, r.Longitude, r.Time);
         break;
@@ -174,8 +198,10 @@ void updateEpochAndReference(Context& c, SentenceType type) {
         const double date = dateFromRmcText(r.Date);
         double t;
         if (!sentenceTime(r.Time, t)) typeMismatch();
+        // A date from the sentence is never rolled over.
         c.st.SentenceDate[s] = date;
-        setEpochFromSentence(c, date + t);
+        c.st.EpochTime[s] = date + t;
+        rebaseTimeOfDay(c, t);
         setPositionReference(c, r.Latitude, r.Longitude);
         if (!paused && r.Status == "A") addPosition(c, r.Latitude, r.Longitude, r.Time);
         break;
@@ -183,6 +209,11 @@ void updateEpochAndReference(Context& c, SentenceType type) {
     case SentenceType::ZDA: {
         const ZDARecord& r = c.msg.ZDA;
         c.st.SentenceDate[s] = dateFromYmd(r.Year, r.Month, r.Day);
+        double t;
+        if (zdaTime(r.Time, t))
+            rebaseTimeOfDay(c, t);
+        else
+            c.an.timeOfDaySeen[s] = false;  // the next position time lies on this date
         break;
     }
     case SentenceType::HDT: {
@@ -215,29 +246,6 @@ void updateEpochAndReference(Context& c, SentenceType type) {
     default:
         break;
     }
-}
-
-// A step back of the epoch time is a midnight crossing only between two sentence times and
-// only when it is more than half a day: an out-of-order sentence or a PC time mixed with
-// sentence times must not throw the charts a day ahead. The step is measured from the last
-// sentence time, not from a PC time that came in between, so a crossing is not lost when
-// other sentences take the PC time.
-void dayRollOver(Context& c) {
-    const int s = c.s;
-    double& epoch = c.st.EpochTime[s];
-    double& lastFromSentence = c.an.lastSentenceEpoch[s];
-    if (c.an.epochFromSentence[s]) {
-        if (c.an.sentenceEpochSeen[s]) {
-            const long long step = std::llround((epoch - lastFromSentence) * 86400.0);
-            if (step < -43200) {
-                c.st.SentenceDate[s] += 1;
-                epoch += 1;
-            }
-        }
-        lastFromSentence = epoch;
-        c.an.sentenceEpochSeen[s] = true;
-    }
-    c.st.PreviousEpochTime[s] = epoch;
 }
 
 // North, east and horizontal offsets of a position from the reference; missing when the
@@ -379,12 +387,11 @@ void ProcessMessageType(CoreState& st, CoreSink& sink, int s, SentenceType type)
 
     if (c.cfg.SetTimeFromPC[s]) {
         st.EpochTime[s] = st.analysis.clock->now();
-        c.an.epochFromSentence[s] = false;
     }
     if (!c.cfg.Systems[s].analysed(type)) return;
 
     updateEpochAndReference(c, type);
-    dayRollOver(c);
+    st.PreviousEpochTime[s] = st.EpochTime[s];  // midnight crossings are seen as the epoch is set
 
     const VisibleForms& open = c.cfg.WindowVisible[s];
     if (open[VisibleForms::Numerics]) sink.updateNumericsWindow(s, type);

@@ -1,8 +1,10 @@
-// The epoch date across midnight with PC-timed sentences in between, averaged references
+// The epoch date across midnight with PC-timed sentences in between and with dates from RMC
+// and ZDA far from the PC's date, averaged references
 // across the 180th meridian, and values that do not fit a single.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -35,8 +37,8 @@ protected:
         state.config.Mode = "ONLINE";
         state.config.OutlierLimit = 15;
         state.SentenceDate[1] = Day;
-        const char* names[] = {"GGA", "GLL", "RMC", "HDT", "VTG"};
-        for (int i = 0; i < 5; ++i) state.config.MessagesToAnalyse[1][i + 1] = names[i];
+        const char* names[] = {"GGA", "GLL", "RMC", "HDT", "VTG", "ZDA"};
+        for (int i = 0; i < 6; ++i) state.config.MessagesToAnalyse[1][i + 1] = names[i];
         SetAnalysedMessageTypes(state.config, 1);
     }
 
@@ -88,6 +90,72 @@ TEST_F(ProcessingReview, MidnightIsCrossedWhateverLiesBetweenTwoSentenceTimes) {
         hdt(90);
         gga("00:00:00", 52, 4);
         EXPECT_DOUBLE_EQ(state.SentenceDate[1], Day + 1);
+    }
+}
+
+// Each step is one sentence ("GGA hh:mm:ss", "RMC hh:mm:ss ddmmyy", "ZDA hhmmss dd mm yyyy")
+// and the date of the epoch it leaves (of SentenceDate after a ZDA). The PC's date is 8 Dec
+// 2026; the data are of 29 Feb 2024.
+TEST_F(ProcessingReview, DatesFromRmcAndZdaAreNeverRolledOver) {
+    struct Step {
+        std::string sentence;
+        const char* date;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"GGA then RMC",
+         {{"GGA 12:00:00", "08 Dec 2026"}, {"RMC 12:00:00 290224", "29 Feb 2024"}, {"GGA 12:00:01", "29 Feb 2024"},
+          {"RMC 12:00:01 290224", "29 Feb 2024"}, {"GGA 12:00:02", "29 Feb 2024"}, {"RMC 12:00:02 290224", "29 Feb 2024"}}},
+        {"RMC then GGA",
+         {{"RMC 12:00:00 290224", "29 Feb 2024"}, {"GGA 12:00:00", "29 Feb 2024"}, {"RMC 12:00:01 290224", "29 Feb 2024"},
+          {"GGA 12:00:01", "29 Feb 2024"}, {"RMC 12:00:02 290224", "29 Feb 2024"}, {"GGA 12:00:02", "29 Feb 2024"}}},
+        {"GGA then ZDA",
+         {{"GGA 12:00:00", "08 Dec 2026"}, {"ZDA 120000 29 02 2024", "29 Feb 2024"}, {"GGA 12:00:01", "29 Feb 2024"},
+          {"ZDA 120001 29 02 2024", "29 Feb 2024"}, {"GGA 12:00:02", "29 Feb 2024"}}},
+        {"midnight, GGA only", {{"GGA 23:59:59", "08 Dec 2026"}, {"GGA 00:00:00", "09 Dec 2026"}}},
+        {"midnight, GGA then RMC",
+         {{"GGA 23:59:59", "08 Dec 2026"}, {"RMC 23:59:59 290224", "29 Feb 2024"}, {"GGA 00:00:00", "01 Mar 2024"},
+          {"RMC 00:00:00 010324", "01 Mar 2024"}, {"GGA 00:00:01", "01 Mar 2024"}}},
+        {"midnight, RMC then GGA",
+         {{"RMC 23:59:59 290224", "29 Feb 2024"}, {"GGA 23:59:59", "29 Feb 2024"}, {"RMC 00:00:00 010324", "01 Mar 2024"},
+          {"GGA 00:00:00", "01 Mar 2024"}, {"GGA 00:00:01", "01 Mar 2024"}}},
+        {"midnight, GGA then ZDA",
+         {{"GGA 23:59:58", "08 Dec 2026"}, {"ZDA 235958 29 02 2024", "29 Feb 2024"}, {"GGA 23:59:59", "29 Feb 2024"},
+          {"GGA 00:00:00", "01 Mar 2024"}, {"ZDA 000000 01 03 2024", "01 Mar 2024"}, {"GGA 00:00:01", "01 Mar 2024"}}},
+        {"ZDA without a time", {{"GGA 23:00:00", "08 Dec 2026"}, {"ZDA - 29 02 2024", "29 Feb 2024"}, {"GGA 01:00:00", "29 Feb 2024"}}},
+        {"a step back of just over half a day is midnight",
+         {{"GGA 23:00:00", "08 Dec 2026"}, {"GGA 10:59:59", "09 Dec 2026"}}},
+        {"a step back of just under half a day is not",
+         {{"GGA 23:00:00", "08 Dec 2026"}, {"GGA 11:00:01", "08 Dec 2026"}, {"GGA 10:00:00", "08 Dec 2026"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fresh();
+        for (const Step& step : c.steps) {
+            SCOPED_TRACE(step.sentence);
+            const std::string type = step.sentence.substr(0, 3), time = step.sentence.substr(4, 8);  // GGA, RMC
+            NMEAMessageSet& m = state.NMEAMessages[1];
+            double date;
+            if (type == "GGA") {
+                gga(time.c_str(), 52, 4);
+                date = state.EpochTime[1];
+            } else if (type == "RMC") {
+                m.RMC = RMCRecord{time, "A", 52 * deg, 4 * deg, 0, 0, step.sentence.substr(13), 0, ' ', 'A'};
+                run(SentenceType::RMC);
+                date = state.EpochTime[1];
+            } else {
+                char zdaTime[8] = {};
+                std::int16_t day = 0, month = 0, year = 0;
+                std::sscanf(step.sentence.c_str(), "ZDA %7s %hd %hd %hd", zdaTime, &day, &month, &year);
+                m.ZDA = {zdaTime == std::string("-") ? "" : zdaTime, day, month, year, 0, 0};
+                run(SentenceType::ZDA);
+                date = state.SentenceDate[1];
+            }
+            EXPECT_EQ(formatDayMonthYear(date), step.date);
+        }
     }
 }
 
