@@ -98,35 +98,58 @@ void ProcessVDM(std::string_view sentence, VDMRecord& vdm, AisAssembly& a, AISMe
     const int number = vdm.FragmentNumber;
     if (number < 1 || number > count || count > kMaxFragments) return;
 
-    auto append = [&a](const std::string& payload) {
-        // Never hold more than the payload array can take.
-        const std::size_t room = AisBits::MaxChars - std::min<std::size_t>(a.PendingPayload.size(), AisBits::MaxChars);
-        a.PendingPayload.append(payload, 0, std::min(room, payload.size()));
-    };
-    auto drop = [&a]() {
-        a.PendingPayload.clear();
-        a.pending = false;
+    // The message of this fragment's channel and sequential id, if one is open.
+    int place = -1;
+    for (int k = 0; k < AisAssembly::Places; ++k) {
+        const AisAssembly::Pending& p = a.places[k];
+        if (p.open && p.channel == vdm.Channel && p.sequentialID == vdm.SequentialID) {
+            place = k;
+            break;
+        }
+    }
+    auto drop = [&a](int k) {
+        a.places[k].payload.clear();
+        a.places[k].open = false;
     };
 
     if (number == 1) {
         // A first fragment always opens a new message, so a lost last fragment never glues
         // two messages together.
-        drop();
-        a.pending = true;
-        a.fragmentCount = vdm.FragmentCount;
-        a.sequentialID = vdm.SequentialID;
-        a.channel = vdm.Channel;
-    } else if (!a.pending || a.fragmentCount != vdm.FragmentCount || a.sequentialID != vdm.SequentialID ||
-               a.channel != vdm.Channel || a.lastFragment + 1 != number) {
-        drop();  // not the continuation of the message being assembled
+        if (place < 0) {
+            place = 0;
+            for (int k = 0; k < AisAssembly::Places; ++k) {
+                const AisAssembly::Pending& p = a.places[k];
+                if (!p.open) {
+                    place = k;
+                    break;
+                }
+                if (p.lastUse < a.places[place].lastUse) place = k;
+            }
+        }
+        drop(place);
+        AisAssembly::Pending& p = a.places[place];
+        p.open = true;
+        p.fragmentCount = vdm.FragmentCount;
+        p.sequentialID = vdm.SequentialID;
+        p.channel = vdm.Channel;
+    } else if (place < 0) {
+        return;  // the continuation of no message we hold
+    } else if (a.places[place].fragmentCount != vdm.FragmentCount || a.places[place].lastFragment + 1 != number) {
+        drop(place);  // not the continuation of the message being assembled
+        a.current = place;
         return;
     }
-    a.lastFragment = vdm.FragmentNumber;
-    append(vdm.Payload);
+    a.current = place;
+    AisAssembly::Pending& p = a.places[place];
+    p.lastUse = ++a.uses;
+    p.lastFragment = vdm.FragmentNumber;
+    // Never hold more than the payload array can take.
+    const std::size_t room = AisBits::MaxChars - std::min<std::size_t>(p.payload.size(), AisBits::MaxChars);
+    p.payload.append(vdm.Payload, 0, std::min(room, vdm.Payload.size()));
     if (number != count) return;
 
-    messageBits = DecodeAISPayload(a.PendingPayload, messages, messageID, vdm.FillBits, ctx);
-    drop();
+    messageBits = DecodeAISPayload(p.payload, messages, messageID, vdm.FillBits, ctx);
+    drop(place);
 }
 
 }  // namespace tiderune

@@ -19,14 +19,27 @@ namespace tiderune {
 // Returns true when the sentence had exactly seven fields and every number was taken.
 bool ExtractVDM(std::string_view sentence, VDMRecord& vdm, NoticeSink& notices);
 
-// The message being assembled on one system.
+// The messages being assembled on one system. A receiver listening on both channels
+// interleaves the fragments of its messages, so each channel and sequential id has a message
+// of its own; the oldest one gives way when a new message finds every place taken.
 struct AisAssembly {
-    std::string PendingPayload;  // "" when nothing is pending
-    bool pending = false;
-    std::int16_t fragmentCount = 0;
-    std::int16_t lastFragment = 0;
-    std::int16_t sequentialID = 0;
-    char channel = ' ';
+    struct Pending {
+        std::string payload;
+        bool open = false;
+        std::int16_t fragmentCount = 0;
+        std::int16_t lastFragment = 0;
+        std::int16_t sequentialID = 0;
+        char channel = ' ';
+        std::uint64_t lastUse = 0;
+    };
+    static constexpr int Places = 8;
+    Pending places[Places];
+    std::uint64_t uses = 0;
+    int current = 0;  // the place the last accepted fragment went to
+
+    // The payload collected so far of the message the last fragment belonged to; "" when
+    // that fragment completed or broke its message, or none was accepted yet.
+    const std::string& currentPayload() const { return places[current].payload; }
 };
 
 // The message id when a sentence completed no message.

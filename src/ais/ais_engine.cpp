@@ -75,7 +75,7 @@ void AisEngine::storeAISTarget(int system) {
 const AisTables& AisEngine::tables() const noexcept { return state_->tables; }
 const AISMessageSet& AisEngine::AISMessages(int system) const { return state_->messages[system]; }
 std::int16_t AisEngine::LastAISMessageID(int system) const { return state_->lastMessageID[system]; }
-const std::string& AisEngine::PendingPayload(int system) const { return state_->assembly[system].PendingPayload; }
+const std::string& AisEngine::PendingPayload(int system) const { return state_->assembly[system].currentPayload(); }
 int AisEngine::lastMessageBits(int system) const { return state_->lastMessageBits[system]; }
 const AisTargetStore& AisEngine::targets() const noexcept { return state_->store; }
 ParserNoticeGate& AisEngine::vdmNotices() noexcept { return state_->vdmNotices; }

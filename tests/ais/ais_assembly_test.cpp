@@ -98,6 +98,36 @@ TEST_F(Assembly, BrokenSequences) {
     }
 }
 
+// A receiver on both channels interleaves the fragments of its messages; each message is
+// joined from its own channel's (and sequential id's) fragments.
+TEST_F(Assembly, InterleavedMessagesOfTwoChannels) {
+    const auto onA = vdmMessage(voyage(244670316, "ALPHA"), 40, "1", "A");
+    const auto onB = vdmMessage(voyage(271010059, "BRAVO"), 40, "1", "B");
+    const auto seq2 = vdmMessage(voyage(244670317, "CHARLIE"), 40, "2", "A");
+    const auto inThree = vdmMessage(voyage(271010059, "BRAVO"), 30, "1", "B");
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        std::vector<std::int32_t> decoded;  // MMSIs of the messages 5, in order
+    } cases[] = {
+        {"B1 A1 A2 B2", {onB[0], onA[0], onA[1], onB[1]}, {244670316, 271010059}},
+        {"A1 B1 B2 A2", {onA[0], onB[0], onB[1], onA[1]}, {271010059, 244670316}},
+        {"two ids on one channel", {onA[0], seq2[0], onA[1], seq2[1]}, {244670316, 244670317}},
+        {"B restarts while A waits", {onA[0], onB[0], onB[0], onA[1], onB[1]}, {244670316, 271010059}},
+        {"B broken, A unharmed", {inThree[0], onA[0], inThree[2], inThree[1], onA[1]}, {244670316}},
+    };
+    for (const auto& c : cases) {
+        AisEngine fresh(notices, [](int) { return 45000.0; }, [] { return 46000.0; });
+        VDMRecord record;
+        std::vector<std::int32_t> decoded;
+        for (const auto& line : c.lines) {
+            fresh.processVDM(1, line, record);
+            if (fresh.LastAISMessageID(1) == 5) decoded.push_back(fresh.AISMessages(1).Msg5.MMSI);
+        }
+        EXPECT_EQ(decoded, c.decoded) << c.what;
+    }
+}
+
 TEST_F(Assembly, MalformedSentencesAppendAndDecodeNothing) {
     struct Case {
         const char* what;
