@@ -134,10 +134,15 @@ void readSection(SetupFileReader& r, Config& c, int section) {
         break;
     case 6: {
         // More than ten addresses: the ten that fit are read, then the file is damaged.
+        // The count is stored with its addresses, so a file that ends inside the list
+        // leaves the list as it was rather than a count over stale or empty entries.
         const std::int16_t count = r.readInteger();
         if (count < 0) damaged();
-        c.IPListCount = static_cast<std::int16_t>(std::min<int>(count, MaxIPList));
-        for (int i = 0; i < c.IPListCount; ++i) c.IPList[i] = r.readText();
+        const int taken = std::min<int>(count, MaxIPList);
+        std::array<std::string, MaxIPList> list;
+        for (int i = 0; i < taken; ++i) list[static_cast<std::size_t>(i)] = r.readText();
+        c.IPListCount = static_cast<std::int16_t>(taken);
+        for (int i = 0; i < taken; ++i) c.IPList[i] = std::move(list[static_cast<std::size_t>(i)]);
         if (count > MaxIPList) damaged();
         break;
     }
@@ -191,10 +196,13 @@ void readSection(SetupFileReader& r, Config& c, int section) {
     case 18:
         for (int k = 1; k <= SNRConstellations; ++k) {
             // The count and the columns lay out the SNR window (the height of a chart is
-            // divided by the rows); without any series shown the columns may stay 0.
+            // divided by the rows); without any series shown the columns may stay 0. They
+            // are stored together, so a file that ends or is damaged between them never
+            // leaves a count without its columns.
             const std::int16_t count = readClamped(r, 0, SNRSeriesPerConstellation);
+            const std::int16_t columns = readClamped(r, count > 0 ? 1 : 0, 3);
             c.SNRSeriesCount[k] = count;
-            c.SNRSeriesColumns[k] = readClamped(r, count > 0 ? 1 : 0, 3);
+            c.SNRSeriesColumns[k] = columns;
             for (int prn = 1; prn <= SNRSeriesPerConstellation; ++prn)
                 c.SNRSeriesVisible[k][prn] = r.readBoolean();
         }

@@ -273,6 +273,38 @@ TEST_F(SetupFile, FileCutInsideTheComportsKeepsWhatWasReadAndLoadsDefaults) {
     EXPECT_EQ(c.Systems[1].UDPPort, 77);
 }
 
+// A file that ends or breaks between values that belong together leaves them as they were:
+// an SNR series count is never stored without its 1-3 columns, an address count never
+// without its addresses.
+TEST_F(SetupFile, DamageBetweenValuesThatBelongTogetherLeavesThemAsTheyWere) {
+    struct Case {
+        const char* what;
+        std::string tail;  // after the header line
+        const char* header;
+    } cases[] = {
+        {"count, then the end", "5\r\n", "REM Visible SNR Timeseries"},
+        {"count, then a text", "5,abc\r\n", "REM Visible SNR Timeseries"},
+        {"one address of three", "3\r\n\"10.0.0.1\"\r\n", "REM IP List"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        write("\"REM Mode\"\r\n\"OFFLINE\"\r\n\"" + std::string(c.header) + "\"\r\n" + c.tail);
+        for (bool populated : {false, true}) {
+            Config cfg = populated ? populatedConfig() : defaultConfig();
+            const Config before = cfg;
+            notices.seen.clear();
+            EXPECT_FALSE(LoadSetupFile(cfg, path, notices));
+            EXPECT_EQ(notices.seen.size(), 1u);
+            for (int k = 1; k <= 5; ++k) {
+                EXPECT_EQ(cfg.SNRSeriesCount[k], before.SNRSeriesCount[k]);
+                EXPECT_EQ(cfg.SNRSeriesColumns[k], before.SNRSeriesColumns[k]);
+            }
+            EXPECT_EQ(cfg.IPListCount, before.IPListCount);
+            for (int i = 0; i < 10; ++i) EXPECT_EQ(cfg.IPList[i], before.IPList[i]);
+        }
+    }
+}
+
 TEST_F(SetupFile, SectionsMissingOrUnknownOrTwiceOrMiscased) {
     Config before = populatedConfig();
     std::string text = SetupFileText(before);
