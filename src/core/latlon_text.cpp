@@ -391,6 +391,13 @@ double ParseLatLonDM(std::string& text, std::string_view kindIn, int decimals,
         walk.finish();
 
         readHemisphere(walk, name, latitude, hemisphere, notices, true);
+        // A bearing or azimuth has no hemisphere and its text no sign: a south or west letter
+        // means what a leading "-" does, so the value never turns negative behind a text that
+        // shows it positive.
+        if (!latitude && !longitude && (hemisphere == "S" || hemisphere == "W")) {
+            negative = true;
+            hemisphere.clear();
+        }
 
         if (latitude && deg + min / 60.0 > 90) {
             tell(notices, name + " FORMAT ERROR. Max 90 deg allowed", true);
@@ -420,6 +427,7 @@ double ParseLatLonDM(std::string& text, std::string_view kindIn, int decimals,
             deg += 1;
             checkInteger(deg);
             min = 0;
+            if (kind == "BRG" && deg >= 360) deg -= 360;  // 359 60 is north again, not 360
         }
         if (latitude && hemisphere != "N" && hemisphere != "S") {
             tell(notices, name + " FORMAT ERROR. Default, N, used", false);
@@ -432,6 +440,12 @@ double ParseLatLonDM(std::string& text, std::string_view kindIn, int decimals,
         double result = deg + min / 60.0;
         if (hemisphere == "S" || hemisphere == "W") result = -result;
         text = FormatLatLonDM(result, kind, "FORM", decimals);
+        // A bearing just short of 360 that the text rounds up to 360 is north: read back,
+        // "360" would be moved to 0 with a message.
+        if (kind == "BRG" && text.compare(0, 3, "360") == 0) {
+            result = 0;
+            text = FormatLatLonDM(result, kind, "FORM", decimals);
+        }
         return result;
     } catch (const RuntimeError&) {
         tell(notices, name + " FORMAT ERROR. ", true);

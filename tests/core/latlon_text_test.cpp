@@ -189,6 +189,18 @@ TEST(ParseLatLonDM, Table) {
           {"AZIMUTH FORMAT ERROR. Max value 360 deg. Automatic adjustment to range 0-360 deg"}},
          1,
          {true}},
+        {{"15 W", "BRG", 345.0, "345° 00.0'",
+          {"AZIMUTH FORMAT ERROR. Negative values not allowed. Automatic adjustment to range "
+           "0-360 deg"}},
+         1,
+         {true}},
+        {{"1799 599", "BRG", 0.0, "000° 00'",
+          {"AZIMUTH FORMAT ERROR. Max value 360 deg. Automatic adjustment to range 0-360 deg",
+           "AZIMUTH MINUTE FORMAT ERROR. Max 60 allowed"}},
+         0,
+         {true, false}},
+        {{"359 59.99", "BRG", 0.0, "000° 00.0'", {}}, 1, {}},
+        {{"15 W", "AZIMUTH", 15.0, "015° 00.0'", {}}, 1, {}},
         {{"91", "LAT", 90.0, "90° 00.00' N", {"LATITUDE FORMAT ERROR. Max 90 deg allowed"}},
          2,
          {true}},
@@ -222,6 +234,24 @@ TEST(ParseLatLonDM, Table) {
             EXPECT_EQ(log.seen[i].icon,
                       d.illegalInput[i] ? NoticeIcon::Exclamation : NoticeIcon::None)
                 << c.text;
+        }
+    }
+}
+
+// A bearing's rewritten text reads back, without a message, to the value it came with.
+TEST(ParseLatLonDM, RewrittenBearingsReadBackAsShown) {
+    for (const char* typed : {"15 W", "200 S", "1799 599", "359 59.99", "-30", "725 30", "359 60", "-0 30"}) {
+        for (int d : {0, 1, 3}) {
+            NullNoticeSink quiet;
+            std::string text = typed;
+            const double value = ParseLatLonDM(text, "BRG", d, quiet);
+            EXPECT_GE(value, 0) << typed;
+            EXPECT_LT(value, 360) << typed;
+            NoticeLog log;
+            std::string again = text;
+            EXPECT_NEAR(ParseLatLonDM(again, "BRG", d, log), value, 0.51 * std::pow(10.0, -d) / 60) << typed;
+            EXPECT_EQ(again, text) << typed;
+            EXPECT_TRUE(log.seen.empty()) << typed << " -> " << text;
         }
     }
 }
