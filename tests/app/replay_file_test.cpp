@@ -75,6 +75,30 @@ TEST_F(ReplayFileTest, LinesAcrossReadBlocksAndLongerThanABlockComeWhole) {
     EXPECT_EQ(readAll(many), expected);
 }
 
+// Long runs of one line end over many read blocks: lone CRs whose next line feed lies
+// blocks ahead or nowhere, and line feeds that follow such a run.
+TEST_F(ReplayFileTest, LongRunsOfOneLineEndAcrossBlocks) {
+    struct Case {
+        const char* name;
+        const char* before;  // line ends of the first 30,000 lines
+        const char* after;   // and of the 30,000 after them
+    } cases[] = {
+        {"lone CR only", "\r", "\r"},
+        {"lone CR, then LF", "\r", "\n"},
+        {"LF, then lone CR", "\n", "\r"},
+        {"lone CR, then CR LF", "\r", "\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::string bytes;
+        Lines expected;
+        for (int i = 0; i < 60000; ++i) {
+            expected.push_back("$GPGGA," + std::to_string(i * 7919 % 100003));
+            bytes += expected.back() + (i < 30000 ? c.before : c.after);
+        }
+        EXPECT_EQ(readAll(bytes), expected) << c.name;
+    }
+}
+
 TEST_F(ReplayFileTest, OpenErrorsCarryTheNumbersTheUsersKnow) {
     struct Case {
         const char* name;

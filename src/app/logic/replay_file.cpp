@@ -1,5 +1,6 @@
 #include "replay_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -42,6 +43,8 @@ void ReplayFile::open(const std::string& path) {
     file_ = f;
     buffer_.resize(BufferSize);
     pos_ = end_ = 0;
+    lfAt_ = NoLineFeed;
+    lfSearched_ = 0;
     eof_ = false;
     readError_.clear();
 }
@@ -50,6 +53,8 @@ void ReplayFile::close() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
     pos_ = end_ = 0;
+    lfAt_ = NoLineFeed;
+    lfSearched_ = 0;
     eof_ = true;
 }
 
@@ -58,6 +63,8 @@ bool ReplayFile::fill() {
     if (pos_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
         end_ -= pos_;
+        lfAt_ = lfAt_ == NoLineFeed || lfAt_ < pos_ ? NoLineFeed : lfAt_ - pos_;
+        lfSearched_ = lfSearched_ > pos_ ? lfSearched_ - pos_ : 0;
         pos_ = 0;
     }
     if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
@@ -76,33 +83,40 @@ bool ReplayFile::atEnd() {
     return !fill();
 }
 
+std::size_t ReplayFile::nextLineFeed() {
+    if (lfAt_ == NoLineFeed || lfAt_ < pos_) {
+        const std::size_t from = std::max(pos_, lfSearched_);
+        const void* lf = std::memchr(buffer_.data() + from, '\n', end_ - from);
+        lfAt_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.data()) : NoLineFeed;
+        lfSearched_ = lf ? lfAt_ + 1 : end_;
+    }
+    return lfAt_ == NoLineFeed ? end_ : lfAt_;
+}
+
 bool ReplayFile::readLine(std::string& line) {
     line.clear();
     if (atEnd()) return false;
-    std::size_t scanned = pos_;
+    std::size_t crFrom = pos_;  // no carriage return lies before this
     for (;;) {
-        const char* begin = buffer_.data() + scanned;
-        const std::size_t left = end_ - scanned;
-        // The line feed first, then a carriage return only before it: each byte is looked
-        // at about once, however long the buffer.
-        const char* lf = static_cast<const char*>(std::memchr(begin, '\n', left));
-        const std::size_t limit = lf ? static_cast<std::size_t>(lf - begin) : left;
-        const char* cr = static_cast<const char*>(std::memchr(begin, '\r', limit));
-        const char* stop = cr ? cr : lf;
-        if (stop) {
-            const std::size_t at = static_cast<std::size_t>(stop - buffer_.data());
+        // The next line feed is searched for only past where the last search ended, and a
+        // carriage return only before it: each byte is looked at about once, whatever ends
+        // the lines (a file of lone carriage returns would otherwise be searched to the end
+        // of the buffer for a line feed once per line).
+        const std::size_t limit = nextLineFeed();
+        const void* cr = std::memchr(buffer_.data() + crFrom, '\r', limit - crFrom);
+        const std::size_t stop = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - buffer_.data()) : limit;
+        if (stop < end_) {
             // A carriage return at the very end of what is buffered may have its line feed in
             // the next block: read on before deciding.
-            if (*stop == '\r' && at + 1 == end_ && !eof_) {
-                const std::size_t rel = at - pos_;
+            if (cr && stop + 1 == end_ && !eof_) {
+                const std::size_t rel = stop - pos_;
                 fill();  // may move the buffered bytes: look again from the same place
-                scanned = pos_ + rel;
+                crFrom = pos_ + rel;
                 continue;
             }
-            const std::size_t stopAt = at;
-            line.assign(buffer_.data() + pos_, stopAt - pos_);
-            pos_ = stopAt + 1;
-            if (*stop == '\r' && pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
+            line.assign(buffer_.data() + pos_, stop - pos_);
+            pos_ = stop + 1;
+            if (cr && pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
             return true;
         }
         // No line end buffered yet: read more, or hand out the last unterminated line.
@@ -112,7 +126,7 @@ bool ReplayFile::readLine(std::string& line) {
             pos_ = end_;
             return true;
         }
-        scanned = pos_ + rel;
+        crFrom = pos_ + rel;
     }
 }
 

@@ -33,13 +33,21 @@ public:
     const std::string& readError() const { return readError_; }
 
 private:
+    static constexpr std::size_t NoLineFeed = static_cast<std::size_t>(-1);
+
     bool fill();
+    // Index of the next line feed at or after pos_, or end_ when none is buffered.
+    std::size_t nextLineFeed();
 
     std::FILE* file_ = nullptr;
     std::vector<char> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
+    // The line feed search: no line feed lies in [pos_, lfSearched_) other than at lfAt_
+    // (NoLineFeed when none was found there).
+    std::size_t lfAt_ = NoLineFeed;
+    std::size_t lfSearched_ = 0;
     std::string readError_;
 };
 
