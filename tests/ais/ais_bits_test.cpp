@@ -17,14 +17,21 @@ TEST(AisBits, ArmourCharactersMapToTheirSixBitValues) {
 }
 
 TEST(AisBits, EveryByteDearmoursWithoutComplaint) {
-    // Binary garbage on the radio link: every byte, also those above 127, gives six bits.
+    // Binary garbage on the radio link: every byte, also those above 127, gives six bits:
+    // the armour's rule (subtract 48, then 8 more past 40) in six bits, wherever the
+    // character falls in the bit array.
     std::string all;
     for (int c = 0; c < 256; ++c) all.push_back(static_cast<char>(c));
     for (std::size_t start = 0; start < all.size(); start += 100) {
-        const AisBits bits(all.substr(start, 100), 0);
-        EXPECT_LE(GetBitsValue(bits, 1, 6), 63);
+        const std::string part = all.substr(start, 100);
+        const AisBits bits(part, 0);
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            const int c = static_cast<unsigned char>(part[i]);
+            const int expected = (c - 48 > 40 ? c - 56 : c - 48) & 0x3F;
+            const int first = static_cast<int>(i) * 6 + 1;
+            EXPECT_EQ(GetBitsValue(bits, first, first + 5), expected) << "byte " << c;
+        }
     }
-    EXPECT_EQ(CharTo6Bit(0xFF) & 0x3F, (0xFF + 72) & 0x3F);
 }
 
 TEST(AisBits, ValueToBitsPutsTheMostSignificantBitFirst) {

@@ -3,6 +3,9 @@
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QSet>
+#include <QStatusBar>
+#include <QToolBar>
 
 #include "app/reset_family.h"
 #include "shell_fixture.h"
@@ -32,7 +35,19 @@ TEST_F(ShellTest, MainWindowRendersWithItsToolbarAndStatusBar) {
     ShowNMEAWindow(*shell, 1);
     QImage image = window->grab().toImage();
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.width(), window->width());
+    EXPECT_EQ(image.size(), window->size());
+    // The online toolbar's buttons and the status bar's panels are drawn: each strip of the
+    // picture holds text and edges, not one flat colour.
+    auto drawnColours = [&](QWidget* part) {
+        EXPECT_TRUE(part->isVisible());
+        const QImage strip = image.copy(QRect(part->mapTo(window.get(), QPoint(0, 0)), part->size()));
+        QSet<QRgb> colours;
+        for (int y = 0; y < strip.height(); ++y)
+            for (int x = 0; x < strip.width(); ++x) colours.insert(strip.pixel(x, y));
+        return colours.size();
+    };
+    EXPECT_GT(drawnColours(window->onlineToolBar()), 2);
+    EXPECT_GT(drawnColours(window->statusBar()), 2);
     const QByteArray path = qgetenv("TIDERUNE_SCREENSHOT");
     if (!path.isEmpty()) {
         EXPECT_TRUE(image.save(QString::fromLocal8Bit(path)));

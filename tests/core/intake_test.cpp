@@ -70,7 +70,12 @@ TEST_F(Intake, MonitorAndLogSeeTheLineBeforeAnythingElse) {
 
 TEST_F(Intake, TagBlocks) {
     state->config.ChecksumTest[1] = true;
-    feed(1, "\\s:r003669945,c:1241544035*4A\\" + kGGA + "\r\n");
+    state->run.LoggingOn = true;
+    const std::string tagged = "\\s:r003669945,c:1241544035*4A\\" + kGGA + "\r\n";
+    feed(1, tagged);
+    ASSERT_FALSE(sink.calls.empty());
+    EXPECT_EQ(sink.calls[0], "log 1 " + tagged);  // the raw log keeps the line whole
+    state->run.LoggingOn = false;
     EXPECT_EQ(state->NMEAMessages[1].GGAText, kGGA + "\r\n");
     EXPECT_EQ(state->NMEAMessages[1].GGA.Time, "12:35:19");
     EXPECT_EQ(state->ChecksumRejected[1], 0);
@@ -130,6 +135,26 @@ TEST_F(Intake, ChecksumGateOffParsesBadSentences) {
     feed(3, withChecksum("$GPHDT,200,T") + "\r\n");
     EXPECT_FLOAT_EQ(state->NMEAMessages[3].HDT.Heading, 200);
     EXPECT_EQ(state->ChecksumRejected[3], 1);
+}
+
+// Both checksum digits count, for the gate and for the monitor's counters alike.
+TEST_F(Intake, ChecksumGateAndMonitorCheckBothDigits) {
+    const std::string body = "$GPHDT,200,T";  // checksum 29
+    const struct Case {
+        const char* sum;
+        bool ok;
+    } cases[] = {{"29", true}, {"39", false}, {"19", false}, {"28", false}, {"2A", false}, {"92", false}};
+    state->config.ChecksumTest[1] = true;
+    for (const Case& c : cases) {
+        const std::string line = body + "*" + c.sum + "\r\n";
+        state->NMEAMessages[1].HDT.Heading = 0;
+        feed(1, line);
+        EXPECT_EQ(state->NMEAMessages[1].HDT.Heading, c.ok ? 200.0f : 0.0f) << c.sum;
+        CoreState counted;
+        CoreSink quiet;
+        ShowRawMessage(counted, quiet, 1, line);
+        EXPECT_EQ(counted.Monitor[1].MonitorChecksumOK, c.ok ? 1 : 0) << c.sum;
+    }
 }
 
 TEST(Recognition, TableOrderAndPositions) {

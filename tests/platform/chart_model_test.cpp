@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <limits>
 #include <vector>
 
 #include "platform/chart_model.h"
@@ -135,6 +137,31 @@ TEST(ChartAxis, WriteRulesRefuseAMinimumAboveTheMaximum) {
         EXPECT_EQ(maxErr, c.maxRefused ? chart_err::InvalidPropertyValue : 0) << c.name;
         EXPECT_EQ(a.minimum(), c.minAfter) << c.name;
         EXPECT_EQ(a.maximum(), c.maxAfter) << c.name;
+    }
+}
+
+// A value that is no number, at either end and through any of the writes, is refused and
+// leaves the axis as it was.
+TEST(ChartAxis, NonFiniteEndsAreRefused) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::function<void(Axis&, double)> writes[] = {
+        [](Axis& a, double v) { a.setMinimum(v); },
+        [](Axis& a, double v) { a.setMaximum(v); },
+        [](Axis& a, double v) { a.setMinMax(v, 20); },
+        [](Axis& a, double v) { a.setMinMax(10, v); },
+    };
+    for (double bad : {inf, -inf, nan}) {
+        for (std::size_t w = 0; w < std::size(writes); ++w) {
+            Chart chart;
+            Axis& a = chart.leftAxis();
+            a.setAutomatic(false);
+            a.setMaximum(20);
+            a.setMinimum(10);
+            EXPECT_EQ(errorNumber([&] { writes[w](a, bad); }), chart_err::InvalidPropertyValue) << bad << " " << w;
+            EXPECT_EQ(a.minimum(), 10) << bad << " " << w;
+            EXPECT_EQ(a.maximum(), 20) << bad << " " << w;
+        }
     }
 }
 

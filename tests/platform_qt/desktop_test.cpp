@@ -82,10 +82,12 @@ TEST(QtMessageBoxes, DefaultButtonTitleIconAndText) {
     EXPECT_EQ(seen.title, "Tiderune");
     EXPECT_EQ(seen.icon, QMessageBox::Question);
     EXPECT_EQ(seen.text, "Are you sure you want to change mode ?");
+    EXPECT_EQ(QString(seen.defaultButton).remove('&'), "No");
 
     pressEnterOnNextBox(&seen);
     EXPECT_TRUE(boxes.askYesNo("Are you sure ?", MessageAnswer::Yes));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(QString(seen.defaultButton).remove('&'), "Yes");
 
     pressEnterOnNextBox(&seen);
     EXPECT_EQ(boxes.show({"Logging started.\r\nfile.log", "Own title", MessageButtons::Ok, MessageIcon::Information,
@@ -94,6 +96,7 @@ TEST(QtMessageBoxes, DefaultButtonTitleIconAndText) {
     EXPECT_EQ(seen.title, "Own title");
     EXPECT_EQ(seen.text, "Logging started.\nfile.log");
     EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_EQ(QString(seen.defaultButton).remove('&'), "OK");
 }
 
 TEST(QtFileDialogs, FiltersBecomeNameFilters) {
