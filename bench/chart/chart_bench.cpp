@@ -6,6 +6,9 @@
 #include <cmath>
 
 #include "platform/chart_model.h"
+#ifdef TIDERUNE_BENCH_ENGINE
+#include "timeseries/chart_point.h"
+#endif
 
 using namespace tiderune;
 
@@ -106,6 +109,27 @@ void BM_AutomaticRangeFollow(benchmark::State& state) {
     benchmark::DoNotOptimize(sink);
 }
 BENCHMARK(BM_AutomaticRangeFollow);
+
+#ifdef TIDERUNE_BENCH_ENGINE
+// The engine's point intake at steady state: a day of 10 Hz points already in the series,
+// each call adds one through the decimation (Arg: block length, 0 for none) and trims the
+// series back to 24 hours. With a block length N only every N-th call adds a point.
+void BM_AddChartPoint(benchmark::State& state) {
+    ChartSettings settings;
+    settings.FilterLength[chart_kind::ROT][1] = static_cast<std::int16_t>(state.range(0));
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Line);
+    fillDay(s);
+    SeriesFilter filter;
+    long i = DayAt10Hz;
+    for (auto _ : state) {
+        AddChartPoint(settings, 1, chart_kind::ROT, s, 46000.0 + i * Tick, sample(i), filter);
+        ++i;
+    }
+    state.counters["points"] = s.count();
+}
+BENCHMARK(BM_AddChartPoint)->Arg(0)->Arg(5)->Arg(20);
+#endif
 
 }  // namespace
 

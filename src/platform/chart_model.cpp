@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tiderune {
 
 namespace {
+
+// An axis end must be a finite value that a single-precision number can hold: a typed or
+// computed value beyond that would leave the chart unable to draw its scale.
+bool validAxisValue(double v) { return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max(); }
 
 bool onAxis(const Series& s, const Axis& a) {
     if (a.horizontal()) {
@@ -83,21 +88,21 @@ double Axis::maximum() const {
 }
 
 void Axis::setMinimum(double v) {
-    if (!std::isfinite(v)) throwChartValue("Invalid axis value");
+    if (!validAxisValue(v)) throwChartValue("Invalid axis value");
     if (v > maximum()) throwChartValue("Axis minimum value must be <= maximum");
     min_ = v;
     touch();
 }
 
 void Axis::setMaximum(double v) {
-    if (!std::isfinite(v)) throwChartValue("Invalid axis value");
+    if (!validAxisValue(v)) throwChartValue("Invalid axis value");
     if (v < minimum()) throwChartValue("Axis maximum value must be >= minimum");
     max_ = v;
     touch();
 }
 
 void Axis::setMinMax(double min, double max) {
-    if (!std::isfinite(min) || !std::isfinite(max)) throwChartValue("Invalid axis value");
+    if (!validAxisValue(min) || !validAxisValue(max)) throwChartValue("Invalid axis value");
     if (min > max) std::swap(min, max);
     autoMin_ = autoMax_ = false;
     min_ = min;

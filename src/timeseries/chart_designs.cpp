@@ -1,0 +1,193 @@
+#include "timeseries/chart_designs.h"
+
+#include "platform/chart_model.h"
+#include "timeseries/chart_settings.h"
+
+namespace tiderune {
+
+namespace {
+
+using namespace colours;
+
+SeriesDesign line(const char* title, Colour c, VerticalAxis axis = VerticalAxis::Left) {
+    SeriesDesign s;
+    s.title = title;
+    s.colour = c;
+    s.axis = axis;
+    return s;
+}
+
+ChartDesign chart(int top, int height, std::vector<SeriesDesign> series) {
+    ChartDesign d;
+    d.top = top;
+    d.height = height;
+    d.series = std::move(series);
+    return d;
+}
+
+ChartDesign minimumFixed(ChartDesign d) {
+    d.left = AxisRange::MinimumFixed;
+    return d;
+}
+
+ChartDesign withValues(ChartDesign d) {
+    d.legendValues = true;
+    return d;
+}
+
+std::vector<SeriesDesign> offsets() {
+    return {line("dRad", Red), line("dLat", Blue), line("dLon", Green)};
+}
+
+std::vector<FormDesign> makeDesigns() {
+    std::vector<FormDesign> all;
+    auto add = [&](SentenceType t, int kind, const char* form, const char* caption, int word, int w, int h,
+                   std::vector<ChartDesign> charts) -> FormDesign& {
+        FormDesign f{t, kind, form, caption, word, w, h, 600, 0, false, false, 0, {}};
+        f.charts = std::move(charts);
+        all.push_back(std::move(f));
+        return all.back();
+    };
+
+    FormDesign& vtg = add(SentenceType::VTG, chart_kind::VTG, "frmTimeSeriesVTG", "VTG Time Series ", 11, 12210, 4485,
+                          {chart(600, 3135, {line("SOG (Knots)", Blue), line("COG (True)", rgb(255, 0, 128), VerticalAxis::Right)})});
+    vtg.anyButtonCharts = 1;
+    vtg.rightAxisDialog = true;
+
+    add(SentenceType::GLL, chart_kind::GLL, "frmTimeSeriesGLL", "GLL Time Series ", 9, 12450, 4305,
+        {chart(600, 3495, offsets())});
+
+    FormDesign& rmc = add(SentenceType::RMC, chart_kind::RMC, "frmTimeSeriesRMC", "RMC Time Series ", 10, 12855, 7860,
+                          {chart(600, 3495, offsets()),
+                           chart(4080, 3135, {line("SOG (Knots)", rgb(0, 128, 255)),
+                                              line("COG (True)", rgb(255, 128, 0), VerticalAxis::Right)})});
+    rmc.anyButtonCharts = 2;
+    rmc.rightAxisDialog = true;
+    rmc.viewChangeCopies = true;
+
+    ChartDesign hdt = withValues(chart(600, 3135, {line("deltaHeading ", Blue, VerticalAxis::Both), line("Ref Hdg", Black),
+                                                    line("Avg Hdg", Red), line("Sdev", Yellow)}));
+    hdt.rightFixed = true;
+    hdt.rightMin = 17;
+    hdt.rightMax = 236;
+    hdt.tools = 3;
+    add(SentenceType::HDT, chart_kind::HDT, "frmTimeSeriesHDT", "HDT Time Series ", 164, 11880, 3960, {hdt});
+
+    FormDesign& att = add(SentenceType::ATT, chart_kind::ATT, "frmTimeSeriesATT", "ATT Time Series ", 165, 12270, 7620,
+                          {chart(600, 3495, {line("deltaHeading", Blue)}),
+                           chart(4080, 3135, {line("Pitch", Red), line("Roll", Green)})});
+    att.viewChangeCopies = true;
+
+    add(SentenceType::ROT, chart_kind::ROT, "frmTimeSeriesROT", "ROT Time Series ", 166, 11775, 3960,
+        {withValues(chart(600, 3135, {line("Rate Of Turn", Blue)}))});
+
+    FormDesign& vhw = add(SentenceType::VHW, chart_kind::VHW, "frmTimeSeriesVHW", "VHW Time Series ", 167, 12210, 4140,
+                          {chart(600, 3135, {line("WaterSpeed (Knots)", Blue),
+                                             line("Water Hdg (True)", rgb(255, 0, 128), VerticalAxis::Right),
+                                             line("Hdg (Magnetic)", Green)})});
+    vhw.rightAxisDialog = true;
+
+    // Depth grows downwards.
+    ChartDesign dbt = withValues(minimumFixed(chart(600, 3135, {line("Depth (below transducer)", Blue)})));
+    dbt.leftInverted = true;
+    add(SentenceType::DBT, chart_kind::DBT, "frmTimeSeriesDBT", "DBT Time Series ", 168, 11985, 3960, {dbt});
+
+    ChartDesign ellipse = withValues(minimumFixed(chart(6840, 3135, {line("sd Semi-MajorAxis", Red, VerticalAxis::Both),
+                                                                      line("sd Semi-MinorAxis", Blue),
+                                                                      line("Dir Semi-MajorAxis (Right axis)", Black, VerticalAxis::Right)})));
+    ellipse.rightFixed = true;
+    ellipse.rightMax = 360;
+    ellipse.tools = 3;
+    FormDesign& gst = add(SentenceType::GST, chart_kind::GST, "frmTimeSeriesGST", "GST Time Series ", 172, 13605, 10125,
+                          {minimumFixed(chart(720, 3135, {line("RMS Pseudo Range", Red), line(".", Green)})),
+                           minimumFixed(chart(3720, 3135, {line("sd Lat", Red), line("sd Lon", Blue), line("sd Alt", Lime)})),
+                           ellipse});
+    gst.chart0Top = 720;
+    gst.viewChangeCopies = true;
+    gst.narrowCharts = 2;
+    return all;
+}
+
+const std::vector<FormDesign>& designs() {
+    static const std::vector<FormDesign> all = makeDesigns();
+    return all;
+}
+
+}  // namespace
+
+const FormDesign* formDesign(int chartKind) {
+    for (const FormDesign& f : designs())
+        if (f.chartKind == chartKind) return &f;
+    return nullptr;
+}
+
+const FormDesign* formDesignOf(SentenceType type) {
+    for (const FormDesign& f : designs())
+        if (f.type == type) return &f;
+    return nullptr;
+}
+
+const std::vector<const FormDesign*>& allFormDesigns() {
+    static const std::vector<const FormDesign*> all = [] {
+        std::vector<const FormDesign*> v;
+        for (const FormDesign& f : designs()) v.push_back(&f);
+        return v;
+    }();
+    return all;
+}
+
+void buildChart(Chart& c, const ChartDesign& d) {
+    c.title().setVisible(false);
+    c.legend().setVisible(true);
+    c.legend().setShowValues(d.legendValues);
+    c.setMarginRight(d.marginRight);
+
+    Axis& left = c.leftAxis();
+    left.setIncrement(d.leftIncrement);
+    left.setInverted(d.leftInverted);
+    if (d.left == AxisRange::MinimumFixed) {
+        left.setAutomaticMinimum(false);
+        left.setMinimum(0);
+    } else if (d.left == AxisRange::Fixed) {
+        left.setAutomatic(false);
+        left.setMaximum(d.leftMax);
+        left.setMinimum(d.leftMin);
+    }
+    if (d.rightFixed) {
+        Axis& right = c.rightAxis();
+        right.setAutomatic(false);
+        right.setMaximum(d.rightMax);
+        right.setMinimum(d.rightMin);
+    }
+    c.bottomAxis().setDateTime(true);
+    for (int i = 0; i < d.customAxes; ++i) c.addCustomAxis(false);
+
+    for (const SeriesDesign& sd : d.series) {
+        Series& s = c.addSeries(sd.kind);
+        s.setTitle(sd.title);
+        s.setColour(sd.colour);
+        s.setVerticalAxis(sd.axis);
+        s.setOutline(sd.outline, sd.colour);
+        s.setGradient(sd.gradient);
+        s.linePen().style = sd.style;
+        if (sd.function != SeriesFunction::None) s.setFunction(sd.function, &c.series(0));
+    }
+
+    Tool& line0 = c.addColorLine(left);
+    line0.setAllowDrag(false);
+    line0.setValue(d.tool0Value);
+    if (d.tools >= 3) {
+        Tool& band = c.addColorBand(left);
+        band.setColour(rgb(255, 255, 128));
+        band.setTransparency(60);
+        band.setEndValue(d.tool1End);
+        band.setStartValue(d.tool1Start);
+        Tool& line2 = c.addColorLine(left);
+        line2.setAllowDrag(false);
+        line2.setPen(Red, PenStyle::Dash);
+    }
+    c.markPainted();
+    c.changed();
+}
+
+}  // namespace tiderune

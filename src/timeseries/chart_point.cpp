@@ -1,0 +1,34 @@
+#include "timeseries/chart_point.h"
+
+#include <cmath>
+
+#include "core/number_text.h"
+#include "core/records.h"
+#include "platform/chart_series.h"
+
+namespace tiderune {
+
+void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,
+                   SeriesFilter& state, Colour colour) {
+    const std::int16_t n = settings.FilterLength[kind][system];
+    if (n <= 0) {
+        state.HeldValue = value;
+    } else if (state.SampleCount == 0) {
+        state.HeldValue = value;
+        state.SampleCount = 1;
+        return;
+    } else {
+        state.HeldValue = PickByMagnitude(value, state.HeldValue, false);
+        ++state.SampleCount;
+        if (state.SampleCount < n) return;
+        state.SampleCount = 0;
+    }
+    if (state.HeldValue == MissingValueD) return;
+    series.addXY(x, state.HeldValue, {}, colour);
+
+    // Whole seconds between the first and the last point, read afresh after each removal.
+    const auto xs = series.xValues();
+    while (std::llround((xs.last() - xs.first()) * 86400.0) > 86400) series.deletePoint(0);
+}
+
+}  // namespace tiderune

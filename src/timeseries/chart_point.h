@@ -1,0 +1,27 @@
+#pragma once
+// The one door through which the series updaters add a sample to a chart series: the
+// decimation filter of the window kind, the missing-value rule and the 24-hour window.
+#include <cstdint>
+
+#include "platform/chart_types.h"
+#include "timeseries/chart_settings.h"
+
+namespace tiderune {
+
+class Series;
+
+// The decimation state of one series of one system; never reset while the program runs, so
+// a block begun before a reset is completed by samples after it.
+struct SeriesFilter {
+    double HeldValue = 0;  // the block's sample of largest magnitude (without decimation, the last)
+    std::int16_t SampleCount = 0;  // samples the open block has taken; 0: no block open
+};
+
+// With FilterLength N of (kind, system) above 0, every N samples give one point holding the
+// block's sample of largest magnitude (the earlier on a tie) in the colour of the block's
+// last call; otherwise every sample is a point. A missing sample (-9999) gives no point.
+// Then the oldest points go while the series spans more than 86400 whole seconds.
+void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,
+                   SeriesFilter& state, Colour colour = SeriesColour);
+
+}  // namespace tiderune

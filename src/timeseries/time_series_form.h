@@ -1,0 +1,109 @@
+#pragma once
+// A time-series window without its screen: the charts built from the member's design, the
+// three lists above them (time-axis mode, interval, filter), the filter label, the caption,
+// and the handlers of the window family. The engine feeds it whether it is shown or not;
+// the Qt window only shows it and hands the user's clicks to the handlers here.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/config.h"
+#include "platform/chart_model.h"
+#include "timeseries/chart_designs.h"
+#include "timeseries/chart_settings.h"
+
+namespace tiderune {
+
+// A drop-down list: its items with their item data, the selected index (-1: none) and
+// whether it is shown.
+struct ListBox {
+    std::vector<std::string> items;
+    std::vector<std::int32_t> itemData;
+    int listIndex = -1;
+    bool visible = true;
+
+    void add(const std::string& item, std::int32_t data = 0) {
+        items.push_back(item);
+        itemData.push_back(data);
+    }
+    std::string text() const { return listIndex >= 0 ? items[static_cast<std::size_t>(listIndex)] : std::string(); }
+    // The selected item's data; 0 with none selected.
+    std::int32_t selectedData() const { return listIndex >= 0 ? itemData[static_cast<std::size_t>(listIndex)] : 0; }
+};
+
+struct Label {
+    std::string caption;
+    bool visible = true;
+    Colour foreColour = colours::Black;
+};
+
+// What an axis click asks the window to do.
+enum class AxisClickAction { None, YAxisDialog, XAxisDialog, RefuseBottom };
+
+inline constexpr const char* ManualTimeAxisMessage =
+    "Time Axis has to be selected as manual to adjust Start/End time";
+
+struct ChartPlace {
+    int left = 0, top = 0, width = 0, height = 0;  // twips
+};
+
+class TimeSeriesForm {
+public:
+    // Charts are the window's own unless the screen hands in the ones it draws (one per
+    // chart of the design, empty).
+    TimeSeriesForm(const FormDesign& design, ChartSettings& settings, Config& config,
+                   std::vector<Chart*> screenCharts = {});
+    TimeSeriesForm(const TimeSeriesForm&) = delete;
+    TimeSeriesForm& operator=(const TimeSeriesForm&) = delete;
+
+    const FormDesign& design() const { return design_; }
+    std::int16_t ChartKind = 0;
+    std::int16_t ChartCount = 0;
+    std::string Tag;  // the system as digits
+    int system() const;
+
+    Chart& TChart(int i);
+    const Chart& TChart(int i) const;
+
+    ListBox cmbOption, cmbInterval, cmbFilter;
+    Label lblFilter;
+    Label lblSystemColor;
+    std::string caption;
+    std::vector<ChartPlace> chartPlaces;  // where each chart sits, twips
+
+    // Load: system from the hand-over word (0 counts as 1), caption, open flag, the system's
+    // colour label, then the lists filled and their first items selected, each running its
+    // handler.
+    void load(std::int16_t handOverWord, const std::string& systemName);
+    // Unload (by the program or at exit): clears the open flag.
+    void unload();
+    // The user's close: true when the window only hides (the program runs on).
+    static bool closeOnlyHides(bool unloadByProgram, bool appClosing) { return !unloadByProgram && !appClosing; }
+
+    void cmbOption_Click(int index);
+    void cmbInterval_Click(int index);
+    void cmbFilter_Click(int index);
+
+    // Places the charts for the window's outer size in twips.
+    void resize(int width, int height);
+
+    // An axis click on chart index: what to open. Fills the hand-over for the dialogs.
+    AxisClickAction axisClick(int index, AxisCode axis, int button, AxisDialogTarget& target);
+    // The user zoomed, unzoomed or scrolled chart index.
+    void viewChange(int index);
+
+    // Bumped by every change of the lists, labels or caption, so a screen can follow.
+    unsigned long long stateGeneration() const { return generation_; }
+    void touch() { ++generation_; }
+
+private:
+    const FormDesign& design_;
+    ChartSettings& settings_;
+    Config& config_;
+    std::vector<std::unique_ptr<Chart>> own_;
+    std::vector<Chart*> charts_;
+    unsigned long long generation_ = 0;
+};
+
+}  // namespace tiderune

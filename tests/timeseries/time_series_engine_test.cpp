@@ -1,0 +1,302 @@
+// The time-series engine headless: decimation, the 24-hour window, the automatic filter,
+// the time-axis modes and the copying of a range between the charts of a window.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "core/epoch_time.h"
+#include "timeseries/chart_point.h"
+#include "timeseries/time_series_engine.h"
+#include "timeseries/time_series_form.h"
+
+using namespace tiderune;
+
+namespace {
+
+constexpr double Sec = 1.0 / 86400.0;
+const double Day = dateFromYmd(2026, 12, 8);
+
+// Windows made on first use, as the slots do, loaded for their system.
+struct Windows : TimeSeriesWindows {
+    explicit Windows(Config& c) : config(c) {}
+    TimeSeriesForm* timeSeriesForm(int kind, int system) override {
+        auto& w = forms[{kind, system}];
+        if (!w) {
+            w = std::make_unique<TimeSeriesForm>(*formDesign(kind), *settings, config);
+            w->load(static_cast<std::int16_t>(system), "Sys");
+        }
+        return w.get();
+    }
+    ChartSettings* settings = nullptr;
+    Config& config;
+    std::map<std::pair<int, int>, std::unique_ptr<TimeSeriesForm>> forms;
+};
+
+struct Engine {
+    CoreState core;
+    std::unique_ptr<Windows> windows = std::make_unique<Windows>(core.config);
+    std::unique_ptr<TimeSeriesEngine> engine = std::make_unique<TimeSeriesEngine>(core, *windows);
+    Engine() { windows->settings = &engine->settings; }
+    TimeSeriesForm& window(int kind, int system = 1) { return *windows->timeSeriesForm(kind, system); }
+};
+
+std::vector<double> ys(const Series& s) {
+    std::vector<double> v;
+    for (int i = 0; i < s.count(); ++i) v.push_back(s.y(i));
+    return v;
+}
+
+}  // namespace
+
+TEST(AddChartPoint, DecimationSequences) {
+    struct Case {
+        const char* name;
+        int length;
+        std::vector<double> samples;
+        std::vector<double> points;
+    };
+    const Case cases[] = {
+        {"block of five keeps the earlier of a tie", 5, {1, -3, 2, 3, -1}, {-3}},
+        {"block of two, larger second", 2, {1, -2, 4, 3}, {-2, 4}},
+        {"block of two, tie keeps the first", 2, {2, -2}, {2}},
+        {"no decimation", 0, {1, -9999, 2}, {1, 2}},
+        {"filter off", -1, {1, 2, -9999}, {1, 2}},
+        {"missing value wins a block: no point, next block afresh", 3, {5, -9999, 1, 7, 2, 3}, {7}},
+        {"open block gives nothing", 4, {1, 2, 3}, {}},
+    };
+    for (const Case& c : cases) {
+        ChartSettings settings;
+        settings.FilterLength[chart_kind::ROT][2] = static_cast<std::int16_t>(c.length);
+        Chart chart;
+        Series& s = chart.addSeries(SeriesKind::Line);
+        SeriesFilter state;
+        double x = Day;
+        for (double v : c.samples) AddChartPoint(settings, 2, chart_kind::ROT, s, x += Sec, v, state);
+        EXPECT_EQ(ys(s), c.points) << c.name;
+    }
+}
+
+TEST(AddChartPoint, PointTakesTheColourOfTheClosingCallAndFilterChangesKeepTheBlock) {
+    ChartSettings settings;
+    settings.FilterLength[chart_kind::ROT][1] = 3;
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Bar);
+    SeriesFilter state;
+    AddChartPoint(settings, 1, chart_kind::ROT, s, Day, 9, state, colours::Red);
+    AddChartPoint(settings, 1, chart_kind::ROT, s, Day, 1, state, colours::Green);
+    AddChartPoint(settings, 1, chart_kind::ROT, s, Day, 2, state, colours::Blue);
+    ASSERT_EQ(s.count(), 1);
+    EXPECT_EQ(s.y(0), 9);
+    EXPECT_EQ(s.pointColour(0), colours::Blue);
+
+    // Two samples into a block of ten, then the length drops to two: the next sample closes it.
+    settings.FilterLength[chart_kind::ROT][1] = 10;
+    AddChartPoint(settings, 1, chart_kind::ROT, s, Day, 4, state);
+    AddChartPoint(settings, 1, chart_kind::ROT, s, Day, 5, state);
+    settings.FilterLength[chart_kind::ROT][1] = 2;
+    AddChartPoint(settings, 1, chart_kind::ROT, s, Day, 1, state);
+    EXPECT_EQ(ys(s), (std::vector<double>{9, 5}));
+    EXPECT_EQ(s.pointColour(1), SeriesColour);
+}
+
+TEST(AddChartPoint, TwentyFourHourWindowTrimsByWholeSeconds) {
+    ChartSettings settings;
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Line);
+    SeriesFilter state;
+    const double t0 = Day + 0.3;
+    for (double dt : {0.0, 10.0, 20.0, 86400.0}) AddChartPoint(settings, 1, 1, s, t0 + dt * Sec, dt, state);
+    EXPECT_EQ(s.count(), 4) << "exactly 86400 s apart keeps every point";
+    AddChartPoint(settings, 1, 1, s, t0 + 86425 * Sec, 1, state);
+    EXPECT_EQ(ys(s), (std::vector<double>{86400, 1})) << "beyond a day the oldest go until the span fits";
+}
+
+TEST(TimeSeriesEngine, AutomaticFilterFollowsThePointCount) {
+    const std::pair<int, int> table[] = {{600, 0}, {601, 2}, {1800, 2}, {1801, 5}, {3601, 10}, {7201, 20}};
+    for (const auto& [points, length] : table) {
+        Engine e;
+        e.core.config.Systems[1].ROTAnalysed = true;
+        TimeSeriesForm& w = e.window(chart_kind::ROT);
+        Series& s = w.TChart(0).series(0);
+        for (int i = 0; i < points - 1; ++i) s.addXY(Day + i * Sec, 1);
+        e.core.EpochTime[1] = Day + points * Sec;
+        e.engine->UpdateTimeSeriesCharts(1, SentenceType::ROT);
+        EXPECT_EQ(e.engine->settings.FilterLength[chart_kind::ROT][1], length) << points;
+        EXPECT_EQ(w.lblFilter.caption, std::to_string(length)) << points;
+    }
+}
+
+TEST(TimeSeriesEngine, IntervalRuleOutsideAutomaticMode) {
+    const std::pair<int, int> table[] = {{0, 0}, {1, 0}, {2, 5}, {3, 10}, {4, 20}, {7, 20}};
+    Engine e;
+    TimeSeriesForm& w = e.window(chart_kind::VTG);
+    w.cmbOption_Click(0);
+    w.cmbInterval_Click(2);
+    EXPECT_EQ(e.engine->settings.FilterLength[chart_kind::VTG][1], 0) << "Automatic mode leaves the interval rule out";
+    w.cmbOption_Click(1);
+    for (const auto& [index, length] : table) {
+        w.cmbInterval_Click(index);
+        EXPECT_EQ(e.engine->settings.FilterLength[chart_kind::VTG][1], length) << index;
+        EXPECT_EQ(w.lblFilter.caption, std::to_string(length));
+    }
+}
+
+TEST(TimeSeriesEngine, TimeAxisModes) {
+    struct Case {
+        int mode;      // cmbOption index
+        int interval;  // cmbInterval index
+        const char* epoch;
+        const char* min;  // expected bottom range, "" when the axis stays automatic
+        const char* max;
+    };
+    const Case cases[] = {
+        {2, 1, "10:44:59", "10:30:00", "10:45:00"},
+        {2, 1, "10:45:00", "10:45:00", "11:00:00"},
+        {2, 1, "10:44:59.6", "10:45:00", "11:00:00"},  // hour and minute of the rounded epoch
+        {2, 5, "17:59:00", "12:00:00", "18:00:00"},
+        {2, 7, "17:59:00", "00:00:00", "00:00:00"},
+        {1, 0, "08:00:00", "07:50:00", "08:00:00"},
+        {0, 0, "08:00:00", "", ""},
+        {3, 0, "08:00:00", "", ""},
+    };
+    for (const Case& c : cases) {
+        Engine e;
+        e.core.config.Systems[1].GSTAnalysed = true;
+        TimeSeriesForm& w = e.window(chart_kind::GST);
+        w.cmbOption_Click(c.mode);
+        w.cmbInterval_Click(c.interval);
+        double tod = 0;
+        const std::string epoch = c.epoch;
+        ASSERT_TRUE(timeOfDayFromText(epoch.substr(0, 8), tod));
+        if (epoch.size() > 8) tod += 0.6 * Sec;
+        e.core.SentenceDate[1] = Day;
+        e.core.EpochTime[1] = Day + tod;
+        // The first sentence after the switch finds the other charts at their frozen range and
+        // their minimum write refused; from the second on all three agree.
+        e.engine->UpdateTimeSeriesCharts(1, SentenceType::GST);
+        e.engine->UpdateTimeSeriesCharts(1, SentenceType::GST);
+        for (int k = 0; k < 3; ++k) {
+            const Axis& b = w.TChart(k).bottomAxis();
+            if (*c.min == 0) {
+                EXPECT_EQ(b.automatic(), c.mode == 0) << c.epoch;
+                continue;
+            }
+            EXPECT_EQ(formatClock(b.minimum()).view(), c.min) << c.epoch << " chart " << k;
+            EXPECT_EQ(formatClock(b.maximum()).view(), c.max) << c.epoch << " chart " << k;
+            EXPECT_LT(b.minimum(), b.maximum());
+        }
+    }
+}
+
+TEST(TimeSeriesEngine, ScrollingIntoThePastMovesTheMinimumFirst) {
+    Engine e;
+    e.core.config.Systems[1].VTGAnalysed = true;
+    TimeSeriesForm& w = e.window(chart_kind::VTG);
+    w.cmbOption_Click(1);
+    e.core.EpochTime[1] = Day + 0.5;
+    e.engine->UpdateTimeSeriesCharts(1, SentenceType::VTG);
+    e.core.EpochTime[1] = Day + 0.25;  // a clock step back
+    e.engine->UpdateTimeSeriesCharts(1, SentenceType::VTG);
+    EXPECT_DOUBLE_EQ(w.TChart(0).bottomAxis().maximum(), Day + 0.25);
+    EXPECT_DOUBLE_EQ(w.TChart(0).bottomAxis().minimum(), Day + 0.25 - 600 * Sec);
+}
+
+TEST(CopyTimeAxisToCharts, WriteOrderFollowsTheCopiedRangeAndRefusalsAreSkipped) {
+    Engine e;
+    TimeSeriesForm& w = e.window(chart_kind::GST);
+    w.cmbOption_Click(3);
+    for (int k = 0; k < 3; ++k) w.TChart(k).bottomAxis().setMinMax(100, 200);
+    // A range wholly above the others: the copied range says minimum first, which the
+    // targets refuse (above their maximum); their maximum is still written.
+    w.TChart(1).bottomAxis().setMinMax(300, 400);
+    w.viewChange(1);
+    for (int k : {0, 2}) {
+        EXPECT_EQ(w.TChart(k).bottomAxis().minimum(), 100) << k;
+        EXPECT_EQ(w.TChart(k).bottomAxis().maximum(), 400) << k;
+    }
+    // Below: the minimum first, then the maximum, both taken.
+    w.TChart(2).bottomAxis().setMinMax(10, 20);
+    w.viewChange(2);
+    for (int k : {0, 1}) {
+        EXPECT_EQ(w.TChart(k).bottomAxis().minimum(), 10);
+        EXPECT_EQ(w.TChart(k).bottomAxis().maximum(), 20);
+    }
+    // An inverted copied range: maximum first, then minimum.
+    w.TChart(1).bottomAxis().setMinMax(0, 100);
+    w.TChart(0).bottomAxis().restore({false, false, 50, 5});
+    w.viewChange(0);
+    EXPECT_EQ(w.TChart(1).bottomAxis().maximum(), 5);
+    EXPECT_EQ(w.TChart(1).bottomAxis().minimum(), 0) << "the minimum above the new maximum is refused";
+    w.TChart(0).bottomAxis().setMinMax(10, 20);
+
+    // Writes the chart refuses (beyond single precision, not finite) leave the axis as it was.
+    Axis& a = w.TChart(0).bottomAxis();
+    for (double bad : {DBL_MAX, -1e300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_THROW(a.setMaximum(bad), RuntimeError) << bad;
+        EXPECT_THROW(a.setMinimum(bad), RuntimeError) << bad;
+    }
+    EXPECT_EQ(a.minimum(), 10);
+    EXPECT_EQ(a.maximum(), 20);
+}
+
+TEST(TimeSeriesEngine, DispatchFeedsTheAnalysedTypesOnly) {
+    Engine e;
+    SystemSetup& sys = e.core.config.Systems[1];
+    sys.GSTAnalysed = sys.RMCAnalysed = true;
+    e.core.EpochTime[1] = Day + 0.5;
+    GSTRecord& g = e.core.NMEAMessages[1].GST;
+    g = {"", 1, 2, 3, 45, 4, 5, 6};
+    e.engine->UpdateTimeSeriesCharts(1, SentenceType::GST);
+    e.engine->UpdateTimeSeriesCharts(1, SentenceType::VTG);  // not analysed
+    e.engine->UpdateTimeSeriesCharts(1, SentenceType::ZDA);  // no window
+    e.core.analysis.EpochValues[1].EpochNorth = MissingValueF;
+    e.engine->UpdateTimeSeriesCharts(1, SentenceType::RMC);
+    EXPECT_EQ(e.windows->forms.size(), 2u);
+    TimeSeriesForm& gst = e.window(chart_kind::GST);
+    int points = 0;
+    for (int k = 0; k < 3; ++k)
+        for (int i = 0; i < gst.TChart(k).seriesCount(); ++i) points += gst.TChart(k).series(i).count();
+    EXPECT_EQ(points, 7);
+    EXPECT_EQ(gst.TChart(2).series(2).y(0), 45);
+    EXPECT_EQ(gst.TChart(0).series(1).count(), 0) << "the \".\" series is never fed";
+    EXPECT_EQ(e.window(chart_kind::RMC).TChart(0).series(1).count(), 0) << "a missing north offset gives no point";
+    EXPECT_EQ(e.window(chart_kind::RMC).TChart(0).series(2).count(), 1);
+}
+
+TEST(TimeSeriesEngine, HeadingWindowRightAxisAndMarkers) {
+    struct Case {
+        int referenceMode;
+        double line, bandStart, bandEnd;
+    };
+    for (const Case& c : {Case{1, 0, -2, 2}, Case{0, 5, 3, 7}, Case{2, 5, 3, 7}}) {
+        Engine e;
+        e.core.config.Systems[1].HDTAnalysed = true;
+        e.core.config.ReferenceMode[1] = static_cast<std::int16_t>(c.referenceMode);
+        e.core.config.ReferenceHeading[1] = 100;
+        StatRecord& st = e.core.analysis.statistics(1).HDTStats[0].record;
+        st.mean = 5;
+        st.standardDeviation = 2;
+        TimeSeriesForm& w = e.window(chart_kind::HDT);
+        Chart& chart = w.TChart(0);
+        chart.series(0).addXY(Day, -3);
+        chart.series(0).addXY(Day + Sec, 4);
+        e.core.EpochTime[1] = Day + 2 * Sec;
+        e.engine->UpdateTimeSeriesHDT(1, 9);
+        EXPECT_EQ(chart.series(0).count(), 3);
+        EXPECT_EQ(chart.rightAxis().maximum(), 104) << "the left range before the new point, plus the reference";
+        EXPECT_EQ(chart.tool(2).value(), c.line);
+        EXPECT_EQ(chart.tool(1).startValue(), c.bandStart);
+        EXPECT_EQ(chart.tool(1).endValue(), c.bandEnd);
+        // A missing heading leaves the window as it was: not even the x moves.
+        st.noData = true;
+        e.core.EpochTime[1] = Day + 3 * Sec;
+        e.engine->UpdateTimeSeriesHDT(1, MissingValueF);
+        EXPECT_EQ(chart.series(0).count(), 3);
+        EXPECT_EQ(e.engine->ChartXValue[1], Day + 2 * Sec);
+    }
+}
