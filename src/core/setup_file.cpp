@@ -379,4 +379,23 @@ bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices)
     }
 }
 
+bool HoldsSetupSection(const std::string& path, std::string* error) {
+    if (error) error->clear();
+    std::string bytes;
+    try {
+        bytes = readSetupFileBytes(path);
+    } catch (const RuntimeError& e) {
+        if (error) *error = e.description();
+        return false;
+    }
+    try {
+        SetupFileReader reader(std::move(bytes));
+        while (!reader.atEnd())
+            if (sectionOf(reader.next().text) != 0) return true;
+    } catch (const RuntimeError&) {
+        // Damage before any section: nothing in it is a setup.
+    }
+    return false;
+}
+
 }  // namespace tiderune

@@ -28,4 +28,9 @@ void SaveSetupFile(const Config& config, const std::string& path);
 // loaded without error.
 bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices);
 
+// Whether `path` is a setup file at all: it holds at least one section line. A recording or
+// any other file chosen by mistake does not. A file that cannot be read gives false with the
+// reason in *error; a readable file without a section leaves *error empty.
+bool HoldsSetupSection(const std::string& path, std::string* error = nullptr);
+
 }  // namespace tiderune

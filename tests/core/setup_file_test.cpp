@@ -332,6 +332,30 @@ TEST_F(SetupFile, SectionsMissingOrUnknownOrTwiceOrMiscased) {
     EXPECT_EQ(c.SNRSeriesCount[5], before.SNRSeriesCount[5]);
 }
 
+TEST_F(SetupFile, OnlyAFileWithASectionLineIsASetupFile) {
+    struct Case {
+        std::string bytes;
+        bool setup;
+    };
+    const Case cases[] = {
+        {SetupFileText(defaultConfig()), true},
+        {"\"REM LatLon Format\"\r\n#TRUE#,3\r\n", true},  // one section is enough
+        {"$GPGGA,120000,5200.0000,N,00400.0000,E,1,08,0.9,10.0,M,46.9,M,,*4B\r\n", false},
+        {std::string("\x7f" "ELF\x02\x01\x01\0\0\"REM", 13), false},
+        {"", false},
+        {"\"REM Unknown\"\r\n\"unclosed", false},
+    };
+    for (const Case& c : cases) {
+        write(c.bytes);
+        std::string error = "x";
+        EXPECT_EQ(HoldsSetupSection(path, &error), c.setup) << c.bytes;
+        EXPECT_EQ(error, "");
+    }
+    std::string error;
+    EXPECT_FALSE(HoldsSetupSection((dir / "none.ini").string(), &error));
+    EXPECT_FALSE(error.empty());
+}
+
 TEST_F(SetupFile, EmptyIPListIsFollowedDirectlyByTheNextHeader) {
     Config before = populatedConfig();
     before.IPListCount = 0;
