@@ -287,6 +287,8 @@ SNRStatBlock* snrBlock(SystemStatistics& st, int prn) {
 void StoreEpochValues(CoreState& st, int s, SentenceType type) {
     Context c{st, s, st.config, st.NMEAMessages[s], st.analysis, st.analysis.statistics(s), ClockDates(*st.analysis.clock)};
     if (!c.cfg.Systems[s].analysed(type)) return;
+    // Types without epoch values: not even a time label to make (VDM comes by the thousand).
+    if (type == SentenceType::ZDA || type == SentenceType::TTM || type == SentenceType::VDM) return;
     EpochValueSet& e = c.an.EpochValues[s];
     SystemStatistics& t = c.stats;
     const ClockText clock = formatClock(st.EpochTime[s]);

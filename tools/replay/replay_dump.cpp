@@ -19,58 +19,82 @@ namespace tiderune::replay {
 namespace {
 
 // Control and non-ASCII bytes as \xNN (and quotes and backslashes too), so that every report
-// line stays one line and reads back unambiguously.
-std::string escaped(std::string_view v) {
+// line stays one line and reads back unambiguously. Runs of plain bytes are copied whole.
+void appendEscaped(std::string& out, std::string_view v) {
     static const char hex[] = "0123456789ABCDEF";
-    std::string s;
-    for (unsigned char c : v) {
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(v[i]);
         if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-            s += "\\x";
-            s += hex[c >> 4];
-            s += hex[c & 15];
-        } else {
-            s += static_cast<char>(c);
+            out.append(v.data() + plain, i - plain);
+            const char code[4] = {'\\', 'x', hex[c >> 4], hex[c & 15]};
+            out.append(code, 4);
+            plain = i + 1;
         }
     }
-    return s;
+    out.append(v.data() + plain, v.size() - plain);
 }
 
+template <typename T>
+void appendNumber(std::string& out, T v) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);  // floats: shortest exact form
+    out.append(buf, res.ptr);
+}
+
+// name="value" pairs written straight into the report.
 class Fields {
 public:
-    void add(const char* name, double v) { number(name, v); }
-    void add(const char* name, float v) { number(name, v); }
-    void add(const char* name, std::int16_t v) { put(name, std::to_string(v)); }
-    void add(const char* name, std::int32_t v) { put(name, std::to_string(v)); }
-    void add(const char* name, char v) { put(name, v == 0 ? std::string() : std::string(1, v)); }
-    void add(const char* name, const std::string& v) { put(name, v); }
-    template <int Hi>
-    void add(const char* name, const IndexedArray<std::int16_t, 1, Hi>& a) {
-        std::string s;
+    explicit Fields(std::string& out) : out_(out) {}
+    // Names are literals, their lengths known without looking.
+    template <std::size_t N>
+    void add(const char (&name)[N], double v) { number(name, v); }
+    template <std::size_t N>
+    void add(const char (&name)[N], float v) { number(name, v); }
+    template <std::size_t N>
+    void add(const char (&name)[N], std::int16_t v) { number(name, v); }
+    template <std::size_t N>
+    void add(const char (&name)[N], std::int32_t v) { number(name, v); }
+    template <std::size_t N>
+    void add(const char (&name)[N], char v) {
+        open(name);
+        if (v != 0) appendEscaped(out_, std::string_view(&v, 1));
+        close();
+    }
+    template <std::size_t N>
+    void add(const char (&name)[N], const std::string& v) {
+        open(name);
+        appendEscaped(out_, v);
+        close();
+    }
+    template <std::size_t N, int Hi>
+    void add(const char (&name)[N], const IndexedArray<std::int16_t, 1, Hi>& a) {
+        open(name);
         for (int i = 1; i <= Hi; ++i) {
-            if (i > 1) s += ',';
-            s += std::to_string(a[i]);
+            if (i > 1) out_ += ',';
+            appendNumber(out_, a[i]);
         }
-        put(name, s);
-    }
-    std::string text() const { return out_; }
-
-private:
-    template <typename T>
-    void number(const char* name, T v) {
-        char buf[64];
-        auto res = std::to_chars(buf, buf + sizeof buf, v);  // shortest exact form
-        put(name, std::string(buf, res.ptr));
-    }
-    void put(const char* name, const std::string& value) {
-        if (!out_.empty()) out_ += ' ';
-        out_ += name;
-        out_ += "=\"";
-        out_ += escaped(value);
-        out_ += '"';
+        close();
     }
 
 private:
-    std::string out_;
+    template <std::size_t N, typename T>
+    void number(const char (&name)[N], T v) {
+        open(name);
+        appendNumber(out_, v);
+        close();
+    }
+    template <std::size_t N>
+    void open(const char (&name)[N]) {
+        if (!first_) out_ += ' ';
+        first_ = false;
+        out_.append(name, N - 1);
+        out_.append("=\"", 2);
+    }
+    void close() { out_ += '"'; }
+
+    std::string& out_;
+    bool first_ = true;
 };
 
 class ReplaySink final : public CoreSink {
@@ -81,8 +105,10 @@ public:
 
 }  // namespace
 
-std::string describeRecord(const NMEAMessageSet& m, SentenceType type) {
-    Fields f;
+namespace {
+
+void appendRecord(std::string& out, const NMEAMessageSet& m, SentenceType type) {
+    Fields f(out);
     switch (type) {
     case SentenceType::GGA: {
         const GGARecord& r = m.GGA;
@@ -177,7 +203,14 @@ std::string describeRecord(const NMEAMessageSet& m, SentenceType type) {
         break;
     }
     }
-    return f.text();
+}
+
+}  // namespace
+
+std::string describeRecord(const NMEAMessageSet& m, SentenceType type) {
+    std::string out;
+    appendRecord(out, m, type);
+    return out;
 }
 
 void replay(std::istream& in, std::ostream& out, const Options& options) {
@@ -196,42 +229,73 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
                   [] { return aisDateValue(2026, 1, 1, 0, 0); });
     bool aisSeen = false;
 
+    // The report is built in one buffer and handed on in large pieces.
+    constexpr std::size_t FlushAt = 1 << 16;
+    std::string buf;
+    buf.reserve(2 * FlushAt);
     std::string line;
     long long number = 0;
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::int32_t rejectedBefore = state->ChecksumRejected[1];
-        out << number << ' ';
+        appendNumber(buf, number);
+        buf += ' ';
         try {
             ProcessSentence(*state, sink, ais, 1, line);
             if (state->ChecksumRejected[1] != rejectedBefore) {
-                out << "rejected";
+                buf += "rejected";
             } else {
                 const auto working = removeTagBlock(line);
                 const auto type = working ? recogniseSentence(*working) : std::nullopt;
-                if (type) out << sentenceTypeName(*type) << ' ' << describeRecord(state->NMEAMessages[1], *type);
-                else out << "-";
+                if (type) {
+                    buf += sentenceTypeName(*type);
+                    buf += ' ';
+                    appendRecord(buf, state->NMEAMessages[1], *type);
+                } else {
+                    buf += '-';
+                }
                 if (type == SentenceType::VDM) {
                     aisSeen = true;
                     // The message the sentence completed, and the target it went to.
                     const int id = ais.LastAISMessageID(1);
                     if (id != NoMessageYet) {
-                        std::string text = formatAisMessage(ais.AISMessages(1), id);
-                        if (!text.empty() && text.back() == '\n') text.pop_back();
-                        out << "\n  " << (text.empty() ? "AIS " + std::to_string(id) : text);
+                        const std::string text = formatAisMessage(ais.AISMessages(1), id);
+                        buf += "\n  ";
+                        if (text.empty()) {
+                            buf += "AIS ";
+                            appendNumber(buf, id);
+                        } else {
+                            buf.append(text, 0, text.back() == '\n' ? text.size() - 1 : text.size());
+                        }
                     }
-                    if (!ais.targets().MMSIZero[1]) out << "\n  target " << ais.targets().CurrentTarget[1];
+                    if (!ais.targets().MMSIZero[1]) {
+                        buf += "\n  target ";
+                        appendNumber(buf, ais.targets().CurrentTarget[1]);
+                    }
                 }
             }
         } catch (const RuntimeError& e) {
-            out << "error " << e.number() << ' ' << e.description();
+            buf += "error ";
+            appendNumber(buf, e.number());
+            buf += ' ';
+            buf += e.description();
         }
-        out << '\n';
-        for (const Notice& n : sink.notices)
-            out << "  notice \"" << escaped(n.title) << "\" \"" << escaped(n.text) << "\"\n";
+        buf += '\n';
+        for (const Notice& n : sink.notices) {
+            buf += "  notice \"";
+            appendEscaped(buf, n.title);
+            buf += "\" \"";
+            appendEscaped(buf, n.text);
+            buf += "\"\n";
+        }
         sink.notices.clear();
+        if (buf.size() >= FlushAt) {
+            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+            buf.clear();
+        }
     }
+    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
     // Every statistics record and block that received data, as the file leaves them.
     const std::string statistics = formatStatisticsDump(state->analysis, 1);
     if (!statistics.empty()) out << "statistics\n" << statistics;
