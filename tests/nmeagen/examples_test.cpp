@@ -35,6 +35,20 @@ TEST(Examples, DemoRecordingIsTheGeneratorsOutput) {
     EXPECT_TRUE(file == expected) << "examples/demo.nmea differs from the generator's output";
 }
 
+TEST(Examples, NavigationRecordingIsTheGeneratorsOutput) {
+    const std::string file = readFile(examples + "demo-nav.nmea");
+    ASSERT_FALSE(file.empty());
+    std::string expected;
+    DemoOptions o;
+    o.seed = NavigationSeed;
+    generateNavigation(o, [&](std::string_view line) {
+        expected += line;
+        expected += "\r\n";
+    });
+    // Regenerate with build/tools/tiderune-gen --nav examples/demo-nav.nmea
+    EXPECT_TRUE(file == expected) << "examples/demo-nav.nmea differs from the generator's output";
+}
+
 // The setup template as the setup file reader sees it: items separated by commas and line
 // ends, texts in quotes.
 std::vector<std::vector<std::string>> setupLines(const std::string& text) {

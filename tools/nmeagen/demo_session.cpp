@@ -918,4 +918,12 @@ void generateDemo(const DemoOptions& options, const LineSink& sink) {
     DemoSession(options, sink).run();
 }
 
+void generateNavigation(const DemoOptions& options, const LineSink& sink) {
+    generateDemo(options, [&](std::string_view line) {
+        if (line.size() < 6 || line[0] != '$') return;
+        const std::string_view type = line.substr(3, 3);
+        if (type == "GLL" || type == "VTG" || type == "ZDA" || type == "HDT" || type == "ROT") sink(line);
+    });
+}
+
 }  // namespace tiderune::nmeagen

@@ -22,6 +22,11 @@ struct DemoOptions {
 };
 void generateDemo(const DemoOptions& options, const LineSink& sink);
 
+// The bridge's navigation lines of a demo session: GNSS GLL, VTG and ZDA, gyro HDT and ROT,
+// nothing else (the second demo, seed 11 by default).
+inline constexpr std::uint64_t NavigationSeed = 11;
+void generateNavigation(const DemoOptions& options, const LineSink& sink);
+
 struct StressOptions {
     std::uint64_t seed = 7;
     std::size_t lineCount = 1'000'000;

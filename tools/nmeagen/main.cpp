@@ -1,5 +1,6 @@
 // tiderune-gen: writes the demo recording or the benchmark mix.
 //   tiderune-gen --demo FILE [--seed N] [--seconds N]
+//   tiderune-gen --nav FILE [--seed N] [--seconds N]
 //   tiderune-gen --stress N FILE [--seed N]
 // Lines end with CR LF, as receivers send them.
 #include <cstdio>
@@ -15,6 +16,7 @@ namespace {
 
 int usage() {
     std::cerr << "usage: tiderune-gen --demo FILE [--seed N] [--seconds N]\n"
+                 "       tiderune-gen --nav FILE [--seed N] [--seconds N]\n"
                  "       tiderune-gen --stress N FILE [--seed N]\n";
     return 2;
 }
@@ -34,8 +36,8 @@ int main(int argc, char** argv) {
     bool seedGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--demo" && i + 1 < argc) {
-            mode = "demo";
+        if ((arg == "--demo" || arg == "--nav") && i + 1 < argc) {
+            mode = arg.substr(2);
             path = argv[++i];
         } else if (arg == "--stress" && i + 2 < argc) {
             mode = "stress";
@@ -67,12 +69,17 @@ int main(int argc, char** argv) {
         out.write("\r\n", 2);
         ++lines;
     };
-    if (mode == "demo") {
+    if (mode == "demo" || mode == "nav") {
         DemoOptions o;
+        if (mode == "nav")
+            o.seed = NavigationSeed;
         if (seedGiven)
             o.seed = seed;
         o.durationSeconds = static_cast<int>(seconds);
-        generateDemo(o, sink);
+        if (mode == "nav")
+            generateNavigation(o, sink);
+        else
+            generateDemo(o, sink);
     } else {
         StressOptions o;
         if (seedGiven)
