@@ -106,4 +106,12 @@ private:
     unsigned long long generation_ = 0;
 };
 
+// What a window of the program offers the engine: its form. The engine reaches it through
+// the window's slot for every sentence.
+class TimeSeriesFormHolder {
+public:
+    virtual ~TimeSeriesFormHolder() = default;
+    virtual TimeSeriesForm* timeSeriesForm() = 0;
+};
+
 }  // namespace tiderune
