@@ -7,7 +7,15 @@
 
 #include "platform/chart_model.h"
 #ifdef TIDERUNE_BENCH_ENGINE
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+
 #include "timeseries/chart_point.h"
+#include "timeseries/time_series_engine.h"
+#include "timeseries/time_series_form.h"
 #endif
 
 using namespace tiderune;
@@ -129,6 +137,73 @@ void BM_AddChartPoint(benchmark::State& state) {
     state.counters["points"] = s.count();
 }
 BENCHMARK(BM_AddChartPoint)->Arg(0)->Arg(5)->Arg(20);
+
+long residentKiB() {
+    std::ifstream in("/proc/self/statm");
+    long pages = 0, resident = 0;
+    in >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Windows made on first use, as the program's slots load them.
+struct HeadlessWindows : TimeSeriesWindows {
+    explicit HeadlessWindows(Config& c) : config(c) {}
+    TimeSeriesForm* timeSeriesForm(int kind, int system) override {
+        auto& w = forms[kind];
+        if (!w) {
+            w = std::make_unique<TimeSeriesForm>(*formDesign(kind), *settings, config);
+            w->load(static_cast<std::int16_t>(system), "Bench");
+            w->cmbFilter_Click(1);  // "Off": every sample a point
+        }
+        return w.get();
+    }
+    ChartSettings* settings = nullptr;
+    Config& config;
+    std::map<int, std::unique_ptr<TimeSeriesForm>> forms;
+};
+
+// A day at 10 Hz of every single-sentence type into the nine windows of one system, filter
+// Off: the memory it takes beside what the series' columns hold (x, y, colour, null flag and
+// the run summaries; the rings grow by doubling, so up to twice that).
+void BM_DayIntoNineWindows(benchmark::State& state) {
+    for (auto _ : state) {
+        const long before = residentKiB();
+        auto core = std::make_unique<CoreState>();
+        SystemSetup& sys = core->config.Systems[1];
+        for (SentenceType t : {SentenceType::VTG, SentenceType::GLL, SentenceType::RMC, SentenceType::HDT, SentenceType::ATT,
+                               SentenceType::ROT, SentenceType::VHW, SentenceType::DBT, SentenceType::GST})
+            sys.analysed(t) = true;
+        HeadlessWindows real(core->config);
+        TimeSeriesEngine fed(*core, real);
+        real.settings = &fed.settings;
+        NMEAMessageSet& m = core->NMEAMessages[1];
+        for (long i = 0; i < DayAt10Hz; ++i) {
+            core->EpochTime[1] = 46000.0 + i * Tick;
+            const double v = sample(i);
+            m.VTG.SpeedKnots = m.RMC.SpeedKnots = m.VHW.SpeedKnots = static_cast<float>(v);
+            m.VTG.CourseTrue = m.RMC.CourseTrue = m.VHW.HeadingTrue = m.VHW.HeadingMagnetic = static_cast<float>(v * 90);
+            m.ATT.Pitch = m.ATT.Roll = m.ROT.RateOfTurn = m.DBT.DepthMetres = static_cast<float>(v);
+            m.GST.RMS = m.GST.SdLatitude = m.GST.SdLongitude = m.GST.SdAltitude = m.GST.SdSemiMajor = m.GST.SdSemiMinor =
+                static_cast<float>(v);
+            m.GST.Orientation = static_cast<std::int16_t>(i % 360);
+            core->analysis.EpochValues[1] = {static_cast<float>(v), static_cast<float>(-v), static_cast<float>(v * 2), 0,
+                                             static_cast<float>(v - 2), 0, 0};
+            for (SentenceType t : {SentenceType::VTG, SentenceType::GLL, SentenceType::RMC, SentenceType::HDT,
+                                   SentenceType::ATT, SentenceType::ROT, SentenceType::VHW, SentenceType::DBT,
+                                   SentenceType::GST})
+                fed.UpdateTimeSeriesCharts(1, t);
+        }
+        long points = 0;
+        for (auto& [kind, form] : real.forms)
+            for (int c = 0; c < form->ChartCount; ++c)
+                for (int s = 0; s < form->TChart(c).seriesCount(); ++s) points += form->TChart(c).series(s).count();
+        const double perPoint = 8 + 8 + 4 + 1 + (sizeof(Series::Block) / 16.0) + (sizeof(Series::Block) / 256.0);
+        state.counters["points"] = static_cast<double>(points);
+        state.counters["MiB_resident"] = (residentKiB() - before) / 1024.0;
+        state.counters["MiB_columns"] = points * perPoint / (1024.0 * 1024.0);
+    }
+}
+BENCHMARK(BM_DayIntoNineWindows)->Iterations(1)->Unit(benchmark::kSecond);
 #endif
 
 }  // namespace
