@@ -68,6 +68,7 @@ void EventGate::processLine(const std::function<void()>& line) {
 
 void EventGate::deliver(std::function<void()> deviceEvent) {
     events_.push_back(std::move(deviceEvent));
+    Counter device(inDevice_);
     drain();
 }
 
@@ -88,10 +89,38 @@ void EventGate::drain() {
                 Counter in(inLine_);
                 ev();
             }
-            showPendingNotices();
+            if (notices_.empty()) continue;
+            if (!inDevice()) {
+                showPendingNotices();
+                continue;
+            }
+            // Shown from the event loop; what arrives meanwhile waits behind the boxes.
+            boxDue_ = true;
+            post_([this] {
+                boxDue_ = false;
+                showPendingNotices();
+                drain();
+            });
         }
     }
-    if (onIdle && !busy() && events_.empty()) onIdle();
+    idle();
+}
+
+void EventGate::idle() {
+    if (busy() || !events_.empty()) return;
+    if (onIdle) {
+        if (!inDevice()) {
+            onIdle();
+        } else if (!idlePosted_) {
+            idlePosted_ = true;
+            post_([this] {
+                idlePosted_ = false;
+                idle();
+            });
+            return;  // free once the question has been asked
+        }
+    }
+    if (onFree && !busy() && events_.empty()) onFree();
 }
 
 }  // namespace tiderune

@@ -1,6 +1,7 @@
 #include "app/live_sources.h"
 
 #include <QLabel>
+#include <algorithm>
 
 #include "app/data_sources.h"
 #include "app/logic/source_texts.h"
@@ -8,6 +9,12 @@
 #include "app/shell.h"
 
 namespace tiderune {
+
+namespace {
+std::int32_t lineEnds(const std::string& data) {
+    return static_cast<std::int32_t>(std::count(data.begin(), data.end(), '\n'));
+}
+}  // namespace
 
 LiveSources::LiveSources(MainWindow& window, ErrorLog& errorLog)
     : window_(window),
@@ -17,24 +24,40 @@ LiveSources::LiveSources(MainWindow& window, ErrorLog& errorLog)
           *this, errorLog, [this](int port) { return static_cast<int>(shell_.config.Comports[port].AssignedSystem); },
           [this](int system) { return shell_.config.EmptyBuffer[system]; }) {
     attach();
+    shell_.gate.onFree = [this] { resume(); };
 }
 
-LiveSources::~LiveSources() { detach(); }
+LiveSources::~LiveSources() {
+    shell_.gate.onFree = nullptr;
+    detach();
+}
 
 void LiveSources::deliver(std::function<void()> event) { shell_.gate.deliver(std::move(event)); }
+
+bool LiveSources::deliverBounded(std::size_t& waiting, const std::string& data,
+                                 std::function<void(const std::string&)> event) {
+    if (waiting > 0 && waiting + data.size() > WaitingLimit) return false;
+    waiting += data.size();
+    deliver([&waiting, data, event = std::move(event)] {
+        waiting -= data.size();
+        event(data);
+    });
+    return true;
+}
 
 void LiveSources::attach() {
     for (int p = 1; p <= MaxComPorts; ++p) {
         SerialPort& port = sources_.serial(p);
         port.onReceive = [this, p](const std::string& data) {
-            deliver([this, p, data] { reception_.serialReceived(p, data); });
+            if (!deliverBounded(serialWaiting_[p], data, [this, p](const std::string& d) { serialEvent(p, d); }))
+                serialDropped(p, data);
         };
         port.onLineError = [this, p](SerialLineError) { deliver([this, p] { reception_.serialLineError(p); }); };
     }
     for (int s = 1; s <= MaxSystems; ++s) {
         TcpClient& tcp = sources_.tcp(s);
         tcp.onConnected = [this, s] { deliver([this, s] { reception_.tcpConnected(s); }); };
-        tcp.onData = [this, s](const std::string& data) { deliver([this, s, data] { reception_.tcpData(s, data); }); };
+        tcp.onData = [this, s](const std::string& data) { tcpData(s, data); };
         tcp.onError = [this, s](int number, const std::string& description) {
             deliver([this, s, number, description] { tcpError(s, number, description); });
         };
@@ -42,7 +65,9 @@ void LiveSources::attach() {
         // the next connection starts with nothing carried over.
         tcp.onPeerClosed = nullptr;
         sources_.udp(s).onDatagram = [this, s](const std::string& datagram) {
-            deliver([this, s, datagram] { reception_.udpDatagram(s, datagram); });
+            if (!deliverBounded(udpWaiting_[s], datagram,
+                                [this, s](const std::string& d) { reception_.udpDatagram(s, d); }))
+                reception_.countIgnored(s, lineEnds(datagram));
         };
     }
 }
@@ -58,6 +83,58 @@ void LiveSources::detach() {
         tcp.onData = nullptr;
         tcp.onError = nullptr;
         sources_.udp(s).onDatagram = nullptr;
+    }
+}
+
+void LiveSources::serialEvent(int port, const std::string& data) {
+    reception_.serialReceived(port, data);
+    raiseAgainWhileLinesWait(port);
+}
+
+void LiveSources::raiseAgainWhileLinesWait(int port) {
+    if (raiseAgain_[port] || !reception_.portBuffer(port).holdsLine()) return;
+    raiseAgain_[port] = true;
+    QMetaObject::invokeMethod(
+        &eventLoopContext_,
+        [this, port] {
+            if (!sources_.serial(port).isOpen()) {
+                raiseAgain_[port] = false;
+                return;
+            }
+            deliver([this, port] {
+                raiseAgain_[port] = false;
+                // A port closed meanwhile raises no more events; its lines wait for its reopening.
+                if (sources_.serial(port).isOpen()) serialEvent(port, {});
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void LiveSources::serialDropped(int port, const std::string& data) {
+    reception_.countIgnored(shell_.config.Comports[port].AssignedSystem, lineEnds(data));
+    // The line cut by the drop goes whole, once the data before it has been handled.
+    if (serialCutWaiting_[port]) return;
+    serialCutWaiting_[port] = true;
+    deliver([this, port] {
+        serialCutWaiting_[port] = false;
+        reception_.serialCut(port);
+    });
+}
+
+void LiveSources::tcpData(int system, const std::string& data) {
+    deliver([this, system, data] { reception_.tcpData(system, data); });
+    // It waits in the gate: read no more until the gate is free, so that TCP holds the peer back.
+    if (shell_.gate.pendingEvents() > 0 && !tcpHeld_[system]) {
+        tcpHeld_[system] = true;
+        sources_.tcp(system).holdReading(true);
+    }
+}
+
+void LiveSources::resume() {
+    for (int s = 1; s <= MaxSystems; ++s) {
+        if (!tcpHeld_[s]) continue;
+        tcpHeld_[s] = false;
+        sources_.tcp(s).holdReading(false);
     }
 }
 

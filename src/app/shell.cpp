@@ -17,6 +17,9 @@ Shell::Shell(SessionCore& c, const ShellServices& s)
       sink(*this),
       windows(*this) {
     if (services.appFolder.empty() || services.appFolder.back() != '/') services.appFolder += '/';
+    gate.setPoster([this](std::function<void()> work) {
+        QMetaObject::invokeMethod(&eventLoopContext_, std::move(work), Qt::QueuedConnection);
+    });
 }
 
 void Shell::processSentence(int system, std::string_view line) {

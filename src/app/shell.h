@@ -2,6 +2,7 @@
 // Everything the main window and the child windows share for the whole run: the core's
 // tables and operations, the session-control values, the services of the platform, the
 // event gate and the window windows. Made once in main() (or a test) and passed by reference.
+#include <QObject>
 #include <QString>
 #include <string>
 
@@ -75,6 +76,10 @@ public:
     // Values of the "Settings" section: placements in twips, as the text of a single.
     double settingNumber(const std::string& key, double fallback) const;
     void setSettingNumber(const std::string& key, double value);
+
+private:
+    // What the gate leaves to the event loop goes with the shell.
+    QObject eventLoopContext_;
 };
 
 // Latin-1 bytes to and from Qt text.

@@ -44,6 +44,10 @@ public:
     virtual SocketState state() const = 0;
     virtual std::string remoteHost() const = 0;
     virtual int remotePort() const = 0;
+    // While held nothing is read: what arrives waits in the socket's bounded buffer and then in
+    // the system's, and TCP holds the peer back, so nothing is lost. Releasing reads what waits,
+    // from the event loop. A client that cannot hold reads on.
+    virtual void holdReading(bool /*hold*/) {}
 
     // Each data arrival: everything received since the previous one.
     std::function<void(const std::string& data)> onData;

@@ -5,6 +5,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
+#include <QTimer>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -93,6 +96,17 @@ void LiveTest::startOnRealCore(const std::function<void(Config&)>& fill) {
     writer.SaveSetupFile(home + "Tiderune.ini");
     realCore = std::make_unique<ProgramCore>();
     launch(*realCore);
+}
+
+bool LiveTest::waitFor(const std::function<bool()>& done, int ms) {
+    const QDeadlineTimer deadline(ms);
+    QTimer tick;  // wakes the loop to look again
+    tick.start(5);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 std::vector<std::string> LiveTest::lines() const {

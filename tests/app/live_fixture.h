@@ -78,7 +78,9 @@ protected:
     QAction* onlineButton(const char* key) { return MainWindow::button(window->onlineToolBar(), key); }
     std::string readFile(const std::string& path) const;
     std::string errorLogFile() const { return home + "ErrorLog/ErrorLog.txt"; }
-    static bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+    // Runs the event loop until done (at most 10 s), as the program's own loop runs: without
+    // pauses, so that events posted one after another are not held up.
+    static bool waitFor(const std::function<bool()>& done, int ms = 10000);
 
     QTemporaryDir dir;
     std::string home;

@@ -1,7 +1,13 @@
 // TCP and UDP reception end to end, with the peers on 127.0.0.1.
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QElapsedTimer>
 #include <QUdpSocket>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 
 #include "app/data_sources.h"
 #include "live_fixture.h"
@@ -124,6 +130,96 @@ TEST_F(LiveTcpTest, DataArrivingWhileABoxIsOpenWaitsUntilItCloses) {
     EXPECT_EQ(shell->gate.pendingEvents(), 0);
 }
 
+// The program's resident memory, in bytes.
+long residentBytes() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+TEST_F(LiveTcpTest, AFloodWhileTheErrorQuestionIsOpenIsHeldBackAndArrivesWholeAfterIt) {
+    start([&](Config& c) { tcpSystem(c, 1, "GPS1", server.serverPort()); });
+    core.onLine = [](CoreSink&, int, std::string_view line) {
+        if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
+    };
+    bool inReadHandler = false;
+    TcpClient& tcp = window->sources().tcp(1);
+    tcp.onData = [&, handler = tcp.onData](const std::string& data) {
+        inReadHandler = true;
+        handler(data);
+        inReadHandler = false;
+    };
+    QTcpSocket* peer = accept(1);
+    ASSERT_TRUE(peer);
+    // The peer writes straight to its socket, as fast as TCP lets it, without buffering.
+    const int fd = static_cast<int>(peer->socketDescriptor());
+    int next = 0;  // lines made
+    long sentBytes = 0;
+    std::string pending;
+    auto sendSome = [&](int upTo) {
+        for (;;) {
+            if (pending.empty()) {
+                if (next == upTo) return;
+                for (int i = 0; i < 1000 && next < upTo; ++i) pending += "$GPGGA," + std::to_string(next++) + "\r\n";
+            }
+            const ssize_t n = ::send(fd, pending.data(), pending.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+            if (n <= 0) return;  // TCP holds the peer back
+            pending.erase(0, static_cast<std::size_t>(n));
+            sentBytes += n;
+        }
+    };
+
+    const int cap = 4'000'000;  // lines: far more than the system buffers between the two ends
+    long grown = -1, sentWhileOpen = 0;
+    std::size_t linesWhileOpen = 0;
+    boxes.whileOpen = [&](const MessageRequest&) {
+        EXPECT_FALSE(inReadHandler);
+        const long before = residentBytes();
+        // The user reads the question while the peer floods: once it is held back for 300 ms
+        // the flood is over.
+        QElapsedTimer stalled;
+        stalled.start();
+        while (next < cap && stalled.elapsed() < 300) {
+            const long before = sentBytes;
+            sendSome(cap);
+            if (sentBytes != before) stalled.restart();
+            QCoreApplication::processEvents();
+        }
+        sentWhileOpen = sentBytes;
+        linesWhileOpen = lines().size();
+        grown = residentBytes() - before;
+    };
+    std::string bad;
+    for (int i = 0; i < 2200; ++i) bad += "$BAD," + std::to_string(i) + "\r\n";
+    send(peer, QByteArray::fromStdString(bad));
+    ASSERT_TRUE(waitFor([&] { return !boxTexts().empty(); }));
+
+    // One question however many errors; nothing of the flood analysed while it was open; the
+    // peer was held back long before the end of the flood, with the memory hardly grown.
+    EXPECT_EQ(boxTexts().size(), 1u);
+    EXPECT_EQ(linesWhileOpen, 2200u);
+    EXPECT_LT(next, cap);
+    EXPECT_LT(grown, 32L << 20);
+    std::printf("flood while the question was open: %.1f MB sent, resident memory grew %.1f MB\n",
+                sentWhileOpen / 1e6, grown / 1e6);
+
+    // After the answer every line arrives, in order.
+    const int total = next + 10000;
+    ASSERT_TRUE(waitFor([&] {
+        sendSome(total);
+        return lines().size() >= 2200u + total;
+    }, 60000));
+    const std::vector<std::string> got = lines();
+    ASSERT_EQ(got.size(), 2200u + total);
+    for (int i = 0; i < total; ++i) {
+        if (got[2200 + i] != "1:$GPGGA," + std::to_string(i) + "\r\n") {
+            ADD_FAILURE() << "line " << i << " is " << got[2200 + i];
+            break;
+        }
+    }
+    EXPECT_EQ(boxTexts().size(), 1u);
+}
+
 class LiveUdpTest : public LiveTest {
 protected:
     void sendDatagram(int port, const QByteArray& data) {
@@ -143,6 +239,28 @@ TEST_F(LiveUdpTest, EveryCompleteLineOfADatagramInOrderAndNothingCarriedOver) {
     ASSERT_TRUE(waitFor([&] { return lines().size() >= 4; }));
     EXPECT_EQ(lines(), (std::vector<std::string>{"3:!AIVDM,1\r\n", "3:!AIVDM,2\r\n", "3:!AIVDM,3\r\n", "3:4\r\n"}));
     EXPECT_TRUE(boxTexts().empty());
+}
+
+TEST_F(LiveUdpTest, WhatWaitsForABoxIsBoundedAndWhatIsDroppedIsCounted) {
+    const int port = freeUdpPort();
+    ASSERT_NE(port, 0);
+    start([&](Config& c) { udpSystem(c, 1, "GPS1", port); });
+    std::string datagram;
+    for (int line = 0; line < 20; ++line) datagram += "$GPGGA," + std::string(58, 'x') + "*00\r\n";
+    const int sent = 1000;
+    boxes.whileOpen = [&](const MessageRequest&) {
+        for (int i = 0; i < sent; ++i) {
+            sendDatagram(port, QByteArray::fromStdString(datagram));
+            QCoreApplication::processEvents();  // taken in at once: the system's buffer never fills
+        }
+        EXPECT_TRUE(waitFor([&] { return live->IgnoredCount(1) > 0; }));
+        waitFor([] { return false; }, 100);  // let the rest come in
+    };
+    onlineButton("LOG")->trigger();  // "Logging started. ..."
+    const std::size_t kept = LiveSources::WaitingLimit / datagram.size();
+    EXPECT_EQ(lines().size(), kept * 20);
+    EXPECT_EQ(live->IgnoredCount(1), static_cast<std::int32_t>((sent - kept) * 20));
+    EXPECT_EQ(window->panelText(9).toStdString(), strForm(live->IgnoredCount(1)));
 }
 
 TEST_F(LiveUdpTest, APortInUseIsToldAndDisablesTheSystem) {

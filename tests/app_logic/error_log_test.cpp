@@ -76,6 +76,13 @@ TEST_F(ErrorLogTest, TheEleventhErrorAsksAndYesGoesOn) {
     int lines = 0;
     for (std::string l; std::getline(in, l);) ++lines;
     EXPECT_EQ(lines, 22);
+
+    // A flood of errors before the question is answered still asks once.
+    for (int i = 1; i <= 2200; ++i) log.write(std::string_view("Overflow"));
+    boxes.shown.clear();
+    EXPECT_TRUE(log.askIfDue());
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_FALSE(log.questionDue());
 }
 
 TEST_F(ErrorLogTest, NoClosesTheRawLogsAndEndsTheProgram) {

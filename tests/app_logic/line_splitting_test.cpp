@@ -61,6 +61,16 @@ TEST(SerialLineBuffer, ClearLosesTheFirstHalfOfASplitLine) {
     EXPECT_EQ(buffer.takeLine(), "3*00\r\n");
 }
 
+TEST(SerialLineBuffer, ACutDropsTheLineItSplitsWholeAndKeepsTheLinesBeforeIt) {
+    SerialLineBuffer buffer;
+    buffer.append("$GPGGA,1*00\r\n$GPGGA,2");
+    buffer.cut();  // "*00\r\n$GPGGA,3" never came in
+    buffer.append("*00\r\n$GPGGA,4*00\r\n");
+    EXPECT_EQ(buffer.takeLine(), "$GPGGA,1*00\r\n");
+    EXPECT_EQ(buffer.takeLine(), "$GPGGA,4*00\r\n");
+    EXPECT_TRUE(buffer.empty());
+}
+
 TEST(SerialLineBuffer, TextWithoutLineFeedDoesNotGrowWithoutBound) {
     SerialLineBuffer buffer(100, 1000);
     for (int i = 0; i < 10; ++i) EXPECT_TRUE(buffer.append(std::string(10, 'x')));

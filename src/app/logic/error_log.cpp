@@ -61,8 +61,8 @@ void ErrorLog::write(std::string_view description) {
     ++count_;
     append(description, t);
     if (count_ > 10) {
-        questions_.push_back(questionText(t, description, folder_.errorLogFile().string()));
         count_ = 0;
+        if (!question_ && !asking_) question_ = questionText(t, description, folder_.errorLogFile().string());
     }
 }
 
@@ -76,11 +76,13 @@ void ErrorLog::write(const std::exception& error) {
 void ErrorLog::writeEntry(std::string_view description) { append(description, clock_.now()); }
 
 bool ErrorLog::askIfDue() {
-    while (!questions_.empty()) {
-        const std::string text = std::move(questions_.front());
-        questions_.pop_front();
-        if (boxes_.askYesNo(text, MessageAnswer::Yes, MessageIcon::Critical)) continue;
-        questions_.clear();
+    while (question_) {
+        const std::string text = std::move(*question_);
+        question_.reset();
+        asking_ = true;
+        const bool goOn = boxes_.askYesNo(text, MessageAnswer::Yes, MessageIcon::Critical);
+        asking_ = false;
+        if (goOn) continue;
         if (logger_) logger_->closeAll();
         if (endProgram_) endProgram_();
         return false;

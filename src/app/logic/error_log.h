@@ -3,9 +3,9 @@
 // replaying a file, are appended to "ErrorLog/ErrorLog.txt" in the program folder, one line
 // each. After more than 10 of them the user is asked whether to go on; No ends the program.
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,18 +29,19 @@ public:
     void setRawDataLogger(RawDataLogger* logger) { logger_ = logger; }
 
     // Logs one caught error: counts it and appends its line. After more than 10 the question is
-    // due and the count starts again at 0. Never throws: a log that cannot be written is
-    // reported once, as a notice, and the data path goes on.
+    // due and the count starts again at 0. At most one question is due or open at a time:
+    // errors meanwhile are logged and counted, and raise no further question. Never throws: a
+    // log that cannot be written is reported once, as a notice, and the data path goes on.
     void write(std::string_view description);
     void write(const std::exception& error);
     // Appends a line without counting it.
     void writeEntry(std::string_view description);
 
-    // Asks every question that is due, in order. No closes the raw-data logs and ends the
-    // program. Call it once the event that logged the errors is done: never while a line is
-    // being processed. Returns false when the program is ending.
+    // Asks the question when it is due. No closes the raw-data logs and ends the program. Call
+    // it once the event that logged the errors is done: never while a line is being processed.
+    // Returns false when the program is ending.
     bool askIfDue();
-    bool questionDue() const { return !questions_.empty(); }
+    bool questionDue() const { return question_.has_value(); }
 
     // Errors logged since the last question.
     std::int16_t count() const { return count_; }
@@ -61,7 +62,8 @@ private:
     RawDataLogger* logger_ = nullptr;
     std::int16_t count_ = 0;
     bool failureReported_ = false;
-    std::deque<std::string> questions_;
+    std::optional<std::string> question_;
+    bool asking_ = false;
 };
 
 }  // namespace tiderune

@@ -6,6 +6,12 @@
 namespace tiderune {
 
 bool SerialLineBuffer::append(std::string_view received) {
+    if (skipToLineFeed_) {
+        const auto lf = received.find('\n');
+        if (lf == std::string_view::npos) return true;
+        received.remove_prefix(lf + 1);
+        skipToLineFeed_ = false;
+    }
     compact();
     text_.append(received);
     const std::string_view t = text();
@@ -43,6 +49,17 @@ int SerialLineBuffer::discardCompleteLines() {
 void SerialLineBuffer::clear() {
     text_.clear();
     start_ = 0;
+}
+
+void SerialLineBuffer::cut() {
+    const std::string_view t = text();
+    const auto last = t.rfind('\n');
+    if (last == std::string_view::npos) {
+        clear();
+    } else {
+        text_.resize(start_ + last + 1);
+    }
+    skipToLineFeed_ = true;
 }
 
 void SerialLineBuffer::compact() {

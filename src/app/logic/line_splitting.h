@@ -36,6 +36,13 @@ public:
     int discardCompleteLines();
     // A line error of the port: everything goes.
     void clear();
+    // The data of the port was cut (some of it could not be taken in): the unfinished line
+    // goes, and so does what arrives next up to and with its first line feed, so that no line
+    // joined from two pieces is handed on.
+    void cut();
+
+    // The buffer holds a complete line.
+    bool holdsLine() const { return text().find('\n') != std::string_view::npos; }
 
     std::string_view text() const { return std::string_view(text_).substr(start_); }
     bool empty() const { return start_ == text_.size(); }
@@ -50,6 +57,7 @@ private:
     std::size_t noLineFeedLimit_ = DefaultNoLineFeedLimit;
     std::size_t totalLimit_ = DefaultTotalLimit;
     std::int64_t overflows_ = 0;
+    bool skipToLineFeed_ = false;
 };
 
 // A TCP stream: a read may end in the middle of a sentence, so the text after the last line

@@ -68,6 +68,20 @@ void Reception::serialLineError(int port) {
     if (PerComPort<int>::inRange(port)) buffers_[port].clear();
 }
 
+void Reception::serialCut(int port) {
+    if (PerComPort<int>::inRange(port)) buffers_[port].cut();
+}
+
+void Reception::countIgnored(int system, std::int32_t lines) {
+    if (!isValidSystem(system) || lines <= 0) return;
+    ignored_[system] += lines;
+    try {
+        sink_.ignoredCountChanged(system, ignored_[system]);
+    } catch (const std::exception& e) {
+        logError(e);
+    }
+}
+
 void Reception::tcpConnected(int system) {
     if (isValidSystem(system)) streams_[system].reset();
 }

@@ -50,6 +50,12 @@ public:
     void tcpData(int system, std::string_view data);
     void udpDatagram(int system, std::string_view datagram);
 
+    // Lines that arrived but could not be taken in (a box held the program up too long): they
+    // are counted with the lines discarded by buffer emptying.
+    void countIgnored(int system, std::int32_t lines);
+    // Some of the port's data could not be taken in: the line it cut is dropped whole.
+    void serialCut(int port);
+
     std::int32_t ignoredCount(int system) const { return ignored_[system]; }
     const SerialLineBuffer& portBuffer(int port) const { return buffers_[port]; }
 

@@ -25,6 +25,7 @@ int socketErrorNumber(QAbstractSocket::SocketError error) {
 }
 
 QtTcpClient::QtTcpClient() {
+    socket_.setReadBufferSize(ReadBufferSize);
     QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] { readArrived(); });
     QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
         failed_ = false;
@@ -53,6 +54,7 @@ void QtTcpClient::close() {
     socket_.abort();
     closing_ = false;
     failed_ = false;
+    held_ = false;
 }
 
 SocketState QtTcpClient::state() const {
@@ -69,7 +71,14 @@ SocketState QtTcpClient::state() const {
     return SocketState::Closed;
 }
 
+void QtTcpClient::holdReading(bool hold) {
+    if (hold == held_) return;
+    held_ = hold;
+    if (!hold) QMetaObject::invokeMethod(&socket_, [this] { readArrived(); }, Qt::QueuedConnection);
+}
+
 void QtTcpClient::readArrived() {
+    if (held_) return;
     const QByteArray data = socket_.readAll();
     if (!data.isEmpty() && onData) onData(bytesOf(data));
 }
@@ -84,6 +93,8 @@ void QtTcpClient::errorArrived(QAbstractSocket::SocketError error) {
 
 void QtTcpClient::disconnectedArrived() {
     if (closing_ || failed_) return;
+    // The last of the data goes on even while held: the connection is over.
+    held_ = false;
     if (socket_.bytesAvailable() > 0) readArrived();
     if (onPeerClosed) onPeerClosed();
 }

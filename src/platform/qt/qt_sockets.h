@@ -20,6 +20,10 @@ public:
     SocketState state() const override;
     std::string remoteHost() const override { return host_; }
     int remotePort() const override { return port_; }
+    void holdReading(bool hold) override;
+
+    // The most the socket takes in from the system before it is read.
+    static constexpr qint64 ReadBufferSize = 64 * 1024;
 
 private:
     void readArrived();
@@ -31,6 +35,7 @@ private:
     int port_ = 0;
     bool failed_ = false;   // an error left the socket in the Error state
     bool closing_ = false;  // our own close: its disconnection is no event
+    bool held_ = false;
 };
 
 class QtUdpListener final : public UdpListener {
