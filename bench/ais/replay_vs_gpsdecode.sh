@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The replay tool and gpsd's gpsdecode side by side on one AIS-only recording, both decoding
-# every message and writing their text to /dev/null: best of three runs each, and the ratio.
+# every message and writing their text to /dev/null: best of five runs each, and the ratio.
 #
 #   bench/ais/replay_vs_gpsdecode.sh SOURCE [LINES] [BUILD_DIR]
 #
@@ -32,10 +32,11 @@ echo "AIS-only recording: $lines lines from $(wc -l < "$work/pool") distinct sen
 
 calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
 
-# Best wall-clock time of three runs of "$@", in seconds.
+# Best wall-clock time of five runs of "$@", in seconds (the best is the least disturbed by
+# whatever else the machine is doing).
 best() {
   local best_s=9999 start end
-  for _ in 1 2 3; do
+  for _ in 1 2 3 4 5; do
     start=$(date +%s.%N)
     "$@" > /dev/null 2>&1
     end=$(date +%s.%N)

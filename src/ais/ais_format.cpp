@@ -7,17 +7,48 @@
 #include <cstring>
 
 #include "ais_decoders.h"
+#include "core/number_text.h"
 
 namespace tiderune {
 
 namespace {
+
+// A date and time "yyyy-mm-dd?hh:mm:ss" as printf's "%04d-%02d-%02d?%02d:%02d:%02d" writes it.
+std::string dateTimeText(long long year, long long month, long long day, char between, long long hour,
+                         long long minute, long long second) {
+    std::string out;
+    auto put = [&out](long long v, int width) {
+        char digits[24];
+        const char* end = std::to_chars(digits, digits + sizeof digits, v < 0 ? -v : v).ptr;
+        const int n = static_cast<int>(end - digits);
+        if (v < 0) {
+            out += '-';
+            --width;
+        }
+        for (int k = n; k < width; ++k) out += '0';
+        out.append(digits, static_cast<std::size_t>(n));
+    };
+    put(year, 4);
+    out += '-';
+    put(month, 2);
+    out += '-';
+    put(day, 2);
+    out += between;
+    put(hour, 2);
+    out += ':';
+    put(minute, 2);
+    out += ':';
+    put(second, 2);
+    return out;
+}
 
 // One report line built in place: the text is written straight into a buffer that only
 // grows, numbers by std::to_chars, which gives what printf gives at a fraction of its cost
 // (a replay formats millions of them).
 class Line {
 public:
-    explicit Line(const std::string& head) : text_(head.size() + 480, '\0'), size_(head.size()) {
+    // Room for the longest lines of common messages, so that they are written without a move.
+    explicit Line(const std::string& head) : text_(head.size() + 1024, '\0'), size_(head.size()) {
         head.copy(text_.data(), head.size());
     }
     template <std::size_t N>
@@ -35,8 +66,7 @@ public:
         char* p = room(Most);
         if (format[0] == '%' && format[1] == '.' && format[2] >= '0' && format[2] <= '9' && format[3] == 'f' &&
             format[4] == 0) {
-            const auto r = std::to_chars(p, p + Most, v, std::chars_format::fixed, format[2] - '0');
-            if (r.ec == std::errc()) size_ = static_cast<std::size_t>(r.ptr - text_.data());
+            size_ = static_cast<std::size_t>(writeFixed(p, v, format[2] - '0') - text_.data());
         } else {
             const int n = std::snprintf(p, Most, format, v);
             if (n > 0) size_ += std::min<std::size_t>(static_cast<std::size_t>(n), Most - 1);
@@ -237,10 +267,7 @@ std::string formatAisDate(double v) {
     while (month < 12 && aisDateValue(year, month + 1, 1, 0, 0) <= day) ++month;
     const double start = aisDateValue(year, month, 1, 0, 0);
     const int dom = static_cast<int>(day - start) + 1;
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02lld:%02lld:%02lld", year, month, dom, secs / 3600, secs / 60 % 60,
-                  secs % 60);
-    return buf;
+    return dateTimeText(year, month, dom, ' ', secs / 3600, secs / 60 % 60, secs % 60);
 }
 
 std::string formatAisMessage(const AISMessageSet& m, int id) {
@@ -259,10 +286,7 @@ std::string formatAisMessage(const AISMessageSet& m, int id) {
     case 4: {
         const BaseStationSlot& s = m.Msg4;
         Line l = header(id, s);
-        char utc[96];
-        std::snprintf(utc, sizeof utc, "%04d-%02d-%02dT%02d:%02d:%02d", s.UTCYear, s.UTCMonth, s.UTCDay, s.UTCHour,
-                      s.UTCMinute, s.UTCSecond);
-        l.raw("utc", utc).add("acc", s.PositionAccuracy);
+        l.raw("utc", dateTimeText(s.UTCYear, s.UTCMonth, s.UTCDay, 'T', s.UTCHour, s.UTCMinute, s.UTCSecond)).add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude).text("epfd", s.PositionDeviceText).add("raim", s.RAIMFlag);
         return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
     }

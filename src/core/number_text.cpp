@@ -402,4 +402,32 @@ void SortIntArray(std::span<std::int16_t> arr, int n) {
     for (int i = 0; i < n; ++i) arr[static_cast<std::size_t>(i)] = sorted[static_cast<std::size_t>(i)];
 }
 
+char* writeFixed(char* out, double value, int decimals) noexcept {
+    static constexpr std::uint64_t Scale[] = {1,      10,      100,      1000,      10000,
+                                              100000, 1000000, 10000000, 100000000, 1000000000};
+    char* const limit = out + 400;
+    if (decimals < 0 || decimals > 9) decimals = decimals < 0 ? 0 : 9;
+    const double scaled = std::fabs(value) * static_cast<double>(Scale[decimals]);
+    // Below 1e12 the product is off by less than 2e-4, so a fraction clear of one half
+    // rounds as the exact value would; printf's own rounding decides the rest.
+    if (scaled < 1e12) {
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > 1e-3) {
+            const std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+            if (std::signbit(value)) *out++ = '-';
+            out = std::to_chars(out, limit, n / Scale[decimals]).ptr;
+            if (decimals > 0) {
+                *out++ = '.';
+                std::uint64_t rest = n % Scale[decimals];
+                for (int k = decimals - 1; k >= 0; --k, rest /= 10) out[k] = static_cast<char>('0' + rest % 10);
+                out += decimals;
+            }
+            return out;
+        }
+    }
+    const auto r = std::to_chars(out, limit, value, std::chars_format::fixed, decimals);
+    return r.ec == std::errc() ? r.ptr : out;
+}
+
 }  // namespace tiderune

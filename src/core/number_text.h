@@ -43,6 +43,12 @@ bool toSingle(double v, float& out) noexcept;
 
 // ---- Text forms ----
 
+// `value` with `decimals` (0 to 9) digits after the point, exactly as printf's "%.*f" writes
+// it, at `out`, which has room for 400 characters; returns the end. Reports format millions
+// of numbers: plain magnitudes are written from one integer, while ties, huge values and
+// the non-finite go the exact way of std::to_chars.
+char* writeFixed(char* out, double value, int decimals) noexcept;
+
 // A number in a format of "0" (digit), "#" (optional digit), "." (decimal point) and ","
 // (thousands) codes with literal text before or after; rounds halves away from zero on the
 // number's 15-digit decimal form. A "%" in the literal text multiplies the value by 100

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/records.h"
@@ -123,6 +125,30 @@ TEST(TextForms, FormatCodes) {
     EXPECT_EQ(FormatRight(5, "000.00"), "005.00");
     EXPECT_EQ(FormatRight(5, "#0.0"), " 5.0");
     EXPECT_EQ(FormatRight(std::nan(""), "#0.0"), "    ");
+}
+
+// The fixed form of reports: what printf writes, also at ties, signs of zero and the ends of
+// the range, for plain and awkward magnitudes alike.
+TEST(TextForms, WriteFixedIsPrintf) {
+    std::vector<double> values = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, 1.005, 2.675, -1e-7, 1e-300,
+                                  999999.9999996, 179.9999995, -90.0000005, 4.35, 0.05, 1e11, 1e12, 3e15,
+                                  1.7976931348623157e308, -9999, 9999.5, 181, 91, -3.125e-5};
+    std::uint64_t seed = 42;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double mantissa = static_cast<double>(seed >> 11) / 9007199254740992.0;
+        const int exponent = static_cast<int>((seed >> 3) % 24) - 10;
+        values.push_back((seed & 1 ? -1 : 1) * mantissa * std::pow(10.0, exponent));
+        values.push_back(std::round(mantissa * 2e6) / 2e6 * 180);  // many near-ties at 6 decimals
+    }
+    for (double v : values) {
+        for (int d = 0; d <= 9; ++d) {
+            char expected[400], actual[400];
+            std::snprintf(expected, sizeof expected, "%.*f", d, v);
+            *writeFixed(actual, v, d) = 0;
+            ASSERT_STREQ(actual, expected) << v << " with " << d << " decimals";
+        }
+    }
 }
 
 TEST(TextForms, ClockFromSeconds) {
