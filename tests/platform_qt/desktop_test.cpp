@@ -101,8 +101,9 @@ TEST(QtMessageBoxes, DefaultButtonTitleIconAndText) {
 
 TEST(QtFileDialogs, FiltersBecomeNameFilters) {
     EXPECT_EQ(qtNameFilters("Setup files (*.ini)|*.ini|All files (*.*)|*.*"),
-              (QStringList{"Setup files (*.ini) (*.ini)", "All files (*.*) (*.*)"}));
+              (QStringList{"Setup files (*.ini)", "All files (*.*)"}));
     EXPECT_EQ(qtNameFilters("Logs|*.log;*.txt"), QStringList{"Logs (*.log *.txt)"});
+    EXPECT_EQ(qtNameFilters("Logs (text)|*.log"), QStringList{"Logs (text) (*.log)"});
     EXPECT_TRUE(qtNameFilters("").isEmpty());
 }
 

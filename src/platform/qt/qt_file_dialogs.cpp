@@ -11,7 +11,11 @@ QStringList qtNameFilters(const std::string& filter) {
     for (const FileFilter& f : parseFileFilter(filter)) {
         QString patterns = toQt(f.pattern);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << toQt(f.description) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // Qt reads the patterns from the parentheses that end the text; a description that
+        // already shows them ("Tiderune setup files (*.ini)") is shown as it is.
+        const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
+        const QString description = toQt(f.description);
+        out << (description.endsWith(shown) ? description : description + QLatin1Char(' ') + shown);
     }
     return out;
 }
