@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/all_windows.h"
 #include "app/logic/error_log.h"
 #include "app/main_window.h"
 #include "app/offline_replay.h"
@@ -39,8 +40,8 @@ inline bool installDemoSetup(const std::string& home, const std::string& recordi
 struct Program {
     explicit Program(const std::string& home) : folder(home) {
         shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, folder.text()});
+        installAllWindows(shell->registry);
         window = std::make_unique<MainWindow>(*shell);
-        installMonitorWindows(*shell);
         errorLog = std::make_unique<ErrorLog>(folder, clock, boxes, shell->gate, [] {});
         replay = std::make_unique<OfflineReplay>(*window, *errorLog);
         replay->beep = [] {};

@@ -44,8 +44,6 @@ int main(int argc, char** argv) {
     bool saved = false;
     QTimer::singleShot(0, [&] { program.click("PLAY"); });
     QTimer::singleShot(1500, [&] {
-        // The replay redraws only now and then; draw everything for the picture.
-        window.setUpdatesEnabled(true);
         saved = window.grab().save(output);
         if (program.shell->run.OfflineRunning) program.click("STOP");  // Enter: Yes
         QTimer::singleShot(0, &app, &QApplication::quit);

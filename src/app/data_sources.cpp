@@ -1,6 +1,6 @@
 #include "app/data_sources.h"
 
-#include "app/shell.h"
+#include "app/frame/shell.h"
 #include "core/errors.h"
 #include "platform/serial_port.h"
 

@@ -1,12 +1,11 @@
 #include "app/live_sources.h"
 
-#include <QLabel>
 #include <algorithm>
 
 #include "app/data_sources.h"
 #include "app/logic/source_texts.h"
 #include "app/main_window.h"
-#include "app/shell.h"
+#include "app/frame/shell.h"
 
 namespace tiderune {
 
@@ -148,11 +147,8 @@ void LiveSources::tcpError(int system, int number, const std::string& descriptio
 void LiveSources::processLine(int system, std::string_view line) { shell_.processSentence(system, line); }
 
 void LiveSources::showInputBuffer(int system, std::string_view text) {
-    if (!shell_.config.WindowVisible[system][VisibleForms::NMEAMonitor] || !shell_.windows.created()) return;
-    ChildWindow* monitor = shell_.windows.slot(WindowKind::NMEA, system).window();
-    if (!monitor) return;
-    if (auto* label = monitor->findChild<QLabel*>("lblInputBuffer2"))
-        label->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    if (!shell_.config.WindowVisible[system][VisibleForms::NMEAMonitor]) return;
+    shell_.sink.showInputBuffer(system, text);
 }
 
 void LiveSources::ignoredCountChanged(int system, std::int32_t count) {

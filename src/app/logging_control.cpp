@@ -3,7 +3,7 @@
 #include <QAction>
 
 #include "app/main_window.h"
-#include "app/shell.h"
+#include "app/frame/shell.h"
 
 namespace tiderune {
 

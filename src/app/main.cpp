@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/all_windows.h"
 #include "app/live_sources.h"
 #include "app/logging_control.h"
 #include "app/main_window.h"
@@ -13,7 +14,6 @@
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_settings_store.h"
-#include "views/nmea_monitor_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
     tiderune::AppFolder folder = tiderune::AppFolder::fromEnvironment();
 
     tiderune::Shell shell(core, {boxes, settings, fileDialogs, devices, clock, folder.text()});
+    tiderune::installAllWindows(shell.registry);
     tiderune::MainWindow window(shell);
-    tiderune::installMonitorWindows(shell);
     // No at the question after too many errors ends the program at once: no setup file, no
     // window placement; the logs are closed by then.
     tiderune::LoggingControl logging(window, [&settings] {

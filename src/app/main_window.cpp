@@ -17,7 +17,7 @@
 #include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
-#include "app/twips.h"
+#include "app/frame/twips.h"
 #include "core/errors.h"
 #include "platform/app_folder.h"
 
@@ -61,11 +61,10 @@ QAction* addButton(QToolBar* bar, const char* key, const char* caption, bool ena
 
 MainWindow::MainWindow(Shell& shell) : shell_(shell) {
     setObjectName("frmMain");
-    shell_.mainWindow = this;
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("mdiArea");
     setCentralWidget(mdi_);
-    shell_.mdiArea = mdi_;
+    shell_.setHost(this);
     resets_ = std::make_unique<ResetFamily>(shell_);
     sources_ = std::make_unique<DataSources>(shell_);
     hooks.toggleLogging = [this] { shell_.run.LoggingOn = !shell_.run.LoggingOn; };
@@ -75,10 +74,7 @@ MainWindow::MainWindow(Shell& shell) : shell_(shell) {
 }
 
 MainWindow::~MainWindow() {
-    if (shell_.mainWindow == this) {
-        shell_.mainWindow = nullptr;
-        shell_.mdiArea = nullptr;
-    }
+    if (shell_.hasHost() && &shell_.host() == this) shell_.setHost(nullptr);
 }
 
 // ---------------------------------------------------------------- controls
@@ -307,6 +303,12 @@ QString MainWindow::panelText(int panel) const { return panels_.value(panel - 1)
 void MainWindow::setPanelText(int panel, const QString& text) {
     if (panel >= 1 && panel <= panels_.size()) panels_[panel - 1]->setText(text);
 }
+SocketStatus MainWindow::socketStatus(int system) const {
+    if (!isValidSystem(system)) return {};
+    TcpClient& tcp = sources_->tcp(system);
+    return {tcp.state(), tcp.remoteHost()};
+}
+
 bool MainWindow::isPanelShown(int panel) const {
     return panel >= 1 && panel <= panels_.size() && !panels_[panel - 1]->isHidden();
 }

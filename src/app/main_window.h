@@ -8,7 +8,9 @@
 
 #include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
-#include "app/shell.h"
+#include "app/frame/redraw_tick.h"
+#include "app/frame/shell.h"
+#include "app/frame/window_services.h"
 
 class QLabel;
 class QMdiArea;
@@ -38,7 +40,7 @@ struct SessionHooks {
     std::function<void()> about;
 };
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public WindowServices {
     Q_OBJECT
 public:
     explicit MainWindow(Shell& shell);
@@ -84,6 +86,14 @@ public:
     void setPanelShown(int panel, bool shown);
 
     QMdiArea* mdiArea() const { return mdi_; }
+
+    // WindowServices: what the child windows may ask of the main window.
+    void setStatusPanel(int panel, const std::string& text) override { setPanelText(panel, qs(text)); }
+    void fitChildWindow(QWidget* frame) override { FitChildWindow(frame); }
+    QMdiArea& childArea() override { return *mdi_; }
+    SocketStatus socketStatus(int system) const override;
+    RedrawTick& redrawTick() override { return redrawTick_; }
+
     ResetFamily& resets() { return *resets_; }
     DataSources& sources() { return *sources_; }
     OfflineStatusWindow* offlineStatusWindow() const { return offlineStatus_; }
@@ -106,6 +116,7 @@ private:
     void unloadMainWindow();
 
     Shell& shell_;
+    RedrawTick redrawTick_;
     QMdiArea* mdi_ = nullptr;
     QToolBar* tbOnline_ = nullptr;
     QToolBar* tbOffline_ = nullptr;

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "app/reset_family.h"
-#include "app/shell.h"
-#include "app/twips.h"
+#include "app/frame/shell.h"
+#include "app/frame/twips.h"
 
 namespace tiderune {
 

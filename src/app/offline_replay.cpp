@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QToolBar>
 #include <cmath>
@@ -10,13 +9,13 @@
 
 #include "app/logic/error_log.h"
 #include "app/logic/replay_file.h"
+#include "app/frame/redraw_tick.h"
 #include "app/main_window.h"
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
-#include "app/shell.h"
+#include "app/frame/shell.h"
 #include "core/errors.h"
 #include "core/number_text.h"
-#include "views/nmea_monitor_window.h"
 
 namespace tiderune {
 
@@ -181,23 +180,14 @@ void OfflineReplay::PlayOfflineFiles() {
         }
     }
 
-    // Every line gives the other events their turn, but the windows are redrawn only about
-    // 25 times a second: a redraw after each line would cost far more than the line itself.
-    QElapsedTimer sinceDrawn;
-    sinceDrawn.start();
-    bool drawingHeld = false;
-    auto holdDrawing = [&](bool hold) {
-        if (hold == drawingHeld) return;
-        drawingHeld = hold;
-        window_.setUpdatesEnabled(!hold);
-    };
-
+    // Every line gives the other events their turn. The windows keep what a line changes in
+    // memory and are redrawn by the shared redraw tick, about 25 times a second, which these
+    // turns let through like any other event, during the run and in a pause alike.
     ReplayFile& input = files[1];
     std::string line;
     while (readable) {
         if (run.OfflineStop || input.atEnd()) break;
         if (run.OfflinePause && !run.OfflineStep) {
-            holdDrawing(false);
             waitWhilePaused();
             // A stop asked for elsewhere while paused (mode switch, another setup file, the
             // program closing) ends the replay here. The toolbar's STOP lifts the pause
@@ -207,25 +197,19 @@ void OfflineReplay::PlayOfflineFiles() {
         if (!input.readLine(line)) break;
         if (config.WindowVisible[1][VisibleForms::NMEAMonitor]) {
             shell_.coreState.NMEACurrentSystem = 1;
-            if (NMEAMonitorWindow* monitor = monitorWindow(shell_, 1)) monitor->setInputBuffer(line);
+            shell_.sink.showInputBuffer(1, line);
         }
         try {
             shell_.processSentence(1, line);
         } catch (const std::exception& e) {
-            holdDrawing(false);
             if (!logError(e)) run.OfflineStop = true;
         }
         ++lines_;
         run.OfflineStep = false;
-        if (sinceDrawn.elapsed() >= 40) {
-            holdDrawing(false);
-            sinceDrawn.restart();
-        } else {
-            holdDrawing(true);
-        }
         QCoreApplication::processEvents();
     }
-    holdDrawing(false);
+    // The end of the run shows where it ended at once.
+    window_.redrawTick().drawNow();
     if (!input.readError().empty()) {
         // A file that cannot be read on ends like one that is at its end.
         logError(RuntimeError(err::PathFileAccessError, "Path/File access error : " + input.readError()));

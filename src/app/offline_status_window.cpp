@@ -3,8 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/shell.h"
-#include "app/twips.h"
+#include "app/frame/shell.h"
+#include "app/frame/twips.h"
 
 namespace tiderune {
 

@@ -3,7 +3,7 @@
 // session control calls on them.
 #include <memory>
 
-#include "app/session_core.h"
+#include "app/frame/session_core.h"
 #include "core/ais_services.h"
 
 namespace tiderune {

@@ -1,6 +1,6 @@
 #include "app/reset_family.h"
 
-#include "app/shell.h"
+#include "app/frame/shell.h"
 
 namespace tiderune {
 

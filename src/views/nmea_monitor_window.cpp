@@ -12,10 +12,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/data_sources.h"
-#include "app/main_window.h"
-#include "app/shell.h"
-#include "app/twips.h"
+#include "app/frame/shell.h"
+#include "app/frame/twips.h"
 #include "core/indexed.h"
 #include "platform/sockets.h"
 
@@ -168,33 +166,17 @@ void NMEAMonitorWindow::load() {
         p.setColor(QPalette::Base, fromWindowsColour(c));
         txtNMEA->setPalette(p);
     }
-    if (shell_.config.Mode == "OFFLINE") lblInputBuffer1->setText("File inputbuffer :");
-    lineCount_ = 0;
-    shown_ = MonitorCounters{};  // what the labels show at first
+    lblInputBuffer1->setText(inputBufferCaption(shell_.config));
     fillStatusBar();
 }
 
 void NMEAMonitorWindow::fillStatusBar() {
-    const SystemSetup& sys = shell_.config.Systems[system()];
-    // A replayed or TCP system shows its source whatever serial port number it still holds;
-    // a serial (or UDP) system shows its port's settings only when it has a port.
-    if (shell_.config.Mode == "OFFLINE") {
-        setPanel(1, "File : " + qs(sys.OfflineFile) + "  ");
-        for (int p = 2; p <= 5; ++p) setPanel(p, "");
-    } else if (sys.UseTCP) {
-        setPanel(1, "TCP/IP");
-        setPanel(2, "IP :" + qs(sys.TCPHost));
-        setPanel(3, "Port :" + qs(strForm(sys.TCPPort)));
-        setPanel(5, "");
+    const MonitorPanels p = monitorPanels(shell_.config, system());
+    for (int i = 0; i < 5; ++i)
+        if (p.text[i]) setPanel(i + 1, qs(*p.text[i]));
+    if (p.pollsTcpState) {
         timerState_->setInterval(200);
         timerState_->start();
-    } else if (sys.ComPort != 0 && PerComPort<int>::inRange(sys.ComPort)) {
-        const ComportSetting& port = shell_.config.Comports[sys.ComPort];
-        setPanel(1, "Comport :" + qs(strForm(sys.ComPort)));
-        setPanel(2, "Baud rate :" + qs(strForm(port.Baud)));
-        setPanel(3, "Data bits :" + qs(strForm(port.DataBits)));
-        setPanel(4, "Parity : " + qs(port.Parity));
-        setPanel(5, "Stop bits :" + qs(strForm(port.StopBits)));
     }
 }
 
@@ -207,89 +189,70 @@ void NMEAMonitorWindow::unload() {
 
 double NMEAMonitorWindow::textBoxHeightTwips() const { return toTwips(txtNMEA->height()); }
 
-void NMEAMonitorWindow::appendText(std::string_view text) {
-    // The box shows a carriage return and line feed as one line break.
-    QString t = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QTextCursor cursor(txtNMEA->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(t);
+void NMEAMonitorWindow::rawMessage(std::string_view text) {
+    view_.showLine(text, shell_.coreState.Monitor[system()], static_cast<int>(textBoxHeightTwips() / 255),
+                   shell_.config.Mode == "OFFLINE");
+    markChanged();
 }
 
-void NMEAMonitorWindow::showRawMessage(std::string_view text) {
-    const MonitorCounters& m = shell_.coreState.Monitor[system()];
-    auto show = [](QLabel* label, std::int32_t& shown, std::int32_t now) {
-        if (shown == now) return;
-        shown = now;
-        label->setText(QString::number(now));
-    };
-    shown_.MonitorSentenceCount = m.MonitorSentenceCount;
-    lblMessages->setText(QString::number(m.MonitorSentenceCount));
+void NMEAMonitorWindow::inputBuffer(std::string_view text) {
+    view_.setInputBuffer(text);
+    inputBufferChanged_ = true;
+    markChanged();
+}
 
-    if (!frozen_) {
-        // The box keeps about as many lines as its height holds, then starts again.
-        if (static_cast<int>(textBoxHeightTwips() / 255) < lineCount_) {
-            txtNMEA->clear();
-            lineCount_ = 0;
-        }
-        appendText(text);
-        if (shell_.config.Mode == "OFFLINE") appendText("\r\n");
-        ++lineCount_;
-        txtNMEA->moveCursor(QTextCursor::End);
+void NMEAMonitorWindow::refresh() {
+    const std::string& text = view_.text();
+    if (drawnGeneration_ != view_.generation() || drawnText_ > text.size()) {
+        txtNMEA->clear();
+        drawnGeneration_ = view_.generation();
+        drawnText_ = 0;
     }
-
-    show(lblNMEACount, shown_.MonitorNMEACount, m.MonitorNMEACount);
-    show(lblAISCount, shown_.MonitorAISCount, m.MonitorAISCount);
-    show(lblCheckSumOK, shown_.MonitorChecksumOK, m.MonitorChecksumOK);
-    show(lblCheckSumError, shown_.MonitorChecksumError, m.MonitorChecksumError);
-}
-
-void NMEAMonitorWindow::setInputBuffer(std::string_view text) {
-    lblInputBuffer2->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    if (drawnText_ < text.size()) {
+        // insertText makes a carriage return a line break of its own, as the box always has.
+        QTextCursor cursor(txtNMEA->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QString::fromLatin1(text.data() + drawnText_, static_cast<qsizetype>(text.size() - drawnText_)));
+        drawnText_ = text.size();
+        if (!view_.frozen()) txtNMEA->moveCursor(QTextCursor::End);
+    }
+    QLabel* const labels[MonitorView::Counters] = {lblMessages, lblNMEACount, lblAISCount, lblCheckSumOK,
+                                                   lblCheckSumError};
+    for (int i = 0; i < MonitorView::Counters; ++i) {
+        const QString n = QString::number(view_.labels()[i]);
+        if (labels[i]->text() != n) labels[i]->setText(n);
+    }
+    if (inputBufferChanged_) {
+        lblInputBuffer2->setText(qs(view_.inputBuffer()));
+        inputBufferChanged_ = false;
+    }
 }
 
 void NMEAMonitorWindow::cmdCLSClick() {
-    txtNMEA->clear();
-    lineCount_ = 0;
+    view_.clear();
+    markChanged();
+    refreshIfChanged();
 }
 
 void NMEAMonitorWindow::cmdFreezeClick() {
-    if (frozen_) {
-        cmdFreeze->setText("Freeze");
-        frozen_ = false;
-    } else {
-        // The frozen view ends with an empty-looking line.
-        appendText("  \r\n");
-        cmdFreeze->setText("Continue");
-        frozen_ = true;
-    }
+    cmdFreeze->setText(view_.toggleFreeze() ? "Continue" : "Freeze");
+    markChanged();
+    refreshIfChanged();
 }
 
 void NMEAMonitorWindow::cmdResetCountersClick() {
     if (!isValidSystem(system())) return;
     shell_.coreState.Monitor[system()] = MonitorCounters{};
     // The labels keep their text until the next line of the system is shown.
-    shown_ = MonitorCounters{};
+    view_.countersReset();
 }
 
 void NMEAMonitorWindow::timerStateTimer() {
-    if (!shell_.mainWindow) return;
-    TcpClient& tcp = shell_.mainWindow->sources().tcp(system());
-    const int state = static_cast<int>(tcp.state());
-    const QString host = qs(tcp.remoteHost());
-    // The poll runs fast while a connection is being made, slowly once connected or closed.
-    switch (tcp.state()) {
-    case SocketState::Closed: setPanel(4, "Closed"); timerState_->setInterval(10000); break;
-    case SocketState::Listening: setPanel(4, "Listening"); timerState_->setInterval(1000); break;
-    case SocketState::ConnectionPending: setPanel(4, "Connection pending"); timerState_->setInterval(1000); break;
-    case SocketState::ResolvingHost: setPanel(4, "Resolving host"); timerState_->setInterval(1000); break;
-    case SocketState::HostResolved: setPanel(4, "Host Resolved"); timerState_->setInterval(1000); break;
-    case SocketState::Connecting: setPanel(4, "Connecting to " + host); timerState_->setInterval(200); break;
-    case SocketState::Connected: setPanel(4, "Connected to " + host); timerState_->setInterval(10000); break;
-    case SocketState::Closing: setPanel(4, "Closing"); timerState_->setInterval(1000); break;
-    case SocketState::Error: setPanel(4, "Error"); timerState_->setInterval(1000); break;
-    default: setPanel(4, qs(strForm(state))); break;
-    }
+    if (!shell_.hasHost()) return;
+    const SocketStatus tcp = shell_.host().socketStatus(system());
+    const TcpStateText t = tcpStateText(tcp.state, tcp.remoteHost);
+    setPanel(4, qs(t.text));
+    if (t.intervalMs > 0) timerState_->setInterval(t.intervalMs);
 }
 
 void NMEAMonitorWindow::setPanel(int panel, const QString& text) {
@@ -303,10 +266,6 @@ QString NMEAMonitorWindow::panelText(int panel) const {
 NMEAMonitorWindow* monitorWindow(Shell& shell, int system) {
     if (!shell.windows.created() || !isValidSystem(system)) return nullptr;
     return qobject_cast<NMEAMonitorWindow*>(shell.windows.slot(WindowKind::NMEA, system).window());
-}
-
-void installMonitorWindows(Shell& shell) {
-    shell.windows.setFactory(WindowKind::NMEA, [](Shell& s, WindowKind) { return new NMEAMonitorWindow(s); });
 }
 
 }  // namespace tiderune

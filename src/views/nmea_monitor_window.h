@@ -1,15 +1,17 @@
 #pragma once
 // The NMEA monitor of one system: the lines the system delivers as they arrived, the raw
 // input buffer of its source, five format counters, and in its status bar the source's
-// settings with, for a TCP source, the connection state.
+// settings with, for a TCP source, the connection state. The lines and counters are kept in
+// a MonitorView as they arrive and copied into the widgets on the redraw tick.
 #include <QPointer>
 #include <cstdint>
 #include <memory>
 #include <string_view>
 
-#include "app/child_window.h"
+#include "app/frame/child_window.h"
 #include "core/core_state.h"
 #include "platform/timer.h"
+#include "views/logic/monitor_texts.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -28,12 +30,10 @@ public:
     void unload() override;
 
     // One line of the system, already counted by the core: the counters that grew are shown,
-    // and unless the view is frozen the line joins the text box.
-    void showRawMessage(std::string_view text);
-    // The core's monitor feed for this window's system.
-    void rawMessage(std::string_view text) override { showRawMessage(text); }
+    // and unless the view is frozen the line joins the text box (on the next redraw).
+    void rawMessage(std::string_view text) override;
     // The raw input buffer of the source (for a replay: the line just read).
-    void setInputBuffer(std::string_view text);
+    void inputBuffer(std::string_view text) override;
 
     void cmdCLSClick();
     void cmdFreezeClick();
@@ -41,9 +41,9 @@ public:
     // The poll of the TCP connection state; sets the next interval.
     void timerStateTimer();
 
-    bool frozen() const { return frozen_; }
+    bool frozen() const { return view_.frozen(); }
     // Lines appended to the text box since it was last emptied.
-    int lineCount() const { return lineCount_; }
+    int lineCount() const { return view_.lineCount(); }
     // The height of the text box in twips: it decides how many lines the box keeps.
     double textBoxHeightTwips() const;
     QString panelText(int panel) const;
@@ -63,6 +63,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
 
 protected:
+    void refresh() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -70,20 +71,15 @@ private:
     void placeInputBuffer();
     void setPanel(int panel, const QString& text);
     void fillStatusBar();
-    void appendText(std::string_view text);
 
     std::unique_ptr<Timer> timerState_;
     QLabel* panels_[5] = {};
-    bool frozen_ = false;
-    int lineCount_ = 0;
-    // The counters as last shown: a label is written only when its counter moved, so that
-    // after a reset of the counters each label keeps its text until its own counter grows.
-    MonitorCounters shown_{};
+    MonitorView view_;
+    // What the widgets show of view_: its generation and how much of its text.
+    std::uint64_t drawnGeneration_ = 0;
+    std::size_t drawnText_ = 0;
+    bool inputBufferChanged_ = false;
 };
-
-// Makes the monitor the window of its kind; the core's monitor feed reaches the loaded
-// monitor of each system through the main window's core sink.
-void installMonitorWindows(Shell& shell);
 
 // The loaded monitor of a system, or nullptr.
 NMEAMonitorWindow* monitorWindow(Shell& shell, int system);

@@ -1,5 +1,5 @@
 // The event gate: no box inside a line, no line inside a box.
-#include "app/event_gate.h"
+#include "app/frame/event_gate.h"
 #include "app/reset_family.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +129,7 @@ TEST_F(ShellTest, AnAnalysedSentenceReachesTheOpenWindowsOfItsSystem) {
     start();
     std::vector<RecordingWindow*> made;
     for (WindowKind k : {WindowKind::Numerics, WindowKind::TimeSeriesGGA, WindowKind::Scatter})
-        shell->windows.setFactory(k, [&](Shell& s, WindowKind kind) {
+        shell->registry.replace(k, [&](Shell& s, WindowKind kind) {
             made.push_back(new RecordingWindow(s, kind));
             return made.back();
         });

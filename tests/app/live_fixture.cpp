@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/all_windows.h"
+
 namespace tiderune::test {
 
 Pty::Pty() {
@@ -76,6 +78,7 @@ void LiveTest::TearDown() {
 
 void LiveTest::launch(SessionCore& c) {
     shell = std::make_unique<Shell>(c, ShellServices{boxes, *settingsStore, fileDialogs, devices, clock, home});
+    installAllWindows(shell->registry);
     window = std::make_unique<MainWindow>(*shell);
     logging = std::make_unique<LoggingControl>(*window, [this] { ++programEnded; });
     live = std::make_unique<LiveSources>(*window, logging->errorLog());

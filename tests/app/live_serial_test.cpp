@@ -47,13 +47,17 @@ protected:
 
 // A monitor window with just the input-buffer label, so that what reception shows there can
 // be read back.
-ChildWindow* monitorWithInputBuffer(Shell& shell, WindowKind kind) {
-    auto* w = new ChildWindow(shell, kind);
-    auto* label = new QLabel("com-port inputbuffer", w);
-    label->setObjectName("lblInputBuffer2");
-    (new QVBoxLayout(w))->addWidget(label);
-    return w;
-}
+class InputBufferWindow final : public ChildWindow {
+public:
+    InputBufferWindow(Shell& shell, WindowKind kind) : ChildWindow(shell, kind) {
+        label = new QLabel("com-port inputbuffer", this);
+        label->setObjectName("lblInputBuffer2");
+        (new QVBoxLayout(this))->addWidget(label);
+    }
+    void inputBuffer(std::string_view text) override { label->setText(qs(std::string(text))); }
+    QLabel* label;
+};
+ChildWindow* monitorWithInputBuffer(Shell& shell, WindowKind kind) { return new InputBufferWindow(shell, kind); }
 
 TEST_F(LiveSerialTest, OneLinePerReceiveEventAndBufferEmptyingCounted) {
     struct Step {
@@ -92,7 +96,7 @@ TEST_F(LiveSerialTest, OneLinePerReceiveEventAndBufferEmptyingCounted) {
         });
         ASSERT_TRUE(window->sources().serial(3).isOpen());
         EXPECT_EQ(window->panelText(9), c.emptyBuffer ? "0" : "n/a");
-        shell->windows.setFactory(WindowKind::NMEA, monitorWithInputBuffer);
+        shell->registry.replace(WindowKind::NMEA, monitorWithInputBuffer);
         ShowNMEAWindow(*shell, 1);
         auto* inputBuffer = shell->windows.slot(WindowKind::NMEA, 1).window()->findChild<QLabel*>("lblInputBuffer2");
         ASSERT_TRUE(inputBuffer);

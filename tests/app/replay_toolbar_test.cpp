@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "app/logic/error_log.h"
 #include "app/offline_replay.h"
@@ -103,7 +104,6 @@ protected:
             if (more) more(c);
         });
         start();
-        installMonitorWindows(*shell);
         folder = std::make_unique<AppFolder>(home);
         errorLog = std::make_unique<ErrorLog>(*folder, clock, boxes, shell->gate, [this] { ++programEnded; });
         replay = std::make_unique<OfflineReplay>(*window, *errorLog);
@@ -496,6 +496,38 @@ TEST_F(ReplayTest, MonitorOfThePrimarySystemShowsTheReplayedLinesAndTheirCounter
               withChecksum("$GPZDA,140000.00,08,12,2026,00,00") + "\n$GPZDA,140001.00,08,12,2026,00,00*00\n" +
                   withChecksum("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0") + "\njunk\n");
     EXPECT_EQ(m->panelText(1).toStdString(), "File : " + recording + "  ");
+}
+
+// Counts the paint events of a widget while a condition holds.
+class PaintCounter : public QObject {
+public:
+    PaintCounter(QWidget* w, std::function<bool()> counting) : counting_(std::move(counting)) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && counting_()) ++paints;
+        return false;
+    }
+    int paints = 0;
+
+private:
+    std::function<bool()> counting_;
+};
+
+TEST_F(ReplayTest, TheStatusWindowAndTheMonitorAreRedrawnWhileTheReplayRuns) {
+    writeRecording(1500);
+    startOffline();
+    realIntake = true;
+    ShowNMEAWindow(*shell, 1);
+    NMEAMonitorWindow* m = monitorWindow(*shell, 1);
+    ASSERT_NE(m, nullptr);
+    // About 1.5 s of replay: the screen must follow it, not only show where it ended.
+    onLine = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    auto running = [this] { return shell->run.OfflineRunning && lines < 1500; };
+    PaintCounter status(window->offlineStatusWindow()->lblStatus, running);
+    PaintCounter monitor(m->txtNMEA->viewport(), running);
+    click("PLAY");
+    EXPECT_EQ(lines, 1500);
+    EXPECT_GT(status.paints, 0);
+    EXPECT_GT(monitor.paints, 1);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QMdiSubWindow>
 #include <fstream>
 
+#include "app/all_windows.h"
+
 namespace tiderune::test {
 
 void TestCore::SaveSetupFile(const std::string& path) {
@@ -49,6 +51,7 @@ void ShellTest::haveSetupFile(std::function<void(Config&)> fill) {
 void ShellTest::start() {
     SessionCore& c = realCore ? *realCore : static_cast<SessionCore&>(core);
     shell = std::make_unique<Shell>(c, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
+    installAllWindows(shell->registry);
     window = std::make_unique<MainWindow>(*shell);
     window->MDIFormLoad();
     window->show();

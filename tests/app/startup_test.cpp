@@ -4,6 +4,7 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "app/all_windows.h"
 #include "app/reset_family.h"
 #include "shell_fixture.h"
 
@@ -222,6 +223,15 @@ TEST_F(ShellTest, ExitSavesTheSetupWithTheOpenWindowsThenClosesThemWritingPlacem
 }
 
 // A window that refuses to close, as a chart window whose question is answered No.
+TEST_F(ShellTest, AKindWithoutAWindowStopsTheStartUpAndNoKindIsRegisteredTwice) {
+    shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
+    window = std::make_unique<MainWindow>(*shell);
+    EXPECT_THROW(window->MDIFormLoad(), std::logic_error);
+    installAllWindows(shell->registry);
+    EXPECT_NO_THROW(shell->registry.checkComplete());
+    EXPECT_THROW(shell->registry.addPlaceholder(WindowKind::NMEA), std::logic_error);
+}
+
 class StubbornWindow : public ChildWindow {
 public:
     using ChildWindow::ChildWindow;
@@ -232,7 +242,7 @@ public:
 TEST_F(ShellTest, ExitRefusedByAWindowLeavesTheProgramRunning) {
     start();
     StubbornWindow* stubborn = nullptr;
-    shell->windows.setFactory(WindowKind::NMEA, [&](Shell& s, WindowKind k) {
+    shell->registry.replace(WindowKind::NMEA, [&](Shell& s, WindowKind k) {
         stubborn = new StubbornWindow(s, k);
         return stubborn;
     });

@@ -8,8 +8,9 @@
 
 #include <cctype>
 
+#include "app/all_windows.h"
 #include "app/reset_family.h"
-#include "app/twips.h"
+#include "app/frame/twips.h"
 #include "core/intake.h"
 #include "core/parsers.h"
 #include "shell_fixture.h"
@@ -56,8 +57,8 @@ protected:
     void startWith(std::function<void(Config&)> fill) {
         haveSetupFile(std::move(fill));
         shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, monitorDevices, clock, home});
+        installAllWindows(shell->registry);
         window = std::make_unique<MainWindow>(*shell);
-        installMonitorWindows(*shell);
         window->MDIFormLoad();
         window->show();
         boxes.shown.clear();
@@ -66,8 +67,11 @@ protected:
         ShowNMEAWindow(*shell, system);
         return monitorWindow(*shell, system);
     }
-    // One received line of a system through the core's monitor feed.
-    void feed(int system, const std::string& text) { ShowRawMessage(shell->coreState, shell->sink, system, text); }
+    // One received line of a system through the core's monitor feed, drawn at once.
+    void feed(int system, const std::string& text) {
+        ShowRawMessage(shell->coreState, shell->sink, system, text);
+        window->redrawTick().drawNow();
+    }
     static std::string counters(NMEAMonitorWindow* m) {
         std::string s;
         for (QLabel* l : {m->lblMessages, m->lblNMEACount, m->lblAISCount, m->lblCheckSumOK, m->lblCheckSumError})

@@ -4,13 +4,11 @@
 // loaded and visible. Touching the visibility of an unloaded window loads it first.
 #include <QObject>
 #include <QPointer>
-#include <array>
-#include <functional>
 #include <memory>
 #include <vector>
 
-#include "app/child_window.h"
-#include "app/window_kinds.h"
+#include "app/frame/child_window.h"
+#include "app/frame/window_kinds.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -19,10 +17,6 @@ namespace tiderune {
 
 class ChildWindow;
 class Shell;
-
-// Makes the window of a kind (not yet loaded). Later subsystems register theirs; a kind
-// without one gets an empty window with its caption.
-using WindowFactory = std::function<ChildWindow*(Shell&, WindowKind)>;
 
 class WindowSlot : public QObject {
     Q_OBJECT
@@ -62,15 +56,13 @@ public:
     explicit WindowSlots(Shell& shell) : shell_(shell) {}
 
     // Creates the 104 slots in the order of the start-up: per system the kinds in order,
-    // the five SNR time series last.
+    // the five SNR time series last. Every kind must have its window registered by then
+    // (std::logic_error otherwise).
     void create();
     bool created() const { return !slots_.empty(); }
     int count() const { return static_cast<int>(slots_.size()); }
 
     WindowSlot& slot(WindowKind kind, int system, int constellation = 1);
-
-    void setFactory(WindowKind kind, WindowFactory f);
-    ChildWindow* make(WindowKind kind);
 
     // Every slot, in creation order.
     const std::vector<std::unique_ptr<WindowSlot>>& all() const { return slots_; }
@@ -78,7 +70,6 @@ public:
 private:
     Shell& shell_;
     std::vector<std::unique_ptr<WindowSlot>> slots_;
-    std::array<WindowFactory, WindowKindCount> factories_{};
 };
 
 }  // namespace tiderune

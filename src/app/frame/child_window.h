@@ -1,12 +1,16 @@
 #pragma once
 // A per-system child window of the main window. The window's load takes its system from the
 // hand-over word of its kind, sets its caption and its open word and restores its placement;
-// its unload clears the word and saves the placement. Windows of later subsystems derive
-// from it; until they exist a kind opens as an empty window with its proper caption.
+// its unload clears the word and saves the placement. Every window derives from it; a kind
+// whose window is not built yet is registered as this empty window with its caption.
+//
+// Drawing: the feed calls (feed, rawMessage, inputBuffer) only update the window's memory and
+// call markChanged(); refresh() copies that memory into the widgets on the shared redraw tick,
+// only when something changed and only while the window can be seen.
 #include <QWidget>
 #include <string_view>
 
-#include "app/window_kinds.h"
+#include "app/frame/window_kinds.h"
 
 namespace tiderune {
 
@@ -36,6 +40,14 @@ public:
     virtual void feed(SentenceType type) { (void)type; }
     // The monitor: one received line as it arrived (its format counters are already counted).
     virtual void rawMessage(std::string_view text) { (void)text; }
+    // The monitor: the raw input buffer of the system's source.
+    virtual void inputBuffer(std::string_view text) { (void)text; }
+
+    // Asks for a refresh on the next redraw tick.
+    void markChanged();
+    bool changed() const { return changed_; }
+    // Refreshes now when marked changed; true when it did (the redraw tick).
+    bool refreshIfChanged();
 
     // Closes the window from the program's own code: never only hidden.
     bool closeFromCode();
@@ -44,7 +56,11 @@ signals:
     void unloaded();
 
 protected:
+    // Copies what the window keeps in memory into its widgets.
+    virtual void refresh() {}
+
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     // The caption of the window for its system.
     virtual QString caption() const;
     void restorePlacement();
@@ -59,6 +75,7 @@ private:
     int constellation_ = 0;
     bool fromCode_ = false;
     bool loaded_ = false;
+    bool changed_ = false;
 };
 
 }  // namespace tiderune

@@ -1,7 +1,6 @@
-#include "app/app_core_sink.h"
+#include "app/frame/app_core_sink.h"
 
-#include "app/main_window.h"
-#include "app/shell.h"
+#include "app/frame/shell.h"
 
 namespace tiderune {
 
@@ -12,12 +11,17 @@ void AppCoreSink::showRawMessage(int system, std::string_view text) {
     if (ChildWindow* w = shell_.windows.slot(WindowKind::NMEA, system).window()) w->rawMessage(text);
 }
 
+void AppCoreSink::showInputBuffer(int system, std::string_view text) {
+    if (!isValidSystem(system) || !shell_.windows.created()) return;
+    if (ChildWindow* w = shell_.windows.slot(WindowKind::NMEA, system).window()) w->inputBuffer(text);
+}
+
 void AppCoreSink::writeLogLine(int system, std::string_view text) {
     if (onLogLine) onLogLine(system, text);
 }
 
 void AppCoreSink::showChecksumRejected(int, int panel, const std::string& text) {
-    if (shell_.mainWindow) shell_.mainWindow->setPanelText(panel, qs(text));
+    if (shell_.hasHost()) shell_.host().setStatusPanel(panel, text);
 }
 
 void AppCoreSink::feed(WindowKind kind, int system, SentenceType type) {

@@ -1,10 +1,10 @@
-#include "app/window_slots.h"
+#include "app/frame/window_slots.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/child_window.h"
-#include "app/shell.h"
+#include "app/frame/child_window.h"
+#include "app/frame/shell.h"
 #include "core/errors.h"
 
 namespace tiderune {
@@ -16,8 +16,8 @@ bool WindowSlot::isVisible() const { return frame_ && frame_->isVisible(); }
 
 void WindowSlot::load() {
     if (window_) return;
-    ChildWindow* w = shell_.windows.make(kind_);
-    QMdiSubWindow* frame = shell_.mdiArea->addSubWindow(w);
+    ChildWindow* w = shell_.registry.make(shell_, kind_);
+    QMdiSubWindow* frame = shell_.host().childArea().addSubWindow(w);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     // Explicitly hidden, so that showing the main window does not show it too.
     frame->hide();
@@ -38,7 +38,7 @@ void WindowSlot::show() {
     if (!frame_) return;
     frame_->show();
     frame_->raise();
-    shell_.mdiArea->setActiveSubWindow(frame_);
+    shell_.host().childArea().setActiveSubWindow(frame_);
 }
 
 bool WindowSlot::unload() {
@@ -54,6 +54,7 @@ void WindowSlot::forget() {
 
 void WindowSlots::create() {
     if (created()) return;
+    shell_.registry.checkComplete();
     for (int s = 1; s <= MaxSystems; ++s) {
         for (int k = 0; k < WindowKindCount; ++k) {
             auto kind = static_cast<WindowKind>(k);
@@ -77,16 +78,6 @@ WindowSlot& WindowSlots::slot(WindowKind kind, int system, int constellation) {
     }
     if (i >= slots_.size()) throwSubscriptOutOfRange();
     return *slots_[i];
-}
-
-void WindowSlots::setFactory(WindowKind kind, WindowFactory f) {
-    factories_[static_cast<std::size_t>(kind)] = std::move(f);
-}
-
-ChildWindow* WindowSlots::make(WindowKind kind) {
-    const WindowFactory& f = factories_[static_cast<std::size_t>(kind)];
-    if (f) return f(shell_, kind);
-    return new ChildWindow(shell_, kind);
 }
 
 }  // namespace tiderune

@@ -1,27 +1,27 @@
 #pragma once
 // Everything the main window and the child windows share for the whole run: the core's
 // tables and operations, the session-control values, the services of the platform, the
-// event gate and the window windows. Made once in main() (or a test) and passed by reference.
+// event gate, the core sink, the window registry and the window slots. Made once in main()
+// (or a test) and passed by reference. The main window is reached only through the narrow
+// WindowServices it sets as the host.
 #include <QObject>
 #include <QString>
 #include <string>
 
-#include "app/app_core_sink.h"
-#include "app/event_gate.h"
-#include "app/session_core.h"
-#include "app/shell_state.h"
-#include "app/window_slots.h"
+#include "app/frame/app_core_sink.h"
+#include "app/frame/event_gate.h"
+#include "app/frame/session_core.h"
+#include "app/frame/shell_state.h"
+#include "app/frame/window_registry.h"
+#include "app/frame/window_services.h"
+#include "app/frame/window_slots.h"
 #include "platform/clock.h"
 #include "platform/devices.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/settings_store.h"
 
-class QMdiArea;
-
 namespace tiderune {
-
-class MainWindow;
 
 struct ShellServices {
     MessageBoxes& boxes;
@@ -44,9 +44,14 @@ public:
     ShellServices services;
     EventGate gate;
     AppCoreSink sink;
+    WindowRegistry registry;
     WindowSlots windows;
-    MainWindow* mainWindow = nullptr;
-    QMdiArea* mdiArea = nullptr;
+
+    // The main window as the child windows see it, set by the main window for its lifetime.
+    void setHost(WindowServices* host) { host_ = host; }
+    bool hasHost() const { return host_ != nullptr; }
+    // Throws std::logic_error when no main window is there.
+    WindowServices& host() const;
 
     static const char* const VersionText;   // "v 3.02a - 26 Sep 2019 "
 
@@ -80,6 +85,7 @@ public:
 private:
     // What the gate leaves to the event loop goes with the shell.
     QObject eventLoopContext_;
+    WindowServices* host_ = nullptr;
 };
 
 // Latin-1 bytes to and from Qt text.

@@ -1,7 +1,8 @@
-#include "app/shell.h"
+#include "app/frame/shell.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace tiderune {
 
@@ -20,6 +21,11 @@ Shell::Shell(SessionCore& c, const ShellServices& s)
     gate.setPoster([this](std::function<void()> work) {
         QMetaObject::invokeMethod(&eventLoopContext_, std::move(work), Qt::QueuedConnection);
     });
+}
+
+WindowServices& Shell::host() const {
+    if (!host_) throw std::logic_error("No main window for the child windows");
+    return *host_;
 }
 
 void Shell::processSentence(int system, std::string_view line) {

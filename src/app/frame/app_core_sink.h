@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/window_kinds.h"
+#include "app/frame/window_kinds.h"
 #include "core/core_sink.h"
 
 namespace tiderune {
@@ -21,7 +21,12 @@ public:
     void writeLogLine(int system, std::string_view text) override;
     void showChecksumRejected(int system, int panel, const std::string& text) override;
 
+    // The raw input buffer of a system's source (for a replay, the line just read), for the
+    // system's monitor.
+    void showInputBuffer(int system, std::string_view text);
+
     // The fan-out: each call goes to the system's loaded window of that kind (ChildWindow::feed).
+    // This is the one way into a window: its slot, never a search or a cast.
     void updateNumericsWindow(int system, SentenceType type) override;
     void updateARPATargetGrid(int system, SentenceType type) override;
     void updateAISTargetGrid(int system, SentenceType type) override;

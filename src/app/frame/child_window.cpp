@@ -1,11 +1,11 @@
-#include "app/child_window.h"
+#include "app/frame/child_window.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 
-#include "app/main_window.h"
-#include "app/shell.h"
-#include "app/twips.h"
+#include "app/frame/redraw_tick.h"
+#include "app/frame/shell.h"
+#include "app/frame/twips.h"
 
 namespace tiderune {
 
@@ -74,7 +74,7 @@ void ChildWindow::restorePlacement() {
         top += constellation_ * 400;
     }
     frame()->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
-    if (info.fitsInMain && shell_.mainWindow) shell_.mainWindow->FitChildWindow(frame());
+    if (info.fitsInMain && shell_.hasHost()) shell_.host().fitChildWindow(frame());
 }
 
 void ChildWindow::savePlacement() {
@@ -85,6 +85,25 @@ void ChildWindow::savePlacement() {
     shell_.setSettingNumber(placementKey(info.placementKey, "Top", system_), toTwips(g.y()));
     shell_.setSettingNumber(placementKey(info.placementKey, "Width", system_), toTwips(g.width()));
     shell_.setSettingNumber(placementKey(info.placementKey, "Height", system_), toTwips(g.height()));
+}
+
+void ChildWindow::markChanged() {
+    if (changed_) return;
+    changed_ = true;
+    if (shell_.hasHost()) shell_.host().redrawTick().schedule(this);
+}
+
+bool ChildWindow::refreshIfChanged() {
+    if (!changed_) return false;
+    changed_ = false;
+    refresh();
+    return true;
+}
+
+void ChildWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // What arrived while the window was hidden is drawn as it comes into view.
+    refreshIfChanged();
 }
 
 bool ChildWindow::closeFromCode() {

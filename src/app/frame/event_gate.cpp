@@ -1,4 +1,4 @@
-#include "app/event_gate.h"
+#include "app/frame/event_gate.h"
 
 namespace tiderune {
 

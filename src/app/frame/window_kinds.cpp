@@ -1,4 +1,4 @@
-#include "app/window_kinds.h"
+#include "app/frame/window_kinds.h"
 
 namespace tiderune {
 

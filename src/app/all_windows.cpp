@@ -1,0 +1,36 @@
+#include "app/all_windows.h"
+
+#include "views/view_windows.h"
+
+namespace tiderune {
+
+void installAllWindows(WindowRegistry& r) {
+    installViewWindows(r);
+
+    // Not built yet: each opens as an empty window with its caption. A window library that
+    // registers one of these kinds takes its line out.
+    using K = WindowKind;
+    r.addPlaceholder(K::Numerics);
+    r.addPlaceholder(K::Statistics);
+    r.addPlaceholder(K::StatisticsSNR);
+    r.addPlaceholder(K::Scatter);
+    r.addPlaceholder(K::Skyplot);
+    r.addPlaceholder(K::ARPATargets);
+    r.addPlaceholder(K::AISTargets);
+    r.addPlaceholder(K::TimeSeriesGGA);
+    r.addPlaceholder(K::TimeSeriesGNS);
+    r.addPlaceholder(K::TimeSeriesGLL);
+    r.addPlaceholder(K::TimeSeriesRMC);
+    r.addPlaceholder(K::TimeSeriesVTG);
+    r.addPlaceholder(K::TimeSeriesHDT);
+    r.addPlaceholder(K::TimeSeriesATT);
+    r.addPlaceholder(K::TimeSeriesROT);
+    r.addPlaceholder(K::TimeSeriesVHW);
+    r.addPlaceholder(K::TimeSeriesDBT);
+    r.addPlaceholder(K::TimeSeriesGSA);
+    r.addPlaceholder(K::TimeSeriesGST);
+    r.addPlaceholder(K::TimeSeriesGSV);
+    r.addPlaceholder(K::TimeSeriesSNR);
+}
+
+}  // namespace tiderune

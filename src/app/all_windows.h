@@ -1,0 +1,10 @@
+#pragma once
+// The one place where every window library is installed: main(), the tests and the
+// benchmarks call it before the start-up makes the window slots.
+#include "app/frame/window_registry.h"
+
+namespace tiderune {
+
+void installAllWindows(WindowRegistry& registry);
+
+}  // namespace tiderune

@@ -1,0 +1,90 @@
+#include "views/logic/monitor_texts.h"
+
+#include "core/indexed.h"
+
+namespace tiderune {
+
+namespace {
+// The number form with a leading blank for non-negative numbers, " 5".
+std::string num(long long n) { return (n >= 0 ? " " : "") + std::to_string(n); }
+}  // namespace
+
+MonitorPanels monitorPanels(const Config& config, int system) {
+    MonitorPanels p;
+    if (!isValidSystem(system)) return p;
+    const SystemSetup& sys = config.Systems[system];
+    // A replayed or TCP system shows its source whatever serial port number it still holds;
+    // a serial (or UDP) system shows its port's settings only when it has a port.
+    if (config.Mode == "OFFLINE") {
+        p.text = {"File : " + sys.OfflineFile + "  ", "", "", "", ""};
+    } else if (sys.UseTCP) {
+        p.text[0] = "TCP/IP";
+        p.text[1] = "IP :" + sys.TCPHost;
+        p.text[2] = "Port :" + num(sys.TCPPort);
+        p.text[4] = "";
+        p.pollsTcpState = true;
+    } else if (sys.ComPort != 0 && PerComPort<int>::inRange(sys.ComPort)) {
+        const ComportSetting& port = config.Comports[sys.ComPort];
+        p.text = {"Comport :" + num(sys.ComPort), "Baud rate :" + num(port.Baud), "Data bits :" + num(port.DataBits),
+                  "Parity : " + port.Parity, "Stop bits :" + num(port.StopBits)};
+    }
+    return p;
+}
+
+TcpStateText tcpStateText(SocketState state, const std::string& host) {
+    switch (state) {
+    case SocketState::Closed: return {"Closed", 10000};
+    case SocketState::Listening: return {"Listening", 1000};
+    case SocketState::ConnectionPending: return {"Connection pending", 1000};
+    case SocketState::ResolvingHost: return {"Resolving host", 1000};
+    case SocketState::HostResolved: return {"Host Resolved", 1000};
+    case SocketState::Connecting: return {"Connecting to " + host, 200};
+    case SocketState::Connected: return {"Connected to " + host, 10000};
+    case SocketState::Closing: return {"Closing", 1000};
+    case SocketState::Error: return {"Error", 1000};
+    default: return {num(static_cast<int>(state)), 0};
+    }
+}
+
+const char* inputBufferCaption(const Config& config) {
+    return config.Mode == "OFFLINE" ? "File inputbuffer :" : "COM-port inputbuffer :";
+}
+
+void MonitorView::append(std::string_view text) {
+    // The box shows a carriage return and line feed as one line break.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        text_ += text[i];
+    }
+}
+
+void MonitorView::showLine(std::string_view text, const MonitorCounters& now, int room, bool offline) {
+    const std::int32_t counts[Counters] = {now.MonitorSentenceCount, now.MonitorNMEACount, now.MonitorAISCount,
+                                           now.MonitorChecksumOK, now.MonitorChecksumError};
+    if (!frozen_) {
+        if (room < lineCount_) clear();
+        append(text);
+        if (offline) append("\r\n");
+        ++lineCount_;
+    }
+    // The message count is always shown; the others only when they moved, so that after a
+    // reset of the counters each label keeps its text until its own counter grows.
+    for (int i = 0; i < Counters; ++i) {
+        if (i == 0 || compared_[i] != counts[i]) labels_[i] = counts[i];
+        compared_[i] = counts[i];
+    }
+}
+
+void MonitorView::clear() {
+    text_.clear();
+    lineCount_ = 0;
+    ++generation_;
+}
+
+bool MonitorView::toggleFreeze() {
+    if (!frozen_) append("  \r\n");
+    frozen_ = !frozen_;
+    return frozen_;
+}
+
+}  // namespace tiderune

@@ -1,0 +1,97 @@
+// The NMEA monitor's texts without Qt: status panels per source, the TCP state text with its
+// poll interval, and the text box and counter-label rules.
+#include <gtest/gtest.h>
+
+#include "views/logic/monitor_texts.h"
+
+namespace tiderune {
+namespace {
+
+TEST(MonitorTexts, PanelsFollowTheSourceOfTheSystem) {
+    Config c;
+    c.Systems[2].ComPort = 5;
+    c.Comports[5] = {};
+    c.Comports[5].Baud = 38400;
+    c.Comports[5].DataBits = 7;
+    c.Comports[5].Parity = "even";
+    c.Comports[5].StopBits = 2;
+    c.Systems[3].UseTCP = true;
+    c.Systems[3].ComPort = 5;  // a TCP system shows its connection whatever port it holds
+    c.Systems[3].TCPHost = "10.0.0.1";
+    c.Systems[3].TCPPort = 8040;
+    c.Systems[4].ComPort = 0;
+    c.Mode = "ONLINE";
+    using P = std::array<std::optional<std::string>, 5>;
+    EXPECT_EQ(monitorPanels(c, 2).text,
+              (P{"Comport : 5", "Baud rate : 38400", "Data bits : 7", "Parity : even", "Stop bits : 2"}));
+    const MonitorPanels tcp = monitorPanels(c, 3);
+    EXPECT_EQ(tcp.text, (P{"TCP/IP", "IP :10.0.0.1", "Port : 8040", std::nullopt, ""}));
+    EXPECT_TRUE(tcp.pollsTcpState);
+    EXPECT_EQ(monitorPanels(c, 4).text, P{});  // no port: the design texts stay
+    EXPECT_EQ(monitorPanels(c, 9).text, P{});
+    EXPECT_STREQ(inputBufferCaption(c), "COM-port inputbuffer :");
+
+    c.Mode = "OFFLINE";
+    c.Systems[3].OfflineFile = "/data/a b.nmea";
+    EXPECT_EQ(monitorPanels(c, 3).text, (P{"File : /data/a b.nmea  ", "", "", "", ""}));
+    EXPECT_FALSE(monitorPanels(c, 3).pollsTcpState);
+    EXPECT_STREQ(inputBufferCaption(c), "File inputbuffer :");
+}
+
+TEST(MonitorTexts, TcpStateTextAndNextPoll) {
+    const struct {
+        SocketState state;
+        const char* text;
+        int interval;
+    } cases[] = {
+        {SocketState::Connecting, "Connecting to h", 200},   {SocketState::Connected, "Connected to h", 10000},
+        {SocketState::Closed, "Closed", 10000},              {SocketState::Closing, "Closing", 1000},
+        {SocketState::ResolvingHost, "Resolving host", 1000}, {SocketState::Error, "Error", 1000},
+        {SocketState::Open, " 1", 0},  // no text of its own: the number, the interval kept
+    };
+    for (const auto& c : cases) {
+        const TcpStateText t = tcpStateText(c.state, "h");
+        EXPECT_EQ(t.text, c.text);
+        EXPECT_EQ(t.intervalMs, c.interval) << c.text;
+    }
+}
+
+MonitorCounters counters(int messages, int nmea, int ais, int ok, int bad) {
+    MonitorCounters m;
+    m.MonitorSentenceCount = messages;
+    m.MonitorNMEACount = nmea;
+    m.MonitorAISCount = ais;
+    m.MonitorChecksumOK = ok;
+    m.MonitorChecksumError = bad;
+    return m;
+}
+
+TEST(MonitorView, TextBoxStartsAgainWhenFullAndFreezeKeepsIt) {
+    MonitorView v;
+    v.showLine("$A\r\n", counters(1, 1, 0, 0, 1), 1, false);
+    v.showLine("$B\r", counters(2, 2, 0, 0, 2), 1, false);  // a lone CR stays
+    EXPECT_EQ(v.text(), "$A\n$B\r");
+    const auto g = v.generation();
+    v.showLine("$C", counters(3, 3, 0, 0, 3), 1, true);  // more lines than room: empty first
+    EXPECT_EQ(v.text(), "$C\n");
+    EXPECT_EQ(v.lineCount(), 1);
+    EXPECT_GT(v.generation(), g);
+
+    EXPECT_TRUE(v.toggleFreeze());
+    v.showLine("$D", counters(4, 4, 0, 0, 4), 9, true);
+    EXPECT_EQ(v.text(), "$C\n  \n");
+    EXPECT_EQ(v.labels(), (std::array<std::int32_t, 5>{4, 4, 0, 0, 4}));  // counters go on
+    EXPECT_FALSE(v.toggleFreeze());
+}
+
+TEST(MonitorView, AfterACounterResetEachLabelWaitsForItsOwnCounterToGrow) {
+    MonitorView v;
+    v.showLine("x", counters(3, 1, 2, 0, 3), 9, false);
+    v.countersReset();
+    v.showLine("y", counters(1, 1, 0, 1, 0), 9, false);
+    // Messages always; NMEA and checksum OK moved from 0; AIS and errors keep their old text.
+    EXPECT_EQ(v.labels(), (std::array<std::int32_t, 5>{1, 1, 2, 1, 3}));
+}
+
+}  // namespace
+}  // namespace tiderune
