@@ -27,6 +27,16 @@ void generateDemo(const DemoOptions& options, const LineSink& sink);
 inline constexpr std::uint64_t NavigationSeed = 11;
 void generateNavigation(const DemoOptions& options, const LineSink& sink);
 
+// A busy port approach: 500 AIS stations, about 200 messages a second, a GGA fix each second
+// and 20 radar targets every 3 s (seed 5 by default).
+struct PortOptions {
+    std::uint64_t seed = 5;
+    int durationSeconds = 3600;
+    // 2026-06-15 08:00:00 UTC.
+    double startTime = 1781510400.0;
+};
+void generatePort(const PortOptions& options, const LineSink& sink);
+
 struct StressOptions {
     std::uint64_t seed = 7;
     std::size_t lineCount = 1'000'000;

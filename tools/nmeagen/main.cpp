@@ -2,6 +2,7 @@
 //   tiderune-gen --demo FILE [--seed N] [--seconds N]
 //   tiderune-gen --nav FILE [--seed N] [--seconds N]
 //   tiderune-gen --stress N FILE [--seed N]
+//   tiderune-gen --port FILE [--seed N] [--seconds N]
 // Lines end with CR LF, as receivers send them.
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +18,8 @@ namespace {
 int usage() {
     std::cerr << "usage: tiderune-gen --demo FILE [--seed N] [--seconds N]\n"
                  "       tiderune-gen --nav FILE [--seed N] [--seconds N]\n"
-                 "       tiderune-gen --stress N FILE [--seed N]\n";
+                 "       tiderune-gen --stress N FILE [--seed N]\n"
+                 "       tiderune-gen --port FILE [--seed N] [--seconds N]\n";
     return 2;
 }
 
@@ -36,7 +38,7 @@ int main(int argc, char** argv) {
     bool seedGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--demo" || arg == "--nav") && i + 1 < argc) {
+        if ((arg == "--demo" || arg == "--nav" || arg == "--port") && i + 1 < argc) {
             mode = arg.substr(2);
             path = argv[++i];
         } else if (arg == "--stress" && i + 2 < argc) {
@@ -80,6 +82,12 @@ int main(int argc, char** argv) {
             generateNavigation(o, sink);
         else
             generateDemo(o, sink);
+    } else if (mode == "port") {
+        PortOptions o;
+        if (seedGiven)
+            o.seed = seed;
+        o.durationSeconds = static_cast<int>(seconds);
+        generatePort(o, sink);
     } else {
         StressOptions o;
         if (seedGiven)
