@@ -1,27 +1,13 @@
 #include "config.h"
 
+#include "errors.h"
+#include "sentence_types.h"
+
 namespace tiderune {
 
 bool& SystemSetup::analysed(SentenceType t) {
-    switch (t) {
-    case SentenceType::GGA: return GGAAnalysed;
-    case SentenceType::GNS: return GNSAnalysed;
-    case SentenceType::GLL: return GLLAnalysed;
-    case SentenceType::RMC: return RMCAnalysed;
-    case SentenceType::ZDA: return ZDAAnalysed;
-    case SentenceType::VTG: return VTGAnalysed;
-    case SentenceType::GSA: return GSAAnalysed;
-    case SentenceType::GST: return GSTAnalysed;
-    case SentenceType::GSV: return GSVAnalysed;
-    case SentenceType::HDT: return HDTAnalysed;
-    case SentenceType::ATT: return ATTAnalysed;
-    case SentenceType::ROT: return ROTAnalysed;
-    case SentenceType::VHW: return VHWAnalysed;
-    case SentenceType::DBT: return DBTAnalysed;
-    case SentenceType::TTM: return TTMAnalysed;
-    case SentenceType::VDM: return VDMAnalysed;
-    }
-    throwSubscriptOutOfRange();
+    if (static_cast<std::size_t>(t) >= SentenceTypes.size()) throwSubscriptOutOfRange();
+    return this->*sentenceTypeInfo(t).analysed;
 }
 
 bool SystemSetup::analysed(SentenceType t) const {

@@ -8,6 +8,7 @@
 #include "number_text.h"
 #include "parsers.h"
 #include "processing.h"
+#include "sentence_types.h"
 
 namespace tiderune {
 
@@ -34,30 +35,10 @@ private:
     CoreSink& sink_;
 };
 
-inline bool at(std::string_view s, std::size_t pos1, const char (&three)[4]) {
+inline bool at(std::string_view s, int pos1, std::string_view three) {
     // pos1 is the 1-based position of the first of three characters.
-    return s.size() >= pos1 + 2 && std::memcmp(s.data() + pos1 - 1, three, 3) == 0;
-}
-
-void parse(SentenceType type, const std::string& text, NMEAMessageSet& set, ParserErrorHandler* errors) {
-    switch (type) {
-    case SentenceType::GGA: ExtractGGA(text, set.GGA, errors); break;
-    case SentenceType::GNS: ExtractGNS(text, set.GNS, errors); break;
-    case SentenceType::GLL: ExtractGLL(text, set.GLL, errors); break;
-    case SentenceType::RMC: ExtractRMC(text, set.RMC, errors); break;
-    case SentenceType::ZDA: ExtractZDA(text, set.ZDA, errors); break;
-    case SentenceType::VTG: ExtractVTG(text, set.VTG, errors); break;
-    case SentenceType::GSA: ExtractGSA(text, set.GSA, errors); break;
-    case SentenceType::GST: ExtractGST(text, set.GST, errors); break;
-    case SentenceType::GSV: ExtractGSV(text, set.GSV, errors); break;
-    case SentenceType::HDT: ExtractHDT(text, set.HDT, errors); break;
-    case SentenceType::ATT: ExtractATT(text, set.ATT, errors); break;
-    case SentenceType::ROT: ExtractROT(text, set.ROT, errors); break;
-    case SentenceType::VHW: ExtractVHW(text, set.VHW, errors); break;
-    case SentenceType::DBT: ExtractDBT(text, set.DBT, errors); break;
-    case SentenceType::TTM: ExtractTTM(text, set.TTM, errors); break;
-    case SentenceType::VDM: break;  // the AIS assembly fills the VDM record
-    }
+    const auto p = static_cast<std::size_t>(pos1);
+    return p >= 1 && s.size() >= p + 2 && std::memcmp(s.data() + p - 1, three.data(), 3) == 0;
 }
 
 }  // namespace
@@ -78,22 +59,9 @@ std::optional<std::string_view> removeTagBlock(std::string_view text) noexcept {
 }
 
 std::optional<SentenceType> recogniseSentence(std::string_view w) noexcept {
-    if (at(w, 4, "GGA")) return SentenceType::GGA;
-    if (at(w, 4, "GNS")) return SentenceType::GNS;
-    if (at(w, 4, "GLL")) return SentenceType::GLL;
-    if (at(w, 4, "RMC")) return SentenceType::RMC;
-    if (at(w, 4, "ZDA")) return SentenceType::ZDA;
-    if (at(w, 4, "VTG")) return SentenceType::VTG;
-    if (at(w, 4, "GSA")) return SentenceType::GSA;
-    if (at(w, 4, "GST")) return SentenceType::GST;
-    if (at(w, 4, "GSV") || at(w, 5, "GSV")) return SentenceType::GSV;
-    if (at(w, 4, "HDT")) return SentenceType::HDT;
-    if (at(w, 9, "att")) return SentenceType::ATT;
-    if (at(w, 4, "ROT")) return SentenceType::ROT;
-    if (at(w, 4, "VHW")) return SentenceType::VHW;
-    if (at(w, 4, "DBT")) return SentenceType::DBT;
-    if (at(w, 4, "TTM")) return SentenceType::TTM;
-    if (at(w, 4, "VDM") || at(w, 4, "VDO")) return SentenceType::VDM;
+    for (const SentenceTypeInfo& info : SentenceTypes)
+        for (const SentenceTypeInfo::Mark& m : info.marks)
+            if (m.position > 0 && at(w, m.position, m.text)) return info.type;
     return std::nullopt;
 }
 
@@ -144,14 +112,16 @@ void ProcessSentence(CoreState& state, CoreSink& sink, AisServices& ais, int sys
     if (!type) return;
 
     NMEAMessageSet& set = state.NMEAMessages[system];
-    std::string& raw = set.textOf(*type);
+    const SentenceTypeInfo& info = sentenceTypeInfo(*type);
+    std::string& raw = set.*info.text;
     raw.assign(working->data(), working->size());
-    if (*type == SentenceType::VDM) {
+    if (info.parse) {
+        IntakeParserErrors errors(state, sink);
+        info.parse(raw, set, &errors);
+    } else {
+        // VDM and VDO: the AIS assembly fills the record.
         ais.processVDM(system, raw, set.VDM);
         ais.storeAISTarget(system);
-    } else {
-        IntakeParserErrors errors(state, sink);
-        parse(*type, raw, set, &errors);
     }
     ProcessMessageType(state, sink, system, *type);
 }

@@ -4,6 +4,7 @@
 
 #include "errors.h"
 #include "number_text.h"
+#include "sentence_types.h"
 
 namespace tiderune {
 
@@ -87,8 +88,10 @@ Fields<N> split(std::string_view s) {
 // Converts fields into a record; a failing conversion leaves its target as it was.
 class Converter {
 public:
-    Converter(std::string_view type, std::string_view sentence, ParserErrorHandler* errors, bool reports)
-        : type_(type), sentence_(sentence), errors_(reports ? errors : nullptr) {}
+    Converter(SentenceType type, std::string_view sentence, ParserErrorHandler* errors)
+        : type_(sentenceTypeInfo(type).name),
+          sentence_(sentence),
+          errors_(sentenceTypeInfo(type).reportsErrors ? errors : nullptr) {}
 
     void fail(int errorNumber) const {
         if (errors_) errors_->parserError(type_, errorNumber, sentence_);
@@ -145,6 +148,13 @@ Fields<N> splitReporting(const Converter& c, std::string_view sentence) {
     return fields;
 }
 
+// The fields of a sentence of type T, split as the sentence table says.
+template <SentenceType T>
+auto fieldsOf(const Converter& c, std::string_view sentence) {
+    constexpr const SentenceTypeInfo& info = sentenceTypeInfo(T);
+    return splitReporting<info.fields, info.passes>(c, sentence).f;
+}
+
 }  // namespace
 
 double LatNMEAtoRad(std::string_view latitude, std::string_view hemisphere) {
@@ -160,8 +170,8 @@ double LonNMEAtoRad(std::string_view longitude, std::string_view hemisphere) {
 }
 
 void ExtractGGA(std::string_view s, GGARecord& r, ParserErrorHandler* errors) {
-    const Converter c("GGA", s, errors, true);
-    const auto f = splitReporting<15, 14>(c, s).f;
+    const Converter c(SentenceType::GGA, s, errors);
+    const auto f = fieldsOf<SentenceType::GGA>(c, s);
     c.clock(f[1], r.Time);
     c.latitude(f[2], f[3], r.Latitude);
     c.longitude(f[4], f[5], r.Longitude);
@@ -177,8 +187,8 @@ void ExtractGGA(std::string_view s, GGARecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractGNS(std::string_view s, GNSRecord& r, ParserErrorHandler* errors) {
-    const Converter c("GNS", s, errors, true);
-    const auto f = splitReporting<13, 12>(c, s).f;
+    const Converter c(SentenceType::GNS, s, errors);
+    const auto f = fieldsOf<SentenceType::GNS>(c, s);
     c.clock(f[1], r.Time);
     c.latitude(f[2], f[3], r.Latitude);
     c.longitude(f[4], f[5], r.Longitude);
@@ -192,8 +202,8 @@ void ExtractGNS(std::string_view s, GNSRecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractGLL(std::string_view s, GLLRecord& r, ParserErrorHandler* errors) {
-    const Converter c("GLL", s, errors, true);
-    const auto f = splitReporting<8, 7>(c, s).f;
+    const Converter c(SentenceType::GLL, s, errors);
+    const auto f = fieldsOf<SentenceType::GLL>(c, s);
     c.clock(f[5], r.Time);
     c.character(f[6], r.Status);
     c.character(f[7], r.Mode);
@@ -202,8 +212,8 @@ void ExtractGLL(std::string_view s, GLLRecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractRMC(std::string_view s, RMCRecord& r, ParserErrorHandler* errors) {
-    const Converter c("RMC", s, errors, true);
-    const auto f = splitReporting<13, 13>(c, s).f;
+    const Converter c(SentenceType::RMC, s, errors);
+    const auto f = fieldsOf<SentenceType::RMC>(c, s);
     c.clock(f[1], r.Time);
     c.text(f[2], r.Status);
     c.number(f[7], r.SpeedKnots);
@@ -217,8 +227,8 @@ void ExtractRMC(std::string_view s, RMCRecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractVTG(std::string_view s, VTGRecord& r, ParserErrorHandler* errors) {
-    const Converter c("VTG", s, errors, true);
-    const auto f = splitReporting<10, 10>(c, s).f;
+    const Converter c(SentenceType::VTG, s, errors);
+    const auto f = fieldsOf<SentenceType::VTG>(c, s);
     c.number(f[1], r.CourseTrue);
     c.number(f[3], r.CourseMagnetic);
     c.number(f[5], r.SpeedKnots);
@@ -227,8 +237,8 @@ void ExtractVTG(std::string_view s, VTGRecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractZDA(std::string_view s, ZDARecord& r, ParserErrorHandler* errors) {
-    const Converter c("ZDA", s, errors, true);
-    const auto f = splitReporting<7, 6>(c, s).f;
+    const Converter c(SentenceType::ZDA, s, errors);
+    const auto f = fieldsOf<SentenceType::ZDA>(c, s);
     c.text(f[1], r.Time);
     c.number(f[2], r.Day);
     c.number(f[3], r.Month);
@@ -238,8 +248,8 @@ void ExtractZDA(std::string_view s, ZDARecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractGSA(std::string_view s, GSARecord& r, ParserErrorHandler* errors) {
-    const Converter c("GSA", s, errors, false);
-    const auto f = splitReporting<18, 18>(c, s).f;
+    const Converter c(SentenceType::GSA, s, errors);
+    const auto f = fieldsOf<SentenceType::GSA>(c, s);
     c.character(f[1], r.SelectionMode);
     c.number(f[2], r.FixType);
     for (int i = 1; i <= 12; ++i) c.number(f[static_cast<std::size_t>(i + 2)], r.PRN[i]);
@@ -249,8 +259,8 @@ void ExtractGSA(std::string_view s, GSARecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractGST(std::string_view s, GSTRecord& r, ParserErrorHandler* errors) {
-    const Converter c("GST", s, errors, false);
-    const auto f = splitReporting<9, 9>(c, s).f;
+    const Converter c(SentenceType::GST, s, errors);
+    const auto f = fieldsOf<SentenceType::GST>(c, s);
     c.text(f[1], r.Time);
     c.number(f[2], r.RMS);
     c.number(f[3], r.SdSemiMajor);
@@ -262,8 +272,8 @@ void ExtractGST(std::string_view s, GSTRecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractGSV(std::string_view s, GSVRecord& r, ParserErrorHandler* errors) {
-    const Converter c("GSV", s, errors, false);
-    const auto f = splitReporting<20, 20>(c, s).f;
+    const Converter c(SentenceType::GSV, s, errors);
+    const auto f = fieldsOf<SentenceType::GSV>(c, s);
     c.number(f[1], r.SentenceCount);
     c.number(f[2], r.SentenceNumber);
     c.number(f[3], r.SatellitesInView);
@@ -280,29 +290,29 @@ void ExtractGSV(std::string_view s, GSVRecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractHDT(std::string_view s, HDTRecord& r, ParserErrorHandler* errors) {
-    const Converter c("HDT", s, errors, true);
-    const auto f = splitReporting<4, 4>(c, s).f;
+    const Converter c(SentenceType::HDT, s, errors);
+    const auto f = fieldsOf<SentenceType::HDT>(c, s);
     c.number(f[1], r.Heading);
 }
 
 void ExtractATT(std::string_view s, ATTRecord& r, ParserErrorHandler* errors) {
-    const Converter c("ATT", s, errors, true);
-    const auto f = splitReporting<6, 5>(c, s).f;
+    const Converter c(SentenceType::ATT, s, errors);
+    const auto f = fieldsOf<SentenceType::ATT>(c, s);
     c.number(f[2], r.Heading);
     c.number(f[3], r.Pitch);
     c.number(f[4], r.Roll);
 }
 
 void ExtractROT(std::string_view s, ROTRecord& r, ParserErrorHandler* errors) {
-    const Converter c("ROT", s, errors, true);
-    const auto f = splitReporting<4, 4>(c, s).f;
+    const Converter c(SentenceType::ROT, s, errors);
+    const auto f = fieldsOf<SentenceType::ROT>(c, s);
     c.number(f[1], r.RateOfTurn);
     c.character(f[2], r.Status);
 }
 
 void ExtractVHW(std::string_view s, VHWRecord& r, ParserErrorHandler* errors) {
-    const Converter c("VHW", s, errors, true);
-    const auto f = splitReporting<9, 9>(c, s).f;
+    const Converter c(SentenceType::VHW, s, errors);
+    const auto f = fieldsOf<SentenceType::VHW>(c, s);
     c.number(f[1], r.HeadingTrue);
     c.number(f[3], r.HeadingMagnetic);
     c.number(f[5], r.SpeedKnots);
@@ -310,16 +320,16 @@ void ExtractVHW(std::string_view s, VHWRecord& r, ParserErrorHandler* errors) {
 }
 
 void ExtractDBT(std::string_view s, DBTRecord& r, ParserErrorHandler* errors) {
-    const Converter c("DBT", s, errors, true);
-    const auto f = splitReporting<7, 7>(c, s).f;
+    const Converter c(SentenceType::DBT, s, errors);
+    const auto f = fieldsOf<SentenceType::DBT>(c, s);
     c.number(f[1], r.DepthFeet);
     c.number(f[3], r.DepthMetres);
     c.number(f[5], r.DepthFathoms);
 }
 
 void ExtractTTM(std::string_view s, TTMRecord& r, ParserErrorHandler* errors) {
-    const Converter c("TTM", s, errors, true);
-    const auto f = splitReporting<16, 16>(c, s).f;
+    const Converter c(SentenceType::TTM, s, errors);
+    const auto f = fieldsOf<SentenceType::TTM>(c, s);
     c.number(f[1], r.TargetNumber);
     c.number(f[2], r.Distance);
     c.number(f[3], r.Bearing);

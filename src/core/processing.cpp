@@ -6,6 +6,7 @@
 
 #include "errors.h"
 #include "geodetic.h"
+#include "sentence_types.h"
 
 namespace tiderune {
 
@@ -434,9 +435,9 @@ void SetAnalysedMessageTypes(Config& config, int s) {
     for (int i = 1; i <= SavedMessageSlots; ++i) {
         const std::string& name = slots[i];
         if (name.empty()) break;
-        for (SentenceType t : AllSentenceTypes) {
-            if (sentenceTypeName(t) == name) {
-                sys.analysed(t) = true;
+        for (const SentenceTypeInfo& info : SentenceTypes) {
+            if (info.name == name) {
+                sys.*info.analysed = true;
                 break;
             }
         }

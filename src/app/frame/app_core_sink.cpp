@@ -39,8 +39,7 @@ void AppCoreSink::updateStatisticsWindow(int s, SentenceType t) {
 }
 
 void AppCoreSink::updateTimeSeriesCharts(int s, SentenceType t) {
-    WindowKind kind;
-    if (timeSeriesKindOf(std::string(sentenceTypeName(t)), kind)) feed(kind, s, t);
+    if (const std::optional<WindowKind> kind = timeSeriesKindOf(t)) feed(*kind, s, t);
 }
 
 void AppCoreSink::dispatchPositionToScatter(int s, SentenceType t) { feed(WindowKind::Scatter, s, t); }

@@ -3,7 +3,7 @@
 // SNR time series five, one per constellation), made at start-up and kept for the whole
 // run; what differs between kinds is listed once here.
 #include <array>
-#include <string>
+#include <optional>
 
 #include "core/config.h"
 
@@ -63,7 +63,7 @@ struct WindowKindInfo {
     int defaultHeight;
     bool fitsInMain;             // pulled back inside the main window after placement
     bool hidesOnUserClose;       // a user's close only hides it while the program runs
-    const char* sentenceType;    // time-series kinds: the sentence type, else empty
+    std::optional<SentenceType> sentenceType;  // time-series kinds: the sentence type they chart
 };
 
 const WindowKindInfo& windowKindInfo(WindowKind kind);
@@ -76,8 +76,8 @@ inline constexpr std::array<WindowKind, 13> TimeSeriesKinds = {
     WindowKind::TimeSeriesDBT, WindowKind::TimeSeriesGSA, WindowKind::TimeSeriesGST,
     WindowKind::TimeSeriesGSV};
 
-// The time-series kind of a sentence type ("GGA" ...), or false when it has none.
-bool timeSeriesKindOf(const std::string& type, WindowKind& kind);
+// The time-series kind of a sentence type, or none.
+std::optional<WindowKind> timeSeriesKindOf(SentenceType type);
 
 // A time-series kind whose sentence type the system analyses.
 bool analysesKind(const SystemSetup& system, WindowKind kind);
