@@ -105,6 +105,51 @@ std::vector<FormDesign> makeDesigns() {
     gst.chart0Top = 720;
     gst.viewChangeCopies = true;
     gst.narrowCharts = 2;
+
+    // The satellite windows: their series per satellite are added at load.
+    SeriesDesign fixType = line("2D/3D (Yellow if manual)", Fuchsia);
+    fixType.outline = true;
+    ChartDesign dops = minimumFixed(chart(600, 3495, {line("pdop", Red), line("hdop", Blue), line("vdop", Green), fixType}));
+    dops.rightFixed = true;
+    dops.rightMax = 2.5;
+    SeriesDesign firstUsed = line("01", Silver);
+    firstUsed.outline = true;
+    ChartDesign used = chart(4080, 4215, {firstUsed});
+    used.title = "Satellites in use";
+    used.left = AxisRange::Fixed;
+    used.leftMax = 33;
+    used.leftIncrement = 1;
+    used.legendHidden = true;
+    used.legendSeriesColours = true;
+    used.satellites = SatelliteSeries::OutlinedPalette;
+    FormDesign& gsa = add(SentenceType::GSA, chart_kind::GSA, "frmTimeSeriesGSA", "GSA Time Series ", 12, 13215, 8415,
+                          {dops, used});
+    gsa.viewChangeCopies = true;
+
+    auto satellites = [](ChartDesign d, const char* title, SatelliteSeries kind) {
+        d.title = title;
+        d.legendHidden = true;
+        d.legendSeriesColours = true;
+        d.satellites = kind;
+        return d;
+    };
+    ChartDesign elevation = satellites(chart(600, 3495, {line("xx", Silver)}), "Elevation", SatelliteSeries::Palette);
+    elevation.left = AxisRange::Fixed;
+    elevation.leftMax = 90;
+    ChartDesign azimuth = satellites(chart(4080, 3495, {line("01", Red)}), "Azimuth", SatelliteSeries::AsFirstChart);
+    azimuth.left = AxisRange::Fixed;
+    azimuth.leftMax = 360;
+    SeriesDesign inView;
+    inView.kind = SeriesKind::Bar;
+    inView.title = "Svs";
+    inView.colour = rgb(128, 128, 255);
+    inView.gradient = true;
+    ChartDesign snr = satellites(minimumFixed(chart(7560, 2895, {inView})), "Snr - timeseries    Satellites in view - bars",
+                                 SatelliteSeries::AsFirstChart);
+    snr.tools = 0;
+    FormDesign& gsv = add(SentenceType::GSV, chart_kind::GSV, "frmTimeSeriesGSV", "GSV Time Series ", 13, 13215, 10875,
+                          {elevation, azimuth, snr});
+    gsv.viewChangeCopies = true;
     return all;
 }
 
@@ -137,8 +182,14 @@ const std::vector<const FormDesign*>& allFormDesigns() {
 }
 
 void buildChart(Chart& c, const ChartDesign& d) {
-    c.title().setVisible(false);
-    c.legend().setVisible(true);
+    if (d.title.empty()) {
+        c.title().setVisible(false);
+    } else {
+        c.title().clear();
+        c.title().addLine(d.title);
+    }
+    c.legend().setVisible(!d.legendHidden);
+    c.legend().setSeriesColourText(d.legendSeriesColours);
     c.legend().setShowValues(d.legendValues);
     c.setMarginRight(d.marginRight);
 
@@ -173,9 +224,11 @@ void buildChart(Chart& c, const ChartDesign& d) {
         if (sd.function != SeriesFunction::None) s.setFunction(sd.function, &c.series(0));
     }
 
-    Tool& line0 = c.addColorLine(left);
-    line0.setAllowDrag(false);
-    line0.setValue(d.tool0Value);
+    if (d.tools >= 1) {
+        Tool& line0 = c.addColorLine(left);
+        line0.setAllowDrag(false);
+        line0.setValue(d.tool0Value);
+    }
     if (d.tools >= 3) {
         Tool& band = c.addColorBand(left);
         band.setColour(rgb(255, 255, 128));

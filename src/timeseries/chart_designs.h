@@ -26,6 +26,15 @@ struct SeriesDesign {
 
 enum class AxisRange { Automatic, MinimumFixed, Fixed };
 
+// The series per satellite (1-151) that the GSA and GSV windows add at load, after the
+// design's series 0, so that series i belongs to satellite i.
+enum class SatelliteSeries {
+    None,
+    Palette,          // the chart's colours for new series, repeating every 19
+    OutlinedPalette,  // the same, each with an outline in its own colour
+    AsFirstChart,     // the colours of the window's chart 0, so a satellite has one colour
+};
+
 struct ChartDesign {
     int top = 0;     // twips, design place
     int height = 0;
@@ -37,11 +46,15 @@ struct ChartDesign {
     bool rightFixed = false;
     double rightMin = 0, rightMax = 0;
     bool legendValues = false;
-    int tools = 1;  // 1: the colour line; 3: colour line, colour band, dashed red line
+    int tools = 1;  // 0 none; 1 the colour line; 3 colour line, colour band, dashed red line
     double marginRight = 4;
     double tool0Value = 0;
     double tool1Start = 0, tool1End = 0;
     int customAxes = 0;  // extra vertical axes without series
+    std::string title;           // shown above the chart when not empty
+    bool legendHidden = false;
+    bool legendSeriesColours = false;  // legend titles in their series' colours
+    SatelliteSeries satellites = SatelliteSeries::None;
 };
 
 struct FormDesign {

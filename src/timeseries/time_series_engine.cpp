@@ -20,7 +20,9 @@ void TimeSeriesEngine::UpdateTimeSeriesCharts(int system, SentenceType type) {
     case SentenceType::VHW: UpdateTimeSeriesVHW(system); break;
     case SentenceType::DBT: UpdateTimeSeriesDBT(system); break;
     case SentenceType::GST: UpdateTimeSeriesGST(system); break;
-    default: break;  // GGA, GNS, GSA and GSV have windows of their own kind; ZDA, TTM, VDM none
+    case SentenceType::GSA: UpdateTimeSeriesGSA(system); break;
+    case SentenceType::GSV: UpdateTimeSeriesGSV(system); break;
+    default: break;  // GGA and GNS have windows of their own kind; ZDA, TTM, VDM none
     }
 }
 
@@ -44,8 +46,11 @@ void TimeSeriesEngine::feed(TimeSeriesForm& window, int system, int kind, std::i
 }
 
 void TimeSeriesEngine::autoFilterByPointCount(TimeSeriesForm& window, int system, int kind) {
+    autoFilterByCount(window, system, kind, window.TChart(0).series(0).count());
+}
+
+void TimeSeriesEngine::autoFilterByCount(TimeSeriesForm& window, int system, int kind, int n) {
     if (settings.TimeAxisOption[kind][system] != "Automatic" || !settings.AutoFilter[kind][system]) return;
-    const int n = window.TChart(0).series(0).count();
     std::int16_t length = 0;
     if (n > 7200) length = 20;
     else if (n > 3600) length = 10;

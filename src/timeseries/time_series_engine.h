@@ -8,6 +8,7 @@
 #include "core/core_state.h"
 #include "timeseries/chart_point.h"
 #include "timeseries/chart_settings.h"
+#include "timeseries/satellite_table.h"
 
 namespace tiderune {
 
@@ -19,6 +20,9 @@ class TimeSeriesWindows {
 public:
     virtual ~TimeSeriesWindows() = default;
     virtual TimeSeriesForm* timeSeriesForm(int chartKind, int system) = 0;
+    // Chart `chart` of the system's SNR window of a constellation (1-5), the window loaded
+    // hidden for that constellation when it is not; null when the program has none.
+    virtual Chart* snrChart(int /*system*/, int /*constellation*/, int /*chart*/) { return nullptr; }
 };
 
 class TimeSeriesEngine {
@@ -37,6 +41,19 @@ public:
     void UpdateTimeSeriesVHW(int system);
     void UpdateTimeSeriesDBT(int system);
     void UpdateTimeSeriesGST(int system);
+
+    // The satellite series: DOPs, fix type and satellites used (GSA); satellites in view
+    // and each satellite's elevation, azimuth and SNR at the end of a GSV group, from
+    // SatelliteTable; and a satellite's SNR window chart, fed by the sky plot's group end.
+    void UpdateTimeSeriesGSA(int system);
+    void UpdateTimeSeriesGSV(int system);
+    void UpdateTimeSeriesSNR(int system, int prn);
+    // A GSA or GSV window just loaded: its satellites' series colours into SatelliteTable.
+    void TakeChartColours(const TimeSeriesForm& window);
+
+    SatelliteTables SatelliteTable;
+    // Satellites listed in the system's previous GSA sentence (1-99 only).
+    PerSystem<IndexedArray<bool, 1, MaxPRN>> GSAUsedPrevious;
 
     ChartSettings settings;
     PerSystem<double> ChartXValue;
@@ -60,10 +77,21 @@ private:
     TimeSeriesForm* begin(int system, int kind);
     void feed(TimeSeriesForm& window, int system, int kind, std::initializer_list<Feed> feeds);
     void autoFilterByPointCount(TimeSeriesForm& window, int system, int kind);
+    void autoFilterByCount(TimeSeriesForm& window, int system, int kind, int n);
 
     CoreState& core_;
     TimeSeriesWindows& windows_;
     IndexedArray<std::array<PerSystem<SeriesFilter>, MaxFedSeries>, 0, chart_kind::Last> filters_;
+
+    // Per system and satellite. The SNR windows keep states of their own: sharing the GSV
+    // window's would hand every other sample of a block to the other window, so that with a
+    // filter of 2 one of them never got a point.
+    struct SatelliteFilters {
+        SeriesFilter used;  // GSA: satellites in use
+        SeriesFilter elevation, azimuth, snr;  // GSV window
+        SeriesFilter snrSnr, snrElevation, snrAzimuth;  // SNR windows
+    };
+    PerSystem<IndexedArray<SatelliteFilters, 1, MaxPRN>> satelliteFilters_;
 };
 
 }  // namespace tiderune

@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "core/number_text.h"
+#include "timeseries/satellite_series.h"
 
 namespace tiderune {
 
@@ -58,6 +59,7 @@ void TimeSeriesForm::load(std::int16_t handOverWord, const std::string& systemNa
     const int s = system();
     caption = std::string(design_.captionPrefix) + Tag + " - " + systemName;
     config_.WindowVisible[s][design_.visibleWord] = true;
+    AddSatelliteSeries(*this);
     switch (s) {
     case 2: lblSystemColor = {"(Green)", true, 65280}; break;
     case 3: lblSystemColor = {"(red)", true, 255}; break;

@@ -1,0 +1,85 @@
+#pragma once
+// The sky plot of one system without its screen: the polar plot drawn on a drawing surface,
+// the table of up to 50 satellites with their trends, the GSA panel and the elevation-mask
+// box. GSA and GSV sentences of the system reach it only while its window is open; it keeps
+// SatelliteTable (in the time-series engine) and, at each GSV group end, feeds the SNR
+// windows. The Qt window copies the texts and shows the surface.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/core_state.h"
+#include "platform/drawing_surface.h"
+#include "timeseries/time_series_engine.h"
+
+namespace tiderune {
+
+inline constexpr int SkyplotRows = 50;
+
+inline constexpr const char* InvalidElevationMaskMessage = "Invalid elevation mask. Must be within range 00-89 deg.";
+
+struct ColouredText {
+    std::string text;
+    Colour colour = colours::Black;
+};
+
+// One row of the satellite table: satellite number, elevation, azimuth, SNR and a swatch.
+struct SkyplotRow {
+    ColouredText sv{"*"}, elevation{"*"}, azimuth{"*"}, snr{"*"};
+    Colour swatch = colours::White;
+};
+
+// Where a satellite stands in the plot's coordinates (-90..90, north up, zenith in the
+// centre): radius 90 - elevation, the azimuth clockwise from north.
+struct PlotPoint {
+    double x = 0, y = 0;
+};
+PlotPoint skyplotPoint(double elevation, double azimuth);
+
+class SkyplotForm {
+public:
+    SkyplotForm(CoreState& core, TimeSeriesEngine& engine, DrawingSurface& surface);
+
+    // The window opened for `system`: the mask box and the polar background.
+    void load(int system);
+    int system() const { return system_; }
+
+    // A GSA sentence of the system: the panel, and the satellites used in the fix.
+    void UpdateSkyplotGSA();
+    // A GSV sentence of the system: its satellites into SatelliteTable and the table; at the
+    // group's last sentence the plot is drawn and the SNR windows are fed.
+    void DrawSkyplotGSV();
+
+    // The mask box lost the focus holding `text`. False when the value is refused: the
+    // caller shows InvalidElevationMaskMessage and puts the focus back.
+    bool txtElMask_LostFocus(const std::string& text);
+
+    // Rings, axes and their labels, and the dashed mask ring, kept as the background.
+    void drawBackground(bool clearFirst);
+
+    IndexedArray<SkyplotRow, 1, SkyplotRows> rows;
+    ColouredText lblCurrentMode{"n/a"};
+    std::string lblPdop = "xx.xx", lblHdop = "xx.xx", lblVdop = "xx.xx";
+    std::string lblSvsInView = "n/a";
+    // GPS, SBAS, GLONASS, BeiDou, Galileo.
+    std::array<std::string, 5> lblUsedSvs{"none", "none", "none", "none", "none"};
+    std::string txtElMask;
+
+    // Bumped whenever a text changes, and whenever the surface is drawn on, so the screen
+    // copies only what changed.
+    unsigned long long textGeneration() const { return texts_; }
+    unsigned long long plotGeneration() const { return plot_; }
+
+private:
+    void blankRow(int row);
+    SatelliteRecords& satellites() { return engine_.SatelliteTable[system_]; }
+
+    CoreState& core_;
+    TimeSeriesEngine& engine_;
+    DrawingSurface& surface_;
+    int system_ = 1;
+    unsigned long long texts_ = 0;
+    unsigned long long plot_ = 0;
+};
+
+}  // namespace tiderune

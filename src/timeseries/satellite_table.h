@@ -1,0 +1,62 @@
+#pragma once
+// The satellites of every system as the sky plot last took them in from GSA and GSV, and the
+// colour each satellite has in the GSA and GSV time series. Lives for the whole run: no
+// reset clears it. The sky plot writes positions and signal, the GSA and GSV windows write
+// the colours, and the GSV and SNR series read it.
+#include <cstdint>
+#include <optional>
+
+#include "core/indexed.h"
+#include "core/records.h"
+#include "platform/chart_types.h"
+
+namespace tiderune {
+
+// Satellite numbers as they arrive in GSA and GSV sentences.
+inline constexpr int MaxPRN = 151;
+
+inline constexpr bool isTablePRN(long long prn) noexcept { return prn >= 1 && prn <= MaxPRN; }
+
+struct SatelliteRecord {
+    bool UsedInFix = false;          // listed in a GSA sentence of the system
+    std::int16_t TableRow = 0;       // row 1-50 of the sky plot's table it was last listed in
+    std::int16_t Elevation = 0;      // degrees; 0 when not in view
+    std::int16_t PreviousElevation = 0;
+    char ElevationTrend = 0;         // 'u', 'd', ' '; no character until the first change
+    std::int16_t Azimuth = 0;        // degrees
+    std::int16_t PreviousAzimuth = 0;
+    char AzimuthTrend = 0;           // '>', '<', ' '
+    std::int16_t SNR = 0;            // MissingValue when the field was empty
+    std::optional<double> LastDrawn;  // PC clock when last drawn in the plot
+    Colour ChartColour = 0;          // its series' colour in the GSA and GSV windows
+};
+
+using SatelliteRecords = IndexedArray<SatelliteRecord, 1, MaxPRN>;
+using SatelliteTables = PerSystem<SatelliteRecords>;
+
+// Where a satellite's SNR, elevation and azimuth go among the SNR windows: constellation
+// 1 GPS, 2 SBAS, 3 GLONASS, 4 BeiDou (5 Galileo gets nothing), and the chart of that window.
+struct SNRChartPlace {
+    int constellation = 0;  // 0: the satellite has no SNR chart
+    int chart = 0;
+};
+
+constexpr SNRChartPlace snrChartOf(int prn) noexcept {
+    if (prn >= 1 && prn < 33) return {1, prn};
+    if (prn >= 33 && prn < 65) return {2, prn - 32};
+    if (prn >= 65 && prn < 97) return {3, prn - 64};
+    if (prn >= 100 && prn < 133) return {4, prn - 100};
+    return {};
+}
+
+// A GSV sentence that belongs to a group: a count of at least 1 and a number within it. Any
+// other GSV sentence tells only how many satellites are in view: it neither opens nor ends a
+// group, and blanks nothing.
+constexpr bool isGroupSentence(const GSVRecord& r) noexcept {
+    return r.SentenceCount >= 1 && r.SentenceNumber >= 1 && r.SentenceNumber <= r.SentenceCount;
+}
+constexpr bool isGroupEnd(const GSVRecord& r) noexcept {
+    return isGroupSentence(r) && r.SentenceNumber == r.SentenceCount;
+}
+
+}  // namespace tiderune

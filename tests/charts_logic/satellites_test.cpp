@@ -1,0 +1,360 @@
+// GSA and GSV sentences through the whole chain: the sky plot's satellite table, trends and
+// panel, the GSA and GSV windows' satellite series, and the SNR windows' charts.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "charts/logic/skyplot_form.h"
+#include "core/intake.h"
+#include "core/parsers.h"
+#include "core/processing.h"
+#include "timeseries/satellite_series.h"
+#include "timeseries/time_series_form.h"
+
+using namespace tiderune;
+
+namespace {
+
+struct TestClock final : PcClock {
+    double now() const override { return t; }
+    double t = dateFromYmd(2026, 12, 9) + 0.5;
+};
+
+// Keeps what a drawing surface is asked to draw: the background, and what came since the
+// last clear.
+struct RecordingSurface final : DrawingSurface {
+    struct Op {
+        char kind;  // 'l' line, 'c' circle, 'p' point, 't' text
+        double x, y, r;
+        std::string text;
+        Colour colour;
+        PenStyle style;
+    };
+    void setScale(double, double, double, double) override {}
+    void setKeepAsBackground(bool on) override { keep = on; }
+    bool keepAsBackground() const override { return keep; }
+    void clear() override {
+        overlay.clear();
+        if (keep) background.clear();
+    }
+    void setForeColour(Colour c) override { colour = c; }
+    Colour foreColour() const override { return colour; }
+    void setDrawWidth(int) override {}
+    int drawWidth() const override { return 1; }
+    void setDrawStyle(PenStyle s) override { style = s; }
+    PenStyle drawStyle() const override { return style; }
+    void setCurrentX(double v) override { x = v; }
+    void setCurrentY(double v) override { y = v; }
+    double currentX() const override { return x; }
+    double currentY() const override { return y; }
+    void line(double, double, double x2, double y2) override { x = x2, y = y2; }
+    void circle(double cx, double cy, double r) override {
+        add({'c', cx, cy, r, {}, colour, style});
+        x = cx, y = cy;
+    }
+    void point(double px, double py) override {
+        add({'p', px, py, 0, {}, colour, style});
+        x = px, y = py;
+    }
+    void print(const std::string& t) override { add({'t', x, y, 0, t, colour, style}); }
+    void add(Op op) { (keep ? background : overlay).push_back(std::move(op)); }
+
+    std::vector<Op> background, overlay;
+    bool keep = false;
+    Colour colour = 0;
+    PenStyle style = PenStyle::Solid;
+    double x = 0, y = 0;
+};
+
+// The program's windows as the engine reaches them: the GSA and GSV forms loaded on first
+// use, and the SNR windows' charts with their three series.
+struct Windows : TimeSeriesWindows {
+    TimeSeriesForm* timeSeriesForm(int kind, int system) override {
+        auto& w = forms[{kind, system}];
+        if (!w) {
+            w = std::make_unique<TimeSeriesForm>(*formDesign(kind), engine->settings, engine->core().config);
+            w->load(static_cast<std::int16_t>(system), "Sys");
+            engine->TakeChartColours(*w);
+        }
+        return w.get();
+    }
+    Chart* snrChart(int system, int constellation, int chart) override {
+        auto& c = snr[{system, constellation, chart}];
+        if (!c) {
+            c = std::make_unique<Chart>();
+            for (int i = 0; i < 3; ++i) c->addSeries(i == 0 ? SeriesKind::Bar : SeriesKind::Line);
+        }
+        return c.get();
+    }
+    TimeSeriesEngine* engine = nullptr;
+    std::map<std::pair<int, int>, std::unique_ptr<TimeSeriesForm>> forms;
+    std::map<std::tuple<int, int, int>, std::unique_ptr<Chart>> snr;
+};
+
+struct Sink : CoreSink {
+    void updateTimeSeriesCharts(int s, SentenceType t) override { engine->UpdateTimeSeriesCharts(s, t); }
+    void updateSkyplotGSA(int) override { skyplot->UpdateSkyplotGSA(); }
+    void drawSkyplotGSV(int) override { skyplot->DrawSkyplotGSV(); }
+    TimeSeriesEngine* engine = nullptr;
+    SkyplotForm* skyplot = nullptr;
+};
+
+class Satellites : public testing::Test {
+protected:
+    Satellites() {
+        core->analysis.clock = &clock;
+        core->config.Mode = "OFFLINE";
+        core->config.MessagesToAnalyse[1][1] = "GSA";
+        core->config.MessagesToAnalyse[1][2] = "GSV";
+        SetAnalysedMessageTypes(core->config, 1);
+        windows.engine = engine.get();
+        sink.engine = engine.get();
+        sink.skyplot = &skyplot;
+        setSkyplotOpen(true);
+        skyplot.load(1);
+    }
+    void setSkyplotOpen(bool open) { core->config.WindowVisible[1][VisibleForms::Skyplot] = open; }
+    void feed(const std::string& body) { ProcessSentence(*core, sink, ais, 1, body + "*" + CalcChecksum(body)); }
+    SatelliteRecord& sat(int prn) { return engine->SatelliteTable[1][prn]; }
+    TimeSeriesForm& gsa() { return *windows.timeSeriesForm(chart_kind::GSA, 1); }
+    TimeSeriesForm& gsv() { return *windows.timeSeriesForm(chart_kind::GSV, 1); }
+    const Series& gsvSeries(int chart, int series) { return gsv().TChart(chart).series(series); }
+    // The SNR window chart's SNR series; null when nothing was fed to it.
+    const Series* snrSeries(int constellation, int chart) {
+        auto it = windows.snr.find({1, constellation, chart});
+        return it == windows.snr.end() ? nullptr : &it->second->series(0);
+    }
+
+    TestClock clock;
+    std::unique_ptr<CoreState> core = std::make_unique<CoreState>();
+    Windows windows;
+    std::unique_ptr<TimeSeriesEngine> engine = std::make_unique<TimeSeriesEngine>(*core, windows);
+    RecordingSurface surface;
+    SkyplotForm skyplot{*core, *engine, surface};
+    Sink sink;
+    NullAisServices ais;
+};
+
+// A GSA sentence body: talker and header, the used satellites padded to twelve slots, DOPs.
+std::string gsaLine(const std::string& head, std::vector<std::string> slots, const std::string& dops) {
+    slots.resize(12);
+    std::string s = head;
+    for (const std::string& slot : slots) s += "," + slot;
+    return s + "," + dops;
+}
+
+std::vector<double> ys(const Series& s) {
+    std::vector<double> v;
+    for (int i = 0; i < s.count(); ++i) v.push_back(s.isNull(i) ? -1 : s.y(i));
+    return v;
+}
+
+}  // namespace
+
+TEST_F(Satellites, SeriesPerSatelliteTakeThePaletteAndGiveTheSkyPlotItsColours) {
+    EXPECT_EQ(gsa().TChart(0).seriesCount(), 4);
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(gsv().TChart(c).seriesCount(), 152);
+    const Chart& used = gsa().TChart(1);
+    ASSERT_EQ(used.seriesCount(), 152);
+    EXPECT_EQ(used.series(1).title(), "01");
+    EXPECT_EQ(used.series(151).title(), "151");
+    EXPECT_EQ(used.series(20).colour(), used.series(1).colour());
+    EXPECT_EQ(used.series(38).colour(), colours::Silver) << "a multiple of 19 takes the design series' colour";
+    EXPECT_EQ(used.series(151).colour(), used.series(18).colour());
+    EXPECT_NE(used.series(18).colour(), used.series(17).colour());
+    EXPECT_TRUE(used.series(7).outlinePen().visible);
+    EXPECT_EQ(used.series(7).outlinePen().colour, used.series(7).colour());
+
+    // One colour per satellite in all three GSV charts, and in the sky plot's table.
+    EXPECT_EQ(gsvSeries(1, 38).colour(), colours::Silver) << "the azimuth chart follows the elevation chart";
+    for (int c = 1; c < 3; ++c) EXPECT_EQ(gsvSeries(c, 7).colour(), gsvSeries(0, 7).colour());
+    EXPECT_EQ(sat(7).ChartColour, gsvSeries(0, 7).colour());
+    feed("$GPGSV,1,1,01,07,40,083,46");
+    EXPECT_EQ(skyplot.rows[1].swatch, sat(7).ChartColour);
+}
+
+TEST_F(Satellites, GsaFeedsDopsFixTypeAndUsedLinesThatBreakWhenASatelliteLeaves) {
+    feed(gsaLine("$GPGSA,M,3", {"04", "09", "00", "120", "200", "-5"}, "2.5,1.3,2.1"));
+    const Chart& dops = gsa().TChart(0);
+    const Chart& used = gsa().TChart(1);
+    EXPECT_EQ(ys(dops.series(0)), std::vector<double>{2.5});
+    EXPECT_EQ(ys(dops.series(3)), std::vector<double>{3});
+    EXPECT_EQ(dops.series(3).outlinePen().colour, colours::Yellow) << "manual selection";
+    EXPECT_EQ(ys(used.series(4)), std::vector<double>{4});
+    EXPECT_EQ(ys(used.series(120)), std::vector<double>{120});
+    EXPECT_EQ(used.series(0).count(), 0) << "satellite number 0 is an empty slot, not the placeholder's";
+
+    feed(gsaLine("$GPGSA,A,3", {"04"}, "2.0,1.0,1.7"));
+    EXPECT_EQ(dops.series(3).outlinePen().colour, colours::Black);
+    EXPECT_EQ(ys(used.series(4)), (std::vector<double>{4, 4}));
+    EXPECT_EQ(ys(used.series(9)), (std::vector<double>{9, -1})) << "PRN 9 left the fix: its line stops";
+    EXPECT_EQ(ys(used.series(120)), std::vector<double>{120}) << "lines above 99 are never broken";
+
+    feed(gsaLine("$GPGSA,A,1", {}, ",,"));
+    EXPECT_EQ(dops.series(0).count(), 2) << "a missing DOP gives no point";
+    EXPECT_EQ(ys(dops.series(3)), (std::vector<double>{3, 3, 1}));
+    EXPECT_EQ(ys(used.series(4)), (std::vector<double>{4, 4, -1}));
+}
+
+TEST_F(Satellites, GsvWindowAtGroupEndReadsTheTableBeforeTheLastSentence) {
+    feed("$GPGSV,2,1,05,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45");
+    EXPECT_EQ(gsvSeries(2, 0).count(), 0) << "no group end yet";
+    feed("$GPGSV,2,2,05,100,50,100,33");
+    EXPECT_EQ(ys(gsvSeries(2, 0)), std::vector<double>{5});
+    EXPECT_EQ(ys(gsvSeries(0, 1)), std::vector<double>{40});
+    EXPECT_EQ(ys(gsvSeries(1, 14)), std::vector<double>{228});
+    EXPECT_EQ(gsvSeries(0, 100).count(), 0) << "the group's last sentence is taken in after the window";
+
+    // The SNR windows: one point per satellite per group end, zeros when out of view.
+    ASSERT_NE(snrSeries(1, 1), nullptr);
+    EXPECT_EQ(ys(*snrSeries(1, 1)), std::vector<double>{46});
+    EXPECT_EQ(ys(*snrSeries(1, 3)), std::vector<double>{0});
+    EXPECT_EQ(ys(*snrSeries(4, 0)), std::vector<double>{33}) << "PRN 100 is BeiDou chart 0";
+    EXPECT_EQ(ys(*snrSeries(2, 32)), std::vector<double>{0});
+    EXPECT_EQ(ys(*snrSeries(3, 32)), std::vector<double>{0});
+    for (int c = 0; c <= 32; ++c) EXPECT_EQ(snrSeries(5, c), nullptr) << "no satellite reaches Galileo";
+    EXPECT_EQ(windows.snr.size(), 32u * 3 + 33) << "97-99 and 133-150 have no chart";
+
+    // Sky plot closed: the table stands still, the SNR windows get nothing, the GSV window
+    // adds the last stored values again.
+    setSkyplotOpen(false);
+    feed("$GPGSV,1,1,01,05,60,010,30");
+    EXPECT_EQ(sat(5).Elevation, 0);
+    EXPECT_EQ(ys(*snrSeries(1, 1)), std::vector<double>{46});
+    EXPECT_EQ(ys(gsvSeries(0, 100)), std::vector<double>{50});
+    EXPECT_EQ(ys(gsvSeries(0, 1)), (std::vector<double>{40, 40}));
+}
+
+TEST_F(Satellites, SnrWindowsDecimateApartFromTheGsvWindow) {
+    gsv().cmbFilter_Click(2);  // "2 fix"
+    for (int group = 0; group < 4; ++group) feed("$GPGSV,1,1,01,07,40,083,46");
+    EXPECT_EQ(gsvSeries(0, 7).count(), 1) << "the first group had no elevation yet; then one point per two groups";
+    EXPECT_EQ(snrSeries(1, 7)->count(), 2);
+}
+
+TEST_F(Satellites, SkyPlotTableTrendsAndColours) {
+    core->config.ElevationMask = 10;
+    feed(gsaLine("$GPGSA,A,3", {"01", "03"}, "2.0,1.0,1.7"));
+    // An earlier group of 16 leaves rows 13-16 to be blanked by a group of 12.
+    feed("$GPGSV,4,1,16,01,40,083,46,02,17,308,0,03,07,344,39,04,22,228,45");
+    feed("$GPGSV,4,2,16,05,40,083,46,06,17,308,41,07,07,344,39,08,22,228,45");
+    feed("$GPGSV,4,3,16,09,40,083,46,10,17,308,41,11,07,344,39,12,22,228,45");
+    feed("$GPGSV,4,4,16,13,40,083,46,14,17,308,41,15,07,344,39,151,22,228,45");
+    EXPECT_EQ(skyplot.rows[16].sv.text, " 151");
+    EXPECT_EQ(surface.overlay.size(), 32u) << "16 satellites drawn, each a point and its number";
+
+    feed("$GPGSV,3,1,12,01,41,080,46,02,17,308,0,03,07,344,39,04,22,228,45");
+    EXPECT_EQ(sat(151).Elevation, 22) << "the first sentence clears 1-150 only";
+    EXPECT_EQ(sat(5).Elevation, 0);
+    EXPECT_EQ(surface.overlay.size(), 32u) << "drawn at group end only";
+    const SkyplotRow& first = skyplot.rows[1];
+    EXPECT_EQ(first.sv.text, " 1");
+    EXPECT_EQ(first.sv.colour, colours::Black) << "used in the fix";
+    EXPECT_EQ(first.elevation.text, "41   ") << "first seen: a blank trend, shown until the next sentence";
+    EXPECT_EQ(first.azimuth.text, "080   ");
+    EXPECT_EQ(skyplot.rows[2].sv.colour, colours::Red) << "not used";
+    EXPECT_EQ(skyplot.rows[2].snr.colour, colours::Red) << "no signal";
+    EXPECT_EQ(skyplot.rows[3].elevation.colour, colours::Red) << "below the mask";
+    EXPECT_EQ(sat(1).ElevationTrend, 'u');
+    EXPECT_EQ(sat(1).AzimuthTrend, '<');
+
+    feed("$GPGSV,3,2,12,05,40,083,46,06,17,308,41,07,07,344,39,08,22,228,45");
+    feed("$GPGSV,3,3,12,09,40,083,46,10,17,308,41,11,07,344,39,12,22,228,45");
+    EXPECT_EQ(skyplot.rows[12].sv.text, " 12");
+    EXPECT_EQ(skyplot.rows[13].sv.text, "*");
+    EXPECT_EQ(skyplot.rows[13].swatch, colours::White);
+
+    // The next change after being drawn shows its direction; a clock set back to an earlier
+    // hour than the last drawing shows none.
+    feed("$GPGSV,1,1,01,01,39,085,46");
+    EXPECT_EQ(skyplot.rows[1].elevation.text, "39  u");
+    EXPECT_EQ(sat(1).ElevationTrend, 'd');
+    clock.t -= 2.0 / 24;
+    feed("$GPGSV,1,1,01,01,42,085,46");
+    EXPECT_EQ(sat(1).ElevationTrend, ' ');
+    EXPECT_EQ(sat(1).AzimuthTrend, '>') << "an unchanged azimuth keeps its sign";
+}
+
+TEST_F(Satellites, GsaPanel) {
+    struct Case {
+        std::string gsa;
+        const char* mode;
+        Colour colour;
+        const char* pdop;
+        int line;
+        const char* used;
+    };
+    const Case cases[] = {
+        {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "2.54,1.3,2.1"), " 3D Auto", colours::Black, "2.5", 0, " 3 -  4 9 17"},
+        {gsaLine("$GPGSA,M,2", {"33"}, ",1.3,2.1"), " 2D Manual", colours::Black, "n/a", 1, " 1 -  33"},
+        {gsaLine("$GNGSA,A,1", {"70", "03"}, "1,1,1"), "Fix Not Available", colours::Red, "1.0", 2, " 2 -  3 70"},
+        {gsaLine("$GBGSA,A,3", {"140"}, "1,1,1"), " 3D Auto", colours::Black, "1.0", 3, " 1 -  140"},
+        {gsaLine("$GAGSA,A,3", {"151", "0"}, "1,1,1"), " 3D Auto", colours::Black, "1.0", 4, " 1 -  151"},
+        {gsaLine("$GPGSA,A,3", {}, "1,1,1"), " 3D Auto", colours::Black, "1.0", 0, " 0 - "},
+    };
+    for (const Case& c : cases) {
+        feed(c.gsa);
+        EXPECT_EQ(skyplot.lblCurrentMode.text, c.mode) << c.gsa;
+        EXPECT_EQ(skyplot.lblCurrentMode.colour, c.colour) << c.gsa;
+        EXPECT_EQ(skyplot.lblPdop, c.pdop) << c.gsa;
+        EXPECT_EQ(skyplot.lblUsedSvs[static_cast<std::size_t>(c.line)], c.used) << c.gsa;
+    }
+
+    // Used flags accumulate within longer GSV groups and start afresh after a first sentence.
+    EXPECT_TRUE(sat(9).UsedInFix);
+    feed("$GPGSV,1,1,01,07,40,083,46");
+    feed(gsaLine("$GPGSA,A,3", {"05"}, "1,1,1"));
+    EXPECT_FALSE(sat(9).UsedInFix);
+    EXPECT_TRUE(sat(5).UsedInFix);
+}
+
+TEST_F(Satellites, GsvSentencesOutsideAGroupOnlyTellTheCount) {
+    feed("$GPGSV,1,1,02,07,40,083,46,08,30,100,40");
+    ASSERT_EQ(surface.overlay.size(), 4u);
+    const std::size_t snrPoints = snrSeries(1, 7)->count();
+    const char* strays[] = {
+        "$GPGSV,,,09,07,41,083,46",  "$GPGSV,1,,09,07,41,083,46",  "$GPGSV,,1,09,07,41,083,46",
+        "$GPGSV,0,0,09,07,41,083,46", "$GPGSV,2,3,09,07,41,083,46", "$GPGSV,-1,-1,09,07,41,083,46",
+    };
+    for (const char* s : strays) {
+        feed(s);
+        EXPECT_EQ(skyplot.lblSvsInView, " 9") << s;
+        EXPECT_EQ(sat(7).Elevation, 40) << s;
+        EXPECT_EQ(skyplot.rows[2].sv.text, " 8") << s;
+        EXPECT_EQ(surface.overlay.size(), 4u) << s;
+        EXPECT_EQ(gsvSeries(2, 0).count(), 1) << s;
+        EXPECT_EQ(snrSeries(1, 7)->count(), snrPoints) << s;
+    }
+    // Satellite numbers the table does not know give an empty row and touch nothing.
+    feed("$GPGSV,1,1,02,152,40,083,46,-3,30,100,40");
+    EXPECT_EQ(skyplot.rows[1].sv.text, "*");
+    EXPECT_EQ(skyplot.lblSvsInView, " 2");
+    feed("$GPGSV,14,14,56,09,40,083,46");
+    EXPECT_EQ(sat(9).Elevation, 0) << "rows beyond 50 are not taken in";
+}
+
+TEST_F(Satellites, ElevationMaskBoxAndRings) {
+    struct Case {
+        const char* typed;
+        bool taken;
+        int mask;
+    };
+    const Case cases[] = {{"45,7", true, 45}, {"90", false, 45}, {"-1", false, 45}, {"5", true, 5}, {"abc", true, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(skyplot.txtElMask_LostFocus(c.typed), c.taken) << c.typed;
+        EXPECT_EQ(core->config.ElevationMask, c.mask) << c.typed;
+    }
+    skyplot.txtElMask_LostFocus("5");
+    EXPECT_EQ(skyplot.txtElMask, "05");
+    std::vector<double> radii;
+    for (const auto& op : surface.background)
+        if (op.kind == 'c') radii.push_back(op.r);
+    EXPECT_EQ(radii, (std::vector<double>{30, 60, 90, 85})) << "background drawn once, cleared before";
+    const auto& label = surface.background.back();
+    EXPECT_EQ(label.text, "05\xB0");
+    EXPECT_EQ(label.y, -75) << "a mask below 10 lifts its label by 10";
+    EXPECT_EQ(label.style, PenStyle::Dash);
+}
