@@ -93,9 +93,9 @@ private:
 };
 
 GridWidget::GridWidget(int rows, int cols, QWidget* parent) : QTableView(parent), model_(new GridModel(*this, this)) {
-    // The default cell fits about ten digits and a line of the font, with a small margin.
+    // The default cell fits about eleven digits and a line of the font, with a small margin.
     const QFontMetrics fm(font());
-    defaultColWidth_ = (fm.horizontalAdvance(QStringLiteral("0000000000")) + 8) * TwipsPerPixel;
+    defaultColWidth_ = (fm.horizontalAdvance(QStringLiteral("00000000000")) + 8) * TwipsPerPixel;
     defaultRowHeight_ = (fm.height() + 4) * TwipsPerPixel;
 
     setModel(model_);

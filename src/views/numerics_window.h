@@ -1,0 +1,41 @@
+#pragma once
+// The numerics window of one system: the latest decoded values of every analysed sentence
+// type, one small two-column table per type, stacked top to bottom. The window has no
+// buttons and no resize handling: tables that do not fit are cut off at its edge.
+#include <array>
+
+#include "app/frame/child_window.h"
+#include "views/logic/numerics_view.h"
+
+class QGroupBox;
+
+namespace tiderune {
+
+class GridWidget;
+
+class NumericsWindow : public ChildWindow {
+    Q_OBJECT
+public:
+    explicit NumericsWindow(Shell& shell, QWidget* parent = nullptr);
+
+    void load() override;
+    // A parsed sentence of the system: remembered, drawn on the next refresh.
+    void feed(SentenceType type) override;
+
+    // The table of a type (nullptr for a type without one) and the frame of a type (GSA and
+    // GSV included).
+    GridWidget* grid(SentenceType type) const { return grids_[static_cast<std::size_t>(type)]; }
+    QGroupBox* frameOf(SentenceType type) const { return frames_[static_cast<std::size_t>(type)]; }
+
+protected:
+    void refresh() override;
+
+private:
+    void setupGrid(QGroupBox* frame, GridWidget* grid, int rows, int extraWidth);
+
+    NumericsPending pending_;
+    std::array<QGroupBox*, SentenceTypeCount> frames_{};
+    std::array<GridWidget*, SentenceTypeCount> grids_{};
+};
+
+}  // namespace tiderune

@@ -1,0 +1,354 @@
+#include "views/statistics_windows.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <cmath>
+
+#include "app/frame/shell.h"
+#include "app/frame/twips.h"
+#include "platform/qt/grid_widget.h"
+
+namespace tiderune {
+
+namespace {
+
+using T = SentenceType;
+
+void place(QWidget* w, double left, double top, double width, double height) {
+    w->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
+}
+
+constexpr double LabelHeight = 240;
+constexpr double BandHeight = 1575;
+constexpr double FirstGridTop = 1680;
+
+QLabel* makeLabel(QWidget* parent, const char* text, double left, double top, double width,
+                  Qt::Alignment align = Qt::AlignLeft) {
+    auto* l = new QLabel(QString::fromLatin1(text), parent);
+    l->setAlignment(align | Qt::AlignVCenter);
+    place(l, left, top, width, LabelHeight);
+    return l;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* name, const char* caption) {
+    auto* f = new QGroupBox(QString::fromLatin1(caption), parent);
+    f->setObjectName(QString::fromLatin1(name));
+    f->hide();
+    return f;
+}
+
+// The grid layout shared by the statistics grids and the SNR grids: label column a little
+// narrower, first data column a little wider, a taller heading row; placeholders in every
+// data cell; the frame sized around the grid.
+void setupGrid(QGroupBox* frame, GridWidget* g, int columns, bool greaterThan) {
+    g->setColWidth(0, g->colWidth(0) - 200);
+    g->setColWidth(1, g->colWidth(1) + 200);
+    g->setRowHeight(0, g->rowHeight(0) + 100);
+    const auto labels = statisticsRowLabels(greaterThan);
+    for (int r = 1; r <= StatisticsRows; ++r) g->setText(r, 0, labels[static_cast<std::size_t>(r - 1)]);
+    double h = g->rowHeight(0) + 100;
+    double w = g->colWidth(0) + 100;
+    for (int c = 1; c <= columns; ++c) {
+        w += g->colWidth(c);
+        for (int r = 1; r <= StatisticsRows; ++r) {
+            if (c == 1) h += g->rowHeight(r);
+            g->setText(r, c, StatisticsPlaceholder);
+        }
+    }
+    g->setTop(240);
+    g->setLeft(120);
+    g->setHeight(h);
+    g->setWidth(w);
+    place(frame, 0, 0, w + 240, h + 360);
+}
+
+double twipsOf(int pixels) { return toTwips(pixels); }
+
+// The statistics windows pack many small labels and columns into the widths of their design:
+// a smaller type than the program's own keeps the texts inside them.
+void useSmallType(QWidget* w) {
+    QFont f = w->font();
+    f.setPointSizeF(f.pointSizeF() > 8 ? 8 : f.pointSizeF());
+    w->setFont(f);
+}
+
+// The SNR grids' columns as designed: 32 satellites fit the 21150-twip grid after the
+// layout narrows them to 0.65.
+constexpr int SNRDesignColumnWidth = 960;
+
+}  // namespace
+
+// ---- Statistics window ----
+
+StatisticsWindow::StatisticsWindow(Shell& shell, QWidget* parent) : ChildWindow(shell, WindowKind::Statistics, parent) {
+    useSmallType(this);
+    buildTopBand();
+    for (const StatisticsGrid& sg : statisticsGrids()) {
+        const std::string type(sentenceTypeName(sg.type));
+        QGroupBox* f = makeFrame(this, ("frame" + type).c_str(), sg.caption);
+        auto* g = new GridWidget(StatisticsRows + 1, static_cast<int>(sg.heads.size()) + 1, f);
+        g->setObjectName(QString::fromLatin1(("fg" + type).c_str()));
+        frames_[static_cast<std::size_t>(sg.type)] = f;
+        grids_[static_cast<std::size_t>(sg.type)] = g;
+    }
+}
+
+void StatisticsWindow::buildTopBand() {
+    auto value = [this](QWidget* parent, StatLabel l, double left, double top, double width,
+                        Qt::Alignment align = Qt::AlignLeft) {
+        QLabel* v = makeLabel(parent, "n/a", left, top, width, align);
+        v->setObjectName(QString::fromLatin1(statLabelName(l)));
+        labels_[static_cast<std::size_t>(l)] = v;
+        return v;
+    };
+    using L = StatLabel;
+
+    frameRefPos = makeFrame(this, "frameRefPos", "Reference position");
+    place(frameRefPos, 0, 0, 2535, BandHeight);
+    makeLabel(frameRefPos, "Ref Lat :", 120, 360, 800);
+    makeLabel(frameRefPos, "Ref Lon :", 120, 600, 800);
+    // Latitudes and longitudes are wider than the room right of their left edge: they are
+    // right-aligned up to the frame's edge instead.
+    value(frameRefPos, L::RefLat, 720, 360, 2535 - 120 - 720, Qt::AlignRight);
+    value(frameRefPos, L::RefLon, 720, 600, 2535 - 120 - 720, Qt::AlignRight);
+    QLabel* refHgtHeader = makeLabel(frameRefPos, "Ref Hgt :", 120, 840, 800);
+    refHgtHeader->setObjectName(QStringLiteral("lblRefHgtHeader"));
+    QLabel* refHgt = value(frameRefPos, L::RefHgt, 960, 840, 2535 - 120 - 960, Qt::AlignRight);
+    value(frameRefPos, L::RefPosOption, 120, 1080, 2535 - 240);
+    makeLabel(frameRefPos, "Start time", 120, 1320, 720);
+    // A time and a date: the frame's narrowest room for its longest text.
+    QLabel* start = value(frameRefPos, L::StartTime, 840, 1320, 2535 - 840 - 60);
+    QFont small = start->font();
+    small.setPointSizeF(small.pointSizeF() - 1);
+    start->setFont(small);
+
+    frameAvgPos = makeFrame(this, "frameAvgPos", "Average position");
+    place(frameAvgPos, 2520, 0, 3255, BandHeight);
+    makeLabel(frameAvgPos, "Avg Lat :", 120, 360, 800);
+    makeLabel(frameAvgPos, "Avg Lon :", 120, 600, 800);
+    value(frameAvgPos, L::AvgLat, 720, 360, 2250 - 720, Qt::AlignRight);
+    value(frameAvgPos, L::AvgLon, 720, 600, 2250 - 720, Qt::AlignRight);
+    for (double top : {360.0, 600.0}) {
+        makeLabel(frameAvgPos, "sd", 2280, top, 240);
+        makeLabel(frameAvgPos, "m", 3000, top, 200);
+    }
+    value(frameAvgPos, L::SdLat, 2460, 360, 540, Qt::AlignRight);
+    value(frameAvgPos, L::SdLon, 2460, 600, 540, Qt::AlignRight);
+    QLabel* avgHgtHeader = makeLabel(frameAvgPos, "Avg Hgt :", 120, 840, 800);
+    avgHgtHeader->setObjectName(QStringLiteral("lblAvgHgtHeader"));
+    QLabel* avgHgt = value(frameAvgPos, L::AvgHgt, 1320, 840, 2250 - 1320, Qt::AlignRight);
+    QLabel* sdHgtHeader = makeLabel(frameAvgPos, "sd", 2280, 840, 240);
+    sdHgtHeader->setObjectName(QStringLiteral("lblSdHgtHeader"));
+    QLabel* sdHgt = value(frameAvgPos, L::SdHgt, 2460, 840, 540, Qt::AlignRight);
+    QLabel* sdHgtM = makeLabel(frameAvgPos, "m", 3000, 840, 200);
+    sdHgtM->setObjectName(QStringLiteral("lblSdHgtM"));
+    heightRow_ = {refHgtHeader, refHgt, avgHgtHeader, avgHgt, sdHgtHeader, sdHgt, sdHgtM};
+    for (QWidget* w : heightRow_) w->hide();
+    makeLabel(frameAvgPos, "Count  :", 120, 1080, 1200);
+    value(frameAvgPos, L::AvgPosCount, 1320, 1080, 3255 - 1320 - 60);
+    makeLabel(frameAvgPos, "Current time :", 120, 1320, 1200);
+    value(frameAvgPos, L::CurrentTime, 1320, 1320, 3255 - 1320 - 60);
+
+    frameHeading = makeFrame(this, "frameHeading", "Ref.       HDG         PITCH      ROLL");
+    place(frameHeading, 5760, 0, 2772, BandHeight);
+    makeLabel(frameHeading, "Ref :", 120, 240, 600);
+    value(frameHeading, L::RefHdgOption, 120, 480, 2772 - 240);
+    makeLabel(frameHeading, "Avg :", 120, 840, 600);
+    makeLabel(frameHeading, "sd", 240, 1080, 480);
+    makeLabel(frameHeading, "Count :", 120, 1320, 600);
+    const L rows[4][3] = {{L::RefHdg, L::RefPitch, L::RefRoll},
+                          {L::AvgHdg, L::AvgPitch, L::AvgRoll},
+                          {L::SdHdg, L::SdPitch, L::SdRoll},
+                          {L::AvgHdgCount, L::AvgPitchCount, L::AvgRollCount}};
+    const double tops[4] = {240, 840, 1080, 1320};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c) value(frameHeading, rows[r][c], 720 + 720 * c, tops[r], 700);
+}
+
+void StatisticsWindow::load() {
+    ChildWindow::load();
+    const Config& cfg = shell_.config;
+    const SystemSetup& sys = cfg.Systems[system()];
+    view_.load(cfg, system());
+    for (int i = 0; i < StatLabelCount; ++i) labels_[static_cast<std::size_t>(i)]->setText(qs(view_.label(StatLabel(i))));
+
+    for (const StatisticsGrid& sg : statisticsGrids()) {
+        GridWidget* g = grid(sg.type);
+        setupStatGrid(frameOf(sg.type), g, static_cast<int>(sg.heads.size()), sg.greaterThan);
+        for (std::size_t c = 0; c < sg.heads.size(); ++c) g->setText(0, static_cast<int>(c) + 1, sg.heads[c]);
+    }
+
+    const StatisticsTopBand& band = view_.topBand();
+    frameRefPos->setVisible(band.positions);
+    frameAvgPos->setVisible(band.positions);
+    if (!band.positions) frameHeading->move(0, frameHeading->y());
+    for (QWidget* w : heightRow_) w->setVisible(band.heights);
+    frameHeading->setVisible(band.heading);
+
+    // In OFFLINE each frame is filled, right after it is placed, from what the replay
+    // gathered so far.
+    const bool offline = cfg.Mode == "OFFLINE";
+    const SystemStatistics& stats = shell_.coreState.analysis.statistics(system());
+    double nextTop = FirstGridTop;
+    for (const StatisticsPlacement& p : statisticsStack(sys)) {
+        QGroupBox* f = frameOf(p.type);
+        if (p.beside) {
+            QGroupBox* partner = frameOf(p.partner);
+            f->move(partner->width(), partner->y());
+        } else {
+            f->move(0, fromTwips(nextTop));
+            nextTop += std::round(twipsOf(f->height()));
+        }
+        f->show();
+        if (offline) view_.sentence(p.type, cfg, stats);
+    }
+    if (view_.any()) {
+        markChanged();
+        refreshIfChanged();
+    }
+}
+
+void StatisticsWindow::setupStatGrid(QGroupBox* frame, GridWidget* g, int columns, bool greaterThan) {
+    setupGrid(frame, g, columns, greaterThan);
+}
+
+void StatisticsWindow::feed(SentenceType type) {
+    view_.sentence(type, shell_.config, shell_.coreState.analysis.statistics(system()));
+    markChanged();
+}
+
+void StatisticsWindow::refresh() {
+    view_.flush(shell_.coreState.analysis.statistics(system()), [this](T type, int c, const StatColumnTexts& texts) {
+        GridWidget* g = grid(type);
+        for (int r = 1; r <= StatisticsRows; ++r) g->setText(r, c, texts[static_cast<std::size_t>(r - 1)]);
+    });
+    // Only a text that differs reaches the screen.
+    for (int i = 0; i < StatLabelCount; ++i) {
+        QLabel* l = labels_[static_cast<std::size_t>(i)];
+        const QString text = qs(view_.label(StatLabel(i)));
+        if (l->text() != text) l->setText(text);
+    }
+}
+
+// ---- SNR statistics window ----
+
+StatisticsSNRWindow::StatisticsSNRWindow(Shell& shell, QWidget* parent)
+    : ChildWindow(shell, WindowKind::StatisticsSNR, parent) {
+    useSmallType(this);
+    frameMain = new QWidget(this);
+    frameMain->setObjectName(QStringLiteral("frameMain"));
+    for (int i = 0; i < SNRGridCount; ++i) {
+        const SNRGrid& sg = snrGrids()[static_cast<std::size_t>(i)];
+        QGroupBox* f = makeFrame(frameMain, sg.frame, sg.caption);
+        auto* g = new GridWidget(StatisticsRows + 1, SNRGridColumns + 1, f);
+        g->setObjectName(QString::fromLatin1(sg.grid));
+        frames_[static_cast<std::size_t>(i)] = f;
+        grids_[static_cast<std::size_t>(i)] = g;
+    }
+    HScroll = new QScrollBar(Qt::Horizontal, this);
+    HScroll->setObjectName(QStringLiteral("HScroll"));
+    VScroll = new QScrollBar(Qt::Vertical, this);
+    VScroll->setObjectName(QStringLiteral("VScroll"));
+    for (QScrollBar* b : {HScroll, VScroll}) {
+        b->setRange(0, 100);
+        b->hide();
+    }
+    // Dragging moves the frame live, as the bars' change does.
+    connect(HScroll, &QScrollBar::valueChanged, this, [this] { hScrollChange(); });
+    connect(VScroll, &QScrollBar::valueChanged, this, [this] { vScrollChange(); });
+}
+
+void StatisticsSNRWindow::load() {
+    ChildWindow::load();
+    frameMain->move(0, 0);
+    for (int i = 0; i < SNRGridCount; ++i) {
+        GridWidget* g = grid(i);
+        QGroupBox* f = frameOf(i);
+        for (int c = 0; c <= SNRGridColumns; ++c) g->setColWidth(c, SNRDesignColumnWidth);
+        setupGrid(f, g, SNRGridColumns, true);
+        g->setText(0, 0, snrGrids()[static_cast<std::size_t>(i)].corner);
+        for (int c = 1; c <= SNRGridColumns; ++c) {
+            g->setColWidth(c, static_cast<int>(std::lround(g->colWidth(c) * 0.65)));
+            g->setText(0, c, snrHead(i, c));
+        }
+        place(f, 0, 0, 21450, twipsOf(f->height()));
+        g->setWidth(21150);
+    }
+    const bool gsv = shell_.config.Systems[system()].GSVAnalysed;
+    double top = 0;
+    mainHeight_ = 0;
+    for (QGroupBox* f : frames_) {
+        const double h = twipsOf(f->height());
+        if (gsv) {
+            f->move(0, fromTwips(top));
+            f->show();
+            top += h;
+        }
+        // The frame keeps the room of all five, shown or not.
+        mainHeight_ += h;
+    }
+    mainWidth_ = twipsOf(frames_[0]->width());
+    frameMain->resize(fromTwips(mainWidth_), fromTwips(mainHeight_));
+    arrangeScrollBars();
+    if (gsv && shell_.config.Mode == "OFFLINE") {
+        view_.markDue();
+        markChanged();
+        refreshIfChanged();
+    }
+}
+
+void StatisticsSNRWindow::feed(SentenceType type) {
+    view_.sentence(type, shell_.config.Systems[system()]);
+    if (view_.any()) markChanged();
+}
+
+void StatisticsSNRWindow::refresh() {
+    view_.flush(shell_.coreState.analysis.statistics(system()), [this](int g, int c, const StatColumnTexts& texts) {
+        for (int r = 1; r <= StatisticsRows; ++r) grid(g)->setText(r, c, texts[static_cast<std::size_t>(r - 1)]);
+    });
+}
+
+double StatisticsSNRWindow::windowWidth() const { return twipsOf(frame()->width()); }
+double StatisticsSNRWindow::windowHeight() const { return twipsOf(frame()->height()); }
+
+void StatisticsSNRWindow::arrangeScrollBars() {
+    const double w = windowWidth(), h = windowHeight();
+    const int thickness = HScroll->sizeHint().height();
+    if (h < mainHeight_) {
+        VScroll->show();
+        VScroll->raise();
+        if (h > 550) VScroll->resize(thickness, fromTwips(h - 550));
+        if (w > 450) VScroll->move(fromTwips(w - 450), 0);
+    } else {
+        VScroll->hide();
+    }
+    if (w < mainWidth_) {
+        HScroll->show();
+        HScroll->raise();
+        if (w > 450) HScroll->resize(fromTwips(w - 450), thickness);
+        if (h > 800) HScroll->move(0, fromTwips(h - 800));
+    } else {
+        HScroll->hide();
+    }
+    if (w > mainWidth_) HScroll->setValue(0);
+    if (h > mainHeight_) VScroll->setValue(0);
+    hScrollChange();
+    vScrollChange();
+}
+
+void StatisticsSNRWindow::hScrollChange() {
+    frameMain->move(fromTwips(snrScrollOffset(HScroll->value(), mainWidth_, windowWidth())), frameMain->y());
+}
+
+void StatisticsSNRWindow::vScrollChange() {
+    frameMain->move(frameMain->x(), fromTwips(snrScrollOffset(VScroll->value(), mainHeight_, windowHeight())));
+}
+
+void StatisticsSNRWindow::resizeEvent(QResizeEvent* e) {
+    ChildWindow::resizeEvent(e);
+    if (mainWidth_ > 0) arrangeScrollBars();
+}
+
+}  // namespace tiderune
