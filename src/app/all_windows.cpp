@@ -10,9 +10,6 @@ void installAllWindows(WindowRegistry& r) {
     // Not built yet: each opens as an empty window with its caption. A window library that
     // registers one of these kinds takes its line out.
     using K = WindowKind;
-    r.addPlaceholder(K::Numerics);
-    r.addPlaceholder(K::Statistics);
-    r.addPlaceholder(K::StatisticsSNR);
     r.addPlaceholder(K::Scatter);
     r.addPlaceholder(K::Skyplot);
     r.addPlaceholder(K::ARPATargets);
