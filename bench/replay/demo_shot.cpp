@@ -2,7 +2,7 @@
 // opened from the Window menu's dialog, PLAY pressed, and the main window taken one and a half seconds later.
 //   tiderune-demo-shot OUTPUT.png
 // The program folder is $TIDERUNE_HOME when set (as the demo script leaves it), else a
-// temporary one with the demo setup.
+// temporary one with the demo setup and a copy of the recording (the docs picture is taken so).
 #include <QApplication>
 #include <QComboBox>
 #include <QMdiSubWindow>
@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/new_window_dialog.h"
 #include "demo_program.h"
@@ -26,8 +27,14 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     std::string home = qEnvironmentVariable("TIDERUNE_HOME").toStdString();
     if (home.empty()) {
+        // The picture shows the recording's path: a copy in the temporary program folder keeps
+        // the folder the program was built in out of it.
         home = dir.path().toStdString() + "/Tiderune";
-        demo::installDemoSetup(home, std::string(TIDERUNE_SOURCE_DIR) + "/examples/demo.nmea");
+        const std::string recording = home + "/demo.nmea";
+        std::filesystem::create_directories(home);
+        std::filesystem::copy_file(std::string(TIDERUNE_SOURCE_DIR) + "/examples/demo.nmea", recording,
+                                   std::filesystem::copy_options::overwrite_existing);
+        demo::installDemoSetup(home, recording);
     }
     demo::Program program(home);
     MainWindow& window = *program.window;

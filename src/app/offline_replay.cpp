@@ -217,6 +217,8 @@ void OfflineReplay::PlayOfflineFiles() {
 
     beep();
     if (!run.OfflineStop) setStatus("END OF FILE REACHED", true);
+    // A replay shorter than the clock's second still shows when it ended.
+    if (timer1_->isActive()) Timer1Timer();
     timer1_->stop();
     setButtons(true, true, false, false);
     setPlayKey("PLAY");

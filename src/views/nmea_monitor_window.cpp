@@ -55,6 +55,12 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
     outer->setContentsMargins(4, 4, 4, 0);
     outer->setSpacing(4);
 
+    // The buttons share their row with the message count and the other counters follow in two
+    // columns: every caption is whole at the window's default width of 8000 twips, and the text
+    // box keeps the height it would have with one row of buttons and two of counters.
+    auto* counters = new QGridLayout;
+    counters->setHorizontalSpacing(8);
+    counters->setVerticalSpacing(2);
     auto* buttons = new QHBoxLayout;
     cmdCLS = makeButton(this, "cmdCLS", "Clear ");
     cmdFreeze = makeButton(this, "cmdFreeze", "Freeze");
@@ -62,15 +68,12 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
     buttons->addWidget(cmdCLS);
     buttons->addWidget(cmdFreeze);
     buttons->addWidget(cmdResetCounters);
-    buttons->addStretch(1);
-    outer->addLayout(buttons);
+    buttons->addSpacing(8);
+    counters->addLayout(buttons, 0, 0, 1, 5);
     connect(cmdCLS, &QPushButton::clicked, this, [this] { cmdCLSClick(); });
     connect(cmdFreeze, &QPushButton::clicked, this, [this] { cmdFreezeClick(); });
     connect(cmdResetCounters, &QPushButton::clicked, this, [this] { cmdResetCountersClick(); });
 
-    auto* counters = new QGridLayout;
-    counters->setHorizontalSpacing(8);
-    counters->setVerticalSpacing(2);
     lblMessages = makeLabel(this, "lblMessages", "0");
     lblNMEACount = makeLabel(this, "lblNMEACount", "0");
     lblAISCount = makeLabel(this, "lblAISCount", "0");
@@ -80,16 +83,24 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
         const char* caption;
         QLabel* value;
         int row, column;
-    } cells[] = {{"Number of messages", lblMessages, 0, 0},   {"Recognized as NMEA", lblNMEACount, 0, 2},
-                 {"Recognized as AIS", lblAISCount, 0, 4},    {"Checksum OK", lblCheckSumOK, 1, 0},
-                 {"Checksum Error", lblCheckSumError, 1, 2}};
+    } cells[] = {{"Number of messages", lblMessages, 0, -1}, {"Recognized as NMEA", lblNMEACount, 1, 0},
+                 {"Recognized as AIS", lblAISCount, 1, 2},   {"Checksum OK", lblCheckSumOK, 2, 0},
+                 {"Checksum Error", lblCheckSumError, 2, 2}};
     for (const auto& c : cells) {
-        counters->addWidget(makeLabel(this, "", c.caption), c.row, c.column);
+        QLabel* caption = makeLabel(this, "", c.caption);
         // A fixed size: a counter that grows a digit does not lay the window out again.
         c.value->setFixedSize(fromTwips(1100), c.value->sizeHint().height());
+        if (c.column < 0) {  // on the buttons' row
+            buttons->addWidget(caption);
+            buttons->addSpacing(8);
+            buttons->addWidget(c.value);
+            continue;
+        }
+        counters->addWidget(caption, c.row, c.column);
         counters->addWidget(c.value, c.row, c.column + 1);
     }
-    counters->setColumnStretch(6, 1);
+    buttons->addStretch(1);
+    counters->setColumnStretch(4, 1);
     outer->addLayout(counters);
 
     auto* buffer = new QHBoxLayout;
@@ -223,7 +234,7 @@ void NMEAMonitorWindow::refresh() {
         if (labels[i]->text() != n) labels[i]->setText(n);
     }
     if (inputBufferChanged_) {
-        lblInputBuffer2->setText(qs(view_.inputBuffer()));
+        lblInputBuffer2->setText(qs(view_.inputBufferLine()));
         inputBufferChanged_ = false;
     }
 }

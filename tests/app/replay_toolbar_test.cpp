@@ -190,6 +190,9 @@ TEST_F(ReplayTest, PlayReplaysEveryLineInOrderThenEndsAtTheEndOfTheFile) {
     EXPECT_EQ(statusText(), "END OF FILE REACHED");
     EXPECT_TRUE(statusRed());
     EXPECT_EQ(status()->lblStartTime->text().toStdString(), "14:32:05 08 Dec 2026");
+    // Over within the clock's first second, and still the clock shows the end.
+    EXPECT_EQ(status()->lblCurrentTime->text().toStdString(), "14:32:05");
+    EXPECT_EQ(status()->lblProcessingTime->text().toStdString(), "00:00:00");
     EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
     EXPECT_FALSE(replay->statusClock().isActive());
     expectIdleFlags();
@@ -326,6 +329,7 @@ TEST_F(ReplayTest, StepFromIdleStartsPausedWithOneLineAndNoResetNorStartTime) {
     // The second step and the line STOP lets through.
     EXPECT_EQ(lines, 3);
     EXPECT_EQ(statusText(), "PROCESSING STOPPED");
+    EXPECT_EQ(status()->lblCurrentTime->text().toStdString(), "   n/a");  // no clock without PLAY
     expectIdleFlags();
 }
 

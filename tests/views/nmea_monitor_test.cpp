@@ -109,6 +109,20 @@ TEST_F(MonitorTest, LoadCaptionsColoursAndPlacesTheMonitorOfEachSystem) {
     NMEAMonitorWindow* m = monitorWindow(*shell, 3);
     const char* panels[] = {"Comport : 3", "Baud rate : 4800", "Data bits : 8", "Parity : none", "Stop bits : 1"};
     for (int p = 1; p <= 5; ++p) EXPECT_EQ(m->panelText(p).toStdString(), panels[p - 1]);
+    // At the default size every counter and its caption is whole.
+    int captions = 0;
+    for (QLabel* l : m->findChildren<QLabel*>()) {
+        const QString t = l->text();
+        const bool caption = t == "Number of messages" || t.startsWith("Recognized as") || t.startsWith("Checksum");
+        if (!caption && !l->objectName().contains("Count") && !l->objectName().contains("Messages") &&
+            !l->objectName().contains("CheckSum"))
+            continue;
+        captions += caption;
+        SCOPED_TRACE(t.toStdString());
+        EXPECT_GE(l->width(), l->sizeHint().width());
+        EXPECT_LE(l->geometry().right(), m->width());
+    }
+    EXPECT_EQ(captions, 5);
 
     // Closing saves the placement and clears the open word; the next load restores it.
     m->parentWidget()->move(40, 50);

@@ -84,6 +84,16 @@ TEST(MonitorView, TextBoxStartsAgainWhenFullAndFreezeKeepsIt) {
     EXPECT_FALSE(v.toggleFreeze());
 }
 
+TEST(MonitorView, InputBufferShowsABlockOfLinesOnOneLineAndKeepsOnlyItsStart) {
+    MonitorView v;
+    v.setInputBuffer("$A*00\r\n$B*00\r\n$C");
+    EXPECT_EQ(v.inputBuffer(), "$A*00\r\n$B*00\r\n$C");
+    EXPECT_EQ(v.inputBufferLine(), "$A*00<CR><LF>$B*00<CR><LF>$C");
+    const std::string backlog(100000, 'x');
+    v.setInputBuffer(backlog);
+    EXPECT_EQ(v.inputBuffer(), backlog.substr(0, MonitorView::InputBufferKept));
+}
+
 TEST(MonitorView, AfterACounterResetEachLabelWaitsForItsOwnCounterToGrow) {
     MonitorView v;
     v.showLine("x", counters(3, 1, 2, 0, 3), 9, false);

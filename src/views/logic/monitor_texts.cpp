@@ -75,6 +75,20 @@ void MonitorView::showLine(std::string_view text, const MonitorCounters& now, in
     }
 }
 
+std::string MonitorView::inputBufferLine() const {
+    std::string line;
+    line.reserve(inputBuffer_.size() + 16);
+    for (char c : inputBuffer_) {
+        if (c == '\r')
+            line += "<CR>";
+        else if (c == '\n')
+            line += "<LF>";
+        else
+            line += c;
+    }
+    return line;
+}
+
 void MonitorView::clear() {
     text_.clear();
     lineCount_ = 0;

@@ -47,7 +47,10 @@ public:
     bool toggleFreeze();
     // The counters were zeroed: each label keeps its text until its own counter grows.
     void countersReset() { compared_ = {}; }
-    void setInputBuffer(std::string_view text) { inputBuffer_.assign(text); }
+    // The raw input of the source. A line of the window shows no more than the start of it: only
+    // that much is kept, so that a long backlog costs nothing per line.
+    static constexpr std::size_t InputBufferKept = 1024;
+    void setInputBuffer(std::string_view text) { inputBuffer_.assign(text.substr(0, InputBufferKept)); }
 
     bool frozen() const { return frozen_; }
     int lineCount() const { return lineCount_; }
@@ -58,6 +61,9 @@ public:
     std::uint64_t generation() const { return generation_; }
     const std::array<std::int32_t, Counters>& labels() const { return labels_; }
     const std::string& inputBuffer() const { return inputBuffer_; }
+    // The input buffer on one line: a block of several lines shows each carriage return as
+    // "<CR>" and each line feed as "<LF>".
+    std::string inputBufferLine() const;
 
 private:
     void append(std::string_view text);
