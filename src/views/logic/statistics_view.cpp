@@ -139,7 +139,7 @@ StatisticsTopBand statisticsTopBand(const SystemSetup& s) {
 
 const char* statLabelName(StatLabel label) { return LabelNames[static_cast<int>(label)]; }
 
-StatColumnTexts statisticsCells(const StatBlock& b, bool noLevels) {
+StatColumnTexts WriteStatisticsCells(const StatBlock& b, bool noLevels) {
     const StatRecord& r = b.record;
     return {fmt(r.lastValue, "0.00"),
             fmt(r.mean, "0.00"),
@@ -152,7 +152,7 @@ StatColumnTexts statisticsCells(const StatBlock& b, bool noLevels) {
             std::to_string(b.missing.count)};
 }
 
-StatColumnTexts snrCells(const SNRStatBlock& b) {
+StatColumnTexts WriteSNRCells(const SNRStatBlock& b) {
     const StatRecord& r = b.record;
     return {fmt(r.lastValue, "00"),
             fmt(r.mean, "0.0"),
@@ -310,11 +310,11 @@ void StatisticsView::flush(const SystemStatistics& s,
         if (!due) continue;
         due = false;
         if (g.type == T::GSV) {
-            write(g.type, 1, snrCells(s.GSVStats));
+            write(g.type, 1, WriteSNRCells(s.GSVStats));
             continue;
         }
         for (const StatColumn& c : statisticsColumns(g.type))
-            write(g.type, c.column, statisticsCells(statisticsBlock(s, g.type, c.block), c.noLevels));
+            write(g.type, c.column, WriteStatisticsCells(statisticsBlock(s, g.type, c.block), c.noLevels));
     }
 }
 
@@ -346,7 +346,7 @@ void SNRStatisticsView::flush(const SystemStatistics& s,
     auto columns = [&](int grid, const auto& table) {
         for (int c = 1; c <= SNRGridColumns; ++c) {
             const SNRStatBlock& b = table[c];
-            if (b.record.count >= 1 || b.record.noData) write(grid, c, snrCells(b));
+            if (b.record.count >= 1 || b.record.noData) write(grid, c, WriteSNRCells(b));
         }
     };
     columns(0, s.GPSSNRStats);

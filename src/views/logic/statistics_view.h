@@ -70,9 +70,9 @@ inline constexpr int StatLabelCount = 26;
 const char* statLabelName(StatLabel label);
 
 // One statistics column: rows 1..9 from a block, with or without its levels.
-StatColumnTexts statisticsCells(const StatBlock& block, bool noLevels);
+StatColumnTexts WriteStatisticsCells(const StatBlock& block, bool noLevels);
 // One SNR column: rows 1..9 from a signal-to-noise block.
-StatColumnTexts snrCells(const SNRStatBlock& block);
+StatColumnTexts WriteSNRCells(const SNRStatBlock& block);
 
 // The grid columns a type writes, in writing order: data column, block of the type's
 // statistics, written without levels.
