@@ -9,11 +9,13 @@
 #include "app/main_window.h"
 #include "app/offline_replay.h"
 #include "app/program_core.h"
+#include "app/setup_session.h"
 #include "platform/app_folder.h"
 #include "platform/qt/qt_devices.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_settings_store.h"
+#include "setup/setup_windows.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -39,6 +41,10 @@ int main(int argc, char** argv) {
     });
     tiderune::LiveSources live(window, logging.errorLog());
     tiderune::OfflineReplay replay(window, logging.errorLog());
+    tiderune::AppSetupSession setupSession(window, [&live](int s) { return live.IgnoredCount(s); });
+    tiderune::SetupWindows setup(shell, setupSession, &window);
+    window.hooks.setupSystem = [&setup](int s) { setup.mnuSetupSystemClick(s); };
+    window.hooks.latLonFormat = [&setup] { setup.mnuOptionLatLonFormatClick(); };
     boxes.setParent(&window);
     fileDialogs.setParent(&window);
     window.MDIFormLoad();

@@ -62,6 +62,10 @@ public:
 
     void tbOnlineButtonClick(const QString& key);
 
+    // The replay's status window (frmOfflineStatus).
+    void showOfflineStatus();
+    void unloadOfflineStatus();
+
     void fileOpen();
     void fileSave();
     void fileSaveAs();
@@ -107,8 +111,6 @@ private:
     void buildToolBars();
     void buildStatusBar();
     void fillWindowMenu();
-    void showOfflineStatus();
-    void unloadOfflineStatus();
     // Writes the setup file; a failure is shown and gives false.
     bool saveSetup(const std::string& path);
     // The closing steps: false when a child window refused to close.

@@ -191,6 +191,11 @@ void NMEAMonitorWindow::fillStatusBar() {
     }
 }
 
+void NMEAMonitorWindow::sourceChanged() {
+    timerState_->stop();
+    fillStatusBar();
+}
+
 void NMEAMonitorWindow::unload() {
     timerState_->stop();
     // Closing the monitor zeroes the system's format counters.

@@ -40,6 +40,9 @@ public:
     void cmdResetCountersClick();
     // The poll of the TCP connection state; sets the next interval.
     void timerStateTimer();
+    // The system's source was changed by its setup: the status bar shows it again, and the
+    // connection state is polled only while the source is TCP.
+    void sourceChanged();
 
     bool frozen() const { return view_.frozen(); }
     // Lines appended to the text box since it was last emptied.

@@ -77,6 +77,8 @@ private:
     }
 
     void sourceChoice() {
+        // Without a source option (OFFLINE mode hides them) the stored source stays as it is.
+        if (v_.source < 0) return;
         if (v_.source == 0) {
             sys_.UseTCP = false;
             sys_.UseUDP = false;
@@ -117,8 +119,8 @@ private:
         const int before = sys_.ComPort;
         if (!online()) return true;
         if (!(v_.enabled && v_.source == 0)) {
-            // A system that now reads a socket, or none, lets its serial port go.
-            if (v_.source != 0) releasePort(before);
+            // A system that now reads a socket lets its serial port go.
+            if (v_.source > 0) releasePort(before);
             return true;
         }
         if (v_.comPortItem.find("busy") != std::string::npos) {
@@ -202,7 +204,7 @@ private:
         c_.ReferenceName[s_] = v_.refName;
         c_.ReferenceLat[s_] = angle(Axis::Lat, v_.lat, v_.latExact);
         c_.ReferenceLon[s_] = angle(Axis::Lon, v_.lon, v_.lonExact);
-        c_.ReferenceHeight[s_] = static_cast<float>(ValDecimal(v_.height));
+        c_.ReferenceHeight[s_] = v_.heightExact ? *v_.heightExact : static_cast<float>(ValDecimal(v_.height));
         c_.ReferenceHeading[s_] = static_cast<float>(ValDecimal(v_.heading));
         c_.ReferencePitch[s_] = static_cast<float>(ValDecimal(v_.pitch));
         c_.ReferenceRoll[s_] = static_cast<float>(ValDecimal(v_.roll));

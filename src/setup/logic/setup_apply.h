@@ -16,7 +16,7 @@ namespace tiderune {
 // What the dialog shows when OK is pressed.
 struct SetupValues {
     int system = 1;
-    int source = 0;                 // 0 serial port, 1 TCP/IP, 2 UDP
+    int source = 0;                 // 0 serial port, 1 TCP/IP, 2 UDP, -1 none shown (OFFLINE)
     std::optional<int> comPort;     // the selected port item's number; none without a selection
     std::string comPortItem;        // its text, "COM 3 - free"
     std::string baud = "4800", dataBits = "8", stopBits = "1", parity = "none";
@@ -29,8 +29,10 @@ struct SetupValues {
     bool emptyBuffer = false;
     int referenceMode = -1;  // the chosen reference option, -1 none
     std::string refName, lat, lon, height, heading, pitch, roll;
-    // The exact values behind the latitude and longitude texts when the user did not edit them.
+    // The exact values behind the latitude, longitude and height texts when the user did not
+    // edit them.
     std::optional<double> latExact, lonExact;
+    std::optional<float> heightExact;
     bool outliersTicked = false, hdopTicked = false, svsTicked = false, noDiff = false;
     std::string outliers, hdop, svs;
     std::string offlineFile;
