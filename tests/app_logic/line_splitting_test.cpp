@@ -92,6 +92,7 @@ TEST(SerialLineBuffer, WaitingLinesAreBoundedToo) {
     }
     EXPECT_TRUE(overflowed);
     EXPECT_LE(buffer.text().size(), 1000u);
+    EXPECT_EQ(buffer.overflowLines(), 2 * (taken + 1) - taken);  // all that waited went
 }
 
 TEST(SerialLineBuffer, LongBacklogKeepsOrder) {

@@ -18,6 +18,7 @@ bool SerialLineBuffer::append(std::string_view received) {
     const bool overflow =
         t.size() > totalLimit_ || (t.size() > noLineFeedLimit_ && t.find('\n') == std::string_view::npos);
     if (overflow) {
+        for (char c : t) overflowLines_ += c == '\n';
         clear();
         ++overflows_;
         return false;

@@ -46,8 +46,9 @@ public:
 
     std::string_view text() const { return std::string_view(text_).substr(start_); }
     bool empty() const { return start_ == text_.size(); }
-    // How often the buffer overflowed and was emptied.
+    // How often the buffer overflowed and was emptied, and the complete lines lost with it.
     std::int64_t overflowCount() const { return overflows_; }
+    std::int64_t overflowLines() const { return overflowLines_; }
 
 private:
     void compact();
@@ -57,6 +58,7 @@ private:
     std::size_t noLineFeedLimit_ = DefaultNoLineFeedLimit;
     std::size_t totalLimit_ = DefaultTotalLimit;
     std::int64_t overflows_ = 0;
+    std::int64_t overflowLines_ = 0;
     bool skipToLineFeed_ = false;
 };
 

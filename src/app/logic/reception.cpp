@@ -43,7 +43,11 @@ void Reception::serialReceived(int port, std::string_view data) {
         return;
     }
     SerialLineBuffer& buffer = buffers_[port];
+    const std::int64_t lostBefore = buffer.overflowLines();
     buffer.append(data);
+    // A port that delivers faster than the analysis for long overflows its buffer: the lines
+    // lost with it are counted like those of buffer emptying.
+    countIgnored(system, static_cast<std::int32_t>(buffer.overflowLines() - lostBefore));
     try {
         sink_.showInputBuffer(system, buffer.text());
     } catch (const std::exception& e) {
