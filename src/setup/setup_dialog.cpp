@@ -244,6 +244,7 @@ void SetupDialog::build() {
     cmbParity = list("cmbParity", false);
     cmdComInfo = button("cmdComInfo", "?");
     cmdComInfo->setToolTip(q("Comport Information"));
+    cmdComInfo->setFixedWidth(cmdComInfo->sizeHint().height() + 4);
     int fr = 0;
     for (auto [label, c] : {std::pair{"Comport", cmbComPort}, {"Baud rate", cmbBaudRate}, {"Data bits", cmbDataBits},
                             {"Stop bits", cmbStopBits}, {"Parity", cmbParity}}) {
