@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/about_box.h"
 #include "app/all_windows.h"
 #include "app/live_sources.h"
 #include "app/logging_control.h"
 #include "app/main_window.h"
 #include "app/offline_replay.h"
 #include "app/program_core.h"
+#include "app/session_print.h"
 #include "app/setup_session.h"
 #include "platform/app_folder.h"
 #include "platform/qt/qt_devices.h"
@@ -45,6 +47,8 @@ int main(int argc, char** argv) {
     tiderune::SetupWindows setup(shell, setupSession, &window);
     window.hooks.setupSystem = [&setup](int s) { setup.mnuSetupSystemClick(s); };
     window.hooks.latLonFormat = [&setup] { setup.mnuOptionLatLonFormatClick(); };
+    tiderune::SessionPrint print(window);
+    window.hooks.about = [&shell, &window] { tiderune::showAboutBox(shell, &window); };
     boxes.setParent(&window);
     fileDialogs.setParent(&window);
     window.MDIFormLoad();

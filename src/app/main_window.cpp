@@ -19,6 +19,7 @@
 #include "app/reset_family.h"
 #include "app/frame/twips.h"
 #include "core/errors.h"
+#include "core/setup_file.h"
 #include "platform/app_folder.h"
 
 namespace tiderune {
@@ -390,16 +391,20 @@ void MainWindow::CloseSystemWindows() {
     action("mnuModeOnline")->setChecked(false);
     action("mnuModeOffline")->setChecked(false);
     if (shell_.run.OfflineRunning) shell_.run.OfflineStop = true;
-    for (int s = 1; s <= MaxSystems; ++s) {
-        const SystemSetup& sys = shell_.config.Systems[s];
-        if (!sys.InUse) continue;
-        const VisibleForms& v = shell_.config.WindowVisible[s];
-        if (v[VisibleForms::Numerics]) shell_.windows.slot(WindowKind::Numerics, s).unload();
-        if (v[VisibleForms::Statistics]) shell_.windows.slot(WindowKind::Statistics, s).unload();
-        if (v[VisibleForms::SNRStatistics]) shell_.windows.slot(WindowKind::StatisticsSNR, s).unload();
-        if (PerComPort<int>::inRange(sys.ComPort) && sources_->serial(sys.ComPort).isOpen())
-            sources_->serial(sys.ComPort).close();
-    }
+    // Loading a setup sets every window's open word from the file, so a window left open now
+    // would stay on screen without being fed: the per-system windows of every system close,
+    // and the ones the new setup records as open come back with its mode switch.
+    static constexpr WindowKind Closed[] = {WindowKind::Numerics,   WindowKind::Statistics,
+                                            WindowKind::StatisticsSNR, WindowKind::NMEA,
+                                            WindowKind::Skyplot,    WindowKind::AISTargets,
+                                            WindowKind::ARPATargets};
+    for (int s = 1; s <= MaxSystems; ++s)
+        for (WindowKind k : Closed)
+            if (shell_.windows.slot(k, s).isLoaded()) shell_.windows.slot(k, s).unload();
+    // Every source closes too: the new setup's mode switch opens those of the systems it puts
+    // in use and no other (a setup that fails to load leaves none in use).
+    sources_->closeSerialPorts();
+    sources_->closeSockets();
 }
 
 void MainWindow::FitChildWindow(QWidget* child) {
@@ -470,6 +475,8 @@ void MainWindow::showOfflineStatus() {
         frame->setAttribute(Qt::WA_DeleteOnClose);
         offlineStatus_->load();
     }
+    // After File Open the window is still there: it names the file the next PLAY replays.
+    offlineStatus_->showInputFile();
     offlineStatus_->parentWidget()->show();
     offlineStatus_->parentWidget()->raise();
 }
@@ -525,6 +532,15 @@ void MainWindow::fileOpen() {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         shell_.ask("File " + path + " do not exist.", MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+        return;
+    }
+    // A recording or any other file chosen by mistake is refused before anything changes.
+    std::string unreadable;
+    if (!HoldsSetupSection(path, &unreadable)) {
+        shell_.ask(unreadable.empty() ? "File " + path + " is not a setup file. Nothing was changed."
+                                      : "File " + path + " could not be read : " + unreadable +
+                                            ". Nothing was changed.",
+                   MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Exclamation);
         return;
     }
     CloseSystemWindows();

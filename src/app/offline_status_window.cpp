@@ -46,10 +46,12 @@ void OfflineStatusWindow::load() {
     // A fixed size: the window cannot be resized.
     frame->setFixedSize(fromTwips(10000), fromTwips(3000));
     frame->move(0, 0);
-    lblFileName->setText(qs(shell_.config.Systems[1].OfflineFile));
+    showInputFile();
     lblStartTime->setText("   n/a");
     lblCurrentTime->setText("   n/a");
     lblProcessingTime->setText("   n/a");
 }
+
+void OfflineStatusWindow::showInputFile() { lblFileName->setText(qs(shell_.config.Systems[1].OfflineFile)); }
 
 }  // namespace tiderune

@@ -16,6 +16,8 @@ public:
 
     // Placed at the top-left corner of the main window, with the primary system's file.
     void load();
+    // The primary system's offline file: the one the next PLAY replays.
+    void showInputFile();
 
     QLabel* lblFileName = nullptr;
     QLabel* lblStatus = nullptr;

@@ -44,7 +44,7 @@ void ShellTest::TearDown() {
 
 void ShellTest::haveSetupFile(std::function<void(Config&)> fill) {
     std::filesystem::create_directories(home);
-    std::ofstream(home + "Tiderune.ini") << "setup\n";
+    std::ofstream(home + "Tiderune.ini") << "\"REM Mode\"\r\n";  // a section line: File Open takes it
     core.setupFile = std::move(fill);
 }
 

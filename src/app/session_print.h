@@ -1,0 +1,36 @@
+#pragma once
+// File Print: asks whether to edit the session text first, waits for the editor while the
+// program goes on receiving, then writes the session report of every system in use.
+#include <QObject>
+#include <QPointer>
+
+namespace tiderune {
+
+class MainWindow;
+class Shell;
+class SessionInfoEditor;
+
+class SessionPrint : public QObject {
+    Q_OBJECT
+public:
+    // Takes the main window's print hook.
+    explicit SessionPrint(MainWindow& window);
+    ~SessionPrint() override;
+
+    void filePrint();
+
+    // The editor while it is open: Print waits for it, and Print is disabled meanwhile.
+    bool documentOpen() const;
+    SessionInfoEditor* editor() const;
+
+private:
+    // Shows the editor and returns once it has closed, by either button, or the program is
+    // closing. Events keep being processed meanwhile.
+    void editAndWait();
+
+    MainWindow& window_;
+    Shell& shell_;
+    QPointer<SessionInfoEditor> editor_;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,274 @@
+// The menu tree, File Print with the session-information editor, the about box and File
+// Open, driven as a user would through the menus, the editor's keys and scripted answers.
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/about_box.h"
+#include "app/all_windows.h"
+#include "app/data_sources.h"
+#include "app/logic/session_report.h"
+#include "app/offline_status_window.h"
+#include "app/reset_family.h"
+#include "app/session_info_editor.h"
+#include "app/session_print.h"
+#include "shell_fixture.h"
+
+namespace tiderune::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class MenusAndPrint : public ShellTest {
+protected:
+    void startWith(std::function<void(Config&)> fill) {
+        haveSetupFile(std::move(fill));
+        start();
+        print = std::make_unique<SessionPrint>(*window);
+        core.calls.clear();
+        devices.log.calls.clear();
+        boxes.shown.clear();
+    }
+    void TearDown() override {
+        print.reset();
+        ShellTest::TearDown();
+    }
+    std::vector<std::string> reports() const {
+        std::vector<std::string> names;
+        if (fs::is_directory(home + "Reports"))
+            for (const auto& e : fs::directory_iterator(home + "Reports")) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::unique_ptr<SessionPrint> print;
+};
+
+// Every entry of the menu bar in order: name, caption, shortcut and state.
+TEST_F(MenusAndPrint, MenuTreeHoldsEveryEntryWithItsCaptionShortcutAndState) {
+    shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
+    installAllWindows(shell->registry);
+    window = std::make_unique<MainWindow>(*shell);
+    std::vector<std::string> tree;
+    for (QAction* top : window->menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        tree.push_back(ls(menu->objectName() + " " + menu->title()));
+        for (QAction* a : menu->actions()) {
+            std::string e = "  " + ls(a->objectName()) + " " + (a->isSeparator() ? "-" : ls(a->text()));
+            if (!a->shortcut().isEmpty()) e += " [" + ls(a->shortcut().toString()) + "]";
+            // Qt keeps a hidden entry disabled, whatever it was set to.
+            if (!a->isVisible())
+                e += " hidden";
+            else if (!a->isEnabled())
+                e += " disabled";
+            tree.push_back(e);
+        }
+    }
+    const std::vector<std::string> expected = {
+        "mnuFile &File",
+        "  mnuFileNew &New [Ctrl+N] hidden",
+        "  mnuFileOpen &Open [Ctrl+O]",
+        "  mnuFileBar1 -",
+        "  mnuFileSave &Save [Ctrl+S]",
+        "  mnuFileSaveAs Save &As...",
+        "  mnuFileBar3 -",
+        "  mnuFilePageSetup Page Set&up... disabled",
+        "  mnuFilePrintPreview Print Pre&view disabled",
+        "  mnuFilePrint &Print... [Ctrl+P]",
+        "  mnuFileBar5 -",
+        "  mnuFileMRU  hidden",
+        "  mnuFileMRU  hidden",
+        "  mnuFileMRU  hidden",
+        "  mnuFileMRU  hidden",
+        "  mnuFileBar6 - hidden",
+        "  mnuFileExit E&xit",
+        "mnuMode &Mode",
+        "  mnuModeOnline ONLINE",
+        "  mnuModeOffline OFFLINE",
+        "mnuSetup &Setup",
+        "  mnuOptionsSessionInformation Session Information disabled",
+        "  mnuSepBar0 -",
+        "  mnuSetupPrimarySystem &Primary System         - not defined",
+        "  mnuSetupBar1 -",
+        "  mnuSetupSystem Secondary System &1 - not defined",
+        "  mnuSetupSystem Secondary System &2 - not defined",
+        "  mnuSetupSystem Secondary System &3 - not defined",
+        "mnuWindow &Window",
+        "  mnuWindowNewWindow &New Window",
+        "  mnuWindowBar1 -",
+        "  mnuWindowCascade &Cascade",
+        "  mnuWindowTileHorizontal Tile &Horizontal",
+        "  mnuWindowTileVertical Tile &Vertical",
+        "  mnuWindowArrangeIcons &Arrange Icons",
+        "mnuOptions &Options",
+        "  mnuOptionLatLonFormat Lat/Lon format",
+        "mnuHelp &Help",
+        "  mnuHelpContents &Contents disabled",
+        "  mnuHelpSearch &Search For Help On... disabled",
+        "  mnuHelpBar1 -",
+        "  mnuHelpAbout &About Tiderune...",
+    };
+    EXPECT_EQ(tree, expected);
+
+    // The Window menu arranges the open windows and lists them.
+    window->MDIFormLoad();
+    window->show();
+    ShowNumericsWindow(*shell, 1);
+    ShowNMEAWindow(*shell, 1);
+    action("mnuWindowTileVertical")->trigger();
+    QList<QMdiSubWindow*> open;
+    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+        if (sub->isVisible() && qobject_cast<ChildWindow*>(sub->widget())) open.append(sub);
+    ASSERT_EQ(open.size(), 2);
+    EXPECT_EQ(open[0]->geometry().top(), open[1]->geometry().top());
+    EXPECT_NE(open[0]->geometry().left(), open[1]->geometry().left());
+    QMenu* windowMenu = window->menuBar()->findChild<QMenu*>("mnuWindow");
+    emit windowMenu->aboutToShow();
+    QStringList listed;
+    for (QAction* a : windowMenu->actions())
+        if (a->objectName().isEmpty() && !a->isSeparator()) listed << a->text();
+    EXPECT_EQ(listed.size(), 2) << listed.join("|").toStdString();
+}
+
+// Print with a session text: Yes opens the editor, Print waits for it while it is off, the
+// text typed is wrapped at 60 and kept by OK, then one report per system in use.
+TEST_F(MenusAndPrint, PrintEditsTheSessionTextThenWritesTheReportOfEverySystemInUse) {
+    startWith([](Config& c) {
+        useSystem(c, 1, "GPS1", {SentenceType::GGA});
+        useSystem(c, 3, "Third", {SentenceType::GGA});
+        c.SessionInfo = "Trial";
+    });
+    bool sawWait = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(print->documentOpen());
+        sawWait = !action("mnuFilePrint")->isEnabled();
+        QPlainTextEdit* box = print->editor()->textBox();
+        EXPECT_EQ(box->toPlainText(), "Trial");
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box, QString(" ") + QString(60, 'x'));  // the line's 61st character
+        EXPECT_EQ(box->toPlainText(), "Trial " + QString(54, 'x') + "\n" + QString(6, 'x'));
+        EXPECT_EQ(box->textCursor().position(), box->toPlainText().size());
+        QTest::mouseClick(print->editor()->okButton(), Qt::LeftButton);
+    });
+    action("mnuFilePrint")->trigger();
+
+    EXPECT_TRUE(sawWait);
+    EXPECT_TRUE(action("mnuFilePrint")->isEnabled());
+    EXPECT_FALSE(print->documentOpen());
+    const std::string info = "Trial " + std::string(54, 'x') + "\r\n" + std::string(6, 'x');
+    EXPECT_EQ(shell->config.SessionInfo, info);
+    const std::string folder = home + "Reports/";
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{
+                              "Session info : \r\nTrial\r\n Do you wan't to edit?",
+                              "Statistics summary printed to text file : " + folder + "20261208-1432-Prim-GPS1.txt",
+                              "Statistics summary printed to text file : " + folder + "20261208-1432-Sec2-Third.txt",
+                          }));
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(reports(), (std::vector<std::string>{"20261208-1432-Prim-GPS1.txt", "20261208-1432-Sec2-Third.txt"}));
+    const std::string written = readFile(folder + "20261208-1432-Prim-GPS1.txt");
+    EXPECT_NE(written.find("\r\n" + info + "\r\n"), std::string::npos);
+
+    // Cancel keeps the text; the reports are written all the same.
+    QTimer::singleShot(0, [&] {
+        QTest::keyClicks(print->editor()->textBox(), "more");
+        QTest::mouseClick(print->editor()->cancelButton(), Qt::LeftButton);
+    });
+    action("mnuFilePrint")->trigger();
+    EXPECT_EQ(shell->config.SessionInfo, info);
+}
+
+TEST_F(MenusAndPrint, ClosingTheProgramWhileTheEditorWaitsEndsTheWaitWithoutReports) {
+    startWith([](Config& c) {
+        useSystem(c, 1, "GPS1", {});
+        c.SessionInfo = "Trial";
+    });
+    QTimer::singleShot(0, [&] { EXPECT_TRUE(exitProgram()); });
+    action("mnuFilePrint")->trigger();
+    EXPECT_FALSE(print->documentOpen());
+    EXPECT_TRUE(reports().empty());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MenusAndPrint, AboutBoxShowsTheVersionAndOpensItsLinks) {
+    startWith([](Config&) {});
+    std::vector<QUrl> opened;
+    AboutBox about(*shell, window.get(), [&](const QUrl& u) { opened.push_back(u); });
+    EXPECT_EQ(about.windowTitle(), "About Tiderune");
+    EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version v 3.02a - 26 Sep 2019 ");
+    QTest::mouseClick(about.sysInfoButton(), Qt::LeftButton);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"System Information Is Unavailable At This Time"});
+    for (const char* name : {"lblHyperlink", "lblSendMail"}) {
+        QLabel* l = about.findChild<QLabel*>(name);
+        const QString href = l->text().section('"', 1, 1);
+        emit l->linkActivated(href);
+    }
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].toString(), AboutBox::WebAddress);
+    EXPECT_EQ(opened[1].toString(), QString("mailto:") + AboutBox::MailAddress);
+}
+
+// File Open refuses what is not a setup file before anything changes; a setup that loads
+// closes every system's windows and sources first, and the sources opened afterwards are
+// those of the systems the new setup puts in use.
+TEST_F(MenusAndPrint, FileOpenRefusesOtherFilesAndLeavesNoWindowOrSourceBehind) {
+    startWith([](Config& c) {
+        useSystem(c, 1, "GPS1", {});
+        c.Systems[1].UseTCP = true;
+        c.Systems[1].TCPHost = "10.0.0.1";
+        c.Systems[1].TCPPort = 8040;
+        useSystem(c, 2, "Gyro", {});
+    });
+    ShowNMEAWindow(*shell, 1);
+    ShowSkyplotWindow(*shell, 3);  // a system not in use
+    ShowAISTargetsWindow(*shell, 2);
+    devices.log.calls.clear();
+
+    const std::string recording = home + "survey.nmea";
+    std::ofstream(recording) << "$GPGGA,120000,5200.0000,N,00400.0000,E,1,08,0.9,10.0,M,46.9,M,,*4B\r\n";
+    fileDialogs.answers = {recording};
+    action("mnuFileOpen")->trigger();
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"File " + recording + " is not a setup file. Nothing was changed."});
+    EXPECT_TRUE(core.calls.empty());
+    EXPECT_TRUE(devices.log.calls.empty());
+    EXPECT_TRUE(shell->windows.slot(WindowKind::NMEA, 1).isVisible());
+
+    // A damaged file: the defaults put no system in use.
+    fileDialogs.answers = {std::string(home + "Tiderune.ini")};
+    core.setupFile = [](Config& c) { LoadDefaultSetup(c); c.Systems[1].InUse = c.Systems[2].InUse = false; };
+    action("mnuFileOpen")->trigger();
+    for (WindowKind k : {WindowKind::NMEA, WindowKind::Skyplot, WindowKind::AISTargets})
+        for (int s = 1; s <= MaxSystems; ++s) EXPECT_FALSE(shell->windows.slot(k, s).isLoaded());
+    EXPECT_EQ(devices.log.calls, (std::vector<std::string>{"COM2 close", "TCP1 close"}));
+    EXPECT_EQ(window->sources().tcp(1).state(), SocketState::Closed);
+}
+
+TEST_F(MenusAndPrint, FileOpenInOfflineModeNamesTheNewFileInTheStatusWindow) {
+    startWith([](Config& c) {
+        useSystem(c, 1, "GPS1", {});
+        c.Mode = "OFFLINE";
+        c.Systems[1].OfflineFile = "/data/old.nmea";
+    });
+    ASSERT_NE(window->offlineStatusWindow(), nullptr);
+    EXPECT_EQ(window->offlineStatusWindow()->lblFileName->text(), "/data/old.nmea");
+    fileDialogs.answers = {std::string(home + "Tiderune.ini")};
+    core.setupFile = [](Config& c) { c.Systems[1].OfflineFile = "/data/new.nmea"; };
+    action("mnuFileOpen")->trigger();
+    EXPECT_EQ(window->offlineStatusWindow()->lblFileName->text(), "/data/new.nmea");
+}
+
+}  // namespace
+}  // namespace tiderune::test
