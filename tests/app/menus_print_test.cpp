@@ -123,25 +123,6 @@ TEST_F(MenusAndPrint, MenuTreeHoldsEveryEntryWithItsCaptionShortcutAndState) {
         "  mnuHelpAbout &About Tiderune...",
     };
     EXPECT_EQ(tree, expected);
-
-    // The Window menu arranges the open windows and lists them.
-    window->MDIFormLoad();
-    window->show();
-    ShowNumericsWindow(*shell, 1);
-    ShowNMEAWindow(*shell, 1);
-    action("mnuWindowTileVertical")->trigger();
-    QList<QMdiSubWindow*> open;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
-        if (sub->isVisible() && qobject_cast<ChildWindow*>(sub->widget())) open.append(sub);
-    ASSERT_EQ(open.size(), 2);
-    EXPECT_EQ(open[0]->geometry().top(), open[1]->geometry().top());
-    EXPECT_NE(open[0]->geometry().left(), open[1]->geometry().left());
-    QMenu* windowMenu = window->menuBar()->findChild<QMenu*>("mnuWindow");
-    emit windowMenu->aboutToShow();
-    QStringList listed;
-    for (QAction* a : windowMenu->actions())
-        if (a->objectName().isEmpty() && !a->isSeparator()) listed << a->text();
-    EXPECT_EQ(listed.size(), 2) << listed.join("|").toStdString();
 }
 
 // Print with a session text: Yes opens the editor, Print waits for it while it is off, the
