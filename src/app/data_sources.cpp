@@ -22,10 +22,17 @@ void DataSources::disable(int system, const std::string& description, const std:
     sys.ComPort = 0;
 }
 
+void DataSources::openSerial(int comPort) {
+    SerialPort& d = *serial_[comPort];
+    if (!d.isOpen()) {
+        // The user may have edited the device path in the settings file since the last opening.
+        shell_.services.settings.reload();
+        d.setDevicePath(SerialDeviceMap(shell_.services.settings).devicePath(comPort));
+    }
+    d.open();
+}
+
 void DataSources::OpenDataSources() {
-    // The user may have edited the device paths in the settings file since the last opening.
-    shell_.services.settings.reload();
-    SerialDeviceMap paths(shell_.services.settings);
     for (int s = 1; s <= MaxSystems; ++s) {
         SystemSetup& sys = shell_.config.Systems[s];
         if (!sys.InUse) continue;
@@ -51,7 +58,6 @@ void DataSources::OpenDataSources() {
             }
             const ComportSetting& c = shell_.config.Comports[port];
             SerialPort& d = *serial_[port];
-            if (!d.isOpen()) d.setDevicePath(paths.devicePath(port));
             // A refused settings text is reported, and the port is still opened.
             try {
                 d.setSettings(serialSettingsText(c.Baud, c.Parity, c.DataBits, c.StopBits));
@@ -59,7 +65,7 @@ void DataSources::OpenDataSources() {
                 disable(s, e.description(), what);
             }
             try {
-                d.open();
+                openSerial(port);
             } catch (const RuntimeError& e) {
                 disable(s, e.description(), what);
             }

@@ -19,6 +19,8 @@ public:
     // Opens the source of every system in use: TCP, else UDP, else its serial port. A source
     // that fails is reported and its system taken out of use.
     void OpenDataSources();
+    // Opens COM port 1-16 at the device path the settings file gives now.
+    void openSerial(int comPort);
     // Closes every open serial port.
     void closeSerialPorts();
     // Closes every TCP and UDP socket that is not closed.

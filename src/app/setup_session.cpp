@@ -32,7 +32,7 @@ std::string AppSetupSession::appFolder() { return window_.shell().appFolder(); }
 bool AppSetupSession::isSerialOpen(int port) { return window_.sources().serial(port).isOpen(); }
 void AppSetupSession::closeSerial(int port) { window_.sources().serial(port).close(); }
 void AppSetupSession::setSerialSettings(int port, const std::string& s) { window_.sources().serial(port).setSettings(s); }
-void AppSetupSession::openSerial(int port) { window_.sources().serial(port).open(); }
+void AppSetupSession::openSerial(int port) { window_.sources().openSerial(port); }
 SocketState AppSetupSession::tcpState(int s) { return window_.sources().tcp(s).state(); }
 void AppSetupSession::closeTcp(int s) { window_.sources().tcp(s).close(); }
 void AppSetupSession::connectTcp(int s, const std::string& host, int port) { window_.sources().tcp(s).connectTo(host, port); }
