@@ -301,6 +301,32 @@ TEST_F(SetupDialogTest, ReferenceKeepsItsPrecisionAndTheFileOnlyTakesEdits) {
     ASSERT_TRUE(d);
     ASSERT_EQ(d->cmbRefPositions->count(), 1);
     EXPECT_EQ(d->cmbRefPositions->currentIndex(), -1);
+    d->txtHgt->setText("0");
+    d->cmbRefPositions->setCurrentIndex(0);
+    emit d->cmbRefPositions->activated(0);
+    EXPECT_EQ(d->txtHgt->text(), "6.301");
+    EXPECT_FALSE(d->refChanged());  // a stored position is already in the file
+    d->cmdCancel->click();
+    waitFor([this] { return !setup->dialog(); }, 2000);
+
+    // Systems 2-4 copy the primary reference, heading, pitch and roll as "000.00".
+    shell->config.ReferencePitch[1] = -1.5f;
+    setup->mnuSetupSystemClick(3);  // its menu entry is disabled in OFFLINE mode
+    SetupDialog* d3 = setup->dialog();
+    ASSERT_TRUE(d3);
+    EXPECT_FALSE(d3->cmdCopyPrimary->isEnabled());  // only for a true reference
+    d3->chkEnabled->setChecked(true);
+    d3->optReference[2]->setChecked(true);
+    d3->cmdCopyPrimary->click();
+    EXPECT_EQ(d3->txtRefName->text(), "Quay");
+    EXPECT_EQ(d3->txtHgt->text(), "6.301");
+    EXPECT_EQ(d3->txtPitch->text(), "-001.50");
+    EXPECT_EQ(d3->values().latExact, lat);
+    d3->cmdCancel->click();
+    waitFor([this] { return !setup->dialog(); }, 2000);
+
+    d = open(1);
+    ASSERT_TRUE(d);
     d->txtRefName->setText("Quay with a \"quote\"");
     d->cmdOkClick();
     EXPECT_EQ(boxTexts().back(), UnstorableReferenceNameMessage);
