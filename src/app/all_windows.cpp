@@ -1,19 +1,19 @@
 #include "app/all_windows.h"
 
+#include "ais/windows/ais_windows.h"
 #include "views/view_windows.h"
 
 namespace tiderune {
 
 void installAllWindows(WindowRegistry& r) {
     installViewWindows(r);
+    installAisWindows(r);
 
     // Not built yet: each opens as an empty window with its caption. A window library that
     // registers one of these kinds takes its line out.
     using K = WindowKind;
     r.addPlaceholder(K::Scatter);
     r.addPlaceholder(K::Skyplot);
-    r.addPlaceholder(K::ARPATargets);
-    r.addPlaceholder(K::AISTargets);
     r.addPlaceholder(K::TimeSeriesGGA);
     r.addPlaceholder(K::TimeSeriesGNS);
     r.addPlaceholder(K::TimeSeriesGLL);

@@ -25,6 +25,7 @@ public:
     void SetAnalysedMessageTypes(int system) override;
     void ResetSystemStatistics(int system) override;
     void InitAISTables(NoticeSink& notices) override;
+    const AisEngine* aisEngine() const override { return ais_.get(); }
     void ProcessSentence(CoreSink& sink, int system, std::string_view line) override;
 
 private:

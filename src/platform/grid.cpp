@@ -61,7 +61,8 @@ void Grid::setText(int r, int c, std::string_view t) {
 }
 
 void Grid::mousePressed(int r, int button, int shift, double x, double y) {
-    if (r >= 0 && r < rows_) row_ = r;
+    pressedRow_ = r >= 0 && r < rows_ ? r : -1;
+    if (pressedRow_ >= 0) row_ = r;
     if (onMouseDown) onMouseDown(button, shift, x, y);
 }
 

@@ -30,6 +30,9 @@ public:
 
     // The current cell. After a mouse press on the grid, row() is the row pressed.
     int row() const { return row_; }
+    // The row of the last mouse press, -1 when it hit no row (the empty space below the
+    // last one); row() then keeps its value.
+    int pressedRow() const { return pressedRow_; }
     void setRow(int r);
     int col() const { return col_; }
     void setCol(int c);
@@ -81,6 +84,7 @@ private:
     int cols_ = 0;
     int row_ = 0;
     int col_ = 0;
+    int pressedRow_ = -1;
     std::vector<std::string> cells_;  // row by row
 };
 

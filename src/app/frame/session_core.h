@@ -11,6 +11,8 @@
 
 namespace tiderune {
 
+class AisEngine;
+
 class SessionCore {
 public:
     virtual ~SessionCore() = default;
@@ -25,6 +27,9 @@ public:
     virtual void ResetSystemStatistics(int system) = 0;
     // Builds the AIS lookup tables; the AIS decoding tells its problems through `notices`.
     virtual void InitAISTables(NoticeSink& notices) = 0;
+    // The AIS decoding and target tables, once InitAISTables has built them; the target
+    // windows read them.
+    virtual const AisEngine* aisEngine() const { return nullptr; }
     // One received line of one system through the intake; raises RuntimeError for the
     // caller to log.
     virtual void ProcessSentence(CoreSink& sink, int system, std::string_view line) = 0;
