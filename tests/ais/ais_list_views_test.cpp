@@ -203,6 +203,14 @@ TEST_F(TargetWindows, ListRowsAreWrittenByTheColumnsOfEachMessageType) {
     EXPECT_EQ(listGrid.text(3, 1), "Base Station");
     EXPECT_EQ(listGrid.text(4, 1), "SEA BREEZE          ");
     EXPECT_EQ(listGrid.text(5, 9), " 5");
+
+    // Rows out of view wait, and are written once they come into view.
+    list.load(ais.targets().TargetCount[1]);
+    listGrid.mark();
+    list.flush(listGrid, ais.targets().AISTargetTable[1], 2, 3);
+    EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(2) + "|" + listGrid.written(4), "|0123456789|");
+    list.flush(listGrid, ais.targets().AISTargetTable[1]);
+    EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(4), "0123456789|0123456789");
 }
 
 TEST_F(TargetWindows, ListFollowsTheSentenceBeforeAndKeepsUpdatingWhilePaused) {

@@ -122,10 +122,15 @@ std::uint16_t AisListView::dueColumns(int row) const {
     return row >= 0 && i < dueColumns_.size() ? dueColumns_[i] : 0;
 }
 
-void AisListView::flush(Grid& grid, const AisTargetList& targets) {
+void AisListView::flush(Grid& grid, const AisTargetList& targets, int first, int last) {
     if (shapeDue_ && grid.rows() != rows_) grid.setRows(rows_);
     shapeDue_ = false;
+    std::size_t kept = 0;
     for (int r : dueRows_) {
+        if (r < first || r > last) {
+            dueRows_[kept++] = r;
+            continue;
+        }
         std::uint16_t& due = dueColumns_[static_cast<std::size_t>(r)];
         if (r <= MaxAISTargets) {
             const AISTarget& t = targets[r];
@@ -134,7 +139,7 @@ void AisListView::flush(Grid& grid, const AisTargetList& targets) {
         }
         due = 0;
     }
-    dueRows_.clear();
+    dueRows_.resize(kept);
 }
 
 }  // namespace tiderune

@@ -60,9 +60,9 @@ public:
     // The columns of `row` still to be written (bit 1 << column).
     std::uint16_t dueColumns(int row) const;
 
-    // Grows the grid to the list's rows and writes the due cells from the targets, then
-    // forgets them.
-    void flush(Grid& grid, const AisTargetList& targets);
+    // Grows the grid to the list's rows and writes the due cells of rows `first` to `last`
+    // from the targets, then forgets them; rows outside stay due until they come into view.
+    void flush(Grid& grid, const AisTargetList& targets, int first = 1, int last = MaxAISTargets);
 
 private:
     void markDue(int row, std::uint16_t columns);

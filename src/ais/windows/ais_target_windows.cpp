@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QResizeEvent>
+#include <QScrollBar>
 
 #include "ais/ais_engine.h"
 #include "app/frame/shell.h"
@@ -20,6 +21,12 @@ AISTargetsWindow::AISTargetsWindow(Shell& shell, std::shared_ptr<AisDetailLink> 
     fgAISTargets = new GridWidget(2, 10, this);
     fgAISTargets->setObjectName("fgAISTargets");
     fgAISTargets->onMouseDown = [this](int button, int, double, double y) { gridMouseDown(button, y); };
+    // Only the rows in view are written; the others when they are scrolled into view.
+    auto drawInView = [this] {
+        markChanged();
+        refreshIfChanged();
+    };
+    connect(fgAISTargets->verticalScrollBar(), &QScrollBar::valueChanged, this, drawInView);
 }
 
 void AISTargetsWindow::load() {
@@ -47,16 +54,22 @@ void AISTargetsWindow::feed(SentenceType type) {
 void AISTargetsWindow::refresh() {
     const AisEngine* ais = aisEngineOf(shell_);
     if (!ais) return;
-    list_.flush(*fgAISTargets, ais->targets().AISTargetTable[system()]);
+    // Rows of the grid's body count from 0; the grid's rows from the heading row.
+    const int top = fgAISTargets->rowAt(0);
+    const int bottom = fgAISTargets->rowAt(fgAISTargets->viewport()->height() - 1);
+    const int first = top < 0 ? 1 : top + 1;
+    const int last = bottom < 0 ? MaxAISTargets : bottom + 1;
+    list_.flush(*fgAISTargets, ais->targets().AISTargetTable[system()], first, last);
 }
 
 void AISTargetsWindow::resizeEvent(QResizeEvent* event) {
     ChildWindow::resizeEvent(event);
-    // The grid fills the window.
+    // The grid fills the window; rows that come into view are written.
     fgAISTargets->setLeft(0);
     fgAISTargets->setTop(0);
     fgAISTargets->setWidth(toTwips(width()));
     fgAISTargets->setHeight(toTwips(height()));
+    markChanged();
 }
 
 void AISTargetsWindow::gridMouseDown(int button, double y) {

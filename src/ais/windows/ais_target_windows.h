@@ -36,6 +36,9 @@ public:
 
     // A press on the grid: the left button on a target's row opens its detail window.
     void gridMouseDown(int button, double y);
+    // Closes the detail window when it is open and opens it for target `target` (1 to the
+    // number of targets) of this system.
+    void openDetail(int target);
 
     GridWidget* fgAISTargets = nullptr;
 
@@ -44,8 +47,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void openDetail(int target);
-
     std::shared_ptr<AisDetailLink> link_;
     AisListView list_;
 };

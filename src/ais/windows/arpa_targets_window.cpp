@@ -11,12 +11,15 @@ namespace tiderune {
 namespace {
 // The heading row and one empty row, as the window is designed.
 constexpr int DesignRows = 2;
+// Narrow enough that the fifteen columns fit the grid's 17,000 twips.
+constexpr int DesignColumnWidth = 900;
 }  // namespace
 
 ARPATargetsWindow::ARPATargetsWindow(Shell& shell, QWidget* parent)
     : ChildWindow(shell, WindowKind::ARPATargets, parent) {
     fgARPATargets = new GridWidget(DesignRows, ArpaListColumns, this);
     fgARPATargets->setObjectName("fgARPATargets");
+    for (int c = 0; c < ArpaListColumns; ++c) fgARPATargets->setColWidth(c, DesignColumnWidth);
 }
 
 void ARPATargetsWindow::load() {
