@@ -1,7 +1,10 @@
 // Lines per second of the whole program replaying the demo recording, repeated to at least
 // 1,000,000 lines, offscreen: once with no window open, then with one of the primary
 // system's windows alone open (the NMEA monitor; the numerics; the statistics with the SNR
-// statistics), each also as a share of the no-window rate of the same run.
+// statistics; the AIS target list with the detail window of its first target, then with the
+// ARPA target list as well), each also as a share of the no-window rate of the same run, and
+// last with no window again. An AIS-heavy recording (tiderune-gen --port) shows what the
+// target lists cost.
 //   tiderune-bench-replay [RECORDING] [MIN_LINES]
 #include <QApplication>
 #include <QTemporaryDir>
@@ -12,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "ais/windows/ais_target_windows.h"
 #include "app/reset_family.h"
 #include "demo_program.h"
 
@@ -73,8 +77,10 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     };
     auto close = [&](WindowKind kind) { program.shell->windows.slot(kind, 1).unload(); };
-    // The demo setup records the monitor as open; nothing is shown until it is opened.
-    program.shell->config.WindowVisible[1][VisibleForms::NMEAMonitor] = false;
+    // The demo setup records the monitor and the target lists as open; nothing is fed until
+    // they are opened.
+    VisibleForms& open = program.shell->config.WindowVisible[1];
+    open[VisibleForms::NMEAMonitor] = open[VisibleForms::AISTargets] = open[VisibleForms::ARPATargets] = false;
     run(nullptr);
     run("no window open");
     ShowNMEAWindow(*program.shell, 1);
@@ -86,6 +92,18 @@ int main(int argc, char** argv) {
     ShowStatisticsWindow(*program.shell, 1);
     ShowStatisticsSNRWindow(*program.shell, 1);
     run("statistics and SNR statistics open");
+    close(WindowKind::Statistics);
+    close(WindowKind::StatisticsSNR);
+    ShowAISTargetsWindow(*program.shell, 1);
+    if (auto* list = qobject_cast<AISTargetsWindow*>(program.shell->windows.slot(WindowKind::AISTargets, 1).window()))
+        list->openDetail(1);
+    run("AIS list and detail window open");
+    ShowARPATargetsWindow(*program.shell, 1);
+    run("the same and the ARPA list open");
+    if (auto* detail = program.window->findChild<AISExtraInfoWindow*>()) detail->closeFromCode();
+    close(WindowKind::AISTargets);
+    close(WindowKind::ARPATargets);
+    run("no window open again");
     std::fflush(stdout);
     return 0;
 }
