@@ -12,7 +12,11 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/data_sources.h"
+#include "app/program_core.h"
 #include "app/setup_session.h"
 #include "live_fixture.h"
 #include "setup/logic/reference_file.h"
@@ -133,6 +137,44 @@ TEST_F(SetupDialogTest, LoadFillsEveryPageAndProbesThePorts) {
     EXPECT_FALSE(d3->cmdCopyPrimary->isHidden());
     EXPECT_EQ(items(d3->cmbComPort), QStringList({"COM 1 - free", "COM 2 - busy"}));
     EXPECT_EQ(d3->cmbBaudRate->currentText(), "4800");
+}
+
+TEST_F(SetupDialogTest, TheDemoSetupOpensAndConfirmsUnchanged) {
+    // The bundled demo setup, read by the program's own setup file reader.
+    const std::string demo = home + "demo.ini";
+    {
+        std::ifstream in(std::string(TIDERUNE_SOURCE_DIR) + "/examples/Tiderune.ini.in");
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        std::ofstream(demo) << text;
+    }
+    startOnRealCore([&demo](Config& c) {
+        ProgramCore reader;
+        NullNoticeSink quiet;
+        reader.LoadSetupFile(demo, quiet);
+        c = reader.state().config;
+    });
+    const Config before = shell->config;
+    SetupDialog* d = open(1);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(boxTexts().empty());  // the stored sentences break no rule
+    EXPECT_EQ(d->txtName->text(), "Demo GNSS");
+    EXPECT_EQ(d->SSTab1->tabText(5), "Input file");
+    EXPECT_TRUE(d->optReference[2]->isChecked());
+    EXPECT_EQ(d->txtRefName->text(), "Horten quay 3");
+    EXPECT_EQ(d->txtHgt->text(), "6.300");
+    EXPECT_EQ(d->txtHdg->text(), "183.70");
+    int ticked = 0;
+    for (QCheckBox* b : d->chkSentence) ticked += b->isChecked();
+    EXPECT_EQ(ticked, 10);
+    boxes.script.answers = {MessageAnswer::Yes};
+    d->cmdOk->click();
+    EXPECT_FALSE(setup->dialog() && setup->dialog()->isVisible());
+    // Confirmed unchanged: the reference keeps every digit and no file is written.
+    EXPECT_EQ(shell->config.ReferenceLat[1], before.ReferenceLat[1]);
+    EXPECT_EQ(shell->config.ReferenceLon[1], before.ReferenceLon[1]);
+    EXPECT_EQ(shell->config.MessagesToAnalyse[1][10], before.MessagesToAnalyse[1][10]);
+    EXPECT_EQ(shell->config.Systems[1].OfflineFile, before.Systems[1].OfflineFile);
+    EXPECT_FALSE(std::filesystem::exists(home + ReferenceFileName));
 }
 
 TEST_F(SetupDialogTest, OfflineShowsTheInputFilePage) {
