@@ -2,6 +2,7 @@
 
 #include "app/frame/shell.h"
 #include "core/errors.h"
+#include "core/number_text.h"
 #include "platform/serial_port.h"
 
 namespace tiderune {
@@ -17,7 +18,7 @@ DataSources::DataSources(Shell& shell) : shell_(shell) {
 
 void DataSources::disable(int system, const std::string& description, const std::string& what) {
     SystemSetup& sys = shell_.config.Systems[system];
-    shell_.ask(description + what + " not available! System " + strForm(system) + " -" + sys.Name + " disabled");
+    shell_.ask(description + what + " not available! System " + StrNumber(system) + " -" + sys.Name + " disabled");
     sys.InUse = false;
     sys.ComPort = 0;
 }
@@ -46,11 +47,11 @@ void DataSources::OpenDataSources() {
             try {
                 u.bind(sys.UDPPort);
             } catch (const RuntimeError& e) {
-                disable(s, e.description(), ". UDP Port " + strForm(sys.UDPPort));
+                disable(s, e.description(), ". UDP Port " + StrNumber(sys.UDPPort));
             }
         } else {
             const int port = sys.ComPort;
-            const std::string what = ". Comport " + strForm(port);
+            const std::string what = ". Comport " + StrNumber(port);
             if (!PerComPort<int>::inRange(port)) {
                 // Port 0 or beyond 16: no such port.
                 disable(s, "Invalid Port Number", what);

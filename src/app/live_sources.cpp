@@ -6,6 +6,8 @@
 #include "app/logic/source_texts.h"
 #include "app/main_window.h"
 #include "app/frame/shell.h"
+#include "core/number_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 
@@ -152,7 +154,7 @@ void LiveSources::showInputBuffer(int system, std::string_view text) {
 }
 
 void LiveSources::ignoredCountChanged(int system, std::int32_t count) {
-    window_.setPanelText(system + 8, qs(strForm(count)));
+    window_.setPanelText(system + 8, toQt(StrNumber(count)));
 }
 
 }  // namespace tiderune

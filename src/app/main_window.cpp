@@ -17,7 +17,7 @@
 #include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 #include "core/errors.h"
 #include "core/setup_file.h"
 #include "platform/app_folder.h"
@@ -378,11 +378,11 @@ void MainWindow::ApplySetupToMainWindow() {
     }
     QAction* primary = action("mnuSetupPrimarySystem");
     primary->setChecked(c.Systems[1].InUse);
-    primary->setText(primary->text().left(26) + qs(c.Systems[1].Name));
+    primary->setText(primary->text().left(26) + toQt(c.Systems[1].Name));
     for (QAction* a : findChildren<QAction*>("mnuSetupSystem")) {
         int s = a->property("index").toInt();
         a->setChecked(c.Systems[s].InUse);
-        a->setText(a->text().left(22) + qs(c.Systems[s].Name));
+        a->setText(a->text().left(22) + toQt(c.Systems[s].Name));
     }
     shell_.state.StartupDone = true;
 }

@@ -11,6 +11,7 @@
 #include "app/frame/redraw_tick.h"
 #include "app/frame/shell.h"
 #include "app/frame/window_services.h"
+#include "platform/qt/qt_edge.h"
 
 class QLabel;
 class QMdiArea;
@@ -92,7 +93,7 @@ public:
     QMdiArea* mdiArea() const { return mdi_; }
 
     // WindowServices: what the child windows may ask of the main window.
-    void setStatusPanel(int panel, const std::string& text) override { setPanelText(panel, qs(text)); }
+    void setStatusPanel(int panel, const std::string& text) override { setPanelText(panel, toQt(text)); }
     void fitChildWindow(QWidget* frame) override { FitChildWindow(frame); }
     QMdiArea& childArea() override { return *mdi_; }
     SocketStatus socketStatus(int system) const override;

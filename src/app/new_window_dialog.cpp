@@ -7,7 +7,8 @@
 
 #include "app/reset_family.h"
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "core/number_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 
@@ -35,11 +36,11 @@ NewWindowDialog::NewWindowDialog(Shell& shell, QWidget* parent) : QDialog(parent
     layout->addWidget(cmdCancel_, 4, 1);
 
     const Config& c = shell_.config;
-    cmbSystem_->addItem(QString("Primary System") + "          - " + qs(c.Systems[1].Name), 1);
+    cmbSystem_->addItem(QString("Primary System") + "          - " + toQt(c.Systems[1].Name), 1);
     for (int s = 2; s <= MaxSystems; ++s) {
         if (!c.Systems[s].InUse) continue;
-        cmbSystem_->addItem(QString("Secondary System") + QString::fromStdString(strForm(s - 1)) + " - " +
-                                qs(c.Systems[s].Name),
+        cmbSystem_->addItem(QString("Secondary System") + QString::fromStdString(StrNumber(s - 1)) + " - " +
+                                toQt(c.Systems[s].Name),
                             s);
     }
     cmbSystem_->setCurrentIndex(0);

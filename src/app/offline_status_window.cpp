@@ -4,39 +4,31 @@
 #include <QLabel>
 
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
-
-namespace {
-QLabel* label(QWidget* parent, const char* name, const char* text) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
-    if (*name) l->setObjectName(name);
-    return l;
-}
-}  // namespace
 
 OfflineStatusWindow::OfflineStatusWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
     setObjectName("frmOfflineStatus");
     setWindowTitle("Tiderune-  OFFLINE STATUS");
     auto* grid = new QGridLayout(this);
-    lblFileName = label(this, "lblFileName", "no file selected");
-    lblStatus = label(this, "lblStatus", "not started");
-    lblStartTime = label(this, "lblStartTime", "");
-    lblTimeHeader = label(this, "lblTimeHeader", "Current time :");
-    lblCurrentTime = label(this, "lblCurrentTime", "");
-    lblProcessingTime = label(this, "lblProcessingTime", "00:00:00");
-    lblPause = label(this, "lblPause", "(including pause)");
+    lblFileName = makeLabel(this, "lblFileName", "no file selected");
+    lblStatus = makeLabel(this, "lblStatus", "not started");
+    lblStartTime = makeLabel(this, "lblStartTime", "");
+    lblTimeHeader = makeLabel(this, "lblTimeHeader", "Current time :");
+    lblCurrentTime = makeLabel(this, "lblCurrentTime", "");
+    lblProcessingTime = makeLabel(this, "lblProcessingTime", "00:00:00");
+    lblPause = makeLabel(this, "lblPause", "(including pause)");
     lblPause->hide();
-    grid->addWidget(label(this, "", "Input File : "), 0, 0);
+    grid->addWidget(makeLabel(this, "", "Input File : "), 0, 0);
     grid->addWidget(lblFileName, 0, 1, 1, 3);
-    grid->addWidget(label(this, "", "Status : "), 1, 0);
+    grid->addWidget(makeLabel(this, "", "Status : "), 1, 0);
     grid->addWidget(lblStatus, 1, 1, 1, 3);
-    grid->addWidget(label(this, "", "Started at : "), 2, 0);
+    grid->addWidget(makeLabel(this, "", "Started at : "), 2, 0);
     grid->addWidget(lblStartTime, 2, 1);
     grid->addWidget(lblTimeHeader, 2, 2);
     grid->addWidget(lblCurrentTime, 2, 3);
-    grid->addWidget(label(this, "", "Processing time :"), 3, 0);
+    grid->addWidget(makeLabel(this, "", "Processing time :"), 3, 0);
     grid->addWidget(lblProcessingTime, 3, 1);
     grid->addWidget(lblPause, 3, 2);
 }
@@ -52,6 +44,6 @@ void OfflineStatusWindow::load() {
     lblProcessingTime->setText("   n/a");
 }
 
-void OfflineStatusWindow::showInputFile() { lblFileName->setText(qs(shell_.config.Systems[1].OfflineFile)); }
+void OfflineStatusWindow::showInputFile() { lblFileName->setText(toQt(shell_.config.Systems[1].OfflineFile)); }
 
 }  // namespace tiderune

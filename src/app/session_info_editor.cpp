@@ -42,14 +42,14 @@ SessionInfoEditor::SessionInfoEditor(Shell& shell, QWidget* parent) : QWidget(pa
     connect(cmdCancel_, &QPushButton::clicked, this, &SessionInfoEditor::closeFrame);
 
     // The stored text has CR LF breaks; a stored line longer than 60 is wrapped on opening.
-    txtText_->setPlainText(qs(shell_.config.SessionInfo).replace("\r\n", "\n").replace('\r', '\n'));
+    txtText_->setPlainText(toQt(shell_.config.SessionInfo).replace("\r\n", "\n").replace('\r', '\n'));
 }
 
 void SessionInfoEditor::wrapLines() {
     if (wrapping_) return;
     // One byte per character of the box, so the positions found are the box's positions.
     const QString text = txtText_->toPlainText();
-    const std::vector<std::size_t> breaks = sessionTextBreaks(ls(text));
+    const std::vector<std::size_t> breaks = sessionTextBreaks(fromQt(text));
     if (breaks.empty()) return;
     wrapping_ = true;
     const int caret = txtText_->textCursor().position();
@@ -71,7 +71,7 @@ void SessionInfoEditor::wrapLines() {
 }
 
 void SessionInfoEditor::cmdOkClick() {
-    shell_.config.SessionInfo = ls(txtText_->toPlainText().replace("\n", "\r\n"));
+    shell_.config.SessionInfo = fromQt(txtText_->toPlainText().replace("\n", "\r\n"));
     closeFrame();
 }
 

@@ -46,7 +46,7 @@ void AppSetupSession::unloadWindow(int word, int s) { window_.shell().windows.sl
 
 void AppSetupSession::setPanel(int panel, bool shown, const std::string& text) {
     window_.setPanelShown(panel, shown);
-    if (shown) window_.setPanelText(panel, qs(text));
+    if (shown) window_.setPanelText(panel, toQt(text));
 }
 
 long AppSetupSession::checksumRejected(int s) { return window_.shell().coreState.ChecksumRejected[s]; }
@@ -93,7 +93,7 @@ void AppSetupSession::updateSetupMenu(int s) {
     if (!item) return;
     const int keep = s == 1 ? 26 : 22;
     item->setChecked(sys.InUse);
-    item->setText(item->text().left(keep) + (sys.InUse ? qs(sys.Name) : QString("not defined")));
+    item->setText(item->text().left(keep) + (sys.InUse ? toQt(sys.Name) : QString("not defined")));
 }
 
 }  // namespace tiderune

@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 #include "core/number_text.h"
 #include "platform/serial_port.h"
 #include "setup/comport_info_box.h"
@@ -57,7 +57,7 @@ QComboBox* list(const char* name, bool editable) {
 }
 
 void fill(QComboBox* c, const std::vector<std::string>& items) {
-    for (const std::string& i : items) c->addItem(qs(i));
+    for (const std::string& i : items) c->addItem(toQt(i));
 }
 
 // Parser messages about a latitude or longitude text, shown as boxes.
@@ -338,11 +338,11 @@ void SetupDialog::FormLoad() {
     const SystemSetup& sys = c.Systems[s];
     resize(fromTwips(7230), fromTwips(6990));
     setProperty("Tag", QString::number(s));
-    setWindowTitle(qs(setupCaption(s)));
-    txtName->setText(qs(setupNameText(c, s)));
+    setWindowTitle(toQt(setupCaption(s)));
+    txtName->setText(toQt(setupNameText(c, s)));
     cmdCopyPrimary->setVisible(s != 1);
     lblName->setText(txtName->text());
-    lblFileName->setText(qs(sys.OfflineFile));
+    lblFileName->setText(toQt(sys.OfflineFile));
     chkEnabled->setChecked(sys.InUse);
     SSTab1->setEnabled(sys.InUse);
     const std::optional<int> kind = kindOption(sys.Kind);
@@ -353,18 +353,18 @@ void SetupDialog::FormLoad() {
     const int mode = c.ReferenceMode[s];
     if (mode >= 0 && mode <= 2) optReference[mode]->setChecked(true);
     optReferenceClick(mode >= 0 && mode <= 2 ? mode : 0);
-    txtRefName->setText(qs(c.ReferenceName[s]));
+    txtRefName->setText(toQt(c.ReferenceName[s]));
     setLatLon(Axis::Lat, c.ReferenceLat[s], true);
     setLatLon(Axis::Lon, c.ReferenceLon[s], true);
     setHeight(c.ReferenceHeight[s]);
-    txtHdg->setText(qs(headingText(c.ReferenceHeading[s])));
-    txtPitch->setText(qs(attitudeText(c.ReferencePitch[s])));
-    txtRoll->setText(qs(attitudeText(c.ReferenceRoll[s])));
+    txtHdg->setText(toQt(headingText(c.ReferenceHeading[s])));
+    txtPitch->setText(toQt(attitudeText(c.ReferencePitch[s])));
+    txtRoll->setText(toQt(attitudeText(c.ReferenceRoll[s])));
     {
         // Filling would pick the first name by itself: the list shows no choice at load.
         const QSignalBlocker quiet(cmbRefPositions);
         for (const ReferenceRecord& r : readReferenceRecords(session_.appFolder() + ReferenceFileName))
-            cmbRefPositions->addItem(qs(r.name));
+            cmbRefPositions->addItem(toQt(r.name));
         cmbRefPositions->setCurrentIndex(-1);
     }
     fill(cmbTimeZone, timeZoneItems());
@@ -378,11 +378,11 @@ void SetupDialog::FormLoad() {
     fill(cmbSvs, satelliteItems());
     fill(cmbHdop, hdopItems(QLocale().decimalPoint().at(0).toLatin1()));
     if (c.OutlierLimit != 0) chkOutliers->setChecked(true);
-    cmbOutliers->setEditText(qs(outlierLimitText(c.OutlierLimit)));
+    cmbOutliers->setEditText(toQt(outlierLimitText(c.OutlierLimit)));
     if (c.HdopLimit != 0) chkHdop->setChecked(true);
-    cmbHdop->setEditText(qs(hdopLimitText(c.HdopLimit)));
+    cmbHdop->setEditText(toQt(hdopLimitText(c.HdopLimit)));
     if (c.MinSatellites != 0) chkSvs->setChecked(true);
-    cmbSvs->setEditText(qs(satelliteLimitText(c.MinSatellites)));
+    cmbSvs->setEditText(toQt(satelliteLimitText(c.MinSatellites)));
     if (c.NoDifferentialGPS) chkNoDiff->setChecked(true);
 
     if (c.Mode != "ONLINE") {
@@ -404,12 +404,12 @@ void SetupDialog::FormLoad() {
         cmbStopBits->addItems({"1", "2"});
         cmbStopBits->setCurrentIndex(port && port->StopBits != 1 ? 1 : 0);
         cmbParity->addItems({"none", "odd", "even"});
-        cmbParity->setCurrentIndex(port ? cmbParity->findText(qs(port->Parity)) : 0);
+        cmbParity->setCurrentIndex(port ? cmbParity->findText(toQt(port->Parity)) : 0);
         optCom[sys.UseTCP ? 1 : sys.UseUDP ? 2 : 0]->setChecked(true);
         optComClick(sys.UseTCP ? 1 : sys.UseUDP ? 2 : 0);
         txtPort->setText(sys.TCPPort == 0 ? q("8040") : QString::number(sys.TCPPort));
-        for (int i = 0; i < ipHistoryCount(c); ++i) cmbIP->addItem(qs(c.IPList[i]));
-        cmbIP->setEditText(sys.TCPHost.empty() ? q("127.0.0.1") : qs(sys.TCPHost));
+        for (int i = 0; i < ipHistoryCount(c); ++i) cmbIP->addItem(toQt(c.IPList[i]));
+        cmbIP->setEditText(sys.TCPHost.empty() ? q("127.0.0.1") : toQt(sys.TCPHost));
         txtUDP_port->setText(sys.UDPPort == 0 ? q("1000") : QString::number(sys.UDPPort));
     }
     if (!kind) optType[0]->setChecked(true);
@@ -435,7 +435,7 @@ void SetupDialog::fillPortList() {
     for (int p = 1; p <= MaxComPorts; ++p) {
         const std::string& status = c.Comports[p].ProbeStatus;
         if (!isListedStatus(status)) continue;
-        cmbComPort->addItem(qs(portListItem(p, status)), p);
+        cmbComPort->addItem(toQt(portListItem(p, status)), p);
     }
     const int own = cmbComPort->findData(static_cast<int>(c.Systems[system_].ComPort));
     cmbComPort->setCurrentIndex(own >= 0 ? own : cmbComPort->count() > 0 ? 0 : -1);
@@ -474,13 +474,13 @@ void SetupDialog::optReferenceClick(int index) {
 void SetupDialog::setLatLon(Axis axis, double radians, bool loadForm) {
     const Config& c = shell_.config;
     const std::string text = loadForm ? loadLatLonText(c, axis, radians) : boxLatLonText(c, axis, radians);
-    (axis == Axis::Lat ? txtLat : txtLon)->setText(qs(text));
+    (axis == Axis::Lat ? txtLat : txtLon)->setText(toQt(text));
     (axis == Axis::Lat ? lat_ : lon_).set(text, radians);
 }
 
 void SetupDialog::setHeight(float metres) {
     const std::string text = heightText(metres);
-    txtHgt->setText(qs(text));
+    txtHgt->setText(toQt(text));
     height_ = {text, metres};
 }
 
@@ -488,7 +488,7 @@ void SetupDialog::cmbRefPositionsClick(int index) {
     const auto records = readReferenceRecords(session_.appFolder() + ReferenceFileName);
     if (index < 0 || index >= static_cast<int>(records.size())) return;
     const ReferenceRecord& r = records[static_cast<std::size_t>(index)];
-    txtRefName->setText(qs(r.name));
+    txtRefName->setText(toQt(r.name));
     setLatLon(Axis::Lat, r.latitude, false);
     setLatLon(Axis::Lon, r.longitude, false);
     setHeight(r.height);
@@ -504,22 +504,22 @@ void SetupDialog::cmdCopyAvgClick() {
     const std::string stamp = QString::asprintf("%02d:%02d:%02d %02d %s %04d", t.hour, t.minute, t.second, t.day,
                                                 Months[(t.month + 11) % 12], t.year)
                                   .toStdString();
-    txtRefName->setText(qs("Avg " + stamp));
+    txtRefName->setText(toQt("Avg " + stamp));
     setLatLon(Axis::Lat, st.LatitudeStats.mean, false);
     setLatLon(Axis::Lon, st.LongitudeStats.mean, false);
     setHeight(static_cast<float>(st.HeightStats.mean));
-    txtHdg->setText(qs(headingText(st.HeadingStats.mean)));
+    txtHdg->setText(toQt(headingText(st.HeadingStats.mean)));
 }
 
 void SetupDialog::cmdCopyPrimaryClick() {
     const Config& c = shell_.config;
-    txtRefName->setText(qs(c.ReferenceName[1]));
+    txtRefName->setText(toQt(c.ReferenceName[1]));
     setLatLon(Axis::Lat, c.ReferenceLat[1], false);
     setLatLon(Axis::Lon, c.ReferenceLon[1], false);
     setHeight(c.ReferenceHeight[1]);
-    txtHdg->setText(qs(headingText(c.ReferenceHeading[1])));
-    txtPitch->setText(qs(headingText(c.ReferencePitch[1])));
-    txtRoll->setText(qs(headingText(c.ReferenceRoll[1])));
+    txtHdg->setText(toQt(headingText(c.ReferenceHeading[1])));
+    txtPitch->setText(toQt(headingText(c.ReferencePitch[1])));
+    txtRoll->setText(toQt(headingText(c.ReferenceRoll[1])));
 }
 
 void SetupDialog::cmdSelectFileClick() {
@@ -535,7 +535,7 @@ void SetupDialog::cmdSelectFileClick() {
         EventGate::ModalScope modal(shell_.gate);
         chosen = shell_.services.fileDialogs.showOpen(r);
     }
-    if (chosen && !chosen->empty()) lblFileName->setText(qs(*chosen));
+    if (chosen && !chosen->empty()) lblFileName->setText(toQt(*chosen));
 }
 
 void SetupDialog::cmdComInfoClick() {
@@ -606,16 +606,16 @@ bool SetupDialog::leave(Field f) {
     switch (f) {
     case Field::None: return true;
     case Field::IP: {
-        const std::string t = ls(cmbIP->currentText());
+        const std::string t = fromQt(cmbIP->currentText());
         if (!isValidIPv4(t)) return refuse(cmbIP, invalidIPMessage(t));
         const IPHistoryChange change = ReArrange_IP_List(c, t);
         const QSignalBlocker quiet(cmbIP);
         if (change == IPHistoryChange::Appended) {
-            cmbIP->addItem(qs(t));
-            cmbIP->setEditText(qs(t));
+            cmbIP->addItem(toQt(t));
+            cmbIP->setEditText(toQt(t));
         } else if (change == IPHistoryChange::Refilled) {
             cmbIP->clear();
-            for (int i = 0; i < 10; ++i) cmbIP->addItem(qs(c.IPList[i]));
+            for (int i = 0; i < 10; ++i) cmbIP->addItem(toQt(c.IPList[i]));
             cmbIP->setCurrentIndex(9);
         }
         return true;
@@ -623,10 +623,10 @@ bool SetupDialog::leave(Field f) {
     case Field::Port:
     case Field::UDPPort: {
         QLineEdit* box = f == Field::Port ? txtPort : txtUDP_port;
-        const std::string t = ls(box->text());
+        const std::string t = fromQt(box->text());
         const auto text = checkedPortText(t);
         if (!text) return refuse(box, invalidPortMessage(t));
-        box->setText(qs(*text));
+        box->setText(toQt(*text));
         return true;
     }
     case Field::Lat:
@@ -634,39 +634,39 @@ bool SetupDialog::leave(Field f) {
         const Axis axis = f == Field::Lat ? Axis::Lat : Axis::Lon;
         QLineEdit* box = axis == Axis::Lat ? txtLat : txtLon;
         LatLonBox& known = axis == Axis::Lat ? lat_ : lon_;
-        std::string t = ls(box->text());
+        std::string t = fromQt(box->text());
         // A text the program wrote stands for its exact value: leaving it changes nothing.
         if (known.exact(t)) return true;
         BoxNotices notices(session_);
         checking_ = true;
         const double radians = parseLatLonBox(c, axis, t, notices);
         checking_ = false;
-        box->setText(qs(t));
+        box->setText(toQt(t));
         known.set(t, radians);
         if (radians != (axis == Axis::Lat ? c.ReferenceLat[s] : c.ReferenceLon[s])) refChanged_ = true;
         return true;
     }
     case Field::Hgt: {
-        const std::string t = ls(txtHgt->text());
+        const std::string t = fromQt(txtHgt->text());
         if (height_ && height_->first == t) return true;
         const float v = static_cast<float>(ValDecimal(t));
-        txtHgt->setText(qs(heightText(v)));
+        txtHgt->setText(toQt(heightText(v)));
         height_.reset();
         if (v != c.ReferenceHeight[s]) refChanged_ = true;
         return true;
     }
-    case Field::Hdg: txtHdg->setText(qs(headingText(static_cast<float>(ValDecimal(ls(txtHdg->text())))))); return true;
-    case Field::Pitch: txtPitch->setText(qs(attitudeText(static_cast<float>(ValDecimal(ls(txtPitch->text())))))); return true;
-    case Field::Roll: txtRoll->setText(qs(attitudeText(static_cast<float>(ValDecimal(ls(txtRoll->text())))))); return true;
+    case Field::Hdg: txtHdg->setText(toQt(headingText(static_cast<float>(ValDecimal(fromQt(txtHdg->text())))))); return true;
+    case Field::Pitch: txtPitch->setText(toQt(attitudeText(static_cast<float>(ValDecimal(fromQt(txtPitch->text())))))); return true;
+    case Field::Roll: txtRoll->setText(toQt(attitudeText(static_cast<float>(ValDecimal(fromQt(txtRoll->text())))))); return true;
     case Field::RefName:
-        if (ls(txtRefName->text()) != c.ReferenceName[s]) refChanged_ = true;
+        if (fromQt(txtRefName->text()) != c.ReferenceName[s]) refChanged_ = true;
         return true;
     case Field::Hdop:
-        return !isRefusedLimit(ls(cmbHdop->currentText())) || refuse(cmbHdop, zeroLimitMessage(LimitList::Hdop));
+        return !isRefusedLimit(fromQt(cmbHdop->currentText())) || refuse(cmbHdop, zeroLimitMessage(LimitList::Hdop));
     case Field::Svs:
-        return !isRefusedLimit(ls(cmbSvs->currentText())) || refuse(cmbSvs, zeroLimitMessage(LimitList::Svs));
+        return !isRefusedLimit(fromQt(cmbSvs->currentText())) || refuse(cmbSvs, zeroLimitMessage(LimitList::Svs));
     case Field::Outliers:
-        return !isRefusedLimit(ls(cmbOutliers->currentText())) ||
+        return !isRefusedLimit(fromQt(cmbOutliers->currentText())) ||
                refuse(cmbOutliers, zeroLimitMessage(LimitList::Outliers));
     }
     return true;
@@ -682,17 +682,17 @@ SetupValues SetupDialog::values() const {
         if (optCom[i]->isChecked()) v.source = i;
     if (cmbComPort->currentIndex() >= 0) {
         v.comPort = cmbComPort->currentData().toInt();
-        v.comPortItem = ls(cmbComPort->currentText());
+        v.comPortItem = fromQt(cmbComPort->currentText());
     }
-    v.baud = ls(cmbBaudRate->currentText());
-    v.dataBits = ls(cmbDataBits->currentText());
-    v.stopBits = ls(cmbStopBits->currentText());
-    v.parity = ls(cmbParity->currentText());
-    v.ip = ls(cmbIP->currentText());
-    v.tcpPort = ls(txtPort->text());
-    v.udpPort = ls(txtUDP_port->text());
+    v.baud = fromQt(cmbBaudRate->currentText());
+    v.dataBits = fromQt(cmbDataBits->currentText());
+    v.stopBits = fromQt(cmbStopBits->currentText());
+    v.parity = fromQt(cmbParity->currentText());
+    v.ip = fromQt(cmbIP->currentText());
+    v.tcpPort = fromQt(txtPort->text());
+    v.udpPort = fromQt(txtUDP_port->text());
     v.enabled = chkEnabled->isChecked();
-    v.name = ls(txtName->text());
+    v.name = fromQt(txtName->text());
     for (int i = 0; i < 8; ++i)
         if (optType[i]->isChecked()) v.kind = i;
     for (int b = 0; b < SentenceBoxCount; ++b) v.sentences[b] = chkSentence[b]->isChecked();
@@ -700,24 +700,24 @@ SetupValues SetupDialog::values() const {
     v.emptyBuffer = chkEmptyBuffer->isChecked();
     for (int i = 0; i < 3; ++i)
         if (optReference[i]->isChecked()) v.referenceMode = i;
-    v.refName = ls(txtRefName->text());
-    v.lat = ls(txtLat->text());
-    v.lon = ls(txtLon->text());
+    v.refName = fromQt(txtRefName->text());
+    v.lat = fromQt(txtLat->text());
+    v.lon = fromQt(txtLon->text());
     v.latExact = lat_.exact(v.lat);
     v.lonExact = lon_.exact(v.lon);
-    v.height = ls(txtHgt->text());
+    v.height = fromQt(txtHgt->text());
     if (height_ && height_->first == v.height) v.heightExact = height_->second;
-    v.heading = ls(txtHdg->text());
-    v.pitch = ls(txtPitch->text());
-    v.roll = ls(txtRoll->text());
+    v.heading = fromQt(txtHdg->text());
+    v.pitch = fromQt(txtPitch->text());
+    v.roll = fromQt(txtRoll->text());
     v.outliersTicked = chkOutliers->isChecked();
     v.hdopTicked = chkHdop->isChecked();
     v.svsTicked = chkSvs->isChecked();
     v.noDiff = chkNoDiff->isChecked();
-    v.outliers = ls(cmbOutliers->currentText());
-    v.hdop = ls(cmbHdop->currentText());
-    v.svs = ls(cmbSvs->currentText());
-    v.offlineFile = ls(lblFileName->text());
+    v.outliers = fromQt(cmbOutliers->currentText());
+    v.hdop = fromQt(cmbHdop->currentText());
+    v.svs = fromQt(cmbSvs->currentText());
+    v.offlineFile = fromQt(lblFileName->text());
     v.refChanged = refChanged_;
     return v;
 }

@@ -13,27 +13,13 @@
 #include <QVBoxLayout>
 
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 #include "core/indexed.h"
 #include "platform/sockets.h"
 
 namespace tiderune {
 
 namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
-    if (*name) l->setObjectName(name);
-    return l;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const char* text) {
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
 
 // Text box background of systems 2 to 4, as Windows colour values (red in the low byte);
 // system 1 keeps the plain background.
@@ -45,8 +31,6 @@ std::uint32_t textBoxColour(int system) {
     default: return 0;
     }
 }
-
-QColor fromWindowsColour(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 }  // namespace
 
@@ -65,6 +49,8 @@ NMEAMonitorWindow::NMEAMonitorWindow(Shell& shell, QWidget* parent) : ChildWindo
     cmdCLS = makeButton(this, "cmdCLS", "Clear ");
     cmdFreeze = makeButton(this, "cmdFreeze", "Freeze");
     cmdResetCounters = makeButton(this, "cmdResetCounters", "Reset Counters");
+    // Clicks only: the keyboard stays with the text box.
+    for (QPushButton* b : {cmdCLS, cmdFreeze, cmdResetCounters}) b->setFocusPolicy(Qt::NoFocus);
     buttons->addWidget(cmdCLS);
     buttons->addWidget(cmdFreeze);
     buttons->addWidget(cmdResetCounters);
@@ -174,7 +160,7 @@ void NMEAMonitorWindow::load() {
     const int s = system();
     if (std::uint32_t c = textBoxColour(s)) {
         QPalette p = txtNMEA->palette();
-        p.setColor(QPalette::Base, fromWindowsColour(c));
+        p.setColor(QPalette::Base, toQColor(c));
         txtNMEA->setPalette(p);
     }
     lblInputBuffer1->setText(inputBufferCaption(shell_.config));
@@ -184,7 +170,7 @@ void NMEAMonitorWindow::load() {
 void NMEAMonitorWindow::fillStatusBar() {
     const MonitorPanels p = monitorPanels(shell_.config, system());
     for (int i = 0; i < 5; ++i)
-        if (p.text[i]) setPanel(i + 1, qs(*p.text[i]));
+        if (p.text[i]) setPanel(i + 1, toQt(*p.text[i]));
     if (p.pollsTcpState) {
         timerState_->setInterval(200);
         timerState_->start();
@@ -239,7 +225,7 @@ void NMEAMonitorWindow::refresh() {
         if (labels[i]->text() != n) labels[i]->setText(n);
     }
     if (inputBufferChanged_) {
-        lblInputBuffer2->setText(qs(view_.inputBufferLine()));
+        lblInputBuffer2->setText(toQt(view_.inputBufferLine()));
         inputBufferChanged_ = false;
     }
 }
@@ -267,7 +253,7 @@ void NMEAMonitorWindow::timerStateTimer() {
     if (!shell_.hasHost()) return;
     const SocketStatus tcp = shell_.host().socketStatus(system());
     const TcpStateText t = tcpStateText(tcp.state, tcp.remoteHost);
-    setPanel(4, qs(t.text));
+    setPanel(4, toQt(t.text));
     if (t.intervalMs > 0) timerState_->setInterval(t.intervalMs);
 }
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 #include "platform/qt/grid_widget.h"
 
 namespace tiderune {
@@ -172,7 +172,7 @@ void StatisticsWindow::load() {
     const Config& cfg = shell_.config;
     const SystemSetup& sys = cfg.Systems[system()];
     view_.load(cfg, system());
-    for (int i = 0; i < StatLabelCount; ++i) labels_[static_cast<std::size_t>(i)]->setText(qs(view_.label(StatLabel(i))));
+    for (int i = 0; i < StatLabelCount; ++i) labels_[static_cast<std::size_t>(i)]->setText(toQt(view_.label(StatLabel(i))));
 
     for (const StatisticsGrid& sg : statisticsGrids()) {
         GridWidget* g = grid(sg.type);
@@ -227,7 +227,7 @@ void StatisticsWindow::refresh() {
     // Only a text that differs reaches the screen.
     for (int i = 0; i < StatLabelCount; ++i) {
         QLabel* l = labels_[static_cast<std::size_t>(i)];
-        const QString text = qs(view_.label(StatLabel(i)));
+        const QString text = toQt(view_.label(StatLabel(i)));
         if (l->text() != text) l->setText(text);
     }
 }

@@ -6,7 +6,9 @@
 
 #include "app/data_sources.h"
 #include "app/reset_family.h"
+#include "core/number_text.h"
 #include "live_fixture.h"
+#include "platform/qt/qt_edge.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/serial_port.h"
 
@@ -54,7 +56,7 @@ public:
         label->setObjectName("lblInputBuffer2");
         (new QVBoxLayout(this))->addWidget(label);
     }
-    void inputBuffer(std::string_view text) override { label->setText(qs(std::string(text))); }
+    void inputBuffer(std::string_view text) override { label->setText(toQt(std::string(text))); }
     QLabel* label;
 };
 ChildWindow* monitorWithInputBuffer(Shell& shell, WindowKind kind) { return new InputBufferWindow(shell, kind); }
@@ -203,7 +205,7 @@ TEST_F(LiveSerialTest, PortsThatCannotBeOpenedDisableTheirSystem) {
         TearDown();
         boxes.script.shown.clear();
         start(c.setup);
-        const std::string tail = ". Comport " + strForm(c.port) + " not available! System " + strForm(c.system) +
+        const std::string tail = ". Comport " + StrNumber(c.port) + " not available! System " + StrNumber(c.system) +
                                  " -" + shell->config.Systems[c.system].Name + " disabled";
         ASSERT_EQ(boxTexts().size(), 1u);
         const std::string text = boxTexts()[0];

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "app/data_sources.h"
+#include "core/number_text.h"
 #include "live_fixture.h"
 
 namespace tiderune::test {
@@ -260,7 +261,7 @@ TEST_F(LiveUdpTest, WhatWaitsForABoxIsBoundedAndWhatIsDroppedIsCounted) {
     const std::size_t kept = LiveSources::WaitingLimit / datagram.size();
     EXPECT_EQ(lines().size(), kept * 20);
     EXPECT_EQ(live->IgnoredCount(1), static_cast<std::int32_t>((sent - kept) * 20));
-    EXPECT_EQ(window->panelText(9).toStdString(), strForm(live->IgnoredCount(1)));
+    EXPECT_EQ(window->panelText(9).toStdString(), StrNumber(live->IgnoredCount(1)));
 }
 
 TEST_F(LiveUdpTest, APortInUseIsToldAndDisablesTheSystem) {
@@ -271,7 +272,7 @@ TEST_F(LiveUdpTest, APortInUseIsToldAndDisablesTheSystem) {
         udpSystem(c, 1, "GPS1", port);
         udpSystem(c, 2, "Gyro", freeUdpPort());
     });
-    const std::string tail = ". UDP Port " + strForm(port) + " not available! System  1 -GPS1 disabled";
+    const std::string tail = ". UDP Port " + StrNumber(port) + " not available! System  1 -GPS1 disabled";
     ASSERT_EQ(boxTexts().size(), 1u);
     const std::string text = boxTexts()[0];
     ASSERT_GT(text.size(), tail.size());

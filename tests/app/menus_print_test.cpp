@@ -66,10 +66,10 @@ TEST_F(MenusAndPrint, MenuTreeHoldsEveryEntryWithItsCaptionShortcutAndState) {
     std::vector<std::string> tree;
     for (QAction* top : window->menuBar()->actions()) {
         QMenu* menu = top->menu();
-        tree.push_back(ls(menu->objectName() + " " + menu->title()));
+        tree.push_back(fromQt(menu->objectName() + " " + menu->title()));
         for (QAction* a : menu->actions()) {
-            std::string e = "  " + ls(a->objectName()) + " " + (a->isSeparator() ? "-" : ls(a->text()));
-            if (!a->shortcut().isEmpty()) e += " [" + ls(a->shortcut().toString()) + "]";
+            std::string e = "  " + fromQt(a->objectName()) + " " + (a->isSeparator() ? "-" : fromQt(a->text()));
+            if (!a->shortcut().isEmpty()) e += " [" + fromQt(a->shortcut().toString()) + "]";
             // Qt keeps a hidden entry disabled, whatever it was set to.
             if (!a->isVisible())
                 e += " hidden";

@@ -10,7 +10,7 @@
 
 #include "app/all_windows.h"
 #include "app/reset_family.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 #include "core/intake.h"
 #include "core/parsers.h"
 #include "shell_fixture.h"

@@ -7,6 +7,7 @@
 #include "core/number_text.h"
 #include "platform/chart_scale.h"
 #include "platform/grid.h"
+#include "platform/twips.h"
 
 namespace tiderune {
 
@@ -22,7 +23,6 @@ constexpr std::uint16_t bits(std::initializer_list<int> cols) {
 }
 
 constexpr std::uint16_t AllColumns = (1u << AisListColumns) - 1;
-constexpr int TwipsPerPixel = 15;
 
 }  // namespace
 

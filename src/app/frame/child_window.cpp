@@ -5,7 +5,8 @@
 
 #include "app/frame/redraw_tick.h"
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "core/number_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 
@@ -21,7 +22,7 @@ QWidget* ChildWindow::frame() const {
 
 QString ChildWindow::caption() const {
     const WindowKindInfo& info = windowKindInfo(kind_);
-    QString name = qs(shell_.config.Systems[system_].Name);
+    QString name = toQt(shell_.config.Systems[system_].Name);
     QString prefix = info.captionPrefix;
     if (kind_ == WindowKind::TimeSeriesSNR) prefix = QString(snrConstellationName(constellation_)) + prefix;
     return prefix + QString::number(system_) + " - " + name + info.captionSuffix;
@@ -59,7 +60,7 @@ void ChildWindow::unload() {
 }
 
 static std::string placementKey(const char* prefix, const char* what, int system) {
-    return std::string(prefix) + what + strForm(system);
+    return std::string(prefix) + what + StrNumber(system);
 }
 
 void ChildWindow::restorePlacement() {

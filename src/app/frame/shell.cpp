@@ -53,6 +53,4 @@ void Shell::setSettingNumber(const std::string& key, double value) {
     services.settings.setValue(ApplicationTitle, "Settings", key, buf);
 }
 
-std::string strForm(long long n) { return (n >= 0 ? " " : "") + std::to_string(n); }
-
 }  // namespace tiderune

@@ -15,10 +15,12 @@
 #include "app/frame/window_registry.h"
 #include "app/frame/window_services.h"
 #include "app/frame/window_slots.h"
+#include "core/number_text.h"
 #include "platform/clock.h"
 #include "platform/devices.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/qt/qt_edge.h"
 #include "platform/settings_store.h"
 
 namespace tiderune {
@@ -87,12 +89,5 @@ private:
     QObject eventLoopContext_;
     WindowServices* host_ = nullptr;
 };
-
-// Latin-1 bytes to and from Qt text.
-inline QString qs(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
-inline std::string ls(const QString& s) { return s.toLatin1().toStdString(); }
-
-// The number form with a leading blank for non-negative numbers, " 5".
-std::string strForm(long long n);
 
 }  // namespace tiderune

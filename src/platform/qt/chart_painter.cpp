@@ -9,11 +9,10 @@
 #include <unordered_map>
 
 #include "platform/chart_columns.h"
-#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 
-QColor toQColor(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 const AxisPlacement* ChartLayout::find(const Axis* a) const {
     for (const auto& ap : axes)

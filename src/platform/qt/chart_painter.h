@@ -10,10 +10,9 @@
 
 #include "platform/chart_model.h"
 #include "platform/chart_scale.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
-
-QColor toQColor(Colour c);
 
 struct AxisPlacement {
     Axis* axis = nullptr;

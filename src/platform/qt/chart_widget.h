@@ -24,7 +24,6 @@ public:
     const Chart& chart() const { return chart_; }
 
     // Placement in twips (15 to the pixel), as the windows lay out their charts.
-    static constexpr int TwipsPerPixel = 15;
     void setGeometryTwips(int left, int top, int width, int height);
     int leftTwips() const { return x() * TwipsPerPixel; }
     int topTwips() const { return y() * TwipsPerPixel; }

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "platform/qt/chart_painter.h"
-#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 

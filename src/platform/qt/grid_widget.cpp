@@ -8,14 +8,13 @@
 #include <QStyleOptionHeader>
 #include <cmath>
 
-#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
-int px(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
+int px(double twips) { return fromTwips(twips); }
 
 int buttonOf(Qt::MouseButton b) {
     switch (b) {

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "core/errors.h"
-#include "qt_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 

@@ -2,7 +2,7 @@
 
 #include <QStandardPaths>
 
-#include "qt_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 

@@ -5,7 +5,7 @@
 #include <QNetworkDatagram>
 
 #include "core/errors.h"
-#include "qt_text.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 

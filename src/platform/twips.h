@@ -1,5 +1,6 @@
 #pragma once
-// Sizes and positions are kept in twips, as the stored placements hold them: 15 to a pixel.
+// Sizes and positions are kept in twips, as the stored placements and the window layouts
+// hold them: 15 to a pixel.
 #include <cmath>
 
 namespace tiderune {
