@@ -5,7 +5,7 @@
 #include "app/data_sources.h"
 #include "app/main_window.h"
 #include "app/reset_family.h"
-#include "views/nmea_monitor_window.h"
+#include "platform/qt/qt_edge.h"
 
 namespace tiderune {
 
@@ -78,7 +78,7 @@ void AppSetupSession::reloadWindow(int word, int s) {
 
 void AppSetupSession::refreshMonitorSource(int s) {
     WindowSlot& slot = window_.shell().windows.slot(WindowKind::NMEA, s);
-    if (auto* monitor = dynamic_cast<NMEAMonitorWindow*>(slot.window())) monitor->sourceChanged();
+    if (ChildWindow* monitor = slot.window()) monitor->sourceChanged();
 }
 
 void AppSetupSession::updateSetupMenu(int s) {

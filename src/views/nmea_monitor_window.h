@@ -42,7 +42,7 @@ public:
     void timerStateTimer();
     // The system's source was changed by its setup: the status bar shows it again, and the
     // connection state is polled only while the source is TCP.
-    void sourceChanged();
+    void sourceChanged() override;
 
     bool frozen() const { return view_.frozen(); }
     // Lines appended to the text box since it was last emptied.

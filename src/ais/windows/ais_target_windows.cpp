@@ -7,7 +7,7 @@
 
 #include "ais/ais_engine.h"
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 #include "platform/qt/grid_widget.h"
 
 namespace tiderune {
@@ -133,7 +133,7 @@ std::array<Grid*, AisDetailGrids> AISExtraInfoWindow::grids() const {
 
 QString AISExtraInfoWindow::caption() const {
     const AISTarget* t = target();
-    return t ? qs(aisDetailCaption(*t)) : QString("AIS Extended Info - ");
+    return t ? toQt(aisDetailCaption(*t)) : QString("AIS Extended Info - ");
 }
 
 void AISExtraInfoWindow::load() {

@@ -3,7 +3,7 @@
 #include <QResizeEvent>
 
 #include "app/frame/shell.h"
-#include "app/frame/twips.h"
+#include "platform/qt/qt_edge.h"
 #include "platform/qt/grid_widget.h"
 
 namespace tiderune {

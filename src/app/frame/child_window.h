@@ -42,6 +42,8 @@ public:
     virtual void rawMessage(std::string_view text) { (void)text; }
     // The monitor: the raw input buffer of the system's source.
     virtual void inputBuffer(std::string_view text) { (void)text; }
+    // The system's source was changed by its setup (the monitor shows it in its status bar).
+    virtual void sourceChanged() {}
 
     // Asks for a refresh on the next redraw tick.
     void markChanged();
