@@ -105,14 +105,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     }
 
     auto& table = store.AISTargetTable[sys];
-    const auto& known = store.mmsiIndex[sys];
-    int index = 0;
-    for (std::size_t i = 0; i < known.size(); ++i) {
-        if (known[i] == mmsi) {
-            index = static_cast<int>(i) + 1;
-            break;
-        }
-    }
+    int index = store.mmsiIndex[sys].find(mmsi);
     if (index == 0) {
         if (store.TargetCount[sys] >= MaxAISTargets) {
             // Told once: a busy channel would otherwise repeat it for every sentence.
@@ -125,7 +118,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
             return;
         }
         index = ++store.TargetCount[sys];
-        store.mmsiIndex[sys].push_back(mmsi);
+        store.mmsiIndex[sys].add(mmsi, index);
         AISTarget& t = table.add();
         t.MMSI = mmsi;
         t.Country = aisCountryOf(mmsi, tables);

@@ -2,6 +2,7 @@
 // Per system, one record for every vessel, base station, aircraft or aid to navigation heard
 // on the system's AIS sentences, keyed by MMSI, in the order they were first heard. The table
 // only grows; nothing clears it while the program runs.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -79,6 +80,33 @@ private:
     std::vector<AISTarget> targets_;
 };
 
+// Where each MMSI of one system's table is: open addressing over 1024 slots, so that a lookup
+// costs one or two probes even with all 500 targets stored. MMSI 0 is never stored.
+class MmsiIndex {
+public:
+    // The 1-based table index of the MMSI, 0 when it is not stored.
+    int find(std::int32_t mmsi) const noexcept {
+        for (std::size_t s = slotOf(mmsi);; s = (s + 1) & (Slots - 1)) {
+            if (keys_[s] == mmsi) return index_[s];
+            if (keys_[s] == 0) return 0;
+        }
+    }
+    void add(std::int32_t mmsi, int index) noexcept {
+        std::size_t s = slotOf(mmsi);
+        while (keys_[s] != 0) s = (s + 1) & (Slots - 1);
+        keys_[s] = mmsi;
+        index_[s] = static_cast<std::int16_t>(index);
+    }
+
+private:
+    static constexpr std::size_t Slots = 1024;  // more than twice the 500 targets
+    static std::size_t slotOf(std::int32_t mmsi) noexcept {
+        return (static_cast<std::uint32_t>(mmsi) * 2654435761u >> 22) & (Slots - 1);
+    }
+    std::array<std::int32_t, Slots> keys_{};
+    std::array<std::int16_t, Slots> index_{};
+};
+
 struct AisTargetStore {
     PerSystem<AisTargetList> AISTargetTable;
     PerSystem<std::int16_t> TargetCount;
@@ -87,8 +115,7 @@ struct AisTargetStore {
     // Messages too short for their type's fixed fields: they create and move no target.
     PerSystem<std::int64_t> ShortMessages;
     PerSystem<bool> FullNoticeGiven;  // the table-full message goes out once per system
-    // The MMSIs of AISTargetTable side by side, so the search per sentence stays in cache.
-    PerSystem<std::vector<std::int32_t>> mmsiIndex;
+    PerSystem<MmsiIndex> mmsiIndex;
 };
 
 // What the store needs of the sentence just processed on a system.

@@ -233,6 +233,16 @@ TEST_F(TargetStore, FiveHundredTargetsAndOneNotice) {
     EXPECT_EQ(store().CurrentTarget[1], 8);
     EXPECT_EQ(target(8).SecondsSeen, 3600);
     EXPECT_EQ(target(8).MessageCount[1], 2);
+    // Every stored MMSI, and MMSIs spread over the whole 30 bits, finds its own row.
+    for (std::uint32_t i = 0; i < 500; i += 37) {
+        feed(classA(1, 244000000 + i));
+        EXPECT_EQ(store().CurrentTarget[1], static_cast<int>(i) + 1);
+    }
+    for (std::uint32_t i = 0; i < 300; ++i) feed(classA(1, 1 + i * 3579139u), 3);
+    for (std::uint32_t i = 0; i < 300; i += 7) {
+        feed(classA(1, 1 + i * 3579139u), 3);
+        EXPECT_EQ(store().CurrentTarget[3], static_cast<int>(i) + 1);
+    }
     // Another system has its own limit and its own notice.
     for (std::uint32_t i = 0; i < 501; ++i) feed(classA(1, 244000000 + i), 2);
     EXPECT_EQ(notices.notices.size(), 2u);
