@@ -162,6 +162,7 @@ int Series::addGantt(double start, double end, double y, const std::string& labe
 void Series::deletePoint(int i) {
     if (function_ != SeriesFunction::None) throwChartValue("A computed series has no points to delete");
     checkIndex(i);
+    ++rewrites_;
     const auto k = static_cast<std::size_t>(i);
     const std::uint64_t seq = firstSeq_ + k;
     if (i == 0) {
@@ -213,6 +214,7 @@ void Series::deletePoint(int i) {
 
 void Series::clear() {
     if (function_ != SeriesFunction::None) return;
+    ++rewrites_;
     xs_.release();
     ys_.release();
     ends_.release();

@@ -80,6 +80,9 @@ public:
     Colour drawColour(int i) const;   // resolved to the series' colour where asked
     std::string label(int i) const;
     int nullCount() const { return nullCount_; }
+    // Counts deletions and clearings: while it stands, points have only been added at the
+    // end, so a drawing of the first n points still holds.
+    std::uint64_t rewrites() const { return rewrites_; }
 
     // Running figures over the points held (null points left out of y figures).
     std::optional<Range> xRange() const;  // Gantt: earliest start to latest end
@@ -188,6 +191,7 @@ private:
     std::map<std::uint64_t, std::string> labels_;  // few points carry a label
     std::uint64_t firstSeq_ = 0;
     int nullCount_ = 0;
+    std::uint64_t rewrites_ = 0;
 
     RingBuffer<Block> blocks_[Levels];
     std::uint64_t firstBlock_[Levels] = {};  // block number of blocks_[level][0]

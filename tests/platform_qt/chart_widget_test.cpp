@@ -308,3 +308,43 @@ TEST(ChartWidgetPlacement, TwipsAreFifteenToThePixel) {
 }
 
 }  // namespace
+
+// A chart that keeps every point draws new ones onto its kept image; what it shows must be
+// what a whole drawing shows, also after the range changes and after points are deleted.
+TEST(ChartWidgetRepaint, IncrementalPointsMatchAWholeDrawing) {
+    auto build = [](ChartWidget& w) {
+        w.resize(300, 300);
+        Chart& c = w.chart();
+        c.legend().setVisible(false);
+        for (Axis* a : {&c.leftAxis(), &c.bottomAxis()}) {
+            a->setAutomatic(false);
+            a->setMaximum(5);
+            a->setMinimum(-5);
+        }
+        Series& s = c.addSeries(SeriesKind::Point);
+        s.setPointer(PointerStyle::Circle, 2);
+        c.addColorLine(c.bottomAxis()).setPen(colours::Navy, PenStyle::Dash);
+    };
+    ChartWidget inc, whole;
+    build(inc);
+    build(whole);
+    inc.setIncrementalPoints(true);
+    auto step = [&](int from, int to, auto&& change) {
+        for (int i = from; i < to; ++i) {
+            for (ChartWidget* w : {&inc, &whole}) {
+                const double x = std::sin(i * 0.7) * (i % 7), y = std::cos(i * 1.3) * (i % 5);
+                w->chart().series(0).addXY(x, y, {}, i % 3 ? colours::Blue : colours::Red);
+                w->chart().tool(0).setValue(x);
+            }
+            inc.renderImage();  // one drawing per point: each adds to the kept image
+        }
+        for (ChartWidget* w : {&inc, &whole}) change(w->chart());
+        EXPECT_EQ(inc.renderImage(), whole.renderImage()) << to;
+    };
+    step(0, 40, [](Chart&) {});
+    step(40, 80, [](Chart& c) {
+        c.leftAxis().setMaximum(8);
+        c.leftAxis().setMinimum(-8);
+    });
+    step(80, 90, [](Chart& c) { c.series(0).deletePoint(0); });
+}

@@ -159,6 +159,79 @@ std::vector<std::vector<const LegendItem*>> legendRows(const std::vector<LegendI
     return rows;
 }
 
+// The image a painter draws on, when its pixels may be written directly: a 32-bit image at
+// one pixel per unit, with no transformation.
+QImage* rasterTarget(QPainter& p) {
+    QPaintDevice* d = p.device();
+    if (!d || d->devType() != QInternal::Image) return nullptr;
+    auto* img = static_cast<QImage*>(d);
+    const QImage::Format f = img->format();
+    if (f != QImage::Format_ARGB32_Premultiplied && f != QImage::Format_RGB32 && f != QImage::Format_ARGB32) return nullptr;
+    if (img->devicePixelRatio() != 1 || !p.transform().isIdentity()) return nullptr;
+    return img;
+}
+
+// The pixels a point marker covers round its centre: a filled circle or square of the
+// series' half size (drawn with its 1-pixel outline), or one pixel for a small dot.
+std::vector<QPoint> markerPixels(PointerStyle style, int size) {
+    std::vector<QPoint> px;
+    const int r = std::clamp(size, 0, 50);
+    if (style == PointerStyle::SmallDot) {
+        px.push_back({0, 0});
+        return px;
+    }
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+            if (style == PointerStyle::Rectangle || dx * dx + dy * dy <= r * r + r) px.push_back({dx, dy});
+    return px;
+}
+
+// Points [from, to) of a point series written straight into the image's pixels, inside
+// `clip`. With a stamp (full drawings), a point whose centre pixel already shows its colour
+// is passed over: a million points then cost little more than the pixels they cover.
+void stampPoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap& ym, QRect clip, int from, int to,
+                 std::vector<std::uint32_t>* stamp, const QRect& stampArea) {
+    clip = clip.intersected(img.rect());
+    if (clip.isEmpty() || from >= to) return;
+    const std::vector<QPoint> marker = markerPixels(s.pointerStyle(), s.pointerSize());
+    const int w = stampArea.width() + 1, h = stampArea.height() + 1;
+    if (stamp) stamp->assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    uchar* bits = img.bits();
+    const qsizetype bpl = img.bytesPerLine();
+    const auto& xs = s.rawX();
+    const auto& ys = s.rawY();
+    const auto& nulls = s.rawNull();
+    const auto& cs = s.rawColour();
+    const Colour own = s.colour();
+    Colour lastColour = 0xFFFFFFFF;
+    QRgb argb = 0;
+    for (int i = from; i < to; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (nulls[k]) continue;
+        const int cx = static_cast<int>(pixelOf(xm.toPixel(xs[k])));
+        const int cy = static_cast<int>(pixelOf(ym.toPixel(ys[k])));
+        const Colour c = cs[k] == SeriesColour ? own : cs[k];
+        if (stamp) {
+            const int ix = cx - stampArea.left(), iy = cy - stampArea.top();
+            if (ix >= 0 && iy >= 0 && ix < w && iy < h) {
+                auto& cell = (*stamp)[static_cast<std::size_t>(iy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(ix)];
+                if (cell == c + 1) continue;
+                cell = c + 1;
+            }
+        }
+        if (cx < clip.left() - 50 || cx > clip.right() + 50 || cy < clip.top() - 50 || cy > clip.bottom() + 50) continue;
+        if (c != lastColour) {
+            argb = qRgb(redOf(c), greenOf(c), blueOf(c));
+            lastColour = c;
+        }
+        for (const QPoint& d : marker) {
+            const int x = cx + d.x(), y = cy + d.y();
+            if (x < clip.left() || x > clip.right() || y < clip.top() || y > clip.bottom()) continue;
+            reinterpret_cast<QRgb*>(bits + y * bpl)[x] = argb;
+        }
+    }
+}
+
 class SeriesDrawer {
 public:
     SeriesDrawer(QPainter& p, const QRect& plot) : p_(p), plot_(plot) {}
@@ -248,6 +321,10 @@ public:
     }
 
     void points(const Series& s, const AxisMap& xm, const AxisMap& ym, bool clip) {
+        if (QImage* img = rasterTarget(p_)) {
+            stampPoints(*img, s, xm, ym, clip ? plot_.adjusted(0, 0, 1, 1) : img->rect(), 0, s.count(), &stamp_, plot_);
+            return;
+        }
         const int w = plot_.width() + 1, h = plot_.height() + 1;
         stamp_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
         const int size = s.pointerSize();
@@ -389,7 +466,7 @@ private:
 
 ChartPainter::ChartPainter(QFont font) : font_(std::move(font)) {}
 
-ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) {
+ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, PaintPart part) {
     p.save();
     p.setFont(font_);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -398,7 +475,9 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
     ChartLayout layout;
     layout.bounds = bounds;
 
-    p.fillRect(bounds, Qt::white);
+    const bool under = part == PaintPart::All || part == PaintPart::Under;
+    const bool over = part == PaintPart::All || part == PaintPart::Over;
+    if (under) p.fillRect(bounds, Qt::white);
 
     // Outer frame: margins, titles, legend, sub-footer.
     double left = bounds.left() + bounds.width() * chart.marginLeft() / 100.0;
@@ -476,56 +555,72 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
         layout.axes.push_back(ap);
     }
 
-    // Plot: grid, bands, series, colour lines.
-    const AxisPlacement& leftP = layout.axes[0];
-    const AxisPlacement& bottomP = layout.axes[3];
-    p.setPen(QPen(QColor(220, 220, 220), 1, Qt::DotLine));
-    for (double v : ticks[0].values) {
-        const int y = static_cast<int>(pixelOf(leftP.map.toPixel(v)));
-        p.drawLine(plot.left(), y, plot.right(), y);
-    }
-    for (double v : ticks[3].values) {
-        const int x = static_cast<int>(pixelOf(bottomP.map.toPixel(v)));
-        p.drawLine(x, plot.top(), x, plot.bottom());
+    if (part == PaintPart::Layout) {
+        p.restore();
+        return layout;
     }
 
-    p.setClipRect(plot.adjusted(0, 0, 1, 1));
-    for (int i = 0; i < chart.toolCount(); ++i) {
-        const Tool& tool = chart.tool(i);
-        if (!tool.active() || tool.kind() != ToolKind::ColorBand) continue;
-        const AxisPlacement* ap = layout.find(&tool.axis());
-        if (!ap) continue;
-        QColor c = toQColor(tool.colour());
-        c.setAlpha(255 * (100 - tool.transparency()) / 100);
-        const double a = ap->map.toPixel(tool.startValue()), b = ap->map.toPixel(tool.endValue());
-        const QRectF r = tool.axis().horizontal() ? QRectF(QPointF(std::min(a, b), plot.top()), QPointF(std::max(a, b), plot.bottom()))
-                                                  : QRectF(QPointF(plot.left(), std::min(a, b)), QPointF(plot.right(), std::max(a, b)));
-        p.fillRect(r, c);
-        if (tool.pen().visible) {
-            p.setPen(qtPen(tool.pen()));
-            p.drawRect(r);
+    // Plot: grid, bands, series (point series first), colour lines.
+    if (under) {
+        const AxisPlacement& leftP = layout.axes[0];
+        const AxisPlacement& bottomP = layout.axes[3];
+        p.setPen(QPen(QColor(220, 220, 220), 1, Qt::DotLine));
+        for (double v : ticks[0].values) {
+            const int y = static_cast<int>(pixelOf(leftP.map.toPixel(v)));
+            p.drawLine(plot.left(), y, plot.right(), y);
+        }
+        for (double v : ticks[3].values) {
+            const int x = static_cast<int>(pixelOf(bottomP.map.toPixel(v)));
+            p.drawLine(x, plot.top(), x, plot.bottom());
+        }
+
+        p.setClipRect(plot.adjusted(0, 0, 1, 1));
+        for (int i = 0; i < chart.toolCount(); ++i) {
+            const Tool& tool = chart.tool(i);
+            if (!tool.active() || tool.kind() != ToolKind::ColorBand) continue;
+            const AxisPlacement* ap = layout.find(&tool.axis());
+            if (!ap) continue;
+            QColor c = toQColor(tool.colour());
+            c.setAlpha(255 * (100 - tool.transparency()) / 100);
+            const double a = ap->map.toPixel(tool.startValue()), b = ap->map.toPixel(tool.endValue());
+            const QRectF r = tool.axis().horizontal() ? QRectF(QPointF(std::min(a, b), plot.top()), QPointF(std::max(a, b), plot.bottom()))
+                                                      : QRectF(QPointF(plot.left(), std::min(a, b)), QPointF(plot.right(), std::max(a, b)));
+            p.fillRect(r, c);
+            if (tool.pen().visible) {
+                p.setPen(qtPen(tool.pen()));
+                p.drawRect(r);
+            }
         }
     }
 
     SeriesDrawer drawer(p, plot);
-    for (int i = 0; i < chart.seriesCount(); ++i) {
-        const Series& s = chart.series(i);
-        const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
-        const AxisPlacement* yp = layout.find(&chart.verticalAxisOf(s));
-        if (!xp || !yp) continue;
-        if (chart.clipPoints() || s.kind() != SeriesKind::Point) p.setClipRect(plot.adjusted(0, 0, 1, 1));
-        else p.setClipping(false);
-        if (s.function() != SeriesFunction::None) {
-            drawer.function(s, xp->map, yp->map);
-            continue;
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 0 ? !under : !over) continue;
+        for (int i = 0; i < chart.seriesCount(); ++i) {
+            const Series& s = chart.series(i);
+            const bool pointSeries = s.kind() == SeriesKind::Point && s.function() == SeriesFunction::None;
+            if (pointSeries != (pass == 0)) continue;
+            const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
+            const AxisPlacement* yp = layout.find(&chart.verticalAxisOf(s));
+            if (!xp || !yp) continue;
+            if (chart.clipPoints() || s.kind() != SeriesKind::Point) p.setClipRect(plot.adjusted(0, 0, 1, 1));
+            else p.setClipping(false);
+            if (s.function() != SeriesFunction::None) {
+                drawer.function(s, xp->map, yp->map);
+                continue;
+            }
+            switch (s.kind()) {
+            case SeriesKind::Line:
+            case SeriesKind::FastLine: drawer.line(s, xp->map, yp->map); break;
+            case SeriesKind::Bar: drawer.bars(s, xp->map, yp->map); break;
+            case SeriesKind::Point: drawer.points(s, xp->map, yp->map, chart.clipPoints()); break;
+            case SeriesKind::Gantt: drawer.gantt(s, xp->map, yp->map); break;
+            }
         }
-        switch (s.kind()) {
-        case SeriesKind::Line:
-        case SeriesKind::FastLine: drawer.line(s, xp->map, yp->map); break;
-        case SeriesKind::Bar: drawer.bars(s, xp->map, yp->map); break;
-        case SeriesKind::Point: drawer.points(s, xp->map, yp->map, chart.clipPoints()); break;
-        case SeriesKind::Gantt: drawer.gantt(s, xp->map, yp->map); break;
-        }
+    }
+    if (!over) {
+        p.restore();
+        return layout;
     }
     p.setClipRect(plot.adjusted(0, 0, 1, 1));
     for (int i = 0; i < chart.toolCount(); ++i) {
@@ -654,6 +749,16 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds) 
 
     p.restore();
     return layout;
+}
+
+void ChartPainter::paintPoints(QImage& image, const Chart& chart, const ChartLayout& layout, int series, int from) {
+    if (series < 0 || series >= chart.seriesCount()) return;
+    const Series& s = chart.series(series);
+    const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
+    const AxisPlacement* yp = layout.find(&chart.verticalAxisOf(s));
+    if (!xp || !yp || s.kind() != SeriesKind::Point) return;
+    const QRect clip = chart.clipPoints() ? layout.plot.adjusted(0, 0, 1, 1) : image.rect();
+    stampPoints(image, s, xp->map, yp->map, clip, std::max(0, from), s.count(), nullptr, layout.plot);
 }
 
 }  // namespace tiderune

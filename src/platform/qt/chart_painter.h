@@ -4,6 +4,7 @@
 // positions back into axis values and axis clicks.
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <vector>
@@ -29,10 +30,19 @@ struct ChartLayout {
     const AxisPlacement* find(const Axis* a) const;
 };
 
+// What one paint draws: everything; nothing (the layout alone); the part under the point
+// series and the point series themselves (white ground, grid, bands, points); or the rest
+// over them (other series, colour lines, frame, axes, titles, legend). Under then Over
+// draws what All draws.
+enum class PaintPart { All, Layout, Under, Over };
+
 class ChartPainter {
 public:
     explicit ChartPainter(QFont font = QFont());
-    ChartLayout paint(QPainter& p, Chart& chart, const QRect& bounds);
+    ChartLayout paint(QPainter& p, Chart& chart, const QRect& bounds, PaintPart part = PaintPart::All);
+    // Points from `from` on of point series `series`, added onto an image that holds the
+    // chart's Under part as `layout` placed it (a 32-bit image at one pixel per unit).
+    void paintPoints(QImage& image, const Chart& chart, const ChartLayout& layout, int series, int from);
 
 private:
     QFont font_;

@@ -51,6 +51,10 @@ const QImage& ChartWidget::ensureRendered() {
     const qreal dpr = devicePixelRatioF();
     const QSize logical = size().expandedTo(QSize(1, 1));
     const QSize want = (QSizeF(logical) * dpr).toSize();
+    if (incremental_ && dpr == 1) {
+        if (chart_.dirty() || picture_.size() != want || layout_.axes.empty()) renderIncremental(logical);
+        return picture_;
+    }
     if (chart_.dirty() || picture_.size() != want || layout_.axes.empty()) {
         if (picture_.size() != want) {
             picture_ = QImage(want, QImage::Format_ARGB32_Premultiplied);
@@ -61,6 +65,68 @@ const QImage& ChartWidget::ensureRendered() {
         chart_.markPainted();
     }
     return picture_;
+}
+
+void ChartWidget::setIncrementalPoints(bool on) {
+    incremental_ = on;
+    under_ = QImage();
+    underKey_.clear();
+    chart_.changed();
+}
+
+std::vector<double> ChartWidget::underSignature(const ChartLayout& layout) const {
+    std::vector<double> k = {double(layout.bounds.width()), double(layout.bounds.height()),
+                             double(layout.plot.left()), double(layout.plot.top()),
+                             double(layout.plot.width()), double(layout.plot.height()),
+                             double(chart_.clipPoints()), double(chart_.seriesCount())};
+    for (const AxisPlacement& ap : layout.axes) {
+        k.insert(k.end(), {ap.map.min(), ap.map.max(), ap.map.toPixel(ap.map.min()), ap.map.toPixel(ap.map.max()),
+                           double(ap.shown), double(ap.axis->labelsVisible())});
+    }
+    for (int i = 0; i < chart_.toolCount(); ++i) {
+        const Tool& t = chart_.tool(i);
+        if (t.kind() != ToolKind::ColorBand) continue;
+        k.insert(k.end(), {double(t.active()), t.startValue(), t.endValue(), double(t.colour()), double(t.transparency())});
+    }
+    for (int i = 0; i < chart_.seriesCount(); ++i) {
+        const Series& s = chart_.series(i);
+        k.insert(k.end(), {double(s.kind()), double(s.colour()), double(s.pointerStyle()), double(s.pointerSize())});
+    }
+    return k;
+}
+
+void ChartWidget::renderIncremental(const QSize& logical) {
+    const QRect bounds(QPoint(0, 0), logical);
+    if (under_.size() != logical) {
+        under_ = QImage(logical, QImage::Format_ARGB32_Premultiplied);
+        underKey_.clear();
+    }
+    ChartLayout layout;
+    {
+        QPainter p(&under_);
+        layout = painter_.paint(p, chart_, bounds, PaintPart::Layout);
+    }
+    std::vector<double> key = underSignature(layout);
+    bool whole = key != underKey_ || drawn_.size() != static_cast<std::size_t>(chart_.seriesCount());
+    for (std::size_t i = 0; !whole && i < drawn_.size(); ++i) {
+        const Series& s = chart_.series(static_cast<int>(i));
+        whole = s.rewrites() != drawn_[i].rewrites || s.count() < drawn_[i].count;
+    }
+    if (whole) {
+        QPainter p(&under_);
+        painter_.paint(p, chart_, bounds, PaintPart::Under);
+    } else {
+        for (std::size_t i = 0; i < drawn_.size(); ++i)
+            painter_.paintPoints(under_, chart_, layout, static_cast<int>(i), drawn_[i].count);
+    }
+    underKey_ = std::move(key);
+    drawn_.clear();
+    for (int i = 0; i < chart_.seriesCount(); ++i) drawn_.push_back({chart_.series(i).count(), chart_.series(i).rewrites()});
+
+    picture_ = under_;  // the painter below takes its own copy
+    QPainter p(&picture_);
+    layout_ = painter_.paint(p, chart_, bounds, PaintPart::Over);
+    chart_.markPainted();
 }
 
 QImage ChartWidget::renderImage() { return ensureRendered(); }

@@ -30,6 +30,13 @@ public:
     int widthTwips() const { return width() * TwipsPerPixel; }
     int heightTwips() const { return height() * TwipsPerPixel; }
 
+    // Point series drawn onto a kept image, for charts that keep every point of a run (the
+    // scatter plot): new points are only added to it, and it is drawn whole again only
+    // when the size, the layout (axis ranges, titles), a colour band or the points already
+    // drawn change. Off by default.
+    void setIncrementalPoints(bool on);
+    bool incrementalPoints() const { return incremental_; }
+
     // Shortest time between two repaints caused by new data.
     void setRepaintInterval(int ms) { timer_.setInterval(ms); }
     int repaintInterval() const { return timer_.interval(); }
@@ -49,10 +56,21 @@ private:
     void chartChanged() override;
     const QImage& ensureRendered();
 
+    void renderIncremental(const QSize& logical);
+    std::vector<double> underSignature(const ChartLayout& layout) const;
+
     Chart chart_;
     ChartPainter painter_;
     ChartLayout layout_;
     QImage picture_;
+    bool incremental_ = false;
+    QImage under_;                     // ground, grid, bands and every point drawn so far
+    std::vector<double> underKey_;     // what under_ was drawn for
+    struct Drawn {
+        int count;
+        std::uint64_t rewrites;
+    };
+    std::vector<Drawn> drawn_;         // per series: points in under_
     QTimer timer_;
     enum class Drag { None, Zoom, Scroll } drag_ = Drag::None;
     QPoint dragStart_;

@@ -1,0 +1,163 @@
+#include "timeseries/scatter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/number_text.h"
+#include "platform/chart_model.h"
+
+namespace tiderune {
+
+void buildScatterChart(Chart& c) {
+    c.title().clear();
+    c.title().addLine("Primary system");
+    c.title().setCustomPosition(true, 6, 4);
+    c.legend().setVisible(false);
+    c.setMargins(6, 2, 2, 6);
+    c.setClipPoints(false);
+
+    // The two axes cross in the middle of the plot; their own titles stay hidden, the
+    // extra axes at the edges carry the visible ones.
+    auto crossing = [](Axis& a, const char* title, int separation) {
+        a.setAutomatic(false);
+        a.setMaximum(1);
+        a.setMinimum(-1);
+        a.setIncrement(0.2);
+        a.setLabelsSeparation(separation);
+        a.setPositionPercent(50);
+        a.setTitle(title);
+        a.setTitleVisible(false);
+    };
+    crossing(c.leftAxis(), "Northing", 20);
+    crossing(c.bottomAxis(), "Easting", 50);
+    c.rightAxis().setPositionPercent(100);
+    c.rightAxis().setLabelsVisible(false);
+    c.rightAxis().setTicksVisible(false);
+
+    Axis& northing = c.addCustomAxis(false);
+    northing.setTitle("Northing");
+    northing.setTitleAngle(90);
+    Axis& easting = c.addCustomAxis(true);
+    easting.setTitle("Easting");
+    for (Axis* a : {&northing, &easting}) {
+        a->setLabelsVisible(false);
+        a->setTicksVisible(false);
+    }
+
+    Series& points = c.addSeries(SeriesKind::Point);
+    points.setColour(colours::Red);
+    points.setPointer(PointerStyle::Circle, 2);
+    Series& dummy = c.addSeries(SeriesKind::Point);
+    dummy.setTitle("Dummy for extra axis");
+    dummy.setColour(colours::Green);
+    dummy.setPointer(PointerStyle::SmallDot, 1);
+    dummy.setShowInLegend(false);
+    dummy.setVerticalAxis(VerticalAxis::Custom, 0);
+    dummy.setHorizontalAxis(HorizontalAxis::Custom, 1);
+
+    // Tool 0 follows the east offset (a vertical line), tool 1 the north offset.
+    for (Axis* a : {&c.bottomAxis(), &c.leftAxis()}) {
+        Tool& t = c.addColorLine(*a);
+        t.setPen(colours::Navy, PenStyle::Dash);
+        t.setAllowDrag(false);
+        t.setValue(0);
+    }
+}
+
+std::string scatterAxisTitle(const char* name, float r) {
+    if (r == std::floor(r)) return std::string(name) + " +/-" + StrNumber(r) + " m";
+    return std::string(name) + " +/- " + FormatNumber(r, "0.0") + " m";
+}
+
+float scatterHalfRange(const Series& points, bool autoScale, float fixed) {
+    if (!autoScale && fixed > 0 && std::isfinite(fixed)) return fixed;
+    // The series keeps its extremes as points arrive: no point is looked at again here.
+    double m = 0;
+    if (const auto x = points.xRange()) m = std::max({m, std::fabs(x->min), std::fabs(x->max)});
+    if (const auto y = points.yRange()) m = std::max({m, std::fabs(y->min), std::fabs(y->max)});
+    return static_cast<float>(std::floor(m) + 1);
+}
+
+void ScatterUpdate::DispatchPositionToScatter(int system, SentenceType type) {
+    if (!isValidSystem(system)) return;
+    const SystemStatistics& st = core_.analysis.statistics(system);
+    const StatBlock* north = nullptr;
+    switch (type) {
+    case SentenceType::GGA: north = &st.GGAStats[1]; break;
+    case SentenceType::GNS: north = &st.GNSStats[1]; break;
+    case SentenceType::GLL: north = &st.GLLStats[1]; break;
+    case SentenceType::RMC: north = &st.RMCStats[1]; break;
+    default: return;  // GST and the rest carry no position
+    }
+    if (north->record.noData) return;
+    const EpochValueSet& e = core_.analysis.EpochValues[system];
+    UpdateScatter(system, e.EpochNorth, e.EpochEast);
+}
+
+void ScatterUpdate::UpdateScatter(int system, float north, float east) {
+    if (!isValidSystem(system)) return;
+    if (north == MissingValue || east == MissingValue) return;
+    // A point that is not a number has no place on the plot and would spoil the range.
+    if (!std::isfinite(north) || !std::isfinite(east)) return;
+    Chart* chart = windows_.scatterChart(system);
+    if (!chart || chart->seriesCount() < 1) return;
+    Series& points = chart->series(0);
+
+    const float r = scatterHalfRange(points, ScatterAutoScale[system], ScatterScale[system]);
+    if (r != LastScatterScale[system]) {
+        for (Axis* a : {&chart->leftAxis(), &chart->bottomAxis()}) {
+            a->setMaximum(r);
+            a->setMinimum(-r);
+        }
+        if (chart->customAxisCount() >= 2) {
+            chart->customAxis(0).setTitle(scatterAxisTitle("Northing", r));
+            chart->customAxis(1).setTitle(scatterAxisTitle("Easting", r));
+        }
+        LastScatterScale[system] = r;
+    }
+
+    points.addXY(east, north, {}, systemColour_[system]);
+    if (chart->toolCount() >= 2) {
+        chart->tool(0).setValue(east);
+        chart->tool(1).setValue(north);
+    }
+}
+
+void ScatterUpdate::LoadScatter(Chart& chart, int system) {
+    static const char* const Titles[] = {"PRIMARY SYSTEM (blue)", "Secondary system 1 (Green)",
+                                         "Secondary system 2 (red)", "Secondary system 3 (yellow)"};
+    if (!isValidSystem(system)) system = 1;
+    const Colour colour = systemColour_[system];
+    chart.title().setFontColour(colour);
+    for (int i = 0; i < std::min(2, chart.toolCount()); ++i) chart.tool(i).pen().colour = colour;
+    chart.title().clear();
+    chart.title().addLine(Titles[system - 1]);
+    ScatterAutoScale[system] = true;
+    if (chart.customAxisCount() >= 2) {
+        chart.customAxis(0).setTitle("Northing +/- 1.0 m");
+        chart.customAxis(1).setTitle("Easting +/- 1.0 m");
+    }
+    chart.changed();
+}
+
+void XYAxisForm::load(const ScatterUpdate& scatter, const Chart& chart, int s) {
+    if (!isValidSystem(s)) s = 1;
+    const bool automatic = scatter.ScatterAutoScale[s];
+    txtMax = FormatNumber(automatic ? chart.leftAxis().maximum() : scatter.ScatterScale[s], "0.0");
+    chkAutomatic = automatic;
+}
+
+void XYAxisForm::ok(ScatterUpdate& scatter, int s) const {
+    if (!isValidSystem(s)) return;
+    if (chkAutomatic) {
+        scatter.ScatterAutoScale[s] = true;
+        return;
+    }
+    scatter.ScatterAutoScale[s] = false;
+    // A number beyond single precision can make no axis: it counts as no range at all, so
+    // the automatic one is used.
+    const auto v = static_cast<float>(ValDecimal(txtMax));
+    scatter.ScatterScale[s] = std::isfinite(v) ? v : 0;
+}
+
+}  // namespace tiderune

@@ -1,0 +1,88 @@
+#pragma once
+// The scatter plot of a system: every position of the run as one point of its east and north
+// offsets from the reference, on two axes kept symmetric round the reference, either wide
+// enough for the points so far or at a half-range the user fixed in the scale dialog.
+#include <cstdint>
+#include <string>
+
+#include "core/core_state.h"
+
+namespace tiderune {
+
+class Chart;
+class Series;
+
+// How the scatter update reaches a system's scatter chart: afresh for every sentence, so a
+// window re-created by a reset is the one fed; the window is loaded hidden when it is not.
+// Null when the program has no scatter window.
+class ScatterWindows {
+public:
+    virtual ~ScatterWindows() = default;
+    virtual Chart* scatterChart(int system) = 0;
+};
+
+// A window that holds a scatter chart.
+class ScatterChartHolder {
+public:
+    virtual ~ScatterChartHolder() = default;
+    virtual Chart& scatterChart() = 0;
+};
+
+// The designed scatter chart put onto an empty chart: the point series, the dummy series of
+// the two titled extra axes, the crossing axes at -1..1 and the two dashed colour lines.
+void buildScatterChart(Chart& chart);
+
+// The title of an extra axis for the half-range r: "Northing +/- 3 m" when r is whole (the
+// number's Str form), otherwise "Northing +/- 2.5 m" (one decimal).
+std::string scatterAxisTitle(const char* name, float r);
+
+// The half-range the next point is drawn at. Automatic: the whole part of the largest
+// coordinate magnitude the series already holds, plus 1 (1 for an empty series). Fixed: the
+// given half-range; one of 0 or less (or not a number) could not make an axis, so the
+// automatic range stands in for it.
+float scatterHalfRange(const Series& points, bool autoScale, float fixed);
+
+class ScatterUpdate {
+public:
+    ScatterUpdate(CoreState& core, ScatterWindows& windows, const PerSystem<std::uint32_t>& systemColour)
+        : core_(core), windows_(windows), systemColour_(systemColour) {}
+
+    // Every GGA, GNS, GLL, RMC and GST sentence of a system: a position sentence whose north
+    // offset was missing adds nothing; GST never adds a point.
+    void DispatchPositionToScatter(int system, SentenceType type);
+    // Adds the point (east, north) in the system's colour, first moving both axes when the
+    // half-range changed, and moves the two colour lines onto it.
+    void UpdateScatter(int system, float north, float east);
+
+    // The window of `system` loaded onto `chart`: title in the system's colour and words,
+    // colour lines in its colour, automatic scaling, the extra axes' titles for 1 m.
+    void LoadScatter(Chart& chart, int system);
+
+    PerSystem<bool> ScatterAutoScale{};  // set by every load of the window
+    PerSystem<float> ScatterScale{};     // metres; the fixed half-range
+    std::int16_t ScatterAxisSystem = 0;  // the system whose chart opened the scale dialog
+
+    // The half-range last applied to each system's axes; never reset.
+    PerSystem<float> LastScatterScale{};
+
+private:
+    CoreState& core_;
+    ScatterWindows& windows_;
+    const PerSystem<std::uint32_t>& systemColour_;
+};
+
+// The scale dialog (frmXYAxis) without its screen, for system s of `scatter`.
+struct XYAxisForm {
+    bool chkAutomatic = false;
+    std::string txtMax = "0";
+    bool txtMaxEnabled() const { return !chkAutomatic; }
+
+    // The load: the half-range in use (automatic: the chart's left-axis maximum, as last
+    // applied) or the fixed one, and the box.
+    void load(const ScatterUpdate& scatter, const Chart& chart, int s);
+    // OK: automatic, or fixed at the typed number ("," accepted as decimal separator).
+    // Nothing is redrawn: the axes follow with the next point.
+    void ok(ScatterUpdate& scatter, int s) const;
+};
+
+}  // namespace tiderune

@@ -1,0 +1,156 @@
+// The scatter update headless: the symmetric half-range (automatic and fixed) with its axis
+// titles, what a sentence adds, and the scale dialog's load and OK.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "platform/chart_model.h"
+#include "timeseries/scatter.h"
+
+using namespace tiderune;
+
+namespace {
+
+struct Scatter : ScatterWindows {
+    CoreState core;
+    PerSystem<std::uint32_t> colours{};
+    std::unique_ptr<Chart> chart;
+    ScatterUpdate update{core, *this, colours};
+    int loads = 0;
+
+    Scatter() { colours[1] = colours::Blue; }
+    Chart* scatterChart(int system) override {
+        if (!chart) {
+            chart = std::make_unique<Chart>();
+            buildScatterChart(*chart);
+            update.LoadScatter(*chart, system);
+            ++loads;
+        }
+        return chart.get();
+    }
+    Chart& c() { return *scatterChart(1); }
+};
+
+}  // namespace
+
+TEST(UpdateScatter, HalfRangeAndTitles) {
+    struct Step {
+        float north, east;
+        bool autoScale;
+        float fixed;
+        double axisMax;  // both axes, after the step
+        const char* northTitle;
+        const char* eastTitle;
+    };
+    const std::vector<Step> steps = {
+        {0.5f, -0.2f, true, 0, 1, "Northing +/- 1 m", "Easting +/- 1 m"},  // empty series
+        {-0.3f, 2.4f, true, 0, 1, "Northing +/- 1 m", "Easting +/- 1 m"},  // counted from the next point
+        {0.1f, 0.1f, true, 0, 3, "Northing +/- 3 m", "Easting +/- 3 m"},
+        {0, 0, false, 2.5f, 2.5, "Northing +/- 2.5 m", "Easting +/- 2.5 m"},
+        {0, 0, false, 2, 2, "Northing +/- 2 m", "Easting +/- 2 m"},
+        // A fixed range of 0 or less cannot make an axis: the automatic one stands in.
+        {0, 0, false, 0, 3, "Northing +/- 3 m", "Easting +/- 3 m"},
+        {-7.9f, 0, false, -4, 3, "Northing +/- 3 m", "Easting +/- 3 m"},
+        {0, 0, true, 0, 8, "Northing +/- 8 m", "Easting +/- 8 m"},
+    };
+    Scatter s;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& st = steps[i];
+        SCOPED_TRACE(i);
+        s.update.ScatterAutoScale[1] = st.autoScale;
+        s.update.ScatterScale[1] = st.fixed;
+        s.update.UpdateScatter(1, st.north, st.east);
+        Chart& c = s.c();
+        EXPECT_EQ(c.leftAxis().maximum(), st.axisMax);
+        EXPECT_EQ(c.leftAxis().minimum(), -st.axisMax);
+        EXPECT_EQ(c.bottomAxis().maximum(), st.axisMax);
+        EXPECT_EQ(c.bottomAxis().minimum(), -st.axisMax);
+        EXPECT_EQ(c.customAxis(0).title(), st.northTitle);
+        EXPECT_EQ(c.customAxis(1).title(), st.eastTitle);
+        EXPECT_EQ(c.series(0).count(), static_cast<int>(i + 1));
+        // The colour lines follow the newest point, drawn in the system's colour.
+        EXPECT_EQ(c.tool(0).value(), st.east);
+        EXPECT_EQ(c.tool(1).value(), st.north);
+        EXPECT_EQ(c.series(0).pointColour(c.series(0).count() - 1), colours::Blue);
+    }
+    EXPECT_EQ(s.loads, 1);
+}
+
+TEST(UpdateScatter, RangeMatchesARecountOfEveryPointBefore) {
+    Scatter s;
+    std::mt19937 gen(7);
+    std::normal_distribution<float> d(0, 3);
+    std::vector<std::pair<float, float>> seen;
+    for (int i = 0; i < 2000; ++i) {
+        double m = 0;
+        for (auto [n, e] : seen) m = std::max({m, std::fabs(double(n)), std::fabs(double(e))});
+        const float north = d(gen), east = d(gen) * (i % 100 == 0 ? 4 : 1);
+        s.update.UpdateScatter(1, north, east);
+        ASSERT_EQ(s.c().leftAxis().maximum(), std::floor(m) + 1) << i;
+        seen.push_back({north, east});
+    }
+}
+
+TEST(DispatchPositionToScatter, OnlyPositionsWithAValidNorthOffset) {
+    struct Case {
+        SentenceType type;
+        bool noData;
+        float north;
+        int points;
+    };
+    const std::vector<Case> cases = {
+        {SentenceType::GGA, false, 1.5f, 1}, {SentenceType::GNS, false, 1.5f, 1},
+        {SentenceType::GLL, false, 1.5f, 1}, {SentenceType::RMC, false, 1.5f, 1},
+        {SentenceType::GGA, true, 1.5f, 0},  {SentenceType::GST, false, 1.5f, 0},
+        {SentenceType::VTG, false, 1.5f, 0}, {SentenceType::GGA, false, MissingValue, 0},
+        {SentenceType::RMC, false, NAN, 0},
+    };
+    for (const Case& c : cases) {
+        Scatter s;
+        SystemStatistics& st = s.core.analysis.statistics(1);
+        for (StatBlock* b : {&st.GGAStats[1], &st.GNSStats[1], &st.GLLStats[1], &st.RMCStats[1]})
+            b->record.noData = c.noData;
+        s.core.analysis.EpochValues[1].EpochNorth = c.north;
+        s.core.analysis.EpochValues[1].EpochEast = -2;
+        s.update.DispatchPositionToScatter(1, c.type);
+        EXPECT_EQ(s.c().series(0).count(), c.points) << static_cast<int>(c.type);
+        if (c.points) {
+            EXPECT_EQ(s.c().series(0).x(0), -2);
+            EXPECT_EQ(s.c().series(0).y(0), c.north);
+        }
+    }
+}
+
+TEST(XYAxisForm, LoadShowsTheRangeInUseAndOkSetsTheScaling) {
+    Scatter s;
+    s.update.UpdateScatter(1, 2.2f, 0);
+    s.update.UpdateScatter(1, 0, 0);  // automatic range 3
+    XYAxisForm f;
+    f.load(s.update, s.c(), 1);
+    EXPECT_EQ(f.txtMax, "3.0");
+    EXPECT_TRUE(f.chkAutomatic);
+    EXPECT_FALSE(f.txtMaxEnabled());
+
+    f.chkAutomatic = false;
+    f.txtMax = "12,5";
+    f.ok(s.update, 1);
+    EXPECT_FALSE(s.update.ScatterAutoScale[1]);
+    EXPECT_EQ(s.update.ScatterScale[1], 12.5f);
+    XYAxisForm again;
+    again.load(s.update, s.c(), 1);
+    EXPECT_EQ(again.txtMax, "12.5");
+
+    // A half-range no axis can hold counts as none; checked keeps the fixed value.
+    f.txtMax = "1e40";
+    f.ok(s.update, 1);
+    EXPECT_EQ(s.update.ScatterScale[1], 0);
+    f.txtMax = "4";
+    f.ok(s.update, 1);
+    f.chkAutomatic = true;
+    f.ok(s.update, 1);
+    EXPECT_TRUE(s.update.ScatterAutoScale[1]);
+    EXPECT_EQ(s.update.ScatterScale[1], 4);
+}
