@@ -43,7 +43,7 @@ std::vector<FormDesign> makeDesigns() {
     std::vector<FormDesign> all;
     auto add = [&](SentenceType t, int kind, const char* form, const char* caption, int word, int w, int h,
                    std::vector<ChartDesign> charts) -> FormDesign& {
-        FormDesign f{t, kind, form, caption, word, w, h, 600, 0, false, false, 0, {}};
+        FormDesign f{t, kind, form, caption, word, w, h, 600, 0, false, false, 0, false, false, {}};
         f.charts = std::move(charts);
         all.push_back(std::move(f));
         return all.back();
@@ -150,6 +150,57 @@ std::vector<FormDesign> makeDesigns() {
     FormDesign& gsv = add(SentenceType::GSV, chart_kind::GSV, "frmTimeSeriesGSV", "GSV Time Series ", 13, 13215, 10875,
                           {elevation, azimuth, snr});
     gsv.viewChangeCopies = true;
+
+    // The position windows, identical but for the first series of the DGPS chart.
+    auto position = [&](SentenceType t, int kind, const char* form, const char* caption, int word, const char* modeTitle,
+                        const char* qualityHint) -> FormDesign& {
+        SeriesDesign avg = line("Avg", Black);
+        avg.kind = SeriesKind::FastLine;
+        avg.style = PenStyle::Dash;
+        avg.function = SeriesFunction::Average;
+        SeriesDesign dev = line("sDev", Yellow);
+        dev.kind = SeriesKind::FastLine;
+        dev.function = SeriesFunction::StdDeviation;
+        ChartDesign offset = minimumFixed(chart(600, 2775, {line("dRad", Red), avg, dev}));
+        offset.tools = 2;
+        offset.tool0Value = 50;
+        offset.tool1End = 100;
+        auto bar = [](const char* title, Colour c) {
+            SeriesDesign b = line(title, c);
+            b.kind = SeriesKind::Bar;
+            b.gradient = true;
+            return b;
+        };
+        ChartDesign svs = chart(6720, 2895, {bar("Svs (Color-coded)", rgb(255, 255, 128)), line("hdop", Green)});
+        svs.left = AxisRange::Fixed;
+        svs.leftMax = 14;
+        svs.tools = 0;
+        svs.hint = "Svs Bar Colors : Yellow>4, Violet =4, Red <4";
+        SeriesDesign station = line("Stn ID", Black, VerticalAxis::Right);
+        station.kind = SeriesKind::Gantt;
+        ChartDesign dgps = minimumFixed(chart(9720, 2535, {bar(modeTitle, Blue), line("Age", rgb(255, 0, 128)), station}));
+        dgps.marginRight = 1;
+        dgps.customAxes = 1;
+        dgps.tools = 0;
+        dgps.ganttHeight = 1;
+        // The station axis starts at 0..1 and only grows with the identifiers seen.
+        dgps.rightFixed = true;
+        dgps.rightMax = 1;
+        dgps.hint = qualityHint;
+        FormDesign& f = add(t, kind, form, caption, word, 12180, 12660,
+                            {offset, chart(3480, 3135, {line("dLat", Blue), line("dLon", Green), line("dh", Yellow)}), svs,
+                             dgps});
+        f.anyButtonCharts = 8;
+        f.rightAxisDialog = true;
+        f.viewChangeCopies = true;
+        f.dgpsChart = true;
+        return f;
+    };
+    position(SentenceType::GGA, chart_kind::GGA, "frmTimeSeriesGGA", "GGA Time Series ", 7, "Quality (Color-coded)",
+             "Quality Bar Color Code : 1-GPS (red) 2-dGPS (blue) 3-PPS (green) 4-RTK Fixed (magenta) 5-RTK Float "
+             "(yellow) 6-Estimated (cyan) 7-Manual (white) 8-Simulated (yellow)")
+        .ageOffBox = true;
+    position(SentenceType::GNS, chart_kind::GNS, "frmTimeSeriesGNS", "GNS Time Series ", 8, "Mode (Color-coded)", "");
     return all;
 }
 
@@ -222,6 +273,7 @@ void buildChart(Chart& c, const ChartDesign& d) {
         s.setGradient(sd.gradient);
         s.linePen().style = sd.style;
         if (sd.function != SeriesFunction::None) s.setFunction(sd.function, &c.series(0));
+        if (sd.kind == SeriesKind::Gantt && d.ganttHeight > 0) s.setGanttHeight(d.ganttHeight);
     }
 
     if (d.tools >= 1) {
@@ -229,12 +281,14 @@ void buildChart(Chart& c, const ChartDesign& d) {
         line0.setAllowDrag(false);
         line0.setValue(d.tool0Value);
     }
-    if (d.tools >= 3) {
+    if (d.tools >= 2) {
         Tool& band = c.addColorBand(left);
         band.setColour(rgb(255, 255, 128));
         band.setTransparency(60);
         band.setEndValue(d.tool1End);
         band.setStartValue(d.tool1Start);
+    }
+    if (d.tools >= 3) {
         Tool& line2 = c.addColorLine(left);
         line2.setAllowDrag(false);
         line2.setPen(Red, PenStyle::Dash);

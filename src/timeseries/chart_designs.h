@@ -46,7 +46,7 @@ struct ChartDesign {
     bool rightFixed = false;
     double rightMin = 0, rightMax = 0;
     bool legendValues = false;
-    int tools = 1;  // 0 none; 1 the colour line; 3 colour line, colour band, dashed red line
+    int tools = 1;  // 0 none; 1 the colour line; 2 and the colour band; 3 and a dashed red line
     double marginRight = 4;
     double tool0Value = 0;
     double tool1Start = 0, tool1End = 0;
@@ -55,6 +55,8 @@ struct ChartDesign {
     bool legendHidden = false;
     bool legendSeriesColours = false;  // legend titles in their series' colours
     SatelliteSeries satellites = SatelliteSeries::None;
+    int ganttHeight = 0;  // Gantt bars' half height in pixels; 0: the chart's default
+    std::string hint;     // the chart's tooltip
 };
 
 struct FormDesign {
@@ -71,6 +73,10 @@ struct FormDesign {
     bool rightAxisDialog = false;  // a right-axis click opens the axis dialog
     bool viewChangeCopies = false;  // zoom and scroll of one chart reach the others
     int narrowCharts = 0;           // charts 0 .. narrowCharts-1 are 480 twips narrower
+    // The position windows: a DGPS chart (the last) that a check box switches off, their own
+    // resize rule, "hh:nn" on every chart, and in GGA an "Age off" box.
+    bool dgpsChart = false;
+    bool ageOffBox = false;
     std::vector<ChartDesign> charts;
     int chartCount() const { return static_cast<int>(charts.size()); }
 };

@@ -39,6 +39,10 @@ struct ChartSettings {
     PerChartKind<std::string> TimeAxisOption;  // "Automatic", "Scrolling time", "Fixed time", "Manual"
     PerChartKind<bool> AutoFilter;             // the filter list's "Automatic"
     PerChartKind<std::int16_t> FilterLength;   // -1 "Off", 0 no decimation, else the block length
+    // Set when the system's GGA or GNS window unloads: the next run-bar update of the
+    // system starts the station runs of all systems afresh.
+    PerSystem<bool> GanttResetGGA;
+    PerSystem<bool> GanttResetGNS;
 };
 
 // Filled by a window's axis click just before it opens an axis dialog; kept until the next.

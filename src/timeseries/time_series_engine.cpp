@@ -1,5 +1,7 @@
 #include "timeseries/time_series_engine.h"
 
+#include <cmath>
+
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "timeseries/time_series_form.h"
@@ -11,6 +13,14 @@ void TimeSeriesEngine::UpdateTimeSeriesCharts(int system, SentenceType type) {
     if (!setup.analysed(type)) return;
     const EpochValueSet& ev = core_.analysis.EpochValues[system];
     switch (type) {
+    case SentenceType::GGA:
+        UpdateTimeSeriesGGA(system, ev.EpochHorizontalError, ev.EpochNorth, ev.EpochEast, ev.EpochHeightDiff,
+                            core_.NMEAMessages[system].GGA);
+        break;
+    case SentenceType::GNS:
+        UpdateTimeSeriesGNS(system, ev.EpochHorizontalError, ev.EpochNorth, ev.EpochEast, ev.EpochHeightDiff,
+                            core_.NMEAMessages[system].GNS);
+        break;
     case SentenceType::GLL: UpdateTimeSeriesGLL(system, ev.EpochHorizontalError, ev.EpochNorth, ev.EpochEast); break;
     case SentenceType::RMC: UpdateTimeSeriesRMC(system, ev.EpochHorizontalError, ev.EpochNorth, ev.EpochEast); break;
     case SentenceType::VTG: UpdateTimeSeriesVTG(system); break;
@@ -22,7 +32,7 @@ void TimeSeriesEngine::UpdateTimeSeriesCharts(int system, SentenceType type) {
     case SentenceType::GST: UpdateTimeSeriesGST(system); break;
     case SentenceType::GSA: UpdateTimeSeriesGSA(system); break;
     case SentenceType::GSV: UpdateTimeSeriesGSV(system); break;
-    default: break;  // GGA and GNS have windows of their own kind; ZDA, TTM, VDM none
+    default: break;  // ZDA, TTM, VDM none
     }
 }
 
@@ -155,6 +165,140 @@ void TimeSeriesEngine::UpdateTimeSeriesGST(int system) {
           {2, 0, r.SdSemiMajor},
           {2, 1, r.SdSemiMinor},
           {2, 2, static_cast<double>(r.Orientation)}});
+}
+
+namespace {
+
+// Fix quality to bar colour (0x00BBGGRR); 2 (DGPS) takes the series' own colour. Qualities
+// outside the table give no bar.
+bool qualityColour(std::int16_t q, Colour& colour) {
+    static constexpr Colour Table[] = {0x0000FF, 0x0000FF, SeriesColour, 0x00FF00, 0xFF00FF,
+                                       0x00FFFF, 0xFFFF00, 0xFFFFFF, 0x00FFFF};
+    if (q > 8) return false;
+    colour = q < 2 ? Table[0] : Table[q];
+    return true;
+}
+
+}  // namespace
+
+void TimeSeriesEngine::UpdateTimeSeriesGGA(int system, float horizontal, float north, float east, float heightDiff,
+                                           const GGARecord& r) {
+    updatePosition(system, chart_kind::GGA, horizontal, north, east, heightDiff, r.Satellites, r.HDOP, r.DGPSAge,
+                   r.StationID, &r.Quality);
+}
+
+void TimeSeriesEngine::UpdateTimeSeriesGNS(int system, float horizontal, float north, float east, float heightDiff,
+                                           const GNSRecord& r) {
+    updatePosition(system, chart_kind::GNS, horizontal, north, east, heightDiff, r.Satellites, r.HDOP, r.DGPSAge,
+                   r.StationID, nullptr);
+}
+
+void TimeSeriesEngine::updatePosition(int system, int kind, float horizontal, float north, float east, float heightDiff,
+                                      std::int16_t satellites, float hdop, float age, std::int32_t station,
+                                      const std::int16_t* quality) {
+    TimeSeriesForm* w = begin(system, kind);
+    if (!w) return;
+    const bool gga = kind == chart_kind::GGA;
+    const SystemStatistics& st = core_.analysis.statistics(system);
+    auto block = [&](int i) -> const StatRecord& { return gga ? st.GGAStats[i].record : st.GNSStats[i].record; };
+    // GGA and GNS share their eight states: a system analyses one of the two only.
+    auto state = [&](int slot) -> SeriesFilter& { return filters_[chart_kind::GGA][slot][system]; };
+    const double x = ChartXValue[system];
+
+    Chart& offsets = w->TChart(0);
+    if (!block(0).noData) {
+        AddChartPoint(settings, system, kind, offsets.series(0), x, horizontal, state(0));
+        const double m = block(0).mean;
+        const double d = block(0).standardDeviation;
+        offsets.tool(0).setValue(m);
+        offsets.tool(1).setStartValue(m - d);
+        offsets.tool(1).setEndValue(m + d);
+    }
+    const float parts[] = {north, east, heightDiff};
+    for (int i = 0; i < 3; ++i)
+        if (!block(i + 1).noData) AddChartPoint(settings, system, kind, w->TChart(1).series(i), x, parts[i], state(i + 1));
+
+    Chart& svs = w->TChart(2);
+    if (satellites != MissingValue) {
+        const Colour c = satellites > 4 ? SeriesColour : satellites == 4 ? Colour{0xFF00FF} : Colour{0x0000FF};
+        AddChartPoint(settings, system, kind, svs.series(0), x, satellites, state(4), c);
+    }
+    if (!block(gga ? 7 : 6).noData) AddChartPoint(settings, system, kind, svs.series(1), x, hdop, state(5));
+
+    if (w->chkDGPS.value != 0) {
+        Chart& dgps = w->TChart(3);
+        if (quality) {
+            const std::int16_t q = *quality;
+            const std::int16_t previous = PreviousQuality[system];
+            const bool transition = (q >= 2 && previous < 2) || (q < 2 && previous >= 2);
+            Colour c = SeriesColour;
+            if (qualityColour(q, c)) AddChartPoint(settings, system, kind, dgps.series(0), x, q, state(6), c);
+            PreviousQuality[system] = q;
+            if (w->chkAgeOff.value < 1) {
+                // The age line breaks where the fix crosses between autonomous and differential.
+                if (transition) dgps.series(1).addNullXY(x, 0);
+                AddChartPoint(settings, system, kind, dgps.series(1), x, age, state(7));
+            }
+            UpdateGanttGGA(system, dgps.series(2), x, station);
+        } else {
+            AddChartPoint(settings, system, kind, dgps.series(1), x, age, state(7));
+            UpdateGanttGNS(system, dgps.series(2), x, station);
+        }
+        // The station axis only grows, holding every identifier seen with a margin of one.
+        if (station != MissingValue) {
+            Axis& right = dgps.rightAxis();
+            const double id = station;
+            if (id + 1 > right.maximum()) {
+                if (right.minimum() > id) right.setMinimum(id - 1);
+                right.setMaximum(id + 1);
+            }
+            if (id - 1 < right.minimum()) right.setMinimum(id - 1);
+        }
+    }
+    autoFilterByPointCount(*w, system, kind);
+}
+
+void TimeSeriesEngine::UpdateGanttGGA(int system, Series& series, double x, std::int32_t value) {
+    updateGantt(ganttGGA, settings.GanttResetGGA[system], system, series, x, value);
+}
+
+void TimeSeriesEngine::UpdateGanttGNS(int system, Series& series, double x, std::int32_t value) {
+    updateGantt(ganttGNS, settings.GanttResetGNS[system], system, series, x, value);
+}
+
+void TimeSeriesEngine::updateGantt(GanttSlots& slots, bool& reset, int system, Series& series, double x,
+                                   std::int32_t value) {
+    if (reset) {
+        for (auto& perSystem : slots) perSystem.fill(GanttSlot{});
+        reset = false;
+    }
+    GanttSlot* slot = nullptr;
+    for (GanttSlot& candidate : slots[system]) {
+        if (candidate.SlotTitle == series.title()) {
+            slot = &candidate;
+            break;
+        }
+        if (candidate.SlotTitle.empty()) {
+            candidate.SlotTitle = series.title();
+            slot = &candidate;
+            break;
+        }
+    }
+    if (!slot) return;
+    if (value == MissingValue || value == 0) {
+        slot->RunValue = value;
+        return;
+    }
+    if (value != slot->RunValue) {
+        slot->RunValue = value;
+        slot->RunStart = x;
+        return;
+    }
+    // One bar per run, lengthened in place: the run's bar of the previous epoch gives way.
+    const int last = series.count() - 1;
+    if (last >= 0 && series.x(last) == slot->RunStart && series.y(last) == value) series.deletePoint(last);
+    series.addGantt(slot->RunStart, x, value);
+    while (series.count() > 1 && std::llround((x - series.endValue(0)) * 86400.0) > 86400) series.deletePoint(0);
 }
 
 }  // namespace tiderune

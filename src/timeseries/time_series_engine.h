@@ -4,6 +4,7 @@
 // to the system's window of that type and, with the automatic filter in "Automatic" mode,
 // adapts the decimation to the number of points.
 #include <array>
+#include <string>
 
 #include "core/core_state.h"
 #include "timeseries/chart_point.h"
@@ -41,6 +42,26 @@ public:
     void UpdateTimeSeriesVHW(int system);
     void UpdateTimeSeriesDBT(int system);
     void UpdateTimeSeriesGST(int system);
+    void UpdateTimeSeriesGGA(int system, float horizontal, float north, float east, float heightDiff,
+                             const GGARecord& record);
+    void UpdateTimeSeriesGNS(int system, float horizontal, float north, float east, float heightDiff,
+                             const GNSRecord& record);
+
+    // The station run bars of a system's GGA or GNS window: a run opens with the first epoch
+    // of a new identifier and shows, from its second epoch on, as one bar from its start to
+    // the current epoch; 0 or -9999 ends it. Bars that ended more than a day before the
+    // newest epoch are dropped.
+    struct GanttSlot {
+        std::string SlotTitle;  // the title of the series owning the slot; empty when free
+        double RunStart = 0;    // x of the run's first epoch
+        double RunValue = 0;    // the run's identifier; 0 or -9999 with no run open
+    };
+    using GanttSlots = PerSystem<std::array<GanttSlot, 6>>;
+    void UpdateGanttGGA(int system, Series& series, double x, std::int32_t value);
+    void UpdateGanttGNS(int system, Series& series, double x, std::int32_t value);
+    GanttSlots ganttGGA, ganttGNS;
+    // The GGA fix quality of the last update that fed the DGPS chart.
+    PerSystem<std::int16_t> PreviousQuality;
 
     // The satellite series: DOPs, fix type and satellites used (GSA); satellites in view
     // and each satellite's elevation, azimuth and SNR at the end of a GSV group, from
@@ -78,6 +99,9 @@ private:
     void feed(TimeSeriesForm& window, int system, int kind, std::initializer_list<Feed> feeds);
     void autoFilterByPointCount(TimeSeriesForm& window, int system, int kind);
     void autoFilterByCount(TimeSeriesForm& window, int system, int kind, int n);
+    void updatePosition(int system, int kind, float horizontal, float north, float east, float heightDiff,
+                        std::int16_t satellites, float hdop, float age, std::int32_t station, const std::int16_t* quality);
+    void updateGantt(GanttSlots& slots, bool& reset, int system, Series& series, double x, std::int32_t value);
 
     CoreState& core_;
     TimeSeriesWindows& windows_;

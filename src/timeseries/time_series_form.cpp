@@ -36,6 +36,8 @@ TimeSeriesForm::TimeSeriesForm(const FormDesign& design, ChartSettings& settings
     lblSystemColor.caption = "PRIMARY SYSTEM (blue)";
     lblSystemColor.foreColour = colours::Blue;
     lblFilter.caption = "0";
+    chkDGPS.visible = design.dgpsChart;
+    chkAgeOff.visible = design.ageOffBox;
 }
 
 int TimeSeriesForm::system() const {
@@ -59,6 +61,7 @@ void TimeSeriesForm::load(std::int16_t handOverWord, const std::string& systemNa
     const int s = system();
     caption = std::string(design_.captionPrefix) + Tag + " - " + systemName;
     config_.WindowVisible[s][design_.visibleWord] = true;
+    if (design_.dgpsChart && config_.NoDGPSChart[s]) chkDGPS_Click(0, false);
     AddSatelliteSeries(*this);
     switch (s) {
     case 2: lblSystemColor = {"(Green)", true, 65280}; break;
@@ -81,6 +84,23 @@ void TimeSeriesForm::load(std::int16_t handOverWord, const std::string& systemNa
 
 void TimeSeriesForm::unload() {
     config_.WindowVisible[system()][design_.visibleWord] = false;
+    if (design_.type == SentenceType::GGA) settings_.GanttResetGGA[system()] = true;
+    if (design_.type == SentenceType::GNS) settings_.GanttResetGNS[system()] = true;
+}
+
+bool TimeSeriesForm::chkDGPS_Click(int value, bool maximised) {
+    chkDGPS.value = value;
+    touch();
+    if (maximised) return false;
+    const int s = system();
+    if (value != 0) {
+        heightRequest += chartPlaces[0].height;
+        config_.NoDGPSChart[s] = false;
+    } else {
+        heightRequest -= chartPlaces[3].height;
+        config_.NoDGPSChart[s] = true;
+    }
+    return true;
 }
 
 void TimeSeriesForm::cmbOption_Click(int index) {
@@ -103,7 +123,7 @@ void TimeSeriesForm::cmbOption_Click(int index) {
 void TimeSeriesForm::cmbInterval_Click(int index) {
     cmbInterval.listIndex = index;
     if (index >= 0 && index < 8) settings_.ChartInterval[ChartKind][system()] = Intervals[index];
-    TChart(0).bottomAxis().setDateTimeFormat("hh:nn");
+    for (int i = 0; i < (design_.dgpsChart ? ChartCount : 1); ++i) TChart(i).bottomAxis().setDateTimeFormat("hh:nn");
     SetAutoFilterByInterval(*this, settings_, system(), ChartKind);
     touch();
 }
@@ -134,8 +154,24 @@ void TimeSeriesForm::cmbFilter_Click(int index) {
 void TimeSeriesForm::resize(int width, int height) {
     for (int i = 0; i < ChartCount; ++i)
         chartPlaces[static_cast<std::size_t>(i)].width = width - (i < design_.narrowCharts ? 480 : 0);
-    const int n = ChartCount;
     const int top0 = chartPlaces[0].top;
+    if (design_.dgpsChart) {
+        // All four are laid out; without the DGPS chart the upper three share the height and
+        // the fourth lies below the window's edge.
+        const int n = chkDGPS.value != 0 ? 4 : 3;
+        if (height + 300 > top0) {
+            const long h = std::lround(static_cast<double>(height - top0) / n) - 110;
+            if (h >= 0) chartPlaces[0].height = static_cast<int>(h);
+            for (std::size_t k = 1; k < chartPlaces.size(); ++k) {
+                chartPlaces[k].height = chartPlaces[0].height;
+                chartPlaces[k].top = chartPlaces[k - 1].top + chartPlaces[k - 1].height;
+            }
+        }
+        chkAgeOff.left = chartPlaces[3].width - 972;
+        touch();
+        return;
+    }
+    const int n = ChartCount;
     if (height + 300 > top0) {
         // Each chart's share less 300 for one chart, 240 for two, 180 for three; a window
         // too low for that keeps the former heights.

@@ -43,6 +43,13 @@ enum class AxisClickAction { None, YAxisDialog, XAxisDialog, RefuseBottom };
 
 inline constexpr const char* ManualTimeAxisMessage =
     "Time Axis has to be selected as manual to adjust Start/End time";
+inline constexpr const char* MaximizedMessage = "No effect as long as form is maximized!";
+
+struct CheckBox {
+    int value = 0;  // 0 unticked, 1 ticked
+    bool visible = true;
+    int left = 0;   // twips
+};
 
 struct ChartPlace {
     int left = 0, top = 0, width = 0, height = 0;  // twips
@@ -67,6 +74,9 @@ public:
     const Chart& TChart(int i) const;
 
     ListBox cmbOption, cmbInterval, cmbFilter;
+    // The position windows: the DGPS chart switch (ticked in the design) and GGA's "Age off".
+    CheckBox chkDGPS{1, false, 7680};
+    CheckBox chkAgeOff{0, false, 9840};
     Label lblFilter;
     Label lblSystemColor;
     std::string caption;
@@ -87,6 +97,14 @@ public:
 
     // Places the charts for the window's outer size in twips.
     void resize(int width, int height);
+
+    // The DGPS switch after the box changed to `value`. A maximised window refuses it (the
+    // box keeps the change; the caller shows MaximizedMessage) and false is returned;
+    // otherwise heightRequest tells the window how much to grow (or shrink).
+    bool chkDGPS_Click(int value, bool maximised);
+    void chkAgeOff_Click(int value) { chkAgeOff.value = value; touch(); }
+    // Twips the window's height is to change by, for the screen to apply and clear.
+    int heightRequest = 0;
 
     // An axis click on chart index: what to open. Fills the hand-over for the dialogs.
     AxisClickAction axisClick(int index, AxisCode axis, int button, AxisDialogTarget& target);
