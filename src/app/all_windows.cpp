@@ -1,6 +1,7 @@
 #include "app/all_windows.h"
 
 #include "ais/windows/ais_windows.h"
+#include "charts/chart_windows.h"
 #include "views/view_windows.h"
 
 namespace tiderune {
@@ -8,24 +9,14 @@ namespace tiderune {
 void installAllWindows(WindowRegistry& r) {
     installViewWindows(r);
     installAisWindows(r);
+    installChartWindows(r);
 
     // Not built yet: each opens as an empty window with its caption. A window library that
     // registers one of these kinds takes its line out.
     using K = WindowKind;
     r.addPlaceholder(K::Scatter);
     r.addPlaceholder(K::Skyplot);
-    r.addPlaceholder(K::TimeSeriesGGA);
-    r.addPlaceholder(K::TimeSeriesGNS);
-    r.addPlaceholder(K::TimeSeriesGLL);
-    r.addPlaceholder(K::TimeSeriesRMC);
-    r.addPlaceholder(K::TimeSeriesVTG);
-    r.addPlaceholder(K::TimeSeriesHDT);
-    r.addPlaceholder(K::TimeSeriesATT);
-    r.addPlaceholder(K::TimeSeriesROT);
-    r.addPlaceholder(K::TimeSeriesVHW);
-    r.addPlaceholder(K::TimeSeriesDBT);
     r.addPlaceholder(K::TimeSeriesGSA);
-    r.addPlaceholder(K::TimeSeriesGST);
     r.addPlaceholder(K::TimeSeriesGSV);
     r.addPlaceholder(K::TimeSeriesSNR);
 }

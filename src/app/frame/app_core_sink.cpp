@@ -1,6 +1,7 @@
 #include "app/frame/app_core_sink.h"
 
 #include "app/frame/shell.h"
+#include "timeseries/chart_designs.h"
 
 namespace tiderune {
 
@@ -39,6 +40,10 @@ void AppCoreSink::updateStatisticsWindow(int s, SentenceType t) {
 }
 
 void AppCoreSink::updateTimeSeriesCharts(int s, SentenceType t) {
+    if (!isValidSystem(s)) return;
+    // The engine feeds the charts of the windows built from a chart design; every loaded
+    // chart window of the type is then told, as any window of its sentence.
+    if (formDesignOf(t)) shell_.timeSeries.UpdateTimeSeriesCharts(s, t);
     if (const std::optional<WindowKind> kind = timeSeriesKindOf(t)) feed(*kind, s, t);
 }
 

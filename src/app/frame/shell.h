@@ -14,6 +14,7 @@
 #include "app/frame/shell_state.h"
 #include "app/frame/window_registry.h"
 #include "app/frame/window_services.h"
+#include "app/frame/time_series_slots.h"
 #include "app/frame/window_slots.h"
 #include "core/number_text.h"
 #include "platform/clock.h"
@@ -48,6 +49,10 @@ public:
     AppCoreSink sink;
     WindowRegistry registry;
     WindowSlots windows;
+    // The time-series engine: chart settings, decimation states and each system's chart x,
+    // kept for the whole run (no reset clears them).
+    SlotTimeSeriesWindows timeSeriesWindows{*this};
+    TimeSeriesEngine timeSeries{coreState, timeSeriesWindows};
 
     // The main window as the child windows see it, set by the main window for its lifetime.
     void setHost(WindowServices* host) { host_ = host; }

@@ -1,0 +1,25 @@
+#include "app/frame/time_series_slots.h"
+
+#include "app/frame/shell.h"
+#include "timeseries/chart_designs.h"
+#include "timeseries/time_series_form.h"
+
+namespace tiderune {
+
+TimeSeriesForm* SlotTimeSeriesWindows::timeSeriesForm(int chartKind, int system) {
+    const FormDesign* design = formDesign(chartKind);
+    const std::optional<WindowKind> found = design ? timeSeriesKindOf(design->type) : std::nullopt;
+    if (!found) return nullptr;
+    const WindowKind kind = *found;
+    if (!shell_.windows.created() || !shell_.hasHost()) return nullptr;
+    WindowSlot& slot = shell_.windows.slot(kind, system);
+    if (!slot.isLoaded()) {
+        // The window loads for the system it is fed for, whatever the last opener handed over.
+        shell_.handOverWord(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
+        slot.load();
+    }
+    auto* holder = dynamic_cast<TimeSeriesFormHolder*>(slot.window());
+    return holder ? holder->timeSeriesForm() : nullptr;
+}
+
+}  // namespace tiderune

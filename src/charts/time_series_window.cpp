@@ -1,0 +1,224 @@
+#include "charts/time_series_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMdiSubWindow>
+#include <QLabel>
+#include <QResizeEvent>
+
+#include "app/frame/shell.h"
+#include "charts/chart_windows.h"
+#include "app/frame/window_registry.h"
+#include "platform/qt/chart_widget.h"
+#include "timeseries/time_series_engine.h"
+
+namespace tiderune {
+
+namespace {
+
+constexpr int Twips = ChartWidget::TwipsPerPixel;
+
+QColor qColour(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+void placeTwips(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(left / Twips, top / Twips, width / Twips, height / Twips);
+}
+
+void fillList(QComboBox* box, const ListBox& list) {
+    const QSignalBlocker block(box);
+    box->clear();
+    for (const std::string& item : list.items) box->addItem(QString::fromLatin1(item.c_str()));
+}
+
+}  // namespace
+
+TimeSeriesWindow::TimeSeriesWindow(Shell& shell, WindowKind kind, const FormDesign& design)
+    : ChildWindow(shell, kind), design_(design) {
+    setObjectName(design.formName);
+    auto label = [this](const char* name, const char* text, int l, int t, int w, int h) {
+        auto* lbl = new QLabel(QString::fromLatin1(text), this);
+        lbl->setObjectName(name);
+        placeTwips(lbl, l, t, w, h);
+        return lbl;
+    };
+    auto list = [this](const char* name, int l, int t, int w, int h) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(name);
+        placeTwips(box, l, t, w, h);
+        return box;
+    };
+    lblSystemColor_ = label("lblSystemColor", "PRIMARY SYSTEM (blue)", 0, 120, 2205, 195);
+    label("Label1", "Time Axis", 2760, 120, 675, 195);
+    cmbOption_ = list("cmbOption", 3600, 120, 1215, 315);
+    cmbInterval_ = list("cmbInterval", 4800, 120, 1095, 315);
+    label("Label2", "Filter", 6000, 0, 330, 195);
+    lblFilter_ = label("lblFilter", "0", 6120, 240, 300, 195);
+    cmbFilter_ = list("cmbFilter", 6480, 120, 1095, 315);
+
+    if (design.dgpsChart) {
+        chkDGPS_ = new QCheckBox(QStringLiteral("Plot DGPS data(chart4)"), this);
+        chkDGPS_->setObjectName("chkDGPS");
+        chkDGPS_->setChecked(true);
+        placeTwips(chkDGPS_, 7680, 120, 2400, 435);
+        connect(chkDGPS_, &QCheckBox::clicked, this, [this](bool on) {
+            const bool maximised = frame() && frame()->isMaximized();
+            if (!form_->chkDGPS_Click(on ? 1 : 0, maximised))
+                shell_.ask(MaximizedMessage, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+            applyHeightRequest();
+            userChanged();
+        });
+    }
+    if (design.ageOffBox) {
+        chkAgeOff_ = new QCheckBox(QStringLiteral("Age off"), this);
+        chkAgeOff_->setObjectName("chkAgeOff");
+        placeTwips(chkAgeOff_, 9840, 120, 1200, 315);
+        connect(chkAgeOff_, &QCheckBox::clicked, this, [this](bool on) {
+            form_->chkAgeOff_Click(on ? 1 : 0);
+            userChanged();
+        });
+    }
+
+    std::vector<Chart*> charts;
+    for (int i = 0; i < design.chartCount(); ++i) {
+        auto* w = new ChartWidget(this);
+        w->setObjectName(QStringLiteral("TChart%1").arg(i));
+        const std::string& hint = design.charts[static_cast<std::size_t>(i)].hint;
+        if (!hint.empty()) w->setToolTip(QString::fromLatin1(hint.c_str()));
+        charts_.push_back(w);
+        charts.push_back(&w->chart());
+    }
+    form_ = std::make_unique<TimeSeriesForm>(design, shell.timeSeries.settings, shell.config, charts);
+    for (ChartWidget* w : charts_) {
+        // Points reach the screen on the shared tick, never one repaint per point.
+        w->chart().setObserver(this);
+        w->chart().addListener(this);
+    }
+    connect(cmbOption_, &QComboBox::activated, this, [this](int i) {
+        form_->cmbOption_Click(i);
+        userChanged();
+    });
+    connect(cmbInterval_, &QComboBox::activated, this, [this](int i) {
+        form_->cmbInterval_Click(i);
+        userChanged();
+    });
+    connect(cmbFilter_, &QComboBox::activated, this, [this](int i) {
+        form_->cmbFilter_Click(i);
+        userChanged();
+    });
+    resize(design.innerWidth / Twips, design.innerHeight / Twips);
+}
+
+TimeSeriesWindow::~TimeSeriesWindow() {
+    for (ChartWidget* w : charts_) {
+        w->chart().removeListener(this);
+        w->chart().setObserver(nullptr);
+    }
+}
+
+void TimeSeriesWindow::load() {
+    ChildWindow::load();
+    // The family keeps no placement: every load opens at the design's inner size.
+    if (QWidget* outer = frame(); outer != this) {
+        resize(design_.innerWidth / Twips, design_.innerHeight / Twips);
+        outer->adjustSize();
+        outer->resize(outer->sizeHint().expandedTo(size()));
+    }
+    form_->load(static_cast<std::int16_t>(system()), shell_.config.Systems[system()].Name);
+    setWindowTitle(QString::fromLatin1(form_->caption.c_str()));
+    fillList(cmbOption_, form_->cmbOption);
+    fillList(cmbInterval_, form_->cmbInterval);
+    fillList(cmbFilter_, form_->cmbFilter);
+    applyHeightRequest();
+    markChanged();
+    refreshIfChanged();
+}
+
+void TimeSeriesWindow::unload() {
+    form_->unload();
+    ChildWindow::unload();
+}
+
+void TimeSeriesWindow::refresh() {
+    const TimeSeriesForm& f = *form_;
+    if (shownGeneration_ != f.stateGeneration()) {
+        shownGeneration_ = f.stateGeneration();
+        auto select = [](QComboBox* box, const ListBox& list) {
+            const QSignalBlocker block(box);
+            box->setCurrentIndex(list.listIndex);
+            box->setVisible(list.visible);
+        };
+        select(cmbOption_, f.cmbOption);
+        select(cmbInterval_, f.cmbInterval);
+        select(cmbFilter_, f.cmbFilter);
+        lblFilter_->setText(QString::fromLatin1(f.lblFilter.caption.c_str()));
+        lblFilter_->setVisible(f.lblFilter.visible);
+        lblSystemColor_->setText(QString::fromLatin1(f.lblSystemColor.caption.c_str()));
+        QPalette p = lblSystemColor_->palette();
+        p.setColor(QPalette::WindowText, qColour(f.lblSystemColor.foreColour));
+        lblSystemColor_->setPalette(p);
+        if (chkDGPS_) {
+            const QSignalBlocker block(chkDGPS_);
+            chkDGPS_->setChecked(f.chkDGPS.value != 0);
+        }
+        if (chkAgeOff_) {
+            const QSignalBlocker block(chkAgeOff_);
+            chkAgeOff_->setChecked(f.chkAgeOff.value != 0);
+            chkAgeOff_->move(f.chkAgeOff.left / Twips, chkAgeOff_->y());
+        }
+        placeCharts();
+    }
+    for (ChartWidget* w : charts_)
+        if (w->chart().dirty()) w->update();
+}
+
+void TimeSeriesWindow::resizeEvent(QResizeEvent* e) {
+    ChildWindow::resizeEvent(e);
+    form_->resize(e->size().width() * Twips, e->size().height() * Twips);
+    placeCharts();
+}
+
+void TimeSeriesWindow::placeCharts() {
+    for (std::size_t i = 0; i < charts_.size(); ++i) {
+        const ChartPlace& p = form_->chartPlaces[i];
+        charts_[i]->setGeometryTwips(p.left, p.top, p.width, p.height);
+    }
+}
+
+void TimeSeriesWindow::applyHeightRequest() {
+    const int delta = form_->heightRequest / Twips;
+    form_->heightRequest = 0;
+    if (delta == 0) return;
+    QWidget* outer = frame() ? frame() : this;
+    outer->resize(outer->width(), std::max(1, outer->height() + delta));
+}
+
+void TimeSeriesWindow::chartChanged() { markChanged(); }
+
+void TimeSeriesWindow::userChanged() {
+    markChanged();
+    refreshIfChanged();
+}
+
+void TimeSeriesWindow::onAxisClick(const AxisClickEvent& e) {
+    const AxisClickAction a = form_->axisClick(e.index, e.axis, e.button, shell_.timeSeries.axisDialog);
+    if (a == AxisClickAction::RefuseBottom) shell_.ask(ManualTimeAxisMessage);
+    // The axis range dialogs read shell_.timeSeries.axisDialog; they come with their own windows.
+}
+
+void TimeSeriesWindow::onZoom(int index) { form_->viewChange(index); }
+void TimeSeriesWindow::onUndoZoom(int index) { form_->viewChange(index); }
+void TimeSeriesWindow::onScroll(int index) { form_->viewChange(index); }
+
+void installChartWindows(WindowRegistry& r) {
+    // The satellite windows (GSA, GSV) come with their own satellite series and are not
+    // registered here yet.
+    for (SentenceType t : {SentenceType::VTG, SentenceType::GLL, SentenceType::RMC, SentenceType::HDT, SentenceType::ATT,
+                           SentenceType::ROT, SentenceType::VHW, SentenceType::DBT, SentenceType::GST, SentenceType::GGA,
+                           SentenceType::GNS}) {
+        const FormDesign* d = formDesignOf(t);
+        const std::optional<WindowKind> kind = timeSeriesKindOf(t);
+        if (d && kind) r.add(*kind, [d](Shell& s, WindowKind k) { return new TimeSeriesWindow(s, k, *d); });
+    }
+}
+
+}  // namespace tiderune
