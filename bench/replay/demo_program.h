@@ -22,16 +22,21 @@
 
 namespace tiderune::demo {
 
-// Writes the demo setup into the program folder `home`, replaying `recording`.
-inline bool installDemoSetup(const std::string& home, const std::string& recording) {
-    std::ifstream in(std::string(TIDERUNE_SOURCE_DIR) + "/examples/Tiderune.ini.in", std::ios::binary);
+// Writes a demo setup (examples/Tiderune.ini.in, or the second demo's Tiderune-nav.ini.in)
+// into the program folder `home`, replaying `recording`.
+inline bool installDemoSetup(const std::string& home, const std::string& recording,
+                             const std::string& setupTemplate = "Tiderune.ini.in") {
+    std::ifstream in(std::string(TIDERUNE_SOURCE_DIR) + "/examples/" + setupTemplate, std::ios::binary);
     if (!in) return false;
     std::stringstream text;
     text << in.rdbuf();
     std::string setup = text.str();
-    const std::string marker = "@EXAMPLES@/demo.nmea";
-    for (auto at = setup.find(marker); at != std::string::npos; at = setup.find(marker, at + recording.size()))
-        setup.replace(at, marker.size(), recording);
+    // The recording's path in the template: "@EXAMPLES@/<name>.nmea".
+    const std::string marker = "@EXAMPLES@/";
+    for (auto at = setup.find(marker); at != std::string::npos; at = setup.find(marker, at + recording.size())) {
+        const auto end = setup.find('"', at);
+        setup.replace(at, end - at, recording);
+    }
     AppFolder(home).ensureExists();
     std::ofstream(home + "/Tiderune.ini", std::ios::binary) << setup;
     return true;

@@ -1,11 +1,14 @@
-// Lines per second of the whole program replaying the demo recording, repeated to at least
-// 1,000,000 lines, offscreen: once with no window open, then with one of the primary
-// system's windows alone open (the NMEA monitor; the numerics; the statistics with the SNR
-// statistics; the AIS target list with the detail window of its first target, then with the
-// ARPA target list as well), each also as a share of the no-window rate of the same run, and
-// last with no window again. An AIS-heavy recording (tiderune-gen --port) shows what the
-// target lists cost.
-//   tiderune-bench-replay [RECORDING] [MIN_LINES]
+// Lines per second of the whole program replaying a demo recording, repeated to at least
+// 1,000,000 lines, offscreen, each also as a share of the no-window rate of the same run.
+// The first demo: with no window open (the time-series windows of its analysed types are
+// loaded hidden and fed, as the program always does), with those time-series windows shown
+// (drawn on the shared redraw tick), then with one of the primary system's windows alone open
+// (the NMEA monitor; the numerics; the statistics with the SNR statistics; the AIS target
+// list with the detail window of its first target, then with the ARPA target list as well),
+// and last with no window again. An AIS-heavy recording (tiderune-gen --port) shows what the
+// target lists cost. The second demo (the bridge's navigation lines): with no window shown
+// and with its time-series windows shown.
+//   tiderune-bench-replay [RECORDING] [MIN_LINES]   (RECORDING: replayed on the first demo's setup)
 #include <QApplication>
 #include <QTemporaryDir>
 #include <chrono>
@@ -21,38 +24,35 @@
 
 using namespace tiderune;
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const std::string source = argc > 1 ? argv[1] : std::string(TIDERUNE_SOURCE_DIR) + "/examples/demo.nmea";
-    const long minLines = argc > 2 ? std::atol(argv[2]) : 1000000;
+namespace {
 
+// The recording repeated to at least minLines lines; the number of lines written.
+long scale(const std::string& source, const std::string& target, long minLines, std::size_t& recorded) {
     std::vector<std::string> recording;
-    {
-        std::ifstream in(source, std::ios::binary);
-        for (std::string line; std::getline(in, line);) recording.push_back(line + "\n");
-    }
-    if (recording.empty()) {
-        std::fprintf(stderr, "no lines in %s\n", source.c_str());
-        return 1;
-    }
+    std::ifstream in(source, std::ios::binary);
+    for (std::string line; std::getline(in, line);) recording.push_back(line + "\n");
+    recorded = recording.size();
+    long lines = 0;
+    std::ofstream out(target, std::ios::binary);
+    while (!recording.empty() && lines < minLines)
+        for (const std::string& l : recording) {
+            out << l;
+            ++lines;
+        }
+    return lines;
+}
+
+void bench(const char* name, const std::string& source, const char* setupTemplate, long minLines, bool others) {
     QTemporaryDir dir;
     const std::string home = dir.path().toStdString() + "/Tiderune";
-    const std::string scaled = dir.path().toStdString() + "/demo-scaled.nmea";
-    long lines = 0;
-    {
-        std::ofstream out(scaled, std::ios::binary);
-        while (lines < minLines)
-            for (const std::string& l : recording) {
-                out << l;
-                ++lines;
-            }
+    const std::string scaled = dir.path().toStdString() + "/scaled.nmea";
+    std::size_t recorded = 0;
+    const long lines = scale(source, scaled, minLines, recorded);
+    if (lines == 0 || !demo::installDemoSetup(home, scaled, setupTemplate)) {
+        std::fprintf(stderr, "%s: no recording or setup\n", name);
+        return;
     }
-    if (!demo::installDemoSetup(home, scaled)) {
-        std::fprintf(stderr, "demo setup not found\n");
-        return 1;
-    }
-    std::printf("Replay of %s, %ld lines (%zu repeated), offscreen\n", source.c_str(), lines, recording.size());
+    std::printf("%s: %s, %ld lines (%zu repeated), offscreen\n", name, source.c_str(), lines, recorded);
 
     demo::Program program(home);
     double alone = 0;
@@ -83,6 +83,15 @@ int main(int argc, char** argv) {
     open[VisibleForms::NMEAMonitor] = open[VisibleForms::AISTargets] = open[VisibleForms::ARPATargets] = false;
     run(nullptr);
     run("no window open");
+    ShowTimeSeriesWindows(*program.shell, 1);
+    run("time-series windows shown");
+    if (!others) return;
+    // Hidden again (a user's close), so that each window below is the only one shown.
+    for (WindowKind kind : TimeSeriesKinds)
+        if (program.shell->windows.slot(kind, 1).isLoaded()) program.shell->windows.slot(kind, 1).setVisible(false);
+    for (int c = 1; c <= SNRConstellations; ++c)
+        if (program.shell->windows.slot(WindowKind::TimeSeriesSNR, 1, c).isLoaded())
+            program.shell->windows.slot(WindowKind::TimeSeriesSNR, 1, c).setVisible(false);
     ShowNMEAWindow(*program.shell, 1);
     run("NMEA monitor open");
     close(WindowKind::NMEA);
@@ -104,6 +113,18 @@ int main(int argc, char** argv) {
     close(WindowKind::AISTargets);
     close(WindowKind::ARPATargets);
     run("no window open again");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::string examples = std::string(TIDERUNE_SOURCE_DIR) + "/examples/";
+    const std::string recording = argc > 1 ? argv[1] : examples + "demo.nmea";
+    const long minLines = argc > 2 ? std::atol(argv[2]) : 1000000;
+    bench("Demo setup", recording, "Tiderune.ini.in", minLines, true);
+    if (argc <= 1) bench("Second demo setup", examples + "demo-nav.nmea", "Tiderune-nav.ini.in", minLines, false);
     std::fflush(stdout);
     return 0;
 }
