@@ -9,7 +9,10 @@ scripts/build.sh build
 export TIDERUNE_HOME="${TIDERUNE_HOME:-$PWD/build/demo-home}"
 mkdir -p "$TIDERUNE_HOME"
 # The demo setup puts the program in OFFLINE mode on the bundled recording.
-sed "s#@EXAMPLES@#$PWD/examples#g" examples/Tiderune.ini.in > "$TIDERUNE_HOME/Tiderune.ini"
+# TIDERUNE_DEMO=nav: the second demo, the bridge's navigation lines.
+setup=examples/Tiderune.ini.in
+[ "${TIDERUNE_DEMO:-}" = nav ] && setup=examples/Tiderune-nav.ini.in
+sed "s#@EXAMPLES@#$PWD/examples#g" "$setup" > "$TIDERUNE_HOME/Tiderune.ini"
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running under Xvfb (stop with Ctrl+C)."
   exec xvfb-run -a build/src/app/tiderune "$@"
