@@ -1,6 +1,7 @@
 #include "timeseries/chart_point.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "core/number_text.h"
 #include "core/records.h"
@@ -27,8 +28,11 @@ void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& 
     series.addXY(x, state.HeldValue, {}, colour);
 
     // Whole seconds between the first and the last point, read afresh after each removal.
+    // Either way: after the epoch steps back (a sentence date corrected by a later date
+    // sentence, a clock set back) the points ahead of it would otherwise never go, and the
+    // chart would span the step for good.
     const auto xs = series.xValues();
-    while (std::llround((xs.last() - xs.first()) * 86400.0) > 86400) series.deletePoint(0);
+    while (std::llabs(std::llround((xs.last() - xs.first()) * 86400.0)) > 86400) series.deletePoint(0);
 }
 
 }  // namespace tiderune

@@ -289,7 +289,9 @@ void TimeSeriesEngine::updateGantt(GanttSlots& slots, bool& reset, int system, S
         slot->RunValue = value;
         return;
     }
-    if (value != slot->RunValue) {
+    // A new identifier opens a run; so does an epoch before the run's start (the epoch
+    // stepped back), whose bar would otherwise reach back across the step for good.
+    if (value != slot->RunValue || x < slot->RunStart) {
         slot->RunValue = value;
         slot->RunStart = x;
         return;

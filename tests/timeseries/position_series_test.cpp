@@ -162,6 +162,14 @@ TEST_F(PositionSeries, StationRunsOneBarPerRunAcrossIdsMissingAndAReset) {
     EXPECT_EQ(dgps(2, chart_kind::GGA, 2).count(), 0) << "the run of 41 began anew";
     gga(2, "08", "3.0", "23");
     EXPECT_EQ(bars.count(), 3) << "system 1's run of 23 began anew too";
+
+    // The epoch steps back into the run: a new run from there, not a bar reaching back.
+    seconds_[1] = 0;
+    gga(2, "08", "3.0", "23");
+    gga(2, "08", "3.0", "23");
+    ASSERT_EQ(bars.count(), 4);
+    EXPECT_EQ(sec(bars.x(3)), 0);
+    EXPECT_EQ(sec(bars.endValue(3)), 1);
 }
 
 TEST_F(PositionSeries, GnsFeedsAgeAndStationsButNoModeBars) {

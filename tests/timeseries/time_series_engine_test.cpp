@@ -114,6 +114,9 @@ TEST(AddChartPoint, TwentyFourHourWindowTrimsByWholeSeconds) {
     EXPECT_EQ(s.count(), 4) << "exactly 86400 s apart keeps every point";
     AddChartPoint(settings, 1, 1, s, t0 + 86425 * Sec, 1, state);
     EXPECT_EQ(ys(s), (std::vector<double>{86400, 1})) << "beyond a day the oldest go until the span fits";
+    // The epoch steps back by half a year (the sentence date corrected): the points ahead go.
+    AddChartPoint(settings, 1, 1, s, t0 - 180, 2, state);
+    EXPECT_EQ(ys(s), (std::vector<double>{2}));
 }
 
 TEST(TimeSeriesEngine, AutomaticFilterFollowsThePointCount) {
