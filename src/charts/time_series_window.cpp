@@ -1,6 +1,7 @@
 #include "charts/time_series_window.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QMdiSubWindow>
 #include <QLabel>
@@ -78,6 +79,7 @@ TimeSeriesWindow::TimeSeriesWindow(Shell& shell, WindowKind kind, const FormDesi
         });
     }
 
+
     std::vector<Chart*> charts;
     for (int i = 0; i < design.chartCount(); ++i) {
         auto* w = new ChartWidget(this);
@@ -128,9 +130,30 @@ void TimeSeriesWindow::load() {
     fillList(cmbOption_, form_->cmbOption);
     fillList(cmbInterval_, form_->cmbInterval);
     fillList(cmbFilter_, form_->cmbFilter);
+    layoutStrip();
     applyHeightRequest();
     markChanged();
     refreshIfChanged();
+}
+
+void TimeSeriesWindow::layoutStrip() {
+    // The strip keeps the design's order and places, but a control whose text needs more room
+    // than the design gave it (fonts differ from the original's) grows and pushes the next.
+    auto* label1 = findChild<QLabel*>("Label1");
+    auto* label2 = findChild<QLabel*>("Label2");
+    int right = 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{lblSystemColor_, label1, cmbOption_, cmbInterval_, label2, cmbFilter_,
+                                                    chkDGPS_}) {
+        if (!w) continue;
+        w->resize(std::max(w->width(), w->sizeHint().width()), std::max(w->height(), w->sizeHint().height()));
+        w->move(std::max(w->x(), right), w->y());
+        right = w->x() + w->width() + 4;
+        if (w == label2) {
+            lblFilter_->move(label2->x() + 8, label2->y() + label2->height());
+            right = std::max(right, lblFilter_->x() + lblFilter_->width() + 4);
+        }
+    }
+    if (chkAgeOff_) chkAgeOff_->resize(chkAgeOff_->sizeHint());
 }
 
 void TimeSeriesWindow::unload() {
@@ -163,7 +186,8 @@ void TimeSeriesWindow::refresh() {
         if (chkAgeOff_) {
             const QSignalBlocker block(chkAgeOff_);
             chkAgeOff_->setChecked(f.chkAgeOff.value != 0);
-            chkAgeOff_->move(f.chkAgeOff.left / Twips, chkAgeOff_->y());
+            // Its right edge at the charts' right edge, as the design's box.
+            chkAgeOff_->move((f.chkAgeOff.left + 972) / Twips - chkAgeOff_->width(), chkAgeOff_->y());
         }
         placeCharts();
     }

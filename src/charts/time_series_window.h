@@ -46,6 +46,7 @@ private:
     void userChanged();
     void placeCharts();
     void applyHeightRequest();
+    void layoutStrip();
 
     const FormDesign& design_;
     std::vector<ChartWidget*> charts_;
