@@ -262,7 +262,9 @@ void buildChart(Chart& c, const ChartDesign& d) {
         right.setMinimum(d.rightMin);
     }
     c.bottomAxis().setDateTime(true);
-    for (int i = 0; i < d.customAxes; ++i) c.addCustomAxis(false);
+    // An extra axis of the design that no series uses: kept, but not drawn, so that it does
+    // not stand as a second, meaningless scale beside the left one.
+    for (int i = 0; i < d.customAxes; ++i) c.addCustomAxis(false).setVisible(false);
 
     for (const SeriesDesign& sd : d.series) {
         Series& s = c.addSeries(sd.kind);
