@@ -204,6 +204,42 @@ void BM_DayIntoNineWindows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DayIntoNineWindows)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The GGA window kept open for a day at 10 Hz (filter Off): every series of its four charts
+// holds a day, the station runs change now and then; one GGA sentence's update at steady
+// state (eight series, the run bars, the station axis, the 24-hour trim), and the memory of
+// the window after the day.
+void BM_GGAUpdateFullDay(benchmark::State& state) {
+    const long before = residentKiB();
+    auto core = std::make_unique<CoreState>();
+    core->config.Systems[1].GGAAnalysed = true;
+    HeadlessWindows windows(core->config);
+    TimeSeriesEngine engine(*core, windows);
+    windows.settings = &engine.settings;
+    GGARecord& r = core->NMEAMessages[1].GGA;
+    EpochValueSet& ev = core->analysis.EpochValues[1];
+    long i = 0;
+    auto sentence = [&] {
+        core->EpochTime[1] = 46000.0 + i * Tick;
+        const double v = sample(i);
+        ev = {static_cast<float>(v), static_cast<float>(-v), static_cast<float>(v * 2), static_cast<float>(v / 2), 0, 0, 0};
+        r.Quality = static_cast<std::int16_t>((i / 6000) % 3 == 0 ? 1 : 2);
+        r.Satellites = static_cast<std::int16_t>(3 + (i / 100) % 10);
+        r.HDOP = static_cast<float>(v / 3);
+        r.DGPSAge = static_cast<float>(i % 50) / 10;
+        r.StationID = static_cast<std::int32_t>(100 + (i / 36000) % 4);
+        engine.UpdateTimeSeriesCharts(1, SentenceType::GGA);
+        ++i;
+    };
+    for (long k = 0; k < DayAt10Hz; ++k) sentence();
+    const long filled = residentKiB() - before;
+    for (auto _ : state) sentence();
+    TimeSeriesForm& w = *windows.forms[chart_kind::GGA];
+    state.counters["dRad_points"] = w.TChart(0).series(0).count();
+    state.counters["run_bars"] = w.TChart(3).series(2).count();
+    state.counters["MiB_after_day"] = filled / 1024.0;
+}
+BENCHMARK(BM_GGAUpdateFullDay)->Unit(benchmark::kMicrosecond);
 #endif
 
 }  // namespace
