@@ -103,6 +103,19 @@ TEST_F(TimeSeriesWindowTest, EveryMemberIsFedHiddenOrShownAndAResetStartsItEmpty
     for (const Member& m : Members) EXPECT_EQ(points(member(m.type)), m.points) << sentenceTypeName(m.type);
 }
 
+TEST_F(TimeSeriesWindowTest, AWindowLoadedByItsFeedTakesTheSystemItIsFedFor) {
+    startAnalysing();
+    useSystem(shell->config, 2, "Gyro", {SentenceType::ROT});
+    WindowSlot& slot = shell->windows.slot(WindowKind::TimeSeriesROT, 2);
+    slot.unload();
+    shell->handOverWord(HandOver::ROT) = 1;  // the last opener's system
+    shell->processSentence(2, sentence(Members[5].body));
+    ASSERT_TRUE(slot.isLoaded());
+    EXPECT_EQ(slot.window()->system(), 2);
+    EXPECT_FALSE(slot.isVisible());
+    EXPECT_EQ(points(qobject_cast<TimeSeriesWindow*>(slot.window())), 1);
+}
+
 TEST_F(TimeSeriesWindowTest, AxisClicksFollowEachMembersRules) {
     startAnalysing();
     AxisDialogTarget& target = shell->timeSeries.axisDialog;

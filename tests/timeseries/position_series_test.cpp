@@ -172,6 +172,21 @@ TEST_F(PositionSeries, StationRunsOneBarPerRunAcrossIdsMissingAndAReset) {
     EXPECT_EQ(sec(bars.endValue(3)), 1);
 }
 
+TEST_F(PositionSeries, RunBarsThatEndedADayBeforeTheNewestGo) {
+    Chart chart;
+    Series& s = chart.addSeries(SeriesKind::Gantt);
+    s.setTitle("Stn ID");
+    const double d0 = dateFromYmd(2026, 12, 8);
+    const double second = 1.0 / 86400;
+    for (auto [t, id] : {std::pair{0.0, 5}, {1.0, 5}, {2.0, 6}, {3.0, 6}}) engine.UpdateGanttGNS(4, s, d0 + t * second, id);
+    ASSERT_EQ(s.count(), 2);
+    engine.UpdateGanttGNS(4, s, d0 + 86401 * second, 6);  // exactly a day after the first run ended
+    EXPECT_EQ(s.count(), 2);
+    engine.UpdateGanttGNS(4, s, d0 + 86402 * second, 6);
+    ASSERT_EQ(s.count(), 1);
+    EXPECT_EQ(s.y(0), 6);
+}
+
 TEST_F(PositionSeries, GnsFeedsAgeAndStationsButNoModeBars) {
     for (int i = 0; i < 3; ++i) gns("2.0", "17");
     EXPECT_EQ(dgps(0, chart_kind::GNS, 3).count(), 0);

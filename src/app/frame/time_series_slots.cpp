@@ -16,7 +16,7 @@ TimeSeriesForm* SlotTimeSeriesWindows::timeSeriesForm(int chartKind, int system)
     if (!slot.isLoaded()) {
         // The window loads for the system it is fed for, whatever the last opener handed over.
         shell_.handOverWord(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
-        slot.load();
+        slot.setVisible(false);  // loads it, and keeps it out of sight
     }
     auto* holder = dynamic_cast<TimeSeriesFormHolder*>(slot.window());
     return holder ? holder->timeSeriesForm() : nullptr;
