@@ -11,13 +11,14 @@
 #include "charts/chart_windows.h"
 #include "app/frame/window_registry.h"
 #include "platform/qt/chart_widget.h"
+#include "platform/twips.h"
 #include "timeseries/time_series_engine.h"
 
 namespace tiderune {
 
 namespace {
 
-constexpr int Twips = ChartWidget::TwipsPerPixel;
+constexpr int Twips = TwipsPerPixel;
 
 QColor qColour(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
