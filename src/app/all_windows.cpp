@@ -15,9 +15,6 @@ void installAllWindows(WindowRegistry& r) {
     // registers one of these kinds takes its line out.
     using K = WindowKind;
     r.addPlaceholder(K::Scatter);
-    r.addPlaceholder(K::Skyplot);
-    r.addPlaceholder(K::TimeSeriesGSA);
-    r.addPlaceholder(K::TimeSeriesGSV);
     r.addPlaceholder(K::TimeSeriesSNR);
 }
 

@@ -4,8 +4,8 @@ namespace tiderune {
 
 class WindowRegistry;
 
-// The time-series windows of the single-sentence family (VTG, GLL, RMC, HDT, ATT, ROT, VHW,
-// DBT, GST): one generic window built from each kind's chart design.
+// The time-series windows (one generic window built from each kind's chart design, the
+// GGA, GNS, GSA and GSV windows included) and the sky plot.
 void installChartWindows(WindowRegistry& registry);
 
 }  // namespace tiderune

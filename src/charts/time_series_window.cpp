@@ -9,6 +9,7 @@
 
 #include "app/frame/shell.h"
 #include "charts/chart_windows.h"
+#include "charts/skyplot_window.h"
 #include "app/frame/window_registry.h"
 #include "platform/qt/chart_widget.h"
 #include "platform/twips.h"
@@ -127,6 +128,8 @@ void TimeSeriesWindow::load() {
         outer->resize(outer->sizeHint().expandedTo(size()));
     }
     form_->load(static_cast<std::int16_t>(system()), shell_.config.Systems[system()].Name);
+    // The GSA and GSV windows give the sky plot their satellites' colours.
+    shell_.timeSeries.TakeChartColours(*form_);
     setWindowTitle(QString::fromLatin1(form_->caption.c_str()));
     fillList(cmbOption_, form_->cmbOption);
     fillList(cmbInterval_, form_->cmbInterval);
@@ -235,15 +238,14 @@ void TimeSeriesWindow::onUndoZoom(int index) { form_->viewChange(index); }
 void TimeSeriesWindow::onScroll(int index) { form_->viewChange(index); }
 
 void installChartWindows(WindowRegistry& r) {
-    // The satellite windows (GSA, GSV) come with their own satellite series and are not
-    // registered here yet.
     for (SentenceType t : {SentenceType::VTG, SentenceType::GLL, SentenceType::RMC, SentenceType::HDT, SentenceType::ATT,
                            SentenceType::ROT, SentenceType::VHW, SentenceType::DBT, SentenceType::GST, SentenceType::GGA,
-                           SentenceType::GNS}) {
+                           SentenceType::GNS, SentenceType::GSA, SentenceType::GSV}) {
         const FormDesign* d = formDesignOf(t);
         const std::optional<WindowKind> kind = timeSeriesKindOf(t);
         if (d && kind) r.add(*kind, [d](Shell& s, WindowKind k) { return new TimeSeriesWindow(s, k, *d); });
     }
+    r.add(WindowKind::Skyplot, [](Shell& s, WindowKind) { return new SkyplotWindow(s); });
 }
 
 }  // namespace tiderune

@@ -598,6 +598,8 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         if (pass == 0 ? !under : !over) continue;
         for (int i = 0; i < chart.seriesCount(); ++i) {
             const Series& s = chart.series(i);
+            // The satellite charts hold a series per satellite number, most of them empty.
+            if (s.count() == 0 && s.function() == SeriesFunction::None) continue;
             const bool pointSeries = s.kind() == SeriesKind::Point && s.function() == SeriesFunction::None;
             if (pointSeries != (pass == 0)) continue;
             const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
