@@ -9,6 +9,7 @@
 
 #include "app/frame/shell.h"
 #include "charts/chart_windows.h"
+#include "charts/dialogs/axis_range_dialogs.h"
 #include "charts/skyplot_window.h"
 #include "app/frame/window_registry.h"
 #include "platform/qt/chart_widget.h"
@@ -230,7 +231,8 @@ void TimeSeriesWindow::userChanged() {
 void TimeSeriesWindow::onAxisClick(const AxisClickEvent& e) {
     const AxisClickAction a = form_->axisClick(e.index, e.axis, e.button, shell_.timeSeries.axisDialog);
     if (a == AxisClickAction::RefuseBottom) shell_.ask(ManualTimeAxisMessage);
-    // The axis range dialogs read shell_.timeSeries.axisDialog; they come with their own windows.
+    // Nothing of this window is touched once the dialog has closed.
+    else openAxisDialog(shell_, *this, a, shell_.timeSeries.axisDialog, charts_[static_cast<std::size_t>(e.index)]);
 }
 
 void TimeSeriesWindow::onZoom(int index) { form_->viewChange(index); }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/frame/child_window.h"
 #include "app/frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "charts/dialogs/set_time_date_dialog.h"
@@ -96,6 +97,24 @@ void showAxisDialog(Shell& shell, AxisClickAction action, const AxisDialogReques
         XAxisDialog d(shell, request, parent);
         d.exec();
     }
+}
+
+AxisFormLookup slotFormLookup(Shell& shell, WindowKind kind, int system) {
+    return [&shell, kind, system]() -> TimeSeriesForm* {
+        if (!shell.windows.created()) return nullptr;
+        WindowSlot& slot = shell.windows.slot(kind, system);
+        auto* holder = slot.isLoaded() ? dynamic_cast<TimeSeriesFormHolder*>(slot.window()) : nullptr;
+        return holder ? holder->timeSeriesForm() : nullptr;
+    };
+}
+
+void openAxisDialog(Shell& shell, ChildWindow& window, AxisClickAction action, const AxisDialogTarget& target,
+                    QWidget* chart) {
+    const QRect inside(window.mapToGlobal(QPoint(0, 0)), window.size());
+    const QRect chartRect = chart ? QRect(chart->mapToGlobal(QPoint(0, 0)), chart->size()) : inside;
+    const AxisDialogRequest request =
+        axisDialogRequest(slotFormLookup(shell, window.kind(), window.system()), target, inside, chartRect);
+    showAxisDialog(shell, action, request, window.window());
 }
 
 void SelectAllLineEdit::focusInEvent(QFocusEvent* e) {

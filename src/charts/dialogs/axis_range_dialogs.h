@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "app/frame/window_kinds.h"
 #include "charts/logic/axis_dialogs.h"
 #include "timeseries/time_series_form.h"
 
@@ -20,6 +21,7 @@ class QPushButton;
 
 namespace tiderune {
 
+class ChildWindow;
 class Shell;
 
 // The window whose chart a dialog edits, as its slot holds it now; null when it holds none.
@@ -43,6 +45,16 @@ AxisDialogRequest axisDialogRequest(AxisFormLookup form, const AxisDialogTarget&
 // Opens frmYAxis or frmXAxis for an axis click's action, modal (device events wait), and
 // returns when it has closed. Other actions open nothing.
 void showAxisDialog(Shell& shell, AxisClickAction action, const AxisDialogRequest& request, QWidget* parent);
+
+// The form of the time-series window in a slot, as the slot holds it when asked; null while
+// the slot's window is not loaded.
+AxisFormLookup slotFormLookup(Shell& shell, WindowKind kind, int system);
+
+// What a time-series window does with an axis click its form accepted: opens the dialog for
+// the chart the click's hand-over names, placed under that chart. The dialog belongs to the
+// main window, so it never outlives the window it was opened from by being its child.
+void openAxisDialog(Shell& shell, ChildWindow& window, AxisClickAction action, const AxisDialogTarget& target,
+                    QWidget* chart);
 
 // Moves a dialog to a place, kept whole on the screen.
 void placeOnScreen(QWidget& dialog, QPoint topLeft);
