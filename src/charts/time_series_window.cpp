@@ -240,6 +240,7 @@ void TimeSeriesWindow::onUndoZoom(int index) { form_->viewChange(index); }
 void TimeSeriesWindow::onScroll(int index) { form_->viewChange(index); }
 
 void installChartWindows(WindowRegistry& r) {
+    installScatterAndSNRWindows(r);
     for (SentenceType t : {SentenceType::VTG, SentenceType::GLL, SentenceType::RMC, SentenceType::HDT, SentenceType::ATT,
                            SentenceType::ROT, SentenceType::VHW, SentenceType::DBT, SentenceType::GST, SentenceType::GGA,
                            SentenceType::GNS, SentenceType::GSA, SentenceType::GSV}) {

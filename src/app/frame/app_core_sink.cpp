@@ -47,7 +47,12 @@ void AppCoreSink::updateTimeSeriesCharts(int s, SentenceType t) {
     if (const std::optional<WindowKind> kind = timeSeriesKindOf(t)) feed(*kind, s, t);
 }
 
-void AppCoreSink::dispatchPositionToScatter(int s, SentenceType t) { feed(WindowKind::Scatter, s, t); }
+void AppCoreSink::dispatchPositionToScatter(int s, SentenceType t) {
+    // The scatter update adds the point (loading the window hidden when it must); the
+    // loaded window then hears its sentence like any other.
+    shell_.scatter.DispatchPositionToScatter(s, t);
+    feed(WindowKind::Scatter, s, t);
+}
 void AppCoreSink::updateSkyplotGSA(int s) { feed(WindowKind::Skyplot, s, SentenceType::GSA); }
 void AppCoreSink::drawSkyplotGSV(int s) { feed(WindowKind::Skyplot, s, SentenceType::GSV); }
 

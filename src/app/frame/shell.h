@@ -53,6 +53,9 @@ public:
     // kept for the whole run (no reset clears them).
     SlotTimeSeriesWindows timeSeriesWindows{*this};
     TimeSeriesEngine timeSeries{coreState, timeSeriesWindows};
+    // The scatter update and the scaling of each system's scatter plot, for the whole run.
+    SlotScatterWindows scatterWindows{*this};
+    ScatterUpdate scatter{coreState, scatterWindows, state.SystemColour};
 
     // The main window as the child windows see it, set by the main window for its lifetime.
     void setHost(WindowServices* host) { host_ = host; }

@@ -22,4 +22,27 @@ TimeSeriesForm* SlotTimeSeriesWindows::timeSeriesForm(int chartKind, int system)
     return holder ? holder->timeSeriesForm() : nullptr;
 }
 
+Chart* SlotTimeSeriesWindows::snrChart(int system, int constellation, int chart) {
+    if (!isValidSystem(system) || constellation < 1 || constellation > SNRConstellations) return nullptr;
+    if (chart < 0 || chart > SNRSeriesPerConstellation) return nullptr;
+    if (!shell_.windows.created() || !shell_.hasHost()) return nullptr;
+    // The slot loads the window for its own system and constellation.
+    WindowSlot& slot = shell_.windows.slot(WindowKind::TimeSeriesSNR, system, constellation);
+    if (!slot.isLoaded()) slot.setVisible(false);  // loads it, and keeps it out of sight
+    auto* holder = dynamic_cast<SNRChartsHolder*>(slot.window());
+    return holder ? &holder->snrChart(chart) : nullptr;
+}
+
+Chart* SlotScatterWindows::scatterChart(int system) {
+    if (!isValidSystem(system) || !shell_.windows.created() || !shell_.hasHost()) return nullptr;
+    WindowSlot& slot = shell_.windows.slot(WindowKind::Scatter, system);
+    if (!slot.isLoaded()) {
+        // The window loads for the system it is fed for, whatever the last opener handed over.
+        shell_.handOverWord(HandOver::Scatter) = static_cast<std::int16_t>(system);
+        slot.setVisible(false);  // loads it, and keeps it out of sight
+    }
+    auto* holder = dynamic_cast<ScatterChartHolder*>(slot.window());
+    return holder ? &holder->scatterChart() : nullptr;
+}
+
 }  // namespace tiderune

@@ -16,6 +16,12 @@ bool WindowSlot::isVisible() const { return frame_ && frame_->isVisible(); }
 
 void WindowSlot::load() {
     if (window_) return;
+    if (kind_ == WindowKind::TimeSeriesSNR) {
+        // An SNR window is the window of its slot's system and constellation, however it
+        // comes to load: fed by the sky plot, re-arranged by the chooser or shown.
+        shell_.handOverWord(HandOver::SNRTimeSeries) = static_cast<std::int16_t>(system_);
+        shell_.state.SNRWindowConstellation = static_cast<std::int16_t>(constellation_);
+    }
     ChildWindow* w = shell_.registry.make(shell_, kind_);
     QMdiSubWindow* frame = shell_.host().childArea().addSubWindow(w);
     frame->setAttribute(Qt::WA_DeleteOnClose);

@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <QString>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <unordered_map>
 
@@ -159,6 +160,14 @@ std::vector<std::vector<const LegendItem*>> legendRows(const std::vector<LegendI
     return rows;
 }
 
+// The pixel nearest to a position, pinned like pixelOf, without a library call: a million
+// points take two each.
+inline int nearestPixel(double p) {
+    const double q = std::clamp(p, -1.0e6, 1.0e6) + 0.5;
+    const int i = static_cast<int>(q);
+    return i - (q < static_cast<double>(i));
+}
+
 // The image a painter draws on, when its pixels may be written directly: a 32-bit image at
 // one pixel per unit, with no transformation.
 QImage* rasterTarget(QPainter& p) {
@@ -188,9 +197,11 @@ std::vector<QPoint> markerPixels(PointerStyle style, int size) {
 
 // Points [from, to) of a point series written straight into the image's pixels, inside
 // `clip`. With a stamp (full drawings), a point whose centre pixel already shows its colour
-// is passed over: a million points then cost little more than the pixels they cover.
+// is passed over: a million points then cost little more than the pixels they cover. The
+// stamp keeps a byte per pixel (a small number per colour met), so that it stays in the
+// processor's cache.
 void stampPoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap& ym, QRect clip, int from, int to,
-                 std::vector<std::uint32_t>* stamp, const QRect& stampArea) {
+                 std::vector<std::uint8_t>* stamp, const QRect& stampArea) {
     clip = clip.intersected(img.rect());
     if (clip.isEmpty() || from >= to) return;
     const std::vector<QPoint> marker = markerPixels(s.pointerStyle(), s.pointerSize());
@@ -205,18 +216,35 @@ void stampPoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap&
     const Colour own = s.colour();
     Colour lastColour = 0xFFFFFFFF;
     QRgb argb = 0;
+    int lastX = INT_MIN, lastY = INT_MIN;
+    Colour lastPointColour = 0;
+    std::vector<Colour> known;  // the stamp's colour numbers, from 1
+    Colour idColour = 0xFFFFFFFF;
+    std::uint8_t id = 0;
     for (int i = from; i < to; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (nulls[k]) continue;
-        const int cx = static_cast<int>(pixelOf(xm.toPixel(xs[k])));
-        const int cy = static_cast<int>(pixelOf(ym.toPixel(ys[k])));
+        const int cx = nearestPixel(xm.toPixel(xs[k]));
+        const int cy = nearestPixel(ym.toPixel(ys[k]));
         const Colour c = cs[k] == SeriesColour ? own : cs[k];
+        // Positions of a receiver standing still repeat: the same marker again changes nothing.
+        if (cx == lastX && cy == lastY && c == lastPointColour) continue;
+        lastX = cx;
+        lastY = cy;
+        lastPointColour = c;
         if (stamp) {
             const int ix = cx - stampArea.left(), iy = cy - stampArea.top();
             if (ix >= 0 && iy >= 0 && ix < w && iy < h) {
+                if (c != idColour) {
+                    idColour = c;
+                    const auto found = std::find(known.begin(), known.end(), c);
+                    if (found != known.end()) id = static_cast<std::uint8_t>(found - known.begin() + 1);
+                    else if (known.size() < 254) known.push_back(c), id = static_cast<std::uint8_t>(known.size());
+                    else id = 255;  // colours beyond the stamp's count are always drawn
+                }
                 auto& cell = (*stamp)[static_cast<std::size_t>(iy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(ix)];
-                if (cell == c + 1) continue;
-                cell = c + 1;
+                if (cell == id && id != 255) continue;
+                cell = id;
             }
         }
         if (cx < clip.left() - 50 || cx > clip.right() + 50 || cy < clip.top() - 50 || cy > clip.bottom() + 50) continue;
@@ -322,7 +350,7 @@ public:
 
     void points(const Series& s, const AxisMap& xm, const AxisMap& ym, bool clip) {
         if (QImage* img = rasterTarget(p_)) {
-            stampPoints(*img, s, xm, ym, clip ? plot_.adjusted(0, 0, 1, 1) : img->rect(), 0, s.count(), &stamp_, plot_);
+            stampPoints(*img, s, xm, ym, clip ? plot_.adjusted(0, 0, 1, 1) : img->rect(), 0, s.count(), &stampBytes_, plot_);
             return;
         }
         const int w = plot_.width() + 1, h = plot_.height() + 1;
@@ -459,6 +487,7 @@ private:
     QRect plot_;
     std::vector<ColumnSample> samples_;
     std::vector<std::uint32_t> stamp_;
+    std::vector<std::uint8_t> stampBytes_;
     std::unordered_map<Colour, QBrush> brushes_;
 };
 
