@@ -8,10 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/all_windows.h"
-#include "app/logic/error_log.h"
-#include "app/main_window.h"
 #include "app/offline_replay.h"
+#include "app/program.h"
 #include "app/program_core.h"
 #include "platform/app_folder.h"
 #include "platform/file_dialog.h"
@@ -45,17 +43,15 @@ inline bool installDemoSetup(const std::string& home, const std::string& recordi
 struct Program {
     explicit Program(const std::string& home) : folder(home) {
         shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, folder.text()});
-        installAllWindows(shell->registry);
-        window = std::make_unique<MainWindow>(*shell);
-        errorLog = std::make_unique<ErrorLog>(folder, clock, boxes, shell->gate, [] {});
-        replay = std::make_unique<OfflineReplay>(*window, *errorLog);
+        program = std::make_unique<tiderune::Program>(*shell, [] {});
+        window = &program->window();
+        replay = &program->replay();
         replay->beep = [] {};
-        window->MDIFormLoad();
-        window->show();
+        program->start();
     }
     ~Program() {
-        replay.reset();
         window->hide();
+        program.reset();
     }
     void click(const char* key) { MainWindow::button(window->offlineToolBar(), key)->trigger(); }
 
@@ -67,9 +63,9 @@ struct Program {
     SystemClock clock;
     AppFolder folder;
     std::unique_ptr<Shell> shell;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<ErrorLog> errorLog;
-    std::unique_ptr<OfflineReplay> replay;
+    std::unique_ptr<tiderune::Program> program;
+    MainWindow* window = nullptr;
+    OfflineReplay* replay = nullptr;
 };
 
 }  // namespace tiderune::demo

@@ -1,6 +1,6 @@
 #pragma once
-// The one place where every window library is installed: main(), the tests and the
-// benchmarks call it before the start-up makes the window slots.
+// The one place where every window library is installed: the program (program.h) calls it
+// before the start-up makes the window slots.
 #include "app/frame/window_registry.h"
 
 namespace tiderune {

@@ -18,15 +18,6 @@ LoggingControl::LoggingControl(MainWindow& window, std::function<void()> endProg
           if (end) end();
       }) {
     errorLog_.setRawDataLogger(&logger_);
-    window_.hooks.toggleLogging = [this] { ToggleLogging(); };
-    shell_.sink.onLogLine = [this](int system, std::string_view text) { WriteLogLine(system, text); };
-    shell_.gate.onIdle = [this] { askErrorQuestions(); };
-}
-
-LoggingControl::~LoggingControl() {
-    shell_.gate.onIdle = nullptr;
-    shell_.sink.onLogLine = nullptr;
-    window_.hooks.toggleLogging = nullptr;
 }
 
 void LoggingControl::ToggleLogging() {

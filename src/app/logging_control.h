@@ -21,21 +21,22 @@ public:
     // endProgram ends the program at once when the user answers No to the error question;
     // the logs are closed before it runs.
     LoggingControl(MainWindow& window, std::function<void()> endProgram);
-    ~LoggingControl();
     LoggingControl(const LoggingControl&) = delete;
     LoggingControl& operator=(const LoggingControl&) = delete;
 
     // The LOG key and the program's end: logging on or off for the systems in use now.
     void ToggleLogging();
+    // A line the intake logs, to the system's file.
+    void WriteLogLine(int system, std::string_view text);
+    // The error question, when one is due; for the event gate once it is free again.
+    void askErrorQuestions();
 
     RawDataLogger& logger() { return logger_; }
     // Shared by the receive handlers and the replay: one count for the whole run.
     ErrorLog& errorLog() { return errorLog_; }
 
 private:
-    void WriteLogLine(int system, std::string_view text);
     void showLoggingState();
-    void askErrorQuestions();
 
     MainWindow& window_;
     Shell& shell_;

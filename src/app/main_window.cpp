@@ -68,7 +68,6 @@ MainWindow::MainWindow(Shell& shell) : shell_(shell) {
     shell_.setHost(this);
     resets_ = std::make_unique<ResetFamily>(shell_);
     sources_ = std::make_unique<DataSources>(shell_);
-    hooks.toggleLogging = [this] { shell_.run.LoggingOn = !shell_.run.LoggingOn; };
     buildMenus();
     buildToolBars();
     buildStatusBar();
@@ -127,7 +126,7 @@ void MainWindow::buildMenus() {
     primary->setCheckable(true);
     connect(primary, &QAction::triggered, this, [this, primary](bool) {
         primary->setChecked(shell_.config.Systems[1].InUse);
-        if (hooks.setupSystem) hooks.setupSystem(1);
+        hooks.setupSystem(1);
     });
     addSeparator(setup, "mnuSetupBar1");
     for (int s = 2; s <= 4; ++s) {
@@ -136,7 +135,7 @@ void MainWindow::buildMenus() {
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, a, s](bool) {
             a->setChecked(shell_.config.Systems[s].InUse);
-            if (hooks.setupSystem) hooks.setupSystem(s);
+            hooks.setupSystem(s);
         });
     }
 
@@ -158,7 +157,7 @@ void MainWindow::buildMenus() {
     QMenu* options = bar->addMenu("&Options");
     options->setObjectName("mnuOptions");
     connect(addEntry(options, "mnuOptionLatLonFormat", "Lat/Lon format"), &QAction::triggered, this, [this] {
-        if (hooks.latLonFormat) hooks.latLonFormat();
+        hooks.latLonFormat();
     });
 
     QMenu* help = bar->addMenu("&Help");
@@ -167,7 +166,7 @@ void MainWindow::buildMenus() {
     addEntry(help, "mnuHelpSearch", "&Search For Help On...", {}, false);
     addSeparator(help, "mnuHelpBar1");
     connect(addEntry(help, "mnuHelpAbout", "&About Tiderune..."), &QAction::triggered, this, [this] {
-        if (hooks.about) hooks.about();
+        hooks.about();
     });
 }
 
@@ -250,7 +249,7 @@ void MainWindow::buildToolBars() {
     addButton(tbOffline_, "Real time", "Real time", false);
     addButton(tbOffline_, "QUICK", "QUICK", false);
     connect(tbOffline_, &QToolBar::actionTriggered, this, [this](QAction* a) {
-        if (hooks.offlineButton) hooks.offlineButton(buttonKey(a));
+        hooks.offlineButton(buttonKey(a));
     });
 }
 
@@ -510,7 +509,7 @@ void MainWindow::tbOnlineButtonClick(const QString& key) {
             resets_->ResetScatter();
         }
     } else if (key == "LOG") {
-        if (hooks.toggleLogging) hooks.toggleLogging();
+        hooks.toggleLogging();
         const bool on = shell_.run.LoggingOn;
         button(tbOnline_, "LOG")->setText(on ? "LOG Off" : "LOG On");
         setPanelText(2, on ? "Logging : On" : "Logging : Off");
@@ -575,7 +574,7 @@ void MainWindow::fileSaveAs() {
 }
 
 void MainWindow::filePrint() {
-    if (hooks.print) hooks.print();
+    hooks.print();
 }
 
 void MainWindow::windowNewWindow() {
@@ -609,7 +608,7 @@ bool MainWindow::queryUnload() {
 }
 
 void MainWindow::unloadMainWindow() {
-    if (shell_.run.LoggingOn && hooks.toggleLogging) hooks.toggleLogging();
+    if (shell_.run.LoggingOn) hooks.toggleLogging();
     if (!isMinimized()) {
         QRect g = isMaximized() ? geometry() : QRect(pos(), size());
         shell_.setSettingNumber("MainLeft", toTwips(g.x()));

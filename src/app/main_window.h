@@ -26,10 +26,11 @@ class OfflineStatusWindow;
 class ResetFamily;
 class NewWindowDialog;
 
-// What later parts of the session control plug in. Each has a plain default so that the
-// shell runs on its own.
+// What the parts of the session control do for the main window's menus and toolbars. The
+// program (program.h) wires every one; the main window calls them without looking, so that
+// one left unwired fails at its first use instead of quietly doing nothing.
 struct SessionHooks {
-    // Switches raw-data logging; the default only flips LoggingOn.
+    // Switches raw-data logging on or off; LoggingOn follows the logger.
     std::function<void()> toggleLogging;
     // A click on the offline toolbar, by the button's key ("PLAY", "Step", ...).
     std::function<void(const QString& key)> offlineButton;

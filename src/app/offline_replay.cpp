@@ -48,11 +48,9 @@ OfflineReplay::OfflineReplay(MainWindow& window, ErrorLog& errorLog)
     timer1_ = shell_.services.devices.makeTimer();
     timer1_->setInterval(1000);
     timer1_->onTimeout = [this] { Timer1Timer(); };
-    window_.hooks.offlineButton = [this](const QString& key) { tbOfflineButtonClick(key); };
 }
 
 OfflineReplay::~OfflineReplay() {
-    window_.hooks.offlineButton = nullptr;
     timer1_->stop();
     timer1_->onTimeout = nullptr;
 }

@@ -20,8 +20,8 @@ class Shell;
 
 class OfflineReplay {
 public:
-    // Takes over the offline toolbar of the main window. Run-time errors of the replay go
-    // to `errorLog`.
+    // Works the offline toolbar of the main window, whose clicks the program hands to
+    // tbOfflineButtonClick. Run-time errors of the replay go to `errorLog`.
     OfflineReplay(MainWindow& window, ErrorLog& errorLog);
     ~OfflineReplay();
     OfflineReplay(const OfflineReplay&) = delete;

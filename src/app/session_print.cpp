@@ -15,11 +15,7 @@
 
 namespace tiderune {
 
-SessionPrint::SessionPrint(MainWindow& window) : window_(window), shell_(window.shell()) {
-    window_.hooks.print = [this] { filePrint(); };
-}
-
-SessionPrint::~SessionPrint() { window_.hooks.print = nullptr; }
+SessionPrint::SessionPrint(MainWindow& window) : window_(window), shell_(window.shell()) {}
 
 bool SessionPrint::documentOpen() const { return editor_ != nullptr; }
 SessionInfoEditor* SessionPrint::editor() const { return editor_; }

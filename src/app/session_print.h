@@ -13,9 +13,7 @@ class SessionInfoEditor;
 class SessionPrint : public QObject {
     Q_OBJECT
 public:
-    // Takes the main window's print hook.
     explicit SessionPrint(MainWindow& window);
-    ~SessionPrint() override;
 
     void filePrint();
 

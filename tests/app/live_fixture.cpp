@@ -12,8 +12,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/all_windows.h"
-
 namespace tiderune::test {
 
 Pty::Pty() {
@@ -67,23 +65,23 @@ void LiveTest::SetUp() {
 }
 
 void LiveTest::TearDown() {
-    live.reset();
-    logging.reset();
-    if (window) {
-        window->hide();
-        window.reset();
+    if (program) {
+        program->window().hide();
+        program.reset();
     }
+    window = nullptr;
+    logging = nullptr;
+    live = nullptr;
     shell.reset();
 }
 
 void LiveTest::launch(SessionCore& c) {
     shell = std::make_unique<Shell>(c, ShellServices{boxes, *settingsStore, fileDialogs, devices, clock, home});
-    installAllWindows(shell->registry);
-    window = std::make_unique<MainWindow>(*shell);
-    logging = std::make_unique<LoggingControl>(*window, [this] { ++programEnded; });
-    live = std::make_unique<LiveSources>(*window, logging->errorLog());
-    window->MDIFormLoad();
-    window->show();
+    program = std::make_unique<Program>(*shell, [this] { ++programEnded; });
+    window = &program->window();
+    logging = &program->logging();
+    live = &program->live();
+    program->start();
 }
 
 void LiveTest::start(std::function<void(Config&)> fill) {

@@ -14,7 +14,7 @@
 
 #include "app/live_sources.h"
 #include "app/logging_control.h"
-#include "app/main_window.h"
+#include "app/program.h"
 #include "app/program_core.h"
 #include "platform/qt/qt_devices.h"
 #include "shell_fixture.h"
@@ -93,9 +93,11 @@ protected:
     TestCore core;
     std::unique_ptr<ProgramCore> realCore;
     std::unique_ptr<Shell> shell;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<LoggingControl> logging;
-    std::unique_ptr<LiveSources> live;
+    std::unique_ptr<Program> program;
+    // The program's parts the tests look at.
+    MainWindow* window = nullptr;
+    LoggingControl* logging = nullptr;
+    LiveSources* live = nullptr;
     int programEnded = 0;
 
 private:

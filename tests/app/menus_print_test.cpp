@@ -15,7 +15,6 @@
 #include <iterator>
 
 #include "app/about_box.h"
-#include "app/all_windows.h"
 #include "app/data_sources.h"
 #include "app/logic/session_report.h"
 #include "app/offline_status_window.h"
@@ -39,14 +38,10 @@ protected:
     void startWith(std::function<void(Config&)> fill) {
         haveSetupFile(std::move(fill));
         start();
-        print = std::make_unique<SessionPrint>(*window);
+        print = &program->print();
         core.calls.clear();
         devices.log.calls.clear();
         boxes.shown.clear();
-    }
-    void TearDown() override {
-        print.reset();
-        ShellTest::TearDown();
     }
     std::vector<std::string> reports() const {
         std::vector<std::string> names;
@@ -55,14 +50,14 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    std::unique_ptr<SessionPrint> print;
+    SessionPrint* print = nullptr;
 };
 
 // Every entry of the menu bar in order: name, caption, shortcut and state.
 TEST_F(MenusAndPrint, MenuTreeHoldsEveryEntryWithItsCaptionShortcutAndState) {
     shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
-    installAllWindows(shell->registry);
-    window = std::make_unique<MainWindow>(*shell);
+    program = std::make_unique<Program>(*shell, nullptr);
+    window = &program->window();
     std::vector<std::string> tree;
     for (QAction* top : window->menuBar()->actions()) {
         QMenu* menu = top->menu();
@@ -187,7 +182,7 @@ TEST_F(MenusAndPrint, ClosingTheProgramWhileTheEditorWaitsEndsTheWaitWithoutRepo
 TEST_F(MenusAndPrint, AboutBoxShowsTheVersionAndOpensItsLinks) {
     startWith([](Config&) {});
     std::vector<QUrl> opened;
-    AboutBox about(*shell, window.get(), [&](const QUrl& u) { opened.push_back(u); });
+    AboutBox about(*shell, window, [&](const QUrl& u) { opened.push_back(u); });
     EXPECT_EQ(about.windowTitle(), "About Tiderune");
     EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version v 3.02a - 26 Sep 2019 ");
     QTest::mouseClick(about.sysInfoButton(), Qt::LeftButton);

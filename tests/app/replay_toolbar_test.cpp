@@ -80,8 +80,7 @@ protected:
         writeRecording(1000);
     }
     void TearDown() override {
-        replay.reset();
-        errorLog.reset();
+        replay = nullptr;
         ShellTest::TearDown();
     }
 
@@ -104,9 +103,7 @@ protected:
             if (more) more(c);
         });
         start();
-        folder = std::make_unique<AppFolder>(home);
-        errorLog = std::make_unique<ErrorLog>(*folder, clock, boxes, shell->gate, [this] { ++programEnded; });
-        replay = std::make_unique<OfflineReplay>(*window, *errorLog);
+        replay = &program->replay();
         replay->beep = [this] { ++beeps; };
         core.onLine = [this](CoreSink& sink, int s, std::string_view line) {
             ++lines;
@@ -154,14 +151,11 @@ protected:
     }
 
     std::string recording;
-    std::unique_ptr<AppFolder> folder;
-    std::unique_ptr<ErrorLog> errorLog;
-    std::unique_ptr<OfflineReplay> replay;
+    OfflineReplay* replay = nullptr;
     NullAisServices ais;
     bool realIntake = false;
     int lines = 0;
     int beeps = 0;
-    int programEnded = 0;
     std::function<void(int line)> onLine;
 };
 

@@ -40,7 +40,7 @@ TEST_F(ShellTest, MainWindowRendersWithItsToolbarAndStatusBar) {
     // picture holds text and edges, not one flat colour.
     auto drawnColours = [&](QWidget* part) {
         EXPECT_TRUE(part->isVisible());
-        const QImage strip = image.copy(QRect(part->mapTo(window.get(), QPoint(0, 0)), part->size()));
+        const QImage strip = image.copy(QRect(part->mapTo(window, QPoint(0, 0)), part->size()));
         QSet<QRgb> colours;
         for (int y = 0; y < strip.height(); ++y)
             for (int x = 0; x < strip.width(); ++x) colours.insert(strip.pixel(x, y));

@@ -4,8 +4,6 @@
 #include <QMdiSubWindow>
 #include <fstream>
 
-#include "app/all_windows.h"
-
 namespace tiderune::test {
 
 void TestCore::SaveSetupFile(const std::string& path) {
@@ -34,11 +32,12 @@ void ShellTest::SetUp() {
 }
 
 void ShellTest::TearDown() {
-    if (window) {
+    if (program) {
         // Leave without the closing steps: the test is over.
-        window->hide();
-        window.reset();
+        program->window().hide();
+        program.reset();
     }
+    window = nullptr;
     shell.reset();
 }
 
@@ -50,11 +49,10 @@ void ShellTest::haveSetupFile(std::function<void(Config&)> fill) {
 
 void ShellTest::start() {
     SessionCore& c = realCore ? *realCore : static_cast<SessionCore&>(core);
-    shell = std::make_unique<Shell>(c, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
-    installAllWindows(shell->registry);
-    window = std::make_unique<MainWindow>(*shell);
-    window->MDIFormLoad();
-    window->show();
+    shell = std::make_unique<Shell>(c, ShellServices{boxes, settings, fileDialogs, *deviceFactory, clock, home});
+    program = std::make_unique<Program>(*shell, [this] { ++programEnded; });
+    window = &program->window();
+    program->start();
 }
 
 bool ShellTest::exitProgram() {

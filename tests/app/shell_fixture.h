@@ -1,5 +1,5 @@
 #pragma once
-// A whole main window on scripted parts: message boxes answered from a queue, settings in
+// The whole program on scripted parts: message boxes answered from a queue, settings in
 // memory, fake source devices that record what was asked of them, and a core whose setup
 // file is a function of the test.
 #include <QAction>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/program.h"
 #include "app/program_core.h"
 #include "core/errors.h"
 #include "platform/clock.h"
@@ -190,7 +191,7 @@ protected:
 
     // Writes the setup file marker, so that start-up loads it through core.setupFile.
     void haveSetupFile(std::function<void(Config&)> fill);
-    // Makes the main window and runs the start-up.
+    // Makes the program and runs the start-up.
     void start();
     // Closes the main window as the user would; true when it closed.
     bool exitProgram();
@@ -206,12 +207,16 @@ protected:
     MemorySettingsStore settings;
     ScriptedFileDialogs fileDialogs;
     FakeDevices devices;
+    DeviceFactory* deviceFactory = &devices;  // what the program uses
     FixedClock clock;
     TestCore core;
     // When set, the program runs on this core instead (the real setup file and statistics).
     SessionCore* realCore = nullptr;
     std::unique_ptr<Shell> shell;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Program> program;
+    MainWindow* window = nullptr;  // the program's
+    // Times No at the error question would have ended the program.
+    int programEnded = 0;
 };
 
 }  // namespace tiderune::test

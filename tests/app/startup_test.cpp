@@ -53,7 +53,7 @@ TEST_F(ShellTest, FirstStartCreatesTheFolderShowsTheMessageOnceAndLoadsTheDefaul
     ASSERT_TRUE(exitProgram());
     ASSERT_EQ(core.saves.size(), 1u);
     EXPECT_EQ(core.saves[0].path, home + "Tiderune.ini");
-    window.reset();
+    program.reset();
     shell.reset();
     boxes.shown.clear();
     start();
@@ -120,7 +120,7 @@ TEST_F(ShellTest, LatLonDecimalsDefaultOnlyWhenNoFormatWasChosen) {
         });
         start();
         EXPECT_EQ(shell->config.LatLonDecimals, c.expected) << c.dms << " " << c.decimals;
-        window.reset();
+        program.reset();
         shell.reset();
     }
 }
@@ -188,7 +188,7 @@ TEST_F(ShellTest, MainPlacementReadAtStartAndSavedAtExitUnlessMinimised) {
     EXPECT_EQ(settings.value("Tiderune", "Settings", "MainTop", ""), "600");
     EXPECT_EQ(settings.value("Tiderune", "Settings", "MainWidth", ""), "9000");
 
-    window.reset();
+    program.reset();
     shell.reset();
     start();
     window->move(60, 60);
@@ -225,8 +225,8 @@ TEST_F(ShellTest, ExitSavesTheSetupWithTheOpenWindowsThenClosesThemWritingPlacem
 // A window that refuses to close, as a chart window whose question is answered No.
 TEST_F(ShellTest, AKindWithoutAWindowStopsTheStartUpAndNoKindIsRegisteredTwice) {
     shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, devices, clock, home});
-    window = std::make_unique<MainWindow>(*shell);
-    EXPECT_THROW(window->MDIFormLoad(), std::logic_error);
+    MainWindow bare(*shell);
+    EXPECT_THROW(bare.MDIFormLoad(), std::logic_error);
     installAllWindows(shell->registry);
     EXPECT_NO_THROW(shell->registry.checkComplete());
     EXPECT_THROW(shell->registry.addPlaceholder(WindowKind::NMEA), std::logic_error);
@@ -296,7 +296,7 @@ TEST_F(ShellTest, SecondRunStartsFromWhatTheFirstRunSaved) {
         c.MessagesToAnalyse[1][1] = "GGA";
         ShowNumericsWindow(*shell, 1);
         ASSERT_TRUE(exitProgram());
-        window.reset();
+        program.reset();
         shell.reset();
     }
     ASSERT_TRUE(std::filesystem::exists(home + "Tiderune.ini"));

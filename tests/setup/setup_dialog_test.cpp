@@ -33,18 +33,9 @@ QStringList items(QComboBox* c) {
 
 class SetupDialogTest : public LiveTest {
 protected:
-    void TearDown() override {
-        setup.reset();
-        session.reset();
-        LiveTest::TearDown();
-    }
     // Starts the program and opens the setup of a system from its Setup menu entry.
     SetupDialog* open(int system) {
-        if (!setup) {
-            session = std::make_unique<AppSetupSession>(*window, [this](int s) { return live->IgnoredCount(s); });
-            setup = std::make_unique<SetupWindows>(*shell, *session, window.get());
-            window->hooks.setupSystem = [this](int s) { setup->mnuSetupSystemClick(s); };
-        }
+        setup = &program->setup();
         if (system == 1) {
             window->action("mnuSetupPrimarySystem")->trigger();
         } else {
@@ -76,8 +67,7 @@ protected:
         for (const auto& [p, path] : paths) map.setDevicePath(p, path);
     }
 
-    std::unique_ptr<AppSetupSession> session;
-    std::unique_ptr<SetupWindows> setup;
+    SetupWindows* setup = nullptr;  // the program's
 };
 
 TEST_F(SetupDialogTest, LoadFillsEveryPageAndProbesThePorts) {
@@ -383,7 +373,7 @@ TEST_F(SetupDialogTest, LatLonFormatDialog) {
         c.ReferenceLat[1] = (59 + 25.5 / 60) * 0.017453292519944444;
     });
     AppSetupSession appSession(*window, nullptr);
-    SetupWindows windows(*shell, appSession, window.get());
+    SetupWindows windows(*shell, appSession, window);
     windows.mnuOptionLatLonFormatClick();
     GeoFormatDialog* g = windows.geoFormat();
     ASSERT_TRUE(g);

@@ -8,7 +8,6 @@
 
 #include <cctype>
 
-#include "app/all_windows.h"
 #include "app/reset_family.h"
 #include "platform/qt/qt_edge.h"
 #include "core/intake.h"
@@ -56,11 +55,8 @@ class MonitorTest : public ShellTest {
 protected:
     void startWith(std::function<void(Config&)> fill) {
         haveSetupFile(std::move(fill));
-        shell = std::make_unique<Shell>(core, ShellServices{boxes, settings, fileDialogs, monitorDevices, clock, home});
-        installAllWindows(shell->registry);
-        window = std::make_unique<MainWindow>(*shell);
-        window->MDIFormLoad();
-        window->show();
+        deviceFactory = &monitorDevices;
+        start();
         boxes.shown.clear();
     }
     NMEAMonitorWindow* open(int system) {
