@@ -107,6 +107,20 @@ TEST_F(SessionTest, ChartClosedByTheUserIsOnlyHiddenAndATypeNoLongerAnalysedKeep
     EXPECT_EQ(w.slot(WindowKind::TimeSeriesVTG, 1).window(), vtg);
 }
 
+TEST_F(SessionTest, AWindowLoadedFromCodeStaysHiddenUntilShown) {
+    startWith([](Config& c) { useSystem(c, 1, "GPS1", {SentenceType::GGA}); });
+    for (WindowKind kind : {WindowKind::Numerics, WindowKind::TimeSeriesGGA, WindowKind::Skyplot}) {
+        WindowSlot& slot = shell->windows.slot(kind, 1);
+        slot.unload();
+        slot.load();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(slot.isLoaded());
+        EXPECT_FALSE(slot.isVisible()) << windowKindInfo(kind).formName;
+        slot.setVisible(true);
+        EXPECT_TRUE(slot.isVisible()) << windowKindInfo(kind).formName;
+    }
+}
+
 TEST_F(SessionTest, ChartsShownForASystemLoadForThatSystem) {
     startWith([](Config& c) {
         useSystem(c, 1, "GPS1", {SentenceType::GGA});

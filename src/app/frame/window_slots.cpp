@@ -25,9 +25,10 @@ void WindowSlot::load() {
     ChildWindow* w = shell_.registry.make(shell_, kind_);
     QMdiSubWindow* frame = shell_.host().childArea().addSubWindow(w);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    // Explicitly hidden, so that showing the main window does not show it too.
-    frame->hide();
+    // The window first, then its sub-window explicitly hidden: a sub-window shows itself when
+    // its window is shown, and one not explicitly hidden shows with the main window.
     w->show();
+    frame->hide();
     window_ = w;
     frame_ = frame;
     connect(w, &ChildWindow::unloaded, this, &WindowSlot::forget);
