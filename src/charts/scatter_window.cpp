@@ -39,6 +39,12 @@ Chart& ScatterWindow::scatterChart() { return chart_->chart(); }
 void ScatterWindow::load() {
     ChildWindow::load();
     shell_.scatter.LoadScatter(chart_->chart(), system());
+    // The window keeps no placement: it opens at its design size, the chart 5775 twips high.
+    if (QWidget* outer = frame(); outer != this) {
+        resize(fromTwips(5775 * 0.9 * 1.02), fromTwips(5775 + 500));
+        outer->adjustSize();
+        outer->resize(outer->sizeHint().expandedTo(size()));
+    }
     keepSquare();
     markChanged();
 }
