@@ -1,6 +1,7 @@
 #include "charts/skyplot_window.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -200,7 +201,9 @@ bool SkyplotWindow::eventFilter(QObject* watched, QEvent* event) {
             // After the click that gave the focus, so the click does not undo the selection.
             QTimer::singleShot(0, txtElMask, [box = txtElMask] { box->selectAll(); });
         } else if (event->type() == QEvent::FocusOut) {
-            txtElMask_LostFocus();
+            // The program losing the screen, or a menu opening, leaves the box where it is.
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason) txtElMask_LostFocus();
         }
     }
     return ChildWindow::eventFilter(watched, event);
