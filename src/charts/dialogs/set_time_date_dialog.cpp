@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 
 #include "app/frame/shell.h"
 #include "platform/qt/qt_edge.h"
@@ -57,7 +58,10 @@ SetTimeDateDialog::SetTimeDateDialog(XAxisDialog& axisDialog)
     g->addWidget(lblTime, 1, 3, 1, 3);
     int column = 0;
     for (QListWidget* l : {lstDay, lstMonth, lstYear, lstHour, lstMin, lstSec}) {
-        l->setMinimumWidth(l == lstYear ? 64 : 48);
+        // As wide as the longest entry and the scroll bar, not the list's default width.
+        const char* widest = l == lstYear ? "00000" : l == lstMonth ? "MMm" : "000";
+        l->setFixedWidth(l->fontMetrics().horizontalAdvance(widest) + l->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                         2 * l->frameWidth() + 8);
         l->setMinimumHeight(160);
         g->addWidget(l, 2, column++);
     }
