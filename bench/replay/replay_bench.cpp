@@ -4,7 +4,8 @@
 // loaded hidden and fed, as the program always does), with those time-series windows shown
 // (drawn on the shared redraw tick), then with one of the primary system's windows alone open
 // (the NMEA monitor; the numerics; the statistics with the SNR statistics; the AIS target
-// list with the detail window of its first target, then with the ARPA target list as well),
+// list with the detail window of its first target, then with the ARPA target list as well;
+// the sky plot, which also feeds the SNR windows at every GSV group end),
 // and last with no window again. An AIS-heavy recording (tiderune-gen --port) shows what the
 // target lists cost. The second demo (the bridge's navigation lines): with no window shown
 // and with its time-series windows shown.
@@ -112,6 +113,9 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     if (auto* detail = program.window->findChild<AISExtraInfoWindow*>()) detail->closeFromCode();
     close(WindowKind::AISTargets);
     close(WindowKind::ARPATargets);
+    ShowSkyplotWindow(*program.shell, 1);
+    run("sky plot open, SNR windows fed");
+    close(WindowKind::Skyplot);
     run("no window open again");
 }
 
