@@ -354,8 +354,8 @@ void SetupDialog::FormLoad() {
     if (mode >= 0 && mode <= 2) optReference[mode]->setChecked(true);
     optReferenceClick(mode >= 0 && mode <= 2 ? mode : 0);
     txtRefName->setText(toQt(c.ReferenceName[s]));
-    setLatLon(Axis::Lat, c.ReferenceLat[s], true);
-    setLatLon(Axis::Lon, c.ReferenceLon[s], true);
+    setLatLon(LatLonAxis::Lat, c.ReferenceLat[s], true);
+    setLatLon(LatLonAxis::Lon, c.ReferenceLon[s], true);
     setHeight(c.ReferenceHeight[s]);
     txtHdg->setText(toQt(headingText(c.ReferenceHeading[s])));
     txtPitch->setText(toQt(attitudeText(c.ReferencePitch[s])));
@@ -471,11 +471,11 @@ void SetupDialog::optReferenceClick(int index) {
         w->setEnabled(on);
 }
 
-void SetupDialog::setLatLon(Axis axis, double radians, bool loadForm) {
+void SetupDialog::setLatLon(LatLonAxis axis, double radians, bool loadForm) {
     const Config& c = shell_.config;
     const std::string text = loadForm ? loadLatLonText(c, axis, radians) : boxLatLonText(c, axis, radians);
-    (axis == Axis::Lat ? txtLat : txtLon)->setText(toQt(text));
-    (axis == Axis::Lat ? lat_ : lon_).set(text, radians);
+    (axis == LatLonAxis::Lat ? txtLat : txtLon)->setText(toQt(text));
+    (axis == LatLonAxis::Lat ? lat_ : lon_).set(text, radians);
 }
 
 void SetupDialog::setHeight(float metres) {
@@ -489,8 +489,8 @@ void SetupDialog::cmbRefPositionsClick(int index) {
     if (index < 0 || index >= static_cast<int>(records.size())) return;
     const ReferenceRecord& r = records[static_cast<std::size_t>(index)];
     txtRefName->setText(toQt(r.name));
-    setLatLon(Axis::Lat, r.latitude, false);
-    setLatLon(Axis::Lon, r.longitude, false);
+    setLatLon(LatLonAxis::Lat, r.latitude, false);
+    setLatLon(LatLonAxis::Lon, r.longitude, false);
     setHeight(r.height);
 }
 
@@ -505,8 +505,8 @@ void SetupDialog::cmdCopyAvgClick() {
                                                 Months[(t.month + 11) % 12], t.year)
                                   .toStdString();
     txtRefName->setText(toQt("Avg " + stamp));
-    setLatLon(Axis::Lat, st.LatitudeStats.mean, false);
-    setLatLon(Axis::Lon, st.LongitudeStats.mean, false);
+    setLatLon(LatLonAxis::Lat, st.LatitudeStats.mean, false);
+    setLatLon(LatLonAxis::Lon, st.LongitudeStats.mean, false);
     setHeight(static_cast<float>(st.HeightStats.mean));
     txtHdg->setText(toQt(headingText(st.HeadingStats.mean)));
 }
@@ -514,8 +514,8 @@ void SetupDialog::cmdCopyAvgClick() {
 void SetupDialog::cmdCopyPrimaryClick() {
     const Config& c = shell_.config;
     txtRefName->setText(toQt(c.ReferenceName[1]));
-    setLatLon(Axis::Lat, c.ReferenceLat[1], false);
-    setLatLon(Axis::Lon, c.ReferenceLon[1], false);
+    setLatLon(LatLonAxis::Lat, c.ReferenceLat[1], false);
+    setLatLon(LatLonAxis::Lon, c.ReferenceLon[1], false);
     setHeight(c.ReferenceHeight[1]);
     txtHdg->setText(toQt(headingText(c.ReferenceHeading[1])));
     txtPitch->setText(toQt(headingText(c.ReferencePitch[1])));
@@ -631,9 +631,9 @@ bool SetupDialog::leave(Field f) {
     }
     case Field::Lat:
     case Field::Lon: {
-        const Axis axis = f == Field::Lat ? Axis::Lat : Axis::Lon;
-        QLineEdit* box = axis == Axis::Lat ? txtLat : txtLon;
-        LatLonBox& known = axis == Axis::Lat ? lat_ : lon_;
+        const LatLonAxis axis = f == Field::Lat ? LatLonAxis::Lat : LatLonAxis::Lon;
+        QLineEdit* box = axis == LatLonAxis::Lat ? txtLat : txtLon;
+        LatLonBox& known = axis == LatLonAxis::Lat ? lat_ : lon_;
         std::string t = fromQt(box->text());
         // A text the program wrote stands for its exact value: leaving it changes nothing.
         if (known.exact(t)) return true;
@@ -643,7 +643,7 @@ bool SetupDialog::leave(Field f) {
         checking_ = false;
         box->setText(toQt(t));
         known.set(t, radians);
-        if (radians != (axis == Axis::Lat ? c.ReferenceLat[s] : c.ReferenceLon[s])) refChanged_ = true;
+        if (radians != (axis == LatLonAxis::Lat ? c.ReferenceLat[s] : c.ReferenceLon[s])) refChanged_ = true;
         return true;
     }
     case Field::Hgt: {

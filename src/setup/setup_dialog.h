@@ -98,7 +98,7 @@ private:
     bool leave(Field f);
     bool refuse(QWidget* w, const std::string& message);
     void focusField(QWidget* w);
-    void setLatLon(Axis axis, double radians, bool loadForm);
+    void setLatLon(LatLonAxis axis, double radians, bool loadForm);
     void setHeight(float metres);
     void tell(const std::string& text, MessageIcon icon = MessageIcon::None);
 

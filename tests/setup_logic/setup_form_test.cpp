@@ -39,14 +39,14 @@ TEST(SetupForm, LatLonBoxesReadTheDisplayFormat) {
     Config c;
     c.LatLonDecimals = 4;
     const double lat = (59 + 25.5 / 60) * DegreesToRadians;
-    std::string t = loadLatLonText(c, Axis::Lat, lat);
+    std::string t = loadLatLonText(c, LatLonAxis::Lat, lat);
     NullNoticeSink quiet;
-    EXPECT_NEAR(parseLatLonBox(c, Axis::Lat, t, quiet), lat, 1e-12);
+    EXPECT_NEAR(parseLatLonBox(c, LatLonAxis::Lat, t, quiet), lat, 1e-12);
     c.LatLonFormatDMS = true;
     c.LatLonDecimals = 2;
-    std::string lon = boxLatLonText(c, Axis::Lon, -179.5 * DegreesToRadians);
-    EXPECT_NEAR(parseLatLonBox(c, Axis::Lon, lon, quiet) * RadiansToDegrees, -179.5, 1e-9);
-    EXPECT_EQ(lon, boxLatLonText(c, Axis::Lon, -179.5 * DegreesToRadians));
+    std::string lon = boxLatLonText(c, LatLonAxis::Lon, -179.5 * DegreesToRadians);
+    EXPECT_NEAR(parseLatLonBox(c, LatLonAxis::Lon, lon, quiet) * RadiansToDegrees, -179.5, 1e-9);
+    EXPECT_EQ(lon, boxLatLonText(c, LatLonAxis::Lon, -179.5 * DegreesToRadians));
 
     LatLonBox box;
     box.set("59 N", 1.0370524758536123);

@@ -193,7 +193,7 @@ private:
         session_.setPanel(ignoredPanel, true, c_.EmptyBuffer[s_] ? StrNumber(static_cast<long long>(session_.ignoredCount(s_))) : "n/a");
     }
 
-    double angle(Axis axis, const std::string& text, const std::optional<double>& exact) {
+    double angle(LatLonAxis axis, const std::string& text, const std::optional<double>& exact) {
         if (exact) return *exact;
         std::string t = text;
         return parseLatLonBox(c_, axis, t, session_.notices());
@@ -202,8 +202,8 @@ private:
     void reference() {
         if (v_.referenceMode >= 0 && v_.referenceMode <= 2) c_.ReferenceMode[s_] = static_cast<std::int16_t>(v_.referenceMode);
         c_.ReferenceName[s_] = v_.refName;
-        c_.ReferenceLat[s_] = angle(Axis::Lat, v_.lat, v_.latExact);
-        c_.ReferenceLon[s_] = angle(Axis::Lon, v_.lon, v_.lonExact);
+        c_.ReferenceLat[s_] = angle(LatLonAxis::Lat, v_.lat, v_.latExact);
+        c_.ReferenceLon[s_] = angle(LatLonAxis::Lon, v_.lon, v_.lonExact);
         c_.ReferenceHeight[s_] = v_.heightExact ? *v_.heightExact : static_cast<float>(ValDecimal(v_.height));
         c_.ReferenceHeading[s_] = static_cast<float>(ValDecimal(v_.heading));
         c_.ReferencePitch[s_] = static_cast<float>(ValDecimal(v_.pitch));

@@ -90,22 +90,22 @@ std::string headingText(double degrees) { return FormatNumber(degrees, "000.00")
 std::string attitudeText(double degrees) { return FormatNumber(degrees, "0.00"); }
 
 namespace {
-const char* kindOf(Axis axis) { return axis == Axis::Lat ? "LAT" : "LON"; }
+const char* kindOf(LatLonAxis axis) { return axis == LatLonAxis::Lat ? "LAT" : "LON"; }
 }  // namespace
 
-std::string loadLatLonText(const Config& c, Axis axis, double radians) {
+std::string loadLatLonText(const Config& c, LatLonAxis axis, double radians) {
     const double degrees = radians * RadiansToDegrees;
     return c.LatLonFormatDMS ? FormatLatLonDMS(degrees, kindOf(axis), "Form", c.LatLonDecimals)
                              : FormatLatLonDM(degrees, kindOf(axis), "Form", c.LatLonDecimals);
 }
 
-std::string boxLatLonText(const Config& c, Axis axis, double radians) {
+std::string boxLatLonText(const Config& c, LatLonAxis axis, double radians) {
     const double degrees = radians * RadiansToDegrees;
     return c.LatLonFormatDMS ? FormatDMSCompact(degrees, kindOf(axis), "FORM", 4)
                              : FormatLatLonDM(degrees, kindOf(axis), "Form", c.LatLonDecimals);
 }
 
-double parseLatLonBox(const Config& c, Axis axis, std::string& text, NoticeSink& notices) {
+double parseLatLonBox(const Config& c, LatLonAxis axis, std::string& text, NoticeSink& notices) {
     if (c.LatLonFormatDMS) {
         const double degrees = ParseLatLonDMS(text, kindOf(axis), notices);
         text = FormatDMSCompact(degrees, kindOf(axis), "FORM", 4);

@@ -48,16 +48,16 @@ std::string heightText(double metres);      // "0.000"
 std::string headingText(double degrees);    // "000.00"
 std::string attitudeText(double degrees);   // "0.00", pitch and roll
 
-enum class Axis { Lat, Lon };
+enum class LatLonAxis { Lat, Lon };
 // The text of a latitude or longitude box at load, in the display format with its decimals.
-std::string loadLatLonText(const Config& config, Axis axis, double radians);
+std::string loadLatLonText(const Config& config, LatLonAxis axis, double radians);
 // The text a box's own focus handler writes, which the copy buttons and the stored
 // reference pick write too: compact degrees-minutes-seconds with 4 decimals, or degrees and
 // decimal minutes with the display decimals.
-std::string boxLatLonText(const Config& config, Axis axis, double radians);
+std::string boxLatLonText(const Config& config, LatLonAxis axis, double radians);
 // Reads a box in the display format (the parsers' messages go to `notices`), rewrites the
 // text as the focus handler does and gives radians.
-double parseLatLonBox(const Config& config, Axis axis, std::string& text, NoticeSink& notices);
+double parseLatLonBox(const Config& config, LatLonAxis axis, std::string& text, NoticeSink& notices);
 
 // A latitude or longitude box remembers the exact value behind the text the program last
 // wrote, so that a box the user did not edit gives back the full precision of the stored
