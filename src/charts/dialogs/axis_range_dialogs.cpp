@@ -59,6 +59,40 @@ QHBoxLayout* okCancel(QPushButton* ok, QPushButton* cancel) {
     return h;
 }
 
+// The three automatic boxes and the two ends they govern, alike in both dialogs but for
+// what an end is (a text box, a time button).
+struct AxisBoxes {
+    QCheckBox *automatic, *autoMax, *autoMin;
+    QWidget *max, *min;
+
+    AxisChecks checks() const { return {automatic->isChecked(), autoMax->isChecked(), autoMin->isChecked()}; }
+
+    void show(const AxisChecks& c) const {
+        autoMax->setChecked(c.autoMax);
+        autoMin->setChecked(c.autoMin);
+        automatic->setChecked(c.automatic);
+    }
+
+    void follow() const {
+        const AxisEnables e = axisEnables(checks());
+        autoMax->setEnabled(e.autoMax);
+        autoMin->setEnabled(e.autoMin);
+        max->setEnabled(e.max);
+        min->setEnabled(e.min);
+    }
+
+    // Enables what the checks allow now and again whenever a box changes.
+    void keepFollowing(QObject* context) const {
+        follow();
+        for (QCheckBox* c : {automatic, autoMax, autoMin})
+            QObject::connect(c, &QCheckBox::toggled, context, [b = *this] { b.follow(); });
+    }
+};
+
+AxisBoxes boxes(const YAxisDialog& d) { return {d.chkAutomatic, d.chkAutMax, d.chkAutMin, d.txtMax, d.txtMin}; }
+
+AxisBoxes boxes(const XAxisDialog& d) { return {d.chkAutomatic, d.chkAutMax, d.chkAutMin, d.cmdEnd, d.cmdStart}; }
+
 }  // namespace
 
 void placeOnScreen(QWidget& w, QPoint at) {
@@ -150,30 +184,14 @@ YAxisDialog::YAxisDialog(Shell& shell, AxisDialogRequest request, QWidget* paren
         const Axis& axis = valueDialogAxis(*chart, request_.axis);
         txtMax->setText(toQt(axisValueText(axis.maximum())));
         txtMin->setText(toQt(axisValueText(axis.minimum())));
-        const AxisChecks c = axisChecks(axis);
-        chkAutMax->setChecked(c.autoMax);
-        chkAutMin->setChecked(c.autoMin);
-        chkAutomatic->setChecked(c.automatic);
+        boxes(*this).show(axisChecks(axis));
     }
-    followChecks();
-    for (QCheckBox* c : {chkAutomatic, chkAutMax, chkAutMin}) connect(c, &QCheckBox::toggled, this, [this] { followChecks(); });
+    boxes(*this).keepFollowing(this);
     connect(cmdOk, &QPushButton::clicked, this, &YAxisDialog::cmdOkClick);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     const QRect& c = request_.chartRect;
     placeOnScreen(*this, QPoint(request_.windowRect.left() + c.width() / 10, c.bottom() + 1));
-}
-
-AxisChecks YAxisDialog::checks() const {
-    return {chkAutomatic->isChecked(), chkAutMax->isChecked(), chkAutMin->isChecked()};
-}
-
-void YAxisDialog::followChecks() {
-    const AxisEnables e = axisEnables(checks());
-    chkAutMax->setEnabled(e.autoMax);
-    chkAutMin->setEnabled(e.autoMin);
-    txtMax->setEnabled(e.max);
-    txtMin->setEnabled(e.min);
 }
 
 void YAxisDialog::cmdOkClick() {
@@ -183,7 +201,7 @@ void YAxisDialog::cmdOkClick() {
         return;
     }
     Axis& axis = valueDialogAxis(*chart, request_.axis);
-    if (applyValueAxis(axis, checks(), fromQt(txtMax->text()), fromQt(txtMin->text())) == AxisOk::Refused) {
+    if (applyValueAxis(axis, boxes(*this).checks(), fromQt(txtMax->text()), fromQt(txtMin->text())) == AxisOk::Refused) {
         shell_.ask(MinAboveMaxMessage);
         return;
     }
@@ -217,13 +235,9 @@ XAxisDialog::XAxisDialog(Shell& shell, AxisDialogRequest request, QWidget* paren
         const Axis& axis = chart->bottomAxis();
         cmdStart->setText(toQt(axisTimeCaption(axis.minimum())));
         cmdEnd->setText(toQt(axisTimeCaption(axis.maximum())));
-        const AxisChecks c = axisChecks(axis);
-        chkAutMax->setChecked(c.autoMax);
-        chkAutMin->setChecked(c.autoMin);
-        chkAutomatic->setChecked(c.automatic);
+        boxes(*this).show(axisChecks(axis));
     }
-    followChecks();
-    for (QCheckBox* c : {chkAutomatic, chkAutMax, chkAutMin}) connect(c, &QCheckBox::toggled, this, [this] { followChecks(); });
+    boxes(*this).keepFollowing(this);
     connect(cmdStart, &QPushButton::clicked, this, &XAxisDialog::cmdStartClick);
     connect(cmdEnd, &QPushButton::clicked, this, &XAxisDialog::cmdEndClick);
     connect(cmdOk, &QPushButton::clicked, this, &XAxisDialog::cmdOkClick);
@@ -231,18 +245,6 @@ XAxisDialog::XAxisDialog(Shell& shell, AxisDialogRequest request, QWidget* paren
 
     const QRect& c = request_.chartRect;
     placeOnScreen(*this, QPoint(request_.windowRect.left() + c.width() * 2 / 5, c.bottom() + 1));
-}
-
-AxisChecks XAxisDialog::checks() const {
-    return {chkAutomatic->isChecked(), chkAutMax->isChecked(), chkAutMin->isChecked()};
-}
-
-void XAxisDialog::followChecks() {
-    const AxisEnables e = axisEnables(checks());
-    chkAutMax->setEnabled(e.autoMax);
-    chkAutMin->setEnabled(e.autoMin);
-    cmdEnd->setEnabled(e.max);
-    cmdStart->setEnabled(e.min);
 }
 
 void XAxisDialog::cmdStartClick() {
@@ -267,7 +269,7 @@ void XAxisDialog::cmdOkClick() {
         reject();  // the window is gone: nothing left to set
         return;
     }
-    if (applyTimeAxis(*form, request_.chartIndex, request_.chartCount, checks(), fromQt(cmdEnd->text()),
+    if (applyTimeAxis(*form, request_.chartIndex, request_.chartCount, boxes(*this).checks(), fromQt(cmdEnd->text()),
                       fromQt(cmdStart->text())) == AxisOk::Refused) {
         shell_.ask(StartAfterEndMessage);
         return;

@@ -84,9 +84,6 @@ public:
     void cmdOkClick();
 
 private:
-    AxisChecks checks() const;
-    void followChecks();
-
     Shell& shell_;
     AxisDialogRequest request_;
 };
@@ -110,8 +107,6 @@ public:
     void cmdEndClick();
 
 private:
-    AxisChecks checks() const;
-    void followChecks();
     void pickTime();
 
     Shell& shell_;
