@@ -11,7 +11,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "platform/chart_scale.h"
 #include "platform/qt/chart_painter.h"
 #include "platform/qt/chart_widget.h"
+#include "resident_memory.h"
 
 using namespace tiderune;
 
@@ -27,13 +27,7 @@ namespace {
 constexpr int DayAt10Hz = 864000;
 const double Start = dateValue(2026, 12, 8);
 
-long residentKiB() {
-    std::ifstream f("/proc/self/status");
-    std::string line;
-    while (std::getline(f, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    return 0;
-}
+using bench::residentKiB;
 
 void fillLine(Series& s, int n, double step, double phase, double scale) {
     for (int i = 0; i < n; ++i) {

@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -20,6 +19,7 @@
 #include "platform/chart_scale.h"
 #include "platform/qt/chart_painter.h"
 #include "platform/qt/chart_widget.h"
+#include "resident_memory.h"
 #include "timeseries/scatter.h"
 
 using namespace tiderune;
@@ -30,13 +30,7 @@ constexpr int Million = 1000000;
 constexpr int DayAt1Hz = 86400;
 const double Start = dateValue(2026, 12, 8);
 
-long residentKiB() {
-    std::ifstream f("/proc/self/status");
-    std::string line;
-    while (std::getline(f, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    return 0;
-}
+using bench::residentKiB;
 
 struct OneWidget : ScatterWindows {
     explicit OneWidget(int side) {
