@@ -107,6 +107,17 @@ private:
         if (s.lat < South || s.lat > North || s.lon < West || s.lon > East) s.course = std::fmod(s.course + 180, 360);
     }
 
+    // Where a vessel is and how it moves: the same fields in class A and class B reports.
+    template <class Report>
+    static void motion(Report& m, const Station& s, double now) {
+        m.speed = s.speed;
+        m.longitude = s.lon;
+        m.latitude = s.lat;
+        m.course = s.course;
+        m.heading = static_cast<int>(s.course) % 360;
+        m.timeStamp = static_cast<int>(std::fmod(now, 60));
+    }
+
     void report(Station& s, double now) {
         switch (s.kind) {
         case Kind::ClassA: {
@@ -115,24 +126,14 @@ private:
             m.mmsi = s.mmsi;
             m.navStatus = s.navStatus;
             m.rateOfTurn = rateOfTurnIndicator(rng_.gauss(5));
-            m.speed = s.speed;
-            m.longitude = s.lon;
-            m.latitude = s.lat;
-            m.course = s.course;
-            m.heading = static_cast<int>(s.course) % 360;
-            m.timeStamp = static_cast<int>(std::fmod(now, 60));
+            motion(m, s, now);
             send(encodeClassAPosition(m));
             break;
         }
         case Kind::ClassB: {
             ClassBPosition m;
             m.mmsi = s.mmsi;
-            m.speed = s.speed;
-            m.longitude = s.lon;
-            m.latitude = s.lat;
-            m.course = s.course;
-            m.heading = static_cast<int>(s.course) % 360;
-            m.timeStamp = static_cast<int>(std::fmod(now, 60));
+            motion(m, s, now);
             send(encodeClassBPosition(m));
             break;
         }
