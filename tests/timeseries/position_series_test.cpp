@@ -12,6 +12,7 @@
 #include "core/parsers.h"
 #include "timeseries/time_series_engine.h"
 #include "timeseries/time_series_form.h"
+#include "test_windows.h"
 
 using namespace tiderune;
 
@@ -21,20 +22,7 @@ struct FakeClock final : PcClock {
     double now() const override { return dateFromYmd(2026, 12, 8) + 0.5; }
 };
 
-struct Windows : TimeSeriesWindows {
-    explicit Windows(Config& c) : config(c) {}
-    TimeSeriesForm* timeSeriesForm(int kind, int system) override {
-        auto& w = forms[{kind, system}];
-        if (!w) {
-            w = std::make_unique<TimeSeriesForm>(*formDesign(kind), *settings, config);
-            w->load(static_cast<std::int16_t>(system), "GNSS");
-        }
-        return w.get();
-    }
-    ChartSettings* settings = nullptr;
-    Config& config;
-    std::map<std::pair<int, int>, std::unique_ptr<TimeSeriesForm>> forms;
-};
+using test::Windows;
 
 // The core's fan-out into the engine, as the program's sink does it.
 struct Sink : CoreSink {
@@ -79,7 +67,7 @@ protected:
 
     FakeClock clock;
     std::unique_ptr<CoreState> core = std::make_unique<CoreState>();
-    Windows windows{core->config};
+    Windows windows{core->config, "GNSS"};
     TimeSeriesEngine engine{*core, windows};
     Sink sink;
     NullAisServices ais;

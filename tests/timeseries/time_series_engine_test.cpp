@@ -13,6 +13,7 @@
 #include "timeseries/chart_point.h"
 #include "timeseries/time_series_engine.h"
 #include "timeseries/time_series_form.h"
+#include "test_windows.h"
 
 using namespace tiderune;
 
@@ -21,21 +22,7 @@ namespace {
 constexpr double Sec = 1.0 / 86400.0;
 const double Day = dateFromYmd(2026, 12, 8);
 
-// Windows made on first use, as the slots do, loaded for their system.
-struct Windows : TimeSeriesWindows {
-    explicit Windows(Config& c) : config(c) {}
-    TimeSeriesForm* timeSeriesForm(int kind, int system) override {
-        auto& w = forms[{kind, system}];
-        if (!w) {
-            w = std::make_unique<TimeSeriesForm>(*formDesign(kind), *settings, config);
-            w->load(static_cast<std::int16_t>(system), "Sys");
-        }
-        return w.get();
-    }
-    ChartSettings* settings = nullptr;
-    Config& config;
-    std::map<std::pair<int, int>, std::unique_ptr<TimeSeriesForm>> forms;
-};
+using test::Windows;
 
 struct Engine {
     CoreState core;
