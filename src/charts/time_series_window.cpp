@@ -148,7 +148,7 @@ void TimeSeriesWindow::layoutStrip() {
     auto* label2 = findChild<QLabel*>("Label2");
     int right = 0;
     for (QWidget* w : std::initializer_list<QWidget*>{lblSystemColor_, label1, cmbOption_, cmbInterval_, label2, cmbFilter_,
-                                                    chkDGPS_}) {
+                                                    chkDGPS_, chkAgeOff_}) {
         if (!w) continue;
         w->resize(std::max(w->width(), w->sizeHint().width()), std::max(w->height(), w->sizeHint().height()));
         w->move(std::max(w->x(), right), w->y());
@@ -158,7 +158,6 @@ void TimeSeriesWindow::layoutStrip() {
             right = std::max(right, lblFilter_->x() + lblFilter_->width() + 4);
         }
     }
-    if (chkAgeOff_) chkAgeOff_->resize(chkAgeOff_->sizeHint());
 }
 
 void TimeSeriesWindow::unload() {
