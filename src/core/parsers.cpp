@@ -274,6 +274,8 @@ void ExtractGST(std::string_view s, GSTRecord& r, ParserErrorHandler* errors) {
 void ExtractGSV(std::string_view s, GSVRecord& r, ParserErrorHandler* errors) {
     const Converter c(SentenceType::GSV, s, errors);
     const auto f = fieldsOf<SentenceType::GSV>(c, s);
+    r.Talker.clear();
+    if (s.size() >= 6 && (s[0] == '$' || s[0] == '!') && s.substr(3, 3) == "GSV") r.Talker = s.substr(1, 2);
     c.number(f[1], r.SentenceCount);
     c.number(f[2], r.SentenceNumber);
     c.number(f[3], r.SatellitesInView);

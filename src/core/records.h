@@ -150,6 +150,9 @@ struct GSVRecord {
     IndexedArray<std::int16_t, 1, 4> Elevation;
     IndexedArray<std::int16_t, 1, 4> Azimuth;
     IndexedArray<std::int16_t, 1, 4> SNR;
+    // The address field's talker ("GP", "GL", "GN"...): which constellation's satellites the
+    // group speaks for. Empty when the address has no two-letter talker before "GSV".
+    std::string Talker;
 };
 
 struct TTMRecord {

@@ -101,6 +101,7 @@ void TimeSeriesEngine::UpdateTimeSeriesGSV(int system) {
     auto& states = satelliteFilters_[system];
     if (elevation.seriesCount() > MaxPRN && azimuth.seriesCount() > MaxPRN && snr.seriesCount() > MaxPRN) {
         for (int prn = 1; prn <= MaxPRN; ++prn) {
+            if (!gsvGroupCovers(r.Talker, prn)) continue;  // another constellation's group
             const SatelliteRecord& sat = table[prn];
             if (sat.Elevation == 0) continue;  // not in view, or right on the horizon
             AddChartPoint(settings, system, K, elevation.series(prn), x, sat.Elevation, states[prn].elevation);

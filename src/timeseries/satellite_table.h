@@ -5,6 +5,7 @@
 // the colours, and the GSV and SNR series read it.
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "core/indexed.h"
 #include "core/records.h"
@@ -47,6 +48,19 @@ constexpr SNRChartPlace snrChartOf(int prn) noexcept {
     if (prn >= 65 && prn < 97) return {3, prn - 64};
     if (prn >= 100 && prn < 133) return {4, prn - 100};
     return {};
+}
+
+// Whether a GSV group from `talker` speaks for satellite `prn`, by the constellations of the
+// SNR windows: GP for GPS and SBAS, GL for GLONASS, GB and BD for BeiDou, GA for Galileo (which
+// has no numbers here). A receiver sends one group per talker each epoch, so a group clears
+// and feeds only its own satellites; GN and any other talker speak for all of them.
+constexpr bool gsvGroupCovers(std::string_view talker, int prn) noexcept {
+    const int c = snrChartOf(prn).constellation;
+    if (talker == "GP") return c == 1 || c == 2;
+    if (talker == "GL") return c == 3;
+    if (talker == "GB" || talker == "BD") return c == 4;
+    if (talker == "GA") return false;
+    return true;
 }
 
 // A GSV sentence that belongs to a group: a count of at least 1 and a number within it. Any

@@ -2,6 +2,7 @@
 // panel, the GSA and GSV windows' satellite series, and the SNR windows' charts.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -200,9 +201,10 @@ TEST_F(Satellites, GsaFeedsDopsFixTypeAndUsedLinesThatBreakWhenASatelliteLeaves)
 }
 
 TEST_F(Satellites, GsvWindowAtGroupEndReadsTheTableBeforeTheLastSentence) {
-    feed("$GPGSV,2,1,05,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45");
+    // A GN group speaks for every constellation: BeiDou's 100 among GPS satellites.
+    feed("$GNGSV,2,1,05,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45");
     EXPECT_EQ(gsvSeries(2, 0).count(), 0) << "no group end yet";
-    feed("$GPGSV,2,2,05,100,50,100,33");
+    feed("$GNGSV,2,2,05,100,50,100,33");
     EXPECT_EQ(ys(gsvSeries(2, 0)), std::vector<double>{5});
     EXPECT_EQ(ys(gsvSeries(0, 1)), std::vector<double>{40});
     EXPECT_EQ(ys(gsvSeries(1, 14)), std::vector<double>{228});
@@ -221,7 +223,7 @@ TEST_F(Satellites, GsvWindowAtGroupEndReadsTheTableBeforeTheLastSentence) {
     // Sky plot closed: the table stands still, the SNR windows get nothing, the GSV window
     // adds the last stored values again.
     setSkyplotOpen(false);
-    feed("$GPGSV,1,1,01,05,60,010,30");
+    feed("$GNGSV,1,1,01,05,60,010,30");
     EXPECT_EQ(sat(5).Elevation, 0);
     EXPECT_EQ(ys(*snrSeries(1, 1)), std::vector<double>{46});
     EXPECT_EQ(ys(gsvSeries(0, 100)), std::vector<double>{50});
@@ -357,4 +359,44 @@ TEST_F(Satellites, ElevationMaskBoxAndRings) {
     EXPECT_EQ(label.text, "05\xB0");
     EXPECT_EQ(label.y, -75) << "a mask below 10 lifts its label by 10";
     EXPECT_EQ(label.style, PenStyle::Dash);
+}
+
+TEST_F(Satellites, EachTalkersGroupClearsAndFeedsOnlyItsOwnSatellites) {
+    // A GPS, an SBAS, a GLONASS and a BeiDou satellite, in the table and their SNR charts.
+    const int prns[] = {7, 40, 70, 112};
+    struct Case {
+        const char* name;
+        std::vector<std::string> groups;
+        std::array<int, 4> elevation;  // in the table after the groups
+        std::array<double, 4> snr;     // last point of the SNR chart
+        std::array<int, 4> points;     // SNR points so far
+        std::size_t drawn;             // satellites in the plot
+    };
+    const Case cases[] = {
+        {"one group per talker",
+         {"$GPGSV,1,1,02,07,40,083,46,40,30,200,38", "$GLGSV,1,1,01,70,50,120,41", "$GAGSV,1,1,00",
+          "$BDGSV,1,1,01,112,25,010,33"},
+         {40, 30, 50, 25}, {46, 38, 41, 33}, {1, 1, 1, 1}, 4},
+        {"next epoch, GPS in two sentences, BeiDou as GB",
+         {"$GPGSV,2,1,05,07,41,083,45,01,10,010,30,02,10,010,30,03,10,010,30", "$GPGSV,2,2,05,40,31,200,37",
+          "$GLGSV,1,1,01,70,51,120,40", "$GBGSV,1,1,01,112,26,010,32"},
+         {41, 31, 51, 26}, {45, 37, 40, 32}, {2, 2, 2, 2}, 7},
+        {"GN clears and feeds every satellite", {"$GNGSV,1,1,01,07,42,083,44"},
+         {42, 0, 0, 0}, {44, 0, 0, 0}, {3, 3, 3, 3}, 1},
+        {"GLONASS alone leaves GPS be", {"$GLGSV,1,1,01,70,52,120,39"},
+         {42, 0, 52, 0}, {44, 0, 39, 0}, {3, 3, 4, 3}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::string& g : c.groups) feed(g);
+        for (std::size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(sat(prns[i]).Elevation, c.elevation[i]) << prns[i];
+            const SNRChartPlace place = snrChartOf(prns[i]);
+            const Series* s = snrSeries(place.constellation, place.chart);
+            ASSERT_NE(s, nullptr) << prns[i];
+            EXPECT_EQ(s->count(), c.points[i]) << prns[i];
+            EXPECT_EQ(s->y(s->count() - 1), c.snr[i]) << prns[i];
+        }
+        EXPECT_EQ(surface.overlay.size(), 2 * c.drawn) << "each drawn satellite is a point and its number";
+    }
 }

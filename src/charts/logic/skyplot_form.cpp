@@ -151,6 +151,7 @@ void SkyplotForm::DrawSkyplotGSV() {
     const int s = r.SentenceNumber;
     if (s == 1) {
         for (int prn = 1; prn < MaxPRN; ++prn) {
+            if (!gsvGroupCovers(r.Talker, prn)) continue;  // another constellation's group
             table[prn].Elevation = 0;
             table[prn].Azimuth = 0;
             table[prn].SNR = 0;
@@ -209,7 +210,8 @@ void SkyplotForm::DrawSkyplotGSV() {
     }
     ++plot_;
     for (int row = 4 * r.SentenceCount + 1; row <= SkyplotRows; ++row) blankRow(row);
-    for (int prn = 1; prn < MaxPRN; ++prn) engine_.UpdateTimeSeriesSNR(system_, prn);
+    for (int prn = 1; prn < MaxPRN; ++prn)
+        if (gsvGroupCovers(r.Talker, prn)) engine_.UpdateTimeSeriesSNR(system_, prn);
 }
 
 }  // namespace tiderune

@@ -47,7 +47,8 @@ public:
     // A GSA sentence of the system: the panel, and the satellites used in the fix.
     void UpdateSkyplotGSA();
     // A GSV sentence of the system: its satellites into SatelliteTable and the table; at the
-    // group's last sentence the plot is drawn and the SNR windows are fed.
+    // group's last sentence the plot is drawn and the SNR windows are fed. A group clears
+    // and feeds only its talker's satellites (gsvGroupCovers).
     void DrawSkyplotGSV();
 
     // The mask box lost the focus holding `text`. False when the value is refused: the
