@@ -22,8 +22,6 @@ namespace {
 
 constexpr int Twips = TwipsPerPixel;
 
-QColor qColour(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
-
 void placeTwips(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(left / Twips, top / Twips, width / Twips, height / Twips);
 }
@@ -181,7 +179,7 @@ void TimeSeriesWindow::refresh() {
         lblFilter_->setVisible(f.lblFilter.visible);
         lblSystemColor_->setText(QString::fromLatin1(f.lblSystemColor.caption.c_str()));
         QPalette p = lblSystemColor_->palette();
-        p.setColor(QPalette::WindowText, qColour(f.lblSystemColor.foreColour));
+        p.setColor(QPalette::WindowText, toQColor(f.lblSystemColor.foreColour));
         lblSystemColor_->setPalette(p);
         if (chkDGPS_) {
             const QSignalBlocker block(chkDGPS_);

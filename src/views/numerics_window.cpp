@@ -12,10 +12,6 @@ namespace tiderune {
 
 namespace {
 
-void place(QWidget* w, double left, double top, double width, double height) {
-    w->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
-}
-
 // The frames that hold only a note: the satellites are shown by the sky plot.
 constexpr double NoteFrameWidth = 3255;
 constexpr double NoteFrameHeight = 735;
@@ -37,10 +33,10 @@ NumericsWindow::NumericsWindow(Shell& shell, QWidget* parent) : ChildWindow(shel
         auto* frame = new QGroupBox(name + QStringLiteral(" Numerics"), this);
         frame->setObjectName(QStringLiteral("frame") + name);
         frame->hide();
-        place(frame, 0, 0, NoteFrameWidth, NoteFrameHeight);
+        setTwipsGeometry(frame, 0, 0, NoteFrameWidth, NoteFrameHeight);
         auto* note = new QLabel(QStringLiteral("See Skyplot Window"), frame);
         note->setObjectName(QStringLiteral("Label1"));
-        place(note, 240, 360, NoteFrameWidth - 360, 255);
+        setTwipsGeometry(note, 240, 360, NoteFrameWidth - 360, 255);
         frames_[static_cast<std::size_t>(t)] = frame;
     }
 }
@@ -59,7 +55,7 @@ void NumericsWindow::setupGrid(QGroupBox* frame, GridWidget* g, int rows, int ex
     g->setLeft(120);
     g->setHeight(h);
     g->setWidth(w);
-    place(frame, 0, 0, w + 240, h + 360);
+    setTwipsGeometry(frame, 0, 0, w + 240, h + 360);
     g->setCol(0);
 }
 

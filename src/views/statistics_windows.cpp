@@ -16,10 +16,6 @@ namespace {
 
 using T = SentenceType;
 
-void place(QWidget* w, double left, double top, double width, double height) {
-    w->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
-}
-
 constexpr double LabelHeight = 240;
 constexpr double BandHeight = 1575;
 constexpr double FirstGridTop = 1680;
@@ -28,7 +24,7 @@ QLabel* makeLabel(QWidget* parent, const char* text, double left, double top, do
                   Qt::Alignment align = Qt::AlignLeft) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
     l->setAlignment(align | Qt::AlignVCenter);
-    place(l, left, top, width, LabelHeight);
+    setTwipsGeometry(l, left, top, width, LabelHeight);
     return l;
 }
 
@@ -61,10 +57,8 @@ void setupGrid(QGroupBox* frame, GridWidget* g, int columns, bool greaterThan) {
     g->setLeft(120);
     g->setHeight(h);
     g->setWidth(w);
-    place(frame, 0, 0, w + 240, h + 360);
+    setTwipsGeometry(frame, 0, 0, w + 240, h + 360);
 }
-
-double twipsOf(int pixels) { return toTwips(pixels); }
 
 // The statistics windows pack many small labels and columns into the widths of their design:
 // a smaller type than the program's own keeps the texts inside them.
@@ -106,7 +100,7 @@ void StatisticsWindow::buildTopBand() {
     using L = StatLabel;
 
     frameRefPos = makeFrame(this, "frameRefPos", "Reference position");
-    place(frameRefPos, 0, 0, 2535, BandHeight);
+    setTwipsGeometry(frameRefPos, 0, 0, 2535, BandHeight);
     makeLabel(frameRefPos, "Ref Lat :", 120, 360, 800);
     makeLabel(frameRefPos, "Ref Lon :", 120, 600, 800);
     // Latitudes and longitudes are wider than the room right of their left edge: they are
@@ -125,7 +119,7 @@ void StatisticsWindow::buildTopBand() {
     start->setFont(small);
 
     frameAvgPos = makeFrame(this, "frameAvgPos", "Average position");
-    place(frameAvgPos, 2520, 0, 3255, BandHeight);
+    setTwipsGeometry(frameAvgPos, 2520, 0, 3255, BandHeight);
     makeLabel(frameAvgPos, "Avg Lat :", 120, 360, 800);
     makeLabel(frameAvgPos, "Avg Lon :", 120, 600, 800);
     value(frameAvgPos, L::AvgLat, 720, 360, 2250 - 720, Qt::AlignRight);
@@ -152,7 +146,7 @@ void StatisticsWindow::buildTopBand() {
     value(frameAvgPos, L::CurrentTime, 1320, 1320, 3255 - 1320 - 60);
 
     frameHeading = makeFrame(this, "frameHeading", "Ref.       HDG         PITCH      ROLL");
-    place(frameHeading, 5760, 0, 2772, BandHeight);
+    setTwipsGeometry(frameHeading, 5760, 0, 2772, BandHeight);
     makeLabel(frameHeading, "Ref :", 120, 240, 600);
     value(frameHeading, L::RefHdgOption, 120, 480, 2772 - 240);
     makeLabel(frameHeading, "Avg :", 120, 840, 600);
@@ -199,7 +193,7 @@ void StatisticsWindow::load() {
             f->move(partner->width(), partner->y());
         } else {
             f->move(0, fromTwips(nextTop));
-            nextTop += std::round(twipsOf(f->height()));
+            nextTop += std::round(toTwips(f->height()));
         }
         f->show();
         if (offline) view_.sentence(p.type, cfg, stats);
@@ -273,14 +267,14 @@ void StatisticsSNRWindow::load() {
             g->setColWidth(c, static_cast<int>(std::lround(g->colWidth(c) * 0.65)));
             g->setText(0, c, snrHead(i, c));
         }
-        place(f, 0, 0, 21450, twipsOf(f->height()));
+        setTwipsGeometry(f, 0, 0, 21450, toTwips(f->height()));
         g->setWidth(21150);
     }
     const bool gsv = shell_.config.Systems[system()].GSVAnalysed;
     double top = 0;
     mainHeight_ = 0;
     for (QGroupBox* f : frames_) {
-        const double h = twipsOf(f->height());
+        const double h = toTwips(f->height());
         if (gsv) {
             f->move(0, fromTwips(top));
             f->show();
@@ -289,7 +283,7 @@ void StatisticsSNRWindow::load() {
         // The frame keeps the room of all five, shown or not.
         mainHeight_ += h;
     }
-    mainWidth_ = twipsOf(frames_[0]->width());
+    mainWidth_ = toTwips(frames_[0]->width());
     frameMain->resize(fromTwips(mainWidth_), fromTwips(mainHeight_));
     arrangeScrollBars();
     if (gsv && shell_.config.Mode == "OFFLINE") {
@@ -310,8 +304,8 @@ void StatisticsSNRWindow::refresh() {
     });
 }
 
-double StatisticsSNRWindow::windowWidth() const { return twipsOf(frame()->width()); }
-double StatisticsSNRWindow::windowHeight() const { return twipsOf(frame()->height()); }
+double StatisticsSNRWindow::windowWidth() const { return toTwips(frame()->width()); }
+double StatisticsSNRWindow::windowHeight() const { return toTwips(frame()->height()); }
 
 void StatisticsSNRWindow::arrangeScrollBars() {
     const double w = windowWidth(), h = windowHeight();

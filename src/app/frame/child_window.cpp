@@ -74,7 +74,7 @@ void ChildWindow::restorePlacement() {
         left += constellation_ * 400;
         top += constellation_ * 400;
     }
-    frame()->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
+    setTwipsGeometry(frame(), left, top, width, height);
     if (info.fitsInMain && shell_.hasHost()) shell_.host().fitChildWindow(frame());
 }
 

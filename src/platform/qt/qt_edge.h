@@ -34,6 +34,11 @@ inline QColor toQColor(std::uint32_t bbggrr) {
                   static_cast<int>((bbggrr >> 16) & 0xFF));
 }
 
+// Places a widget by its design's twips, each rounded to the nearest pixel.
+inline void setTwipsGeometry(QWidget* w, double left, double top, double width, double height) {
+    w->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
+}
+
 // A label with its design text; `name` (the control's name) may be empty.
 inline QLabel* makeLabel(QWidget* parent, const char* name, std::string_view text) {
     auto* l = new QLabel(toQt(text), parent);
