@@ -311,6 +311,13 @@ TEST_F(Satellites, GsaPanel) {
     feed(gsaLine("$GPGSA,A,3", {"05"}, "1,1,1"));
     EXPECT_FALSE(sat(9).UsedInFix);
     EXPECT_TRUE(sat(5).UsedInFix);
+    // One GSA per constellation after a one-sentence group: the second keeps the first's marks.
+    feed("$GLGSV,1,1,01,70,50,120,41");
+    feed(gsaLine("$GNGSA,A,3", {"09"}, "1,1,1"));
+    feed(gsaLine("$GNGSA,A,3", {"70"}, "1,1,1"));
+    EXPECT_FALSE(sat(5).UsedInFix);
+    EXPECT_TRUE(sat(9).UsedInFix);
+    EXPECT_TRUE(sat(70).UsedInFix);
 }
 
 TEST_F(Satellites, GsvSentencesOutsideAGroupOnlyTellTheCount) {

@@ -107,8 +107,11 @@ void SkyplotForm::UpdateSkyplotGSA() {
 
     SatelliteRecords& table = satellites();
     // Right after the first sentence of a GSV group the used flags start afresh; within
-    // longer groups they accumulate.
-    if (core_.NMEAMessages[system_].GSV.SentenceNumber == 1) {
+    // longer groups they accumulate. Only the first GSA after it does so: a receiver that
+    // sends one GSA per constellation would otherwise clear what the GSA before it marked.
+    const bool afresh = gsvSinceGsa_ && core_.NMEAMessages[system_].GSV.SentenceNumber == 1;
+    gsvSinceGsa_ = false;
+    if (afresh) {
         for (SatelliteRecord& sat : table) {
             sat.UsedInFix = false;
             sat.TableRow = 0;
@@ -142,6 +145,7 @@ void SkyplotForm::blankRow(int row) {
 
 void SkyplotForm::DrawSkyplotGSV() {
     const GSVRecord& r = core_.NMEAMessages[system_].GSV;
+    gsvSinceGsa_ = true;
     lblSvsInView = ValueOrNA(r.SatellitesInView);
     ++texts_;
     // Without a sentence number within a known count the sentence has no rows to fill.

@@ -79,6 +79,8 @@ private:
     TimeSeriesEngine& engine_;
     DrawingSurface& surface_;
     int system_ = 1;
+    // A GSV sentence came since the last GSA: the next GSA may start the used flags afresh.
+    bool gsvSinceGsa_ = true;
     unsigned long long texts_ = 0;
     unsigned long long plot_ = 0;
 };
