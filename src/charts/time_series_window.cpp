@@ -156,6 +156,12 @@ void TimeSeriesWindow::layoutStrip() {
             right = std::max(right, lblFilter_->x() + lblFilter_->width() + 4);
         }
     }
+    // Pushed past the design's width, the strip widens the window so that all of it shows.
+    if (const int more = right - width(); more > 0) {
+        resize(width() + more, height());
+        if (QWidget* outer = frame(); outer != this) outer->resize(outer->width() + more, outer->height());
+    }
+    placeAgeOff();
 }
 
 void TimeSeriesWindow::unload() {
@@ -188,8 +194,6 @@ void TimeSeriesWindow::refresh() {
         if (chkAgeOff_) {
             const QSignalBlocker block(chkAgeOff_);
             chkAgeOff_->setChecked(f.chkAgeOff.value != 0);
-            // Its right edge at the charts' right edge, as the design's box.
-            chkAgeOff_->move((f.chkAgeOff.left + 972) / Twips - chkAgeOff_->width(), chkAgeOff_->y());
         }
         placeCharts();
     }
@@ -201,6 +205,16 @@ void TimeSeriesWindow::resizeEvent(QResizeEvent* e) {
     ChildWindow::resizeEvent(e);
     form_->resize(e->size().width() * Twips, e->size().height() * Twips);
     placeCharts();
+    placeAgeOff();
+}
+
+void TimeSeriesWindow::placeAgeOff() {
+    if (!chkAgeOff_) return;
+    // Its right edge at the charts' right edge, as the design's box, but never over the DGPS
+    // box when the fonts make that one wider than the design gave it.
+    const int chartsRight = (form_->chkAgeOff.left + 972) / Twips;
+    const int afterDGPS = chkDGPS_ ? chkDGPS_->x() + chkDGPS_->width() + 4 : 0;
+    chkAgeOff_->move(std::max(chartsRight - chkAgeOff_->width(), afterDGPS), chkAgeOff_->y());
 }
 
 void TimeSeriesWindow::placeCharts() {

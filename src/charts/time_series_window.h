@@ -47,6 +47,7 @@ private:
     void placeCharts();
     void applyHeightRequest();
     void layoutStrip();
+    void placeAgeOff();
 
     const FormDesign& design_;
     std::vector<ChartWidget*> charts_;

@@ -182,5 +182,29 @@ TEST_F(TimeSeriesWindowTest, PositionWindowFedWithItsDGPSChartSwitchedOffAndOn) 
     EXPECT_FALSE(shell->config.NoDGPSChart[1]);
 }
 
+TEST_F(TimeSeriesWindowTest, PositionWindowStripControlsDoNotOverlap) {
+    realCore = &real;
+    haveSetupFile({});
+    start();
+    useSystem(shell->config, 1, "GNSS", {SentenceType::GGA});
+    shell->state.StartupDone = true;
+    window->resets().ResetAll();
+    ShowTimeSeriesWindows(*shell, 1);
+    TimeSeriesWindow* gga = member(SentenceType::GGA);
+    ASSERT_NE(gga, nullptr);
+    for (int width : {0, 500, 1400}) {  // as opened, then narrowed and widened by the user
+        if (width) gga->parentWidget()->resize(width, gga->parentWidget()->height());
+        window->redrawTick().drawNow();
+        std::vector<QWidget*> strip;
+        for (QWidget* w : gga->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!qobject_cast<ChartWidget*>(w) && w->isVisibleTo(gga)) strip.push_back(w);
+        ASSERT_GE(strip.size(), 8u);
+        for (QWidget* a : strip)
+            for (QWidget* b : strip)
+                EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+                    << width << ": " << a->objectName().toStdString() << " over " << b->objectName().toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace tiderune::test
