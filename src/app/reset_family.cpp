@@ -94,6 +94,9 @@ void ResetFamily::ResetGraphics() {
                                              K::TimeSeriesGST, K::TimeSeriesGSV, K::TimeSeriesHDT,
                                              K::TimeSeriesATT, K::TimeSeriesROT, K::TimeSeriesVHW,
                                              K::TimeSeriesDBT};
+    // The SNR windows are not rebuilt and keep their points; the run that follows takes back
+    // the stretch of time it goes over again (a replay of the same recording).
+    shell_.timeSeries.MarkSNRSeriesForNewRun();
     for (int s = 1; s <= MaxSystems; ++s) {
         const SystemSetup& sys = shell_.config.Systems[s];
         if (!sys.InUse) continue;

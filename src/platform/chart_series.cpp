@@ -212,6 +212,28 @@ void Series::deletePoint(int i) {
     touch();
 }
 
+void Series::deletePointsFrom(int i) {
+    if (function_ != SeriesFunction::None) throwChartValue("A computed series has no points to delete");
+    checkIndex(i);
+    if (i == 0) {
+        clear();
+        return;
+    }
+    ++rewrites_;
+    const auto keep = static_cast<std::size_t>(i);
+    while (xs_.size() > keep) {
+        if (nulls_.back()) --nullCount_;
+        xs_.pop_back();
+        ys_.pop_back();
+        if (kind_ == SeriesKind::Gantt) ends_.pop_back();
+        cs_.pop_back();
+        nulls_.pop_back();
+    }
+    labels_.erase(labels_.lower_bound(firstSeq_ + keep), labels_.end());
+    rebuildFigures();
+    touch();
+}
+
 void Series::clear() {
     if (function_ != SeriesFunction::None) return;
     ++rewrites_;

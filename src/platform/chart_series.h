@@ -67,6 +67,8 @@ public:
     int count() const;
     // Removes point i; later points move down one index. Deleting point 0 is O(1).
     void deletePoint(int i);
+    // Removes point i and every later one, with one recount of the figures.
+    void deletePointsFrom(int i);
     void clear();
 
     ValueList xValues() const { return ValueList(*this, ValueList::Column::X); }

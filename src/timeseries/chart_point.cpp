@@ -35,4 +35,11 @@ void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& 
     while (std::llabs(std::llround((xs.last() - xs.first()) * 86400.0)) > 86400) series.deletePoint(0);
 }
 
+void RestartSeriesAt(Series& series, double x) {
+    // From the back: a replayed stretch costs what it removes, not what the series holds.
+    int from = series.count();
+    while (from > 0 && series.x(from - 1) >= x) --from;
+    if (from < series.count()) series.deletePointsFrom(from);
+}
+
 }  // namespace tiderune

@@ -25,4 +25,10 @@ struct SeriesFilter {
 void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,
                    SeriesFilter& state, Colour colour = SeriesColour);
 
+// A series kept over a reset, at the first sample of the new run, at x: when the run goes
+// back over times the series holds (the same recording replayed), its points from x on
+// give way, so that the series stays in time order and shows the newest pass. Older
+// points stay.
+void RestartSeriesAt(Series& series, double x);
+
 }  // namespace tiderune

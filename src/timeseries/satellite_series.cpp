@@ -125,11 +125,19 @@ void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
     const double x = ChartXValue[system];
     const SatelliteRecord& sat = SatelliteTable[system][prn];
     SatelliteFilters& f = satelliteFilters_[system][prn];
+    if (snrNewRun_[system][prn]) {
+        snrNewRun_[system][prn] = false;
+        for (int i = 0; i < 3; ++i) RestartSeriesAt(chart->series(i), x);
+    }
     // A satellite out of view gets zeros, so every satellite has a point at every group.
     const bool inView = sat.Elevation != 0;
     AddChartPoint(settings, system, K, chart->series(0), x, inView ? sat.SNR : 0, f.snrSnr);
     AddChartPoint(settings, system, K, chart->series(1), x, inView ? sat.Elevation : 0, f.snrElevation);
     AddChartPoint(settings, system, K, chart->series(2), x, inView ? sat.Azimuth : 0, f.snrAzimuth);
+}
+
+void TimeSeriesEngine::MarkSNRSeriesForNewRun() {
+    for (auto& system : snrNewRun_) system.fill(true);
 }
 
 }  // namespace tiderune

@@ -69,6 +69,10 @@ public:
     void UpdateTimeSeriesGSA(int system);
     void UpdateTimeSeriesGSV(int system);
     void UpdateTimeSeriesSNR(int system, int prn);
+    // A new run begins (the resets): the SNR windows keep their points, but each satellite's
+    // first group of the run takes back the points from its time on, so that replaying a
+    // recording again replaces the earlier pass instead of piling a second one onto it.
+    void MarkSNRSeriesForNewRun();
     // A GSA or GSV window just loaded: its satellites' series colours into SatelliteTable.
     void TakeChartColours(const TimeSeriesForm& window);
 
@@ -116,6 +120,8 @@ private:
         SeriesFilter snrSnr, snrElevation, snrAzimuth;  // SNR windows
     };
     PerSystem<IndexedArray<SatelliteFilters, 1, MaxPRN>> satelliteFilters_;
+    // Per system and satellite: its SNR chart has had no group since the run began.
+    PerSystem<IndexedArray<bool, 1, MaxPRN>> snrNewRun_;
 };
 
 }  // namespace tiderune

@@ -1,7 +1,8 @@
 // The scatter plot and the SNR time series inside a whole main window: positions become
 // points hidden or shown and the scale dialog fixes the range; an SNR window is always the
-// window of its slot, asks before every close (close, exit) and outlives the resets; the
-// chooser stores the choice and re-arranges only a loaded system-1 window.
+// window of its slot, asks before every close (close, exit) and outlives the resets, the
+// run after a reset replacing the times it goes over again; the chooser stores the choice
+// and re-arranges only a loaded system-1 window.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -137,6 +138,10 @@ TEST_F(ScatterSnrTest, TheClosingQuestionOnCloseResetAndExit) {
     EXPECT_EQ(questions(), 1);
     EXPECT_EQ(loaded<SnrTimeSeriesWindow>(WindowKind::TimeSeriesSNR, 1, 1), w);
     EXPECT_EQ(w->snrChart(7).series(0).count(), 1);
+    // The run after it replaces what it goes over again, here the same epoch.
+    satellite(7, 39);
+    EXPECT_EQ(w->snrChart(7).series(0).count(), 1);
+    EXPECT_EQ(w->snrChart(7).series(0).y(0), 39);
 
     // No at the exit keeps the program as it was.
     boxes.answers = {MessageAnswer::No};

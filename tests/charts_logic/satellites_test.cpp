@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
@@ -406,4 +407,35 @@ TEST_F(Satellites, EachTalkersGroupClearsAndFeedsOnlyItsOwnSatellites) {
         }
         EXPECT_EQ(surface.overlay.size(), 2 * c.drawn) << "each drawn satellite is a point and its number";
     }
+}
+
+// The SNR windows outlive the resets. A new run that goes back over their times (the same
+// recording replayed) replaces those points; a later run, and any time within a run, adds.
+TEST_F(Satellites, ANewRunOverTheSameTimesReplacesTheSnrPointsFromItsStart) {
+    const double t0 = dateFromYmd(2026, 6, 15) + 8.0 / 24;
+    auto run = [&](bool newRun, std::vector<int> seconds, int snr) {
+        if (newRun) engine->MarkSNRSeriesForNewRun();
+        for (int s : seconds) {
+            core->EpochTime[1] = t0 + s / 86400.0;
+            feed("$GPGSV,1,1,01,07,40,083," + std::to_string(snr));
+        }
+    };
+    auto points = [&] {
+        std::vector<std::pair<int, double>> v;  // whole seconds after t0, SNR
+        const Series& s = *snrSeries(1, 7);
+        for (int i = 0; i < s.count(); ++i) v.emplace_back(std::lround((s.x(i) - t0) * 86400), s.y(i));
+        return v;
+    };
+    using P = std::vector<std::pair<int, double>>;
+    run(true, {0, 1, 2, 3}, 40);
+    run(true, {0, 1, 2, 3}, 41);
+    EXPECT_EQ(points(), (P{{0, 41}, {1, 41}, {2, 41}, {3, 41}})) << "replayed: the newest pass alone";
+    run(true, {2, 3, 4}, 42);
+    EXPECT_EQ(points(), (P{{0, 41}, {1, 41}, {2, 42}, {3, 42}, {4, 42}})) << "older points stay";
+    run(true, {10, 11}, 43);
+    run(false, {9}, 44);
+    EXPECT_EQ(points(), (P{{0, 41}, {1, 41}, {2, 42}, {3, 42}, {4, 42}, {10, 43}, {11, 43}, {9, 44}}))
+        << "a later run appends; a step back within a run is kept";
+    const Chart& chart = *windows.snr[{1, 1, 7}];
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(chart.series(i).count(), 8) << "series " << i;
 }

@@ -47,6 +47,15 @@ TEST(ChartSeries, PointsGoToTheEndAndDeletesMoveLaterPointsDown) {
     EXPECT_EQ(s.label(1), "four");
     EXPECT_EQ(s.nullCount(), 1);
 
+    s.addXY(5, 50, "five");
+    s.deletePointsFrom(1);  // the newest, with their labels
+    s.addXY(6, 60);
+    ASSERT_EQ(s.count(), 2);
+    EXPECT_EQ(s.x(1), 6);
+    EXPECT_EQ(s.label(1), "");
+    EXPECT_EQ(s.nullCount(), 1);
+
+    EXPECT_EQ(errorNumber([&] { s.deletePointsFrom(2); }), err::SubscriptOutOfRange);
     EXPECT_EQ(errorNumber([&] { s.deletePoint(2); }), err::SubscriptOutOfRange);
     EXPECT_EQ(errorNumber([&] { s.deletePoint(-1); }), err::SubscriptOutOfRange);
     s.clear();
@@ -133,7 +142,8 @@ TEST(ChartSeries, DeviationStaysExactFarFromZero) {
 }
 
 // Every running figure against a recount, over a long random mix of appends (with nulls and
-// colours), trims of the oldest point, deletes from the middle and clears.
+// colours), trims of the oldest point, deletes from the middle, cuts of the newest points
+// and clears.
 TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
     for (SeriesKind kind : {SeriesKind::Line, SeriesKind::Bar, SeriesKind::Point}) {
         Chart chart;
@@ -150,7 +160,9 @@ TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
             } else if (op < 90) {
                 s.deletePoint(0);
             } else if (op < 99) {
-                s.deletePoint(static_cast<int>(rng() % static_cast<unsigned>(s.count())));
+                const int i = static_cast<int>(rng() % static_cast<unsigned>(s.count()));
+                if (step % 2) s.deletePoint(i);
+                else s.deletePointsFrom(i);
             } else {
                 s.clear();
             }
