@@ -114,6 +114,11 @@ TEST_F(TimeSeriesWindowTest, AWindowLoadedByItsFeedTakesTheSystemItIsFedFor) {
     EXPECT_EQ(slot.window()->system(), 2);
     EXPECT_FALSE(slot.isVisible());
     EXPECT_EQ(points(qobject_cast<TimeSeriesWindow*>(slot.window())), 1);
+    // Its icon tells its system apart from system 1's window of the kind.
+    const QIcon icon = slot.window()->parentWidget()->windowIcon();
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_NE(icon.cacheKey(),
+              shell->windows.slot(WindowKind::TimeSeriesROT, 1).window()->parentWidget()->windowIcon().cacheKey());
 }
 
 TEST_F(TimeSeriesWindowTest, AxisClicksFollowEachMembersRules) {

@@ -138,6 +138,7 @@ QString AISExtraInfoWindow::caption() const {
 
 void AISExtraInfoWindow::load() {
     setWindowTitle(caption());
+    showSystemIcon(IconPicture::AISDetail, link_->view.system());
     const AisDetailSize size = layOutAisDetailGrids(grids());
     if (const AISTarget* t = target()) writeAisDetailLabels(grids(), *t);
     frame()->setGeometry(link_->placement.left, link_->placement.top, fromTwips(size.width), fromTwips(size.height));

@@ -36,6 +36,7 @@ void ChildWindow::load() {
         constellation_ = (k >= 1 && k <= SNRConstellations) ? k : 1;
     }
     setWindowTitle(caption());
+    showSystemIcon(iconPictureOf(kind_), system_);
     shell_.config.WindowVisible[system_][info.visibleWord] = true;
     restorePlacement();
     loaded_ = true;
@@ -57,6 +58,13 @@ bool ChildWindow::queryUnload(bool fromCode) {
 void ChildWindow::unload() {
     shell_.config.WindowVisible[system_][windowKindInfo(kind_).visibleWord] = false;
     savePlacement();
+}
+
+void ChildWindow::showSystemIcon(IconPicture picture, int system) {
+    if (system == 1) return;
+    // The sub-window carries the icon on its title bar and when minimised.
+    const QIcon icon = shell_.icons.icon(picture, system);
+    if (!icon.isNull()) frame()->setWindowIcon(icon);
 }
 
 static std::string placementKey(const char* prefix, const char* what, int system) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <string_view>
 
+#include "app/frame/window_icons.h"
 #include "app/frame/window_kinds.h"
 
 namespace tiderune {
@@ -65,6 +66,8 @@ protected:
     void showEvent(QShowEvent* e) override;
     // The caption of the window for its system.
     virtual QString caption() const;
+    // Systems 2 to 4 show their system's icon of the picture set; system 1 keeps its own.
+    void showSystemIcon(IconPicture picture, int system);
     void restorePlacement();
     void savePlacement();
     QWidget* frame() const;  // the sub-window that carries this window in the main window

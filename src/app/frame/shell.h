@@ -12,6 +12,7 @@
 #include "app/frame/event_gate.h"
 #include "app/frame/session_core.h"
 #include "app/frame/shell_state.h"
+#include "app/frame/window_icons.h"
 #include "app/frame/window_registry.h"
 #include "app/frame/window_services.h"
 #include "app/frame/time_series_slots.h"
@@ -56,6 +57,8 @@ public:
     // The scatter update and the scaling of each system's scatter plot, for the whole run.
     SlotScatterWindows scatterWindows{*this};
     ScatterUpdate scatter{coreState, scatterWindows, state.SystemColour};
+    // The icons of the windows of systems 2 to 4.
+    WindowIcons icons{state.SystemColour};
 
     // The main window as the child windows see it, set by the main window for its lifetime.
     void setHost(WindowServices* host) { host_ = host; }
