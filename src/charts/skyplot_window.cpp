@@ -144,6 +144,10 @@ SkyplotWindow::~SkyplotWindow() = default;
 void SkyplotWindow::load() {
     ChildWindow::load();
     form_->load(system());
+    // The ticks leave a focused box alone, and a window reopened by a reset can take the
+    // focus into the box before its first tick: an empty box would then be read as a mask
+    // of 0 when the focus leaves it.
+    txtElMask->setText(toQt(form_->txtElMask));
     markChanged();
     refreshIfChanged();
 }

@@ -1,5 +1,6 @@
 // The sky plot inside a whole main window on the real core: opened for a system, fed GSA and
-// GSV sentences, drawn on the tick; the mask box's refusal; and the polar plot's pixels.
+// GSV sentences, drawn on the tick; the mask box's refusal and its value in a window reopened
+// by the resets; and the polar plot's pixels.
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,6 +141,21 @@ TEST_F(SkyplotWindowTest, GsaAndGsvWindowsAreFamilyMembersThatColourTheSkyPlot) 
     const Colour c = elevation.series(7).colour();
     EXPECT_EQ(shell->timeSeries.SatelliteTable[1][7].ChartColour, c);
     EXPECT_EQ(sky->rows[1].colour->palette().color(QPalette::Window), QColor(redOf(c), greenOf(c), blueOf(c)));
+}
+
+// A reset reopens the sky plot, which may take the focus straight into the mask box: the
+// box shows the mask all the same, and the focus leaving it changes nothing.
+TEST_F(SkyplotWindowTest, TheMaskBoxOfAWindowReopenedByResetsKeepsTheMask) {
+    open();
+    ResetFamily resets(*shell);
+    for (int i = 0; i < 3; ++i) {
+        resets.ResetSkyplot();
+        QApplication::processEvents();
+        auto* w = qobject_cast<SkyplotWindow*>(shell->windows.slot(WindowKind::Skyplot, 1).window());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->txtElMask->text(), "10") << "reset " << i;
+        EXPECT_EQ(shell->config.ElevationMask, 10) << "reset " << i;
+    }
 }
 
 }  // namespace tiderune::test
