@@ -2,7 +2,9 @@
 // windows are fed: after each PLAY the resident memory, the points the system's SNR windows
 // hold, and how many of their series no longer run in time order. The SNR windows outlive
 // the resets, so whatever a replay adds to them stays for the next one.
-//   tiderune-bench-replay-memory [RECORDING] [PLAYS]   (RECORDING: replayed on the demo setup)
+//   tiderune-bench-replay-memory [RECORDING] [PLAYS] [shown]
+// RECORDING is replayed on the demo setup; "shown" also shows the time-series windows with
+// the SNR windows, drawn on the redraw tick.
 #include <QApplication>
 #include <QEvent>
 #include <QTemporaryDir>
@@ -62,7 +64,10 @@ int main(int argc, char** argv) {
     VisibleForms& open = program.shell->config.WindowVisible[1];
     open[VisibleForms::NMEAMonitor] = open[VisibleForms::AISTargets] = open[VisibleForms::ARPATargets] = false;
     ShowSkyplotWindow(*program.shell, 1);
-    std::printf("%s, sky plot open, %d plays\n", recording.c_str(), plays);
+    const bool shown = argc > 3 && std::string(argv[3]) == "shown";
+    if (shown) ShowTimeSeriesWindows(*program.shell, 1);
+    std::printf("%s, sky plot open%s, %d plays\n", recording.c_str(),
+                shown ? ", time-series and SNR windows shown" : "", plays);
     const long before = bench::residentKiB();
     std::printf("  before:  resident %7ld KiB\n", before);
     for (int play = 1; play <= plays; ++play) {
