@@ -65,6 +65,13 @@ public:
         mask_ = 0;
     }
     std::size_t capacity() const noexcept { return cap_; }
+    // Element i and the count of elements from it on that lie next to each other in memory
+    // (the ring wraps round once at most): for loops over many elements in order.
+    std::pair<const T*, std::size_t> run(std::size_t i) const noexcept {
+        assert(i < size_);
+        const std::size_t at = (head_ + i) & mask_;
+        return {buf_.get() + at, size_ - i < cap_ - at ? size_ - i : cap_ - at};
+    }
 
 private:
     void grow() {

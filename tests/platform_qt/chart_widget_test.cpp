@@ -28,6 +28,18 @@ int countIn(const QImage& img, const QRect& area, QColor c, int tol = 40) {
     return n;
 }
 
+// Where two drawings differ: the count of pixels and the first of them, empty when alike.
+std::string difference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return "sizes differ";
+    int n = 0;
+    std::string first;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && n++ == 0)
+                first = " first at " + std::to_string(x) + "," + std::to_string(y);
+    return n ? std::to_string(n) + " pixels differ," + first : std::string();
+}
+
 // A chart with fixed axes 0..10 both ways, so that values map to known pixels.
 struct FixedChart {
     ChartWidget w;
@@ -347,4 +359,62 @@ TEST(ChartWidgetRepaint, IncrementalPointsMatchAWholeDrawing) {
         c.leftAxis().setMinimum(-8);
     });
     step(80, 90, [](Chart& c) { c.series(0).deletePoint(0); });
+}
+
+// Crowded markers of several colours: a whole drawing shows what painting every marker in
+// order shows, the last one on top, also where a point's centre pixel held its colour once
+// and a neighbour of another colour has painted over it since.
+TEST(ChartWidgetRepaint, CrowdedMarkersShowTheLastPointOnTop) {
+    struct Case {
+        PointerStyle style;
+        int size;
+        bool (*covers)(int dx, int dy, int r);  // the marker's pixels round its centre
+        int crowd;                              // enough points to be drawn as a crowd
+    };
+    auto square = [](int dx, int dy, int r) { return std::abs(dx) <= r && std::abs(dy) <= r; };
+    auto round = [](int dx, int dy, int r) { return dx * dx + dy * dy <= r * r + r; };
+    const Case cases[] = {
+        {PointerStyle::Rectangle, 2, square, 20000},
+        {PointerStyle::Circle, 2, round, 20000},
+        {PointerStyle::Circle, 5, round, 20000},
+        {PointerStyle::SmallDot, 3, [](int dx, int dy, int) { return dx == 0 && dy == 0; }, 300000},
+    };
+    const Colour palette[] = {colours::Blue, colours::Red, colours::Green};
+    auto check = [&](const Case& k, int count, int colourCount) {
+        FixedChart f;
+        Series& s = f.w.chart().addSeries(SeriesKind::Point);
+        s.setPointer(k.style, k.size);
+        QImage want = f.w.renderImage();
+        const AxisMap& xm = f.w.layout().axes[3].map;
+        const AxisMap& ym = f.w.layout().axes[0].map;
+        auto add = [&](double x, double y, Colour c) {
+            s.addXY(x, y, {}, c);
+            const int r = k.style == PointerStyle::SmallDot ? 0 : k.size;
+            const int cx = static_cast<int>(std::floor(xm.toPixel(x) + 0.5));
+            const int cy = static_cast<int>(std::floor(ym.toPixel(y) + 0.5));
+            for (int dy = -r; dy <= r; ++dy)
+                for (int dx = -r; dx <= r; ++dx)
+                    if (k.covers(dx, dy, r)) want.setPixel(cx + dx, cy + dy, toQColor(c).rgb());
+        };
+        // As many points deleted from the front first: the columns then wrap round in memory.
+        for (int i = 0; i < count; ++i) s.addXY(1, 1, {}, palette[2]);
+        for (int i = 0; i < count; ++i) s.deletePoint(0);
+        // Blue, red one pixel right of it (and a null point), blue again on the first centre;
+        // then a crowd. In one colour, without null points.
+        add(5, 5, palette[0]);
+        add(xm.toValue(xm.toPixel(5) + 1), 5, palette[1 % colourCount]);
+        if (colourCount > 1) s.addNullXY(5.2, 5);
+        add(5, 5, palette[0]);
+        std::uint32_t seed = 7;
+        for (int i = 0; i < count; ++i) {
+            seed = seed * 1664525 + 1013904223;
+            const double x = 4 + (seed >> 8 & 0xFFFF) / 32768.0, y = 4 + (seed >> 4 & 0xFFF) / 2048.0;
+            add(x, y, palette[(seed >> 28) % colourCount]);
+        }
+        EXPECT_EQ(difference(f.w.renderImage(), want), "")
+            << static_cast<int>(k.style) << ' ' << k.size << ' ' << count << ' ' << colourCount;
+    };
+    for (const Case& k : cases)
+        for (const int count : {300, k.crowd})
+            for (const int colourCount : {1, 3}) check(k, count, colourCount);
 }

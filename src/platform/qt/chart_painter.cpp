@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 
 #include "platform/chart_columns.h"
@@ -160,12 +161,12 @@ std::vector<std::vector<const LegendItem*>> legendRows(const std::vector<LegendI
     return rows;
 }
 
-// The pixel nearest to a position, pinned like pixelOf, without a library call: a million
-// points take two each.
+// The pixel nearest to a position, pinned like pixelOf (a position that is not a number far
+// off), without a library call: a million points take two each. Shifted to be positive, so
+// that truncation rounds down.
 inline int nearestPixel(double p) {
-    const double q = std::clamp(p, -1.0e6, 1.0e6) + 0.5;
-    const int i = static_cast<int>(q);
-    return i - (q < static_cast<double>(i));
+    constexpr int Shift = 1 << 21;
+    return static_cast<int>(std::max(-1.0e6, std::min(1.0e6, p)) + (Shift + 0.5)) - Shift;
 }
 
 // The image a painter draws on, when its pixels may be written directly: a 32-bit image at
@@ -180,33 +181,33 @@ QImage* rasterTarget(QPainter& p) {
     return img;
 }
 
-// The pixels a point marker covers round its centre: a filled circle or square of the
-// series' half size (drawn with its 1-pixel outline), or one pixel for a small dot.
-std::vector<QPoint> markerPixels(PointerStyle style, int size) {
-    std::vector<QPoint> px;
-    const int r = std::clamp(size, 0, 50);
-    if (style == PointerStyle::SmallDot) {
-        px.push_back({0, 0});
-        return px;
-    }
-    for (int dy = -r; dy <= r; ++dy)
-        for (int dx = -r; dx <= r; ++dx)
-            if (style == PointerStyle::Rectangle || dx * dx + dy * dy <= r * r + r) px.push_back({dx, dy});
-    return px;
+// A point marker as rows round its centre: the half-width of the row dy pixels above or
+// below the centre, for dy = 0 ... radius. A filled circle or square of the series' half size
+// (drawn with its 1-pixel outline), or one pixel for a small dot.
+std::vector<int> markerRows(const Series& s) {
+    const int r = s.pointerStyle() == PointerStyle::SmallDot ? 0 : std::clamp(s.pointerSize(), 0, 50);
+    std::vector<int> half(static_cast<std::size_t>(r) + 1, r);
+    if (s.pointerStyle() == PointerStyle::Circle)
+        for (int dy = 0; dy <= r; ++dy) {
+            int& h = half[static_cast<std::size_t>(dy)];
+            while (h * h + dy * dy > r * r + r) --h;
+        }
+    return half;
 }
 
-// Points [from, to) of a point series written straight into the image's pixels, inside
-// `clip`. With a stamp (full drawings), a point whose centre pixel already shows its colour
-// is passed over: a million points then cost little more than the pixels they cover. The
-// stamp keeps a byte per pixel (a small number per colour met), so that it stays in the
-// processor's cache.
-void stampPoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap& ym, QRect clip, int from, int to,
-                 std::vector<std::uint8_t>* stamp, const QRect& stampArea) {
-    clip = clip.intersected(img.rect());
-    if (clip.isEmpty() || from >= to) return;
-    const std::vector<QPoint> marker = markerPixels(s.pointerStyle(), s.pointerSize());
-    const int w = stampArea.width() + 1, h = stampArea.height() + 1;
-    if (stamp) stamp->assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+// Room for the centres of a whole drawing's points, kept between series.
+struct PointScratch {
+    std::vector<std::uint8_t> marks;
+    std::vector<std::int32_t> last;
+};
+
+inline QRgb pixelColour(Colour c) { return qRgb(redOf(c), greenOf(c), blueOf(c)); }
+
+// Points [from, to) of a point series, each marker written in turn straight into the image's
+// pixels inside `clip`.
+void paintEachPoint(QImage& img, const Series& s, const AxisMap& xm, const AxisMap& ym, const QRect& clip, int from,
+                    int to, const std::vector<int>& half) {
+    const int r = static_cast<int>(half.size()) - 1;
     uchar* bits = img.bits();
     const qsizetype bpl = img.bytesPerLine();
     const auto& xs = s.rawX();
@@ -218,9 +219,6 @@ void stampPoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap&
     QRgb argb = 0;
     int lastX = INT_MIN, lastY = INT_MIN;
     Colour lastPointColour = 0;
-    std::vector<Colour> known;  // the stamp's colour numbers, from 1
-    Colour idColour = 0xFFFFFFFF;
-    std::uint8_t id = 0;
     for (int i = from; i < to; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (nulls[k]) continue;
@@ -232,32 +230,179 @@ void stampPoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap&
         lastX = cx;
         lastY = cy;
         lastPointColour = c;
-        if (stamp) {
-            const int ix = cx - stampArea.left(), iy = cy - stampArea.top();
-            if (ix >= 0 && iy >= 0 && ix < w && iy < h) {
-                if (c != idColour) {
-                    idColour = c;
-                    const auto found = std::find(known.begin(), known.end(), c);
-                    if (found != known.end()) id = static_cast<std::uint8_t>(found - known.begin() + 1);
-                    else if (known.size() < 254) known.push_back(c), id = static_cast<std::uint8_t>(known.size());
-                    else id = 255;  // colours beyond the stamp's count are always drawn
-                }
-                auto& cell = (*stamp)[static_cast<std::size_t>(iy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(ix)];
-                if (cell == id && id != 255) continue;
-                cell = id;
-            }
-        }
-        if (cx < clip.left() - 50 || cx > clip.right() + 50 || cy < clip.top() - 50 || cy > clip.bottom() + 50) continue;
+        if (cx < clip.left() - r || cx > clip.right() + r || cy < clip.top() - r || cy > clip.bottom() + r) continue;
         if (c != lastColour) {
-            argb = qRgb(redOf(c), greenOf(c), blueOf(c));
+            argb = pixelColour(c);
             lastColour = c;
         }
-        for (const QPoint& d : marker) {
-            const int x = cx + d.x(), y = cy + d.y();
-            if (x < clip.left() || x > clip.right() || y < clip.top() || y > clip.bottom()) continue;
-            reinterpret_cast<QRgb*>(bits + y * bpl)[x] = argb;
+        const int y0 = std::max(cy - r, clip.top()), y1 = std::min(cy + r, clip.bottom());
+        for (int y = y0; y <= y1; ++y) {
+            const int h = half[static_cast<std::size_t>(std::abs(y - cy))];
+            QRgb* row = reinterpret_cast<QRgb*>(bits + y * bpl);
+            for (int x = std::max(cx - h, clip.left()), x1 = std::min(cx + h, clip.right()); x <= x1; ++x) row[x] = argb;
         }
     }
+}
+
+// v[j] = max(v[j], a[j], b[j]) for j < n, in runs of 16 that the compiler turns into vector
+// instructions. `a` may be `v` further on: each run reads before it writes.
+template <typename T>
+void raise(T* v, const T* a, const T* b, int n) {
+    int j = 0;
+    for (; j + 16 <= n; j += 16) {
+        T run[16];
+        for (int q = 0; q < 16; ++q) run[q] = std::max(v[j + q], std::max(a[j + q], b[j + q]));
+        std::memcpy(v + j, run, sizeof run);
+    }
+    for (; j < n; ++j) v[j] = std::max(v[j], std::max(a[j], b[j]));
+}
+
+// The last of points [from, to) centred on each pixel of `area`, row by row: 1 + its index,
+// or 0 for none. In bytes, only whether one is there (1): enough when they share a colour.
+template <typename T, bool HasNulls>
+void markCentres(std::vector<T>& cells, const Series& s, const AxisMap& xm, const AxisMap& ym, const QRect& area,
+                 int from, int to) {
+    const int aw = area.width(), ah = area.height();
+    cells.assign(static_cast<std::size_t>(aw) * static_cast<std::size_t>(ah), 0);
+    T* out = cells.data();
+    for (int i = from; i < to;) {
+        // Along the runs the columns keep in memory.
+        const auto [xs, nx] = s.rawX().run(static_cast<std::size_t>(i));
+        const auto [ys, ny] = s.rawY().run(static_cast<std::size_t>(i));
+        const auto [nulls, nn] = s.rawNull().run(static_cast<std::size_t>(i));
+        const int n = static_cast<int>(std::min({nx, ny, nn, static_cast<std::size_t>(to - i)}));
+        for (int j = 0; j < n; ++j) {
+            if (HasNulls && nulls[j]) continue;
+            const int x = nearestPixel(xm.toPixel(xs[j])) - area.left();
+            const int y = nearestPixel(ym.toPixel(ys[j])) - area.top();
+            if (static_cast<unsigned>(x) >= static_cast<unsigned>(aw) || static_cast<unsigned>(y) >= static_cast<unsigned>(ah))
+                continue;
+            T& cell = out[static_cast<std::size_t>(y) * static_cast<std::size_t>(aw) + static_cast<std::size_t>(x)];
+            if constexpr (sizeof(T) == 1) cell = 1;
+            else cell = static_cast<T>(i + j) + 1;
+        }
+        i += n;
+    }
+}
+
+// Whether points [from, to) all carry one colour as given, taken from the series' summaries
+// of 256 points wherever one lies whole in the span.
+bool oneColour(const Series& s, int from, int to) {
+    const auto& cs = s.rawColour();
+    const Colour first = cs[static_cast<std::size_t>(from)];
+    for (int i = from; i < to;) {
+        const Series::Block* k = s.wholeBlockAt(Series::Levels - 1, i);
+        if (k && i + k->count <= to) {
+            if (k->mixedColour || k->magColour != first) return false;
+            i += k->count;
+        } else {
+            if (cs[static_cast<std::size_t>(i)] != first) return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+// The pixels of `box` (inside `area`, a marker's reach within its edges) that markers centred
+// on `cells` cover, each in the colour of the last of them: colourOf(1 + index). For each
+// pixel, the largest cell value within a marker's reach: for each band of rows the marker
+// keeps one width on, a running maximum over the band's rows, then over its width.
+template <typename T, typename ColourOf>
+void paintCovered(QImage& img, const std::vector<T>& cells, const QRect& area, const QRect& box,
+                  const std::vector<int>& half, ColourOf colourOf) {
+    const int r = static_cast<int>(half.size()) - 1;
+    const int aw = area.width();
+    const int w = box.width(), n = w + 2 * r;  // the box's columns, and those a marker reaches from
+    std::vector<T> buffer(static_cast<std::size_t>(2 * n + w));
+    T* v = buffer.data();  // the band's maximum in each column
+    T* g = v + n;          // that maximum over runs of columns
+    T* top = g + n;        // the result
+    uchar* bits = img.bits();
+    const qsizetype bpl = img.bytesPerLine();
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        auto rowAt = [&](int at) {
+            return cells.data() + static_cast<std::size_t>(at) * static_cast<std::size_t>(aw) + (box.left() - r);
+        };
+        std::copy_n(rowAt(y), n, v);
+        std::fill_n(top, w, T(0));
+        for (int b = 0; b <= r; ++b) {
+            if (b > 0) raise(v, rowAt(y - b), rowAt(y + b), n);
+            const int h = half[static_cast<std::size_t>(b)];
+            if (b < r && half[static_cast<std::size_t>(b) + 1] == h) continue;
+            // Rows up to b away reach h columns either side: the maximum over 2h + 1 columns
+            // is that of two overlapping runs of a power of two, built by doubling.
+            std::copy_n(v, n, g);
+            int p = 1;
+            for (; 2 * p <= 2 * h + 1; p *= 2) raise(g, g + p, g + p, n - p);
+            raise(top, g + r - h, g + r + h - p + 1, w);
+        }
+        QRgb* row = reinterpret_cast<QRgb*>(bits + (y + area.top()) * bpl) + (box.left() + area.left());
+        T shown = 0;
+        QRgb argb = 0;
+        for (int j = 0; j < w; ++j) {
+            if (!top[j]) continue;
+            if (top[j] != shown) shown = top[j], argb = colourOf(shown);
+            row[j] = argb;
+        }
+    }
+}
+
+// What painting the markers of points [from, to) in turn leaves in the image inside `clip`
+// (the last point on top), found without painting them: first the last point centred on each
+// pixel, then for each pixel the last of the points centred within a marker's reach of it. It
+// costs a look at each point and a few at each pixel, however many markers overlap: a million
+// points take milliseconds.
+void paintTopPoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap& ym, const QRect& clip, int from,
+                    int to, const std::vector<int>& half, PointScratch& scratch) {
+    const int r = static_cast<int>(half.size()) - 1;
+    const QRect area = clip.adjusted(-r, -r, r, r);  // the centres whose markers reach into clip
+    // The pixels markers may cover: clip, narrowed to the reach of the series' extremes.
+    QRect box(QPoint(r, r), clip.size());
+    const auto xr = s.xRange();
+    const auto yr = s.yRange();
+    if (!xr || !yr) return;
+    const double x0 = xm.toPixel(xr->min), x1 = xm.toPixel(xr->max);
+    const double y0 = ym.toPixel(yr->min), y1 = ym.toPixel(yr->max);
+    if (std::isfinite(x0) && std::isfinite(x1) && std::isfinite(y0) && std::isfinite(y1)) {
+        const QRect reach(QPoint(nearestPixel(std::min(x0, x1)) - r, nearestPixel(std::min(y0, y1)) - r),
+                          QPoint(nearestPixel(std::max(x0, x1)) + r, nearestPixel(std::max(y0, y1)) + r));
+        box &= reach.translated(-area.topLeft());
+    }
+    if (box.isEmpty()) return;
+    const auto& cs = s.rawColour();
+    if (oneColour(s, from, to)) {
+        if (s.nullCount() > 0) markCentres<std::uint8_t, true>(scratch.marks, s, xm, ym, area, from, to);
+        else markCentres<std::uint8_t, false>(scratch.marks, s, xm, ym, area, from, to);
+        const Colour c = cs[static_cast<std::size_t>(from)];
+        const QRgb argb = pixelColour(c == SeriesColour ? s.colour() : c);
+        paintCovered(img, scratch.marks, area, box, half, [argb](std::uint8_t) { return argb; });
+    } else {
+        if (s.nullCount() > 0) markCentres<std::int32_t, true>(scratch.last, s, xm, ym, area, from, to);
+        else markCentres<std::int32_t, false>(scratch.last, s, xm, ym, area, from, to);
+        const Colour own = s.colour();
+        paintCovered(img, scratch.last, area, box, half, [&cs, own](std::int32_t i) {
+            const Colour c = cs[static_cast<std::size_t>(i) - 1];
+            return pixelColour(c == SeriesColour ? own : c);
+        });
+    }
+}
+
+// Points [from, to) of a point series drawn into the image's pixels inside `clip`, as if each
+// marker were painted in turn. Many crowded points (a whole drawing of a long run) are drawn
+// from the last points centred on each pixel, kept in `scratch`.
+void writePoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap& ym, QRect clip, int from, int to,
+                 PointScratch* scratch) {
+    clip = clip.intersected(img.rect());
+    if (clip.isEmpty() || from >= to) return;
+    const std::vector<int> half = markerRows(s);
+    const int r = static_cast<int>(half.size()) - 1;
+    long long markerArea = 0;
+    for (int dy = -r; dy <= r; ++dy) markerArea += 2 * half[static_cast<std::size_t>(std::abs(dy))] + 1;
+    const long long areaPixels = static_cast<long long>(clip.width() + 2 * r) * (clip.height() + 2 * r);
+    if (scratch && static_cast<long long>(to - from) * markerArea > 2 * areaPixels)
+        paintTopPoints(img, s, xm, ym, clip, from, to, half, *scratch);
+    else
+        paintEachPoint(img, s, xm, ym, clip, from, to, half);
 }
 
 class SeriesDrawer {
@@ -350,27 +495,31 @@ public:
 
     void points(const Series& s, const AxisMap& xm, const AxisMap& ym, bool clip) {
         if (QImage* img = rasterTarget(p_)) {
-            stampPoints(*img, s, xm, ym, clip ? plot_.adjusted(0, 0, 1, 1) : img->rect(), 0, s.count(), &stampBytes_, plot_);
+            writePoints(*img, s, xm, ym, clip ? plot_.adjusted(0, 0, 1, 1) : img->rect(), 0, s.count(), &scratch_);
             return;
         }
+        // A point whose centre pixel a later point takes is passed over: the later marker
+        // covers it (to within a pixel). The last point on each pixel of the plot comes first.
         const int w = plot_.width() + 1, h = plot_.height() + 1;
-        stamp_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+        last_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), -1);
+        auto cellOf = [&](int i) -> std::int32_t* {
+            const int ix = static_cast<int>(pixelOf(xm.toPixel(s.x(i)))) - plot_.left();
+            const int iy = static_cast<int>(pixelOf(ym.toPixel(s.y(i)))) - plot_.top();
+            if (ix < 0 || iy < 0 || ix >= w || iy >= h) return nullptr;
+            return &last_[static_cast<std::size_t>(iy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(ix)];
+        };
+        for (int i = 0; i < s.count(); ++i)
+            if (!s.isNull(i))
+                if (std::int32_t* cell = cellOf(i)) *cell = i;
         const int size = s.pointerSize();
         Colour lastColour = 0xFFFFFFFF;
         for (int i = 0; i < s.count(); ++i) {
             if (s.isNull(i)) continue;
+            const std::int32_t* cell = cellOf(i);
+            if (cell ? *cell != i : clip) continue;
             const double px = xm.toPixel(s.x(i));
             const double py = ym.toPixel(s.y(i));
             const Colour c = s.drawColour(i);
-            const int ix = static_cast<int>(pixelOf(px)) - plot_.left();
-            const int iy = static_cast<int>(pixelOf(py)) - plot_.top();
-            if (ix >= 0 && iy >= 0 && ix < w && iy < h) {
-                auto& cell = stamp_[static_cast<std::size_t>(iy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(ix)];
-                if (cell == c + 1) continue;  // this pixel already shows this colour
-                cell = c + 1;
-            } else if (clip) {
-                continue;
-            }
             if (c != lastColour) {
                 p_.setPen(toQColor(c));
                 p_.setBrush(toQColor(c));
@@ -486,8 +635,8 @@ private:
     QPainter& p_;
     QRect plot_;
     std::vector<ColumnSample> samples_;
-    std::vector<std::uint32_t> stamp_;
-    std::vector<std::uint8_t> stampBytes_;
+    std::vector<std::int32_t> last_;  // the last point centred on each pixel of the plot
+    PointScratch scratch_;
     std::unordered_map<Colour, QBrush> brushes_;
 };
 
@@ -789,7 +938,7 @@ void ChartPainter::paintPoints(QImage& image, const Chart& chart, const ChartLay
     const AxisPlacement* yp = layout.find(&chart.verticalAxisOf(s));
     if (!xp || !yp || s.kind() != SeriesKind::Point) return;
     const QRect clip = chart.clipPoints() ? layout.plot.adjusted(0, 0, 1, 1) : image.rect();
-    stampPoints(image, s, xp->map, yp->map, clip, std::max(0, from), s.count(), nullptr, layout.plot);
+    writePoints(image, s, xp->map, yp->map, clip, std::max(0, from), s.count(), nullptr);
 }
 
 }  // namespace tiderune
