@@ -418,3 +418,26 @@ TEST(ChartWidgetRepaint, CrowdedMarkersShowTheLastPointOnTop) {
         for (const int count : {300, k.crowd})
             for (const int colourCount : {1, 3}) check(k, count, colourCount);
 }
+
+// The same on an image at twice the pixel density, which the painter draws on with QPainter:
+// blue, red a pixel right of it, blue again on the first centre shows blue there.
+TEST(ChartWidgetRepaint, OnADenserImageTheLastPointIsOnTop) {
+    FixedChart f;
+    Series& s = f.w.chart().addSeries(SeriesKind::Point);
+    s.setPointer(PointerStyle::Circle, 3);
+    QImage img(800, 600, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(2);
+    ChartPainter painter;
+    auto paint = [&] {
+        QPainter p(&img);
+        return painter.paint(p, f.w.chart(), QRect(0, 0, 400, 300));
+    };
+    const ChartLayout layout = paint();
+    const AxisMap& xm = layout.axes[3].map;
+    s.addXY(5, 5, {}, colours::Blue);
+    s.addXY(xm.toValue(xm.toPixel(5) + 1), 5, {}, colours::Red);
+    s.addXY(5, 5, {}, colours::Blue);
+    paint();
+    const QPoint centre(static_cast<int>(2 * xm.toPixel(5)), static_cast<int>(2 * layout.axes[0].map.toPixel(5)));
+    EXPECT_TRUE(near(img.pixel(centre), QColor(Qt::blue), 10)) << std::hex << img.pixel(centre);
+}
