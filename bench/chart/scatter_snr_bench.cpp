@@ -1,8 +1,9 @@
 // The scatter plot with a million points: one update (the model: range, axes, point, colour
 // lines), one update with its repaint onto the kept image, and a whole redraw, at 385 x 385
 // and 1200 x 1200 pixels. The SNR window: 32 charts laid out at 1920 x 1200 with a day at
-// one point per second in every series. And the memory of a day of 1 Hz GSV groups with the
-// sky plot open: every SNR series of one system (387, zeros included) full.
+// one point per second in every series, repainted as it stands and after a new point in
+// every series. And the memory of a day of 1 Hz GSV groups with the sky plot open: every
+// SNR series of one system (387, zeros included) full.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -92,24 +93,23 @@ void fillSatellite(Chart& c, int prn) {
     }
 }
 
-void BM_SNRWindowRepaint(benchmark::State& state) {
-    std::vector<std::unique_ptr<Chart>> charts;
-    Config config;
-    config.SNRSeriesCount[1] = 32;
-    config.SNRSeriesColumns[1] = 3;
-    for (int i = 1; i <= 32; ++i) config.SNRSeriesVisible[1][i] = true;
-    SnrChartPlaces places;
-    ArrangeTimeSeries(config, 1, 1920 * 15, 1200 * 15, places);
-    for (int i = 1; i <= 32; ++i) {
-        charts.push_back(std::make_unique<Chart>());
-        buildSnrChart(*charts.back());
-        charts.back()->subTitle().clear();
-        charts.back()->subTitle().addLine(snrChartHeading(1, i));
-        fillSatellite(*charts.back(), i);
+// The 32 charts of the window with their day of points, placed as the window places them.
+struct SnrWindow {
+    SnrWindow() {
+        Config config;
+        config.SNRSeriesCount[1] = 32;
+        config.SNRSeriesColumns[1] = 3;
+        for (int i = 1; i <= 32; ++i) config.SNRSeriesVisible[1][i] = true;
+        ArrangeTimeSeries(config, 1, 1920 * 15, 1200 * 15, places);
+        for (int i = 1; i <= 32; ++i) {
+            charts.push_back(std::make_unique<Chart>());
+            buildSnrChart(*charts.back());
+            charts.back()->subTitle().clear();
+            charts.back()->subTitle().addLine(snrChartHeading(1, i));
+            fillSatellite(*charts.back(), i);
+        }
     }
-    QImage img(1920, 1200, QImage::Format_ARGB32_Premultiplied);
-    ChartPainter painter;
-    for (auto _ : state) {
+    void repaint() {
         QPainter p(&img);
         for (int i = 1; i <= 32; ++i) {
             const SnrChartPlace& pl = places[i];
@@ -118,8 +118,30 @@ void BM_SNRWindowRepaint(benchmark::State& state) {
             painter.paint(p, *charts[static_cast<std::size_t>(i - 1)], r);
         }
     }
+    std::vector<std::unique_ptr<Chart>> charts;
+    SnrChartPlaces places;
+    QImage img{1920, 1200, QImage::Format_ARGB32_Premultiplied};
+    ChartPainter painter;
+};
+
+void BM_SNRWindowRepaint(benchmark::State& state) {
+    SnrWindow w;
+    for (auto _ : state) w.repaint();
 }
 BENCHMARK(BM_SNRWindowRepaint)->Unit(benchmark::kMillisecond);
+
+// As the window runs: a new second in every series, the time axis moves, all is redrawn.
+void BM_SNRWindowLiveRepaint(benchmark::State& state) {
+    SnrWindow w;
+    int second = DayAt1Hz;
+    for (auto _ : state) {
+        const double x = Start + second++ / SecondsPerDay;
+        for (auto& c : w.charts)
+            for (int s = 0; s < 3; ++s) c->series(s).addXY(x, 20 + s);
+        w.repaint();
+    }
+}
+BENCHMARK(BM_SNRWindowLiveRepaint)->Unit(benchmark::kMillisecond);
 
 // The SNR windows of one system after a day of 1 Hz GSV groups with the sky plot open: 129
 // charts (32 GPS, 32 SBAS, 32 GLONASS, 33 BeiDou with chart 0) of three series each, every

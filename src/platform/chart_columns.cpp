@@ -43,8 +43,8 @@ inline long column(double px) {
 // the colour of the largest magnitude per column.
 class Reducer {
 public:
-    Reducer(const Series& s, bool bars, std::vector<ColumnSample>& out)
-        : own_(s.colour()), bars_(bars), out_(out) {}
+    Reducer(const Series& s, bool bars, bool inRun, std::vector<ColumnSample>& out)
+        : own_(s.colour()), bars_(bars), out_(out), inRun_(inRun) {}
 
     void point(double px, double y, Colour c) {
         const long col = column(px);
@@ -108,10 +108,11 @@ private:
     long col_ = 0;
     double mag_ = 0;
     bool open_ = false;
-    bool inRun_ = false;
+    bool inRun_;
 };
 
-void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, bool bars, std::vector<ColumnSample>& out) {
+void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, bool bars, bool inRun,
+            std::vector<ColumnSample>& out) {
     const auto& xs = s.rawX();
     const auto& ys = s.rawY();
     const auto& cs = s.rawColour();
@@ -120,7 +121,7 @@ void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, boo
     const bool anyNull = s.nullCount() > 0;
     // Whole blocks only help where x ascends: then a block's x span bounds its points.
     const bool blocks = s.xAscending();
-    Reducer r(s, bars, out);
+    Reducer r(s, bars, inRun, out);
     const int end = range.second;
     int i = range.first;
     int lastWalk = i;
@@ -185,11 +186,43 @@ void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, boo
 }  // namespace
 
 void reduceLine(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out) {
-    reduce(s, xmap, range, false, out);
+    reduce(s, xmap, range, false, false, out);
 }
 
 void reduceBars(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out) {
-    reduce(s, xmap, range, true, out);
+    reduce(s, xmap, range, true, false, out);
+}
+
+std::vector<ColumnPiece> columnPieces(const Series& s, const AxisMap& xmap, std::pair<int, int> range, int parts) {
+    const auto& xs = s.rawX();
+    const auto& nulls = s.rawNull();
+    const long n = range.second - range.first;
+    parts = static_cast<int>(std::clamp<long>(parts, 1, std::max(1L, n)));
+    auto col = [&](int i) { return column(pinned(xmap.toPixel(xs[static_cast<std::size_t>(i)]))); };
+    std::vector<ColumnPiece> pieces;
+    int begin = range.first;
+    bool joined = false;
+    for (int k = 1; k < parts; ++k) {
+        // A piece starts where the column changes between two drawn points: there the whole
+        // reduction starts a new sample too, and its line runs on from the point before.
+        const int limit = static_cast<int>(range.first + n * (k + 1) / parts);
+        int cut = std::max(begin + 1, static_cast<int>(range.first + n * k / parts));
+        for (long before = col(cut - 1); cut < limit; ++cut) {
+            const long here = col(cut);
+            if (here != before && !nulls[static_cast<std::size_t>(cut)] && !nulls[static_cast<std::size_t>(cut - 1)]) break;
+            before = here;
+        }
+        if (cut >= limit) continue;
+        pieces.push_back({begin, cut, joined});
+        begin = cut;
+        joined = true;
+    }
+    pieces.push_back({begin, range.second, joined});
+    return pieces;
+}
+
+void reducePiece(const Series& s, const AxisMap& xmap, const ColumnPiece& piece, bool bars, std::vector<ColumnSample>& out) {
+    reduce(s, xmap, {piece.begin, piece.end}, bars, piece.joined, out);
 }
 
 }  // namespace tiderune

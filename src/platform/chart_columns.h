@@ -31,4 +31,18 @@ void reduceLine(const Series& s, const AxisMap& xmap, std::pair<int, int> range,
 // Bars: one sample per column (min and max of the bars falling in it).
 void reduceBars(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out);
 
+// A part of a visible range that starts a pixel column of its own, so that parts can be
+// reduced apart (on several threads) and their samples joined in order.
+struct ColumnPiece {
+    int begin;
+    int end;
+    bool joined;  // the line runs on from the point before begin
+};
+
+// Cuts a visible range into at most `parts` pieces of about equal point counts.
+std::vector<ColumnPiece> columnPieces(const Series& s, const AxisMap& xmap, std::pair<int, int> range, int parts);
+
+// The samples of one piece: joined end to end, the pieces' samples are the whole range's.
+void reducePiece(const Series& s, const AxisMap& xmap, const ColumnPiece& piece, bool bars, std::vector<ColumnSample>& out);
+
 }  // namespace tiderune

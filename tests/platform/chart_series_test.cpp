@@ -202,7 +202,8 @@ TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
     }
 }
 
-// Per-column reduction (with the summary blocks) against a point-by-point reduction.
+// Per-column reduction (with the summary blocks, whole and in pieces) against a point-by-point
+// reduction.
 TEST(ChartColumns, ReductionMatchesAPointByPointReduction) {
     Chart chart;
     Series& s = chart.addSeries(SeriesKind::Line);
@@ -257,6 +258,20 @@ TEST(ChartColumns, ReductionMatchesAPointByPointReduction) {
                     bigMag = std::fabs(y);
                 }
                 inRun = true;
+            }
+            // Cut into pieces (as for several threads), then joined: the same samples.
+            for (int parts : {2, 7, 50}) {
+                std::vector<ColumnSample> joined;
+                for (const ColumnPiece& piece : columnPieces(*series, map, all, parts))
+                    reducePiece(*series, map, piece, bars, joined);
+                ASSERT_EQ(joined.size(), fast.size()) << "parts " << parts;
+                for (std::size_t k = 0; k < fast.size(); ++k) {
+                    ASSERT_EQ(joined[k].px, fast[k].px) << k;
+                    ASSERT_TRUE(joined[k].min == fast[k].min && joined[k].max == fast[k].max && joined[k].first == fast[k].first &&
+                                joined[k].last == fast[k].last && joined[k].colour == fast[k].colour &&
+                                joined[k].startsRun == fast[k].startsRun)
+                        << "parts " << parts << " sample " << k;
+                }
             }
             ASSERT_EQ(fast.size(), ref.size()) << "width " << width;
             for (std::size_t k = 0; k < ref.size(); ++k) {

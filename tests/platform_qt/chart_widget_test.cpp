@@ -2,6 +2,7 @@
 // (axis clicks, rubber-band zoom and its undo, scrolling).
 #include <QImage>
 #include <QTest>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -187,6 +188,31 @@ TEST(ChartWidgetDrawing, ADayOfTenHertzDataDraws) {
     for (int x = plot.left() + 2; x < plot.right() - 2; ++x)
         if (countIn(img, QRect(x, plot.top(), 1, plot.height()), QColor(Qt::red)) > 0) ++columnsWithRed;
     EXPECT_GT(columnsWithRed, plot.width() - 8);
+}
+
+// Long series are reduced in pieces on the thread pool: the drawing is the one a single
+// thread makes.
+TEST(ChartWidgetDrawing, LongSeriesDrawTheSameOnOneThreadAsOnMany) {
+    ChartWidget w;
+    w.resize(700, 300);
+    Series& bars = w.chart().addSeries(SeriesKind::Bar);
+    Series& line = w.chart().addSeries(SeriesKind::Line);
+    // Bursts of points at one x each, a few pixels apart: the lines joining them show.
+    for (int i = 0; i < 200000; ++i) {
+        const double x = i / 1000;
+        if (i % 4999 == 0) line.addNullXY(x, 0);
+        else line.addXY(x, (i / 1000) % 2 * 30 + i % 3);
+        bars.addXY(x, (i * 7919) % 97, {}, (i / 3000) % 2 ? colours::Red : SeriesColour);
+    }
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    const QImage serial = w.renderImage();
+    pool->setMaxThreadCount(std::max(4, threads));
+    w.chart().changed();
+    const QImage parallel = w.renderImage();
+    pool->setMaxThreadCount(threads);
+    EXPECT_TRUE(serial == parallel);
 }
 
 struct Recorder : ChartListener {

@@ -4,10 +4,13 @@
 #include <QLinearGradient>
 #include <QPolygonF>
 #include <QString>
+#include <QThreadPool>
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <unordered_map>
 
 #include "platform/chart_columns.h"
@@ -85,7 +88,31 @@ QString labelText(const Axis& a, double v, double step) {
     return QString::fromLatin1(formatAxisNumber(v, step).c_str());
 }
 
-Ticks makeTicks(const Axis& a, const QFontMetrics& fm, int length) {
+}  // namespace
+
+// Axis labels and titles repeat from one paint to the next, and measuring a text (shaping
+// it) costs more than looking its width up.
+int ChartPainter::TextWidths::of(const QFontMetrics& fm, const QString& text) {
+    if (fm.height() != height_ || known_.size() > 4096) {
+        known_.clear();
+        height_ = fm.height();
+    }
+    auto it = known_.find(text);
+    if (it == known_.end()) it = known_.insert(text, fm.horizontalAdvance(text));
+    return it.value();
+}
+
+namespace {
+
+// The font's metrics with the painter's remembered text widths.
+struct Measure {
+    const QFontMetrics& fm;
+    ChartPainter::TextWidths& widths;
+    int width(const QString& text) const { return widths.of(fm, text); }
+    int height() const { return fm.height(); }
+};
+
+Ticks makeTicks(const Axis& a, const Measure& fm, int length) {
     Ticks t;
     t.min = a.minimum();
     t.max = a.maximum();
@@ -96,8 +123,7 @@ Ticks makeTicks(const Axis& a, const QFontMetrics& fm, int length) {
     if (a.horizontal()) {
         // Label width depends on the step; measure with a first guess.
         const double guess = a.dateTime() ? niceDateStep(range / 5) : niceStep(range / 5, a.increment());
-        const int w = std::max(fm.horizontalAdvance(labelText(a, t.min, guess)),
-                               fm.horizontalAdvance(labelText(a, t.max, guess)));
+        const int w = std::max(fm.width(labelText(a, t.min, guess)), fm.width(labelText(a, t.max, guess)));
         perLabel = w * sep + 6;
     }
     const double raw = range * perLabel / std::max(1, length);
@@ -106,7 +132,7 @@ Ticks makeTicks(const Axis& a, const QFontMetrics& fm, int length) {
     t.values = tickValues(t.min, t.max, t.step);
     for (double v : t.values) {
         t.labels.push_back(labelText(a, v, t.step));
-        t.widest = std::max(t.widest, fm.horizontalAdvance(t.labels.back()));
+        t.widest = std::max(t.widest, fm.width(t.labels.back()));
     }
     return t;
 }
@@ -131,7 +157,7 @@ struct LegendItem {
     int width;
 };
 
-std::vector<LegendItem> legendItems(const Chart& chart, const QFontMetrics& fm) {
+std::vector<LegendItem> legendItems(const Chart& chart, const Measure& fm) {
     std::vector<LegendItem> items;
     if (!chart.legend().visible()) return items;
     for (int i = 0; i < chart.seriesCount(); ++i) {
@@ -142,7 +168,7 @@ std::vector<LegendItem> legendItems(const Chart& chart, const QFontMetrics& fm) 
             const int n = s.count();
             if (n > 0 && !s.isNull(n - 1)) text += QLatin1Char(' ') + QString::fromLatin1(formatLegendNumber(s.y(n - 1)).c_str());
         }
-        items.push_back({&s, text, 16 + fm.horizontalAdvance(text) + 10});
+        items.push_back({&s, text, 16 + fm.width(text) + 10});
     }
     return items;
 }
@@ -405,16 +431,87 @@ void writePoints(QImage& img, const Series& s, const AxisMap& xm, const AxisMap&
         paintEachPoint(img, s, xm, ym, clip, from, to, half);
 }
 
+std::pair<int, int> visibleRange(const Series& s, const AxisMap& xm) {
+    return visiblePoints(s, std::min(xm.min(), xm.max()), std::max(xm.min(), xm.max()));
+}
+
+// Bars drawn whole rather than reduced to pixel columns: few enough to tell apart.
+bool fewBars(int visible, const QRect& plot) { return visible * 3 <= plot.width(); }
+
+// One series to reduce to pixel columns.
+struct ReduceJob {
+    const Series* series;
+    AxisMap xmap;
+    std::pair<int, int> range;
+    bool bars;
+    std::vector<ColumnSample> samples;
+};
+
+// Below this many points a series is reduced in one piece: handing work to another thread
+// costs more than it saves.
+constexpr int PiecePoints = 16384;
+
+// Reduces the jobs' series. Long series are cut into pieces reduced on the shared thread
+// pool; reducing is bound by memory latency, so it gains from every thread. This thread
+// takes pieces too, so the work completes even when the pool is busy with other tasks;
+// nothing changes the series meanwhile, as they change only on this thread.
+void reduceAll(std::vector<ReduceJob>& jobs) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = std::max(1, pool->maxThreadCount());
+    struct Piece {
+        ReduceJob* job;
+        ColumnPiece piece;
+        std::vector<ColumnSample> samples;
+    };
+    struct Work {
+        std::vector<Piece> pieces;
+        std::atomic<std::size_t> next{0};
+        std::atomic<std::size_t> left{0};
+    };
+    auto work = std::make_shared<Work>();
+    for (ReduceJob& j : jobs) {
+        const int parts = threads > 1 ? std::clamp((j.range.second - j.range.first) / PiecePoints, 1, threads) : 1;
+        for (const ColumnPiece& piece : columnPieces(*j.series, j.xmap, j.range, parts)) work->pieces.push_back({&j, piece, {}});
+    }
+    const std::size_t count = work->pieces.size();
+    work->left = count;
+    // Pool tasks that start after the last piece was taken find nothing left and touch no
+    // series: the work they share outlives this call.
+    auto run = [work, count] {
+        std::size_t k = 0;
+        while ((k = work->next.fetch_add(1)) < count) {
+            Piece& pc = work->pieces[k];
+            reducePiece(*pc.job->series, pc.job->xmap, pc.piece, pc.job->bars, pc.samples);
+            if (work->left.fetch_sub(1) == 1) work->left.notify_all();
+        }
+    };
+    if (count > jobs.size()) {
+        const std::size_t helpers = std::min(static_cast<std::size_t>(threads - 1), count - 1);
+        for (std::size_t h = 0; h < helpers; ++h) pool->start(run);
+    }
+    run();
+    for (std::size_t left = work->left.load(); left != 0; left = work->left.load()) work->left.wait(left);
+    for (Piece& pc : work->pieces) {
+        auto& out = pc.job->samples;
+        if (out.empty()) out = std::move(pc.samples);
+        else out.insert(out.end(), pc.samples.begin(), pc.samples.end());
+    }
+}
+
 class SeriesDrawer {
 public:
     SeriesDrawer(QPainter& p, const QRect& plot) : p_(p), plot_(plot) {}
 
+    // Reduces beforehand, all together, the series that line() and bars() will draw.
+    void prepare(std::vector<ReduceJob> jobs) {
+        reduceAll(jobs);
+        ready_ = std::move(jobs);
+    }
+
     void line(const Series& s, const AxisMap& xm, const AxisMap& ym) {
-        const auto range = visiblePoints(s, std::min(xm.min(), xm.max()), std::max(xm.min(), xm.max()));
-        samples_.clear();
-        reduceLine(s, xm, range, samples_);
+        const std::vector<ColumnSample>& samples = reduced(s, xm, false);
         std::vector<QPolygonF> runs;
-        for (const auto& c : samples_) {
+        for (const auto& c : samples) {
             if (c.startsRun || runs.empty()) runs.emplace_back();
             QPolygonF& poly = runs.back();
             poly << QPointF(c.px, ym.toPixel(c.first));
@@ -442,13 +539,13 @@ public:
     }
 
     void bars(const Series& s, const AxisMap& xm, const AxisMap& ym) {
-        const auto range = visiblePoints(s, std::min(xm.min(), xm.max()), std::max(xm.min(), xm.max()));
+        const auto range = visibleRange(s, xm);
         const int visible = range.second - range.first;
         if (visible <= 0) return;
         const double origin = ym.toPixel(0);
         const bool outline = s.outlinePen().visible;
         p_.setPen(Qt::NoPen);
-        if (visible * 3 <= plot_.width()) {
+        if (fewBars(visible, plot_)) {
             // Few bars: each drawn whole, 70 % of its share of the width.
             const double w = std::max(1.0, 0.7 * plot_.width() / visible);
             if (outline) p_.setPen(qtPen(s.outlinePen()));
@@ -463,8 +560,7 @@ public:
             p_.setBrush(Qt::NoBrush);
             return;
         }
-        samples_.clear();
-        reduceBars(s, xm, range, samples_);
+        const std::vector<ColumnSample>& samples = reduced(s, xm, true);
         // Neighbouring columns of the same height and colour (long steps of one value) are
         // filled as one rectangle: the fill, gradient included, varies only with y.
         double from = 0, to = 0, upper = 0, lower = 0;
@@ -473,7 +569,7 @@ public:
         auto flush = [&] {
             if (open) p_.fillRect(QRectF(QPointF(from, upper), QPointF(to, lower)), brush(s, colour));
         };
-        for (const auto& c : samples_) {
+        for (const auto& c : samples) {
             const double col = std::floor(c.px);
             const double top = ym.toPixel(std::max(c.max, 0.0));
             const double bottom = ym.toPixel(std::min(c.min, 0.0));
@@ -617,6 +713,16 @@ public:
     }
 
 private:
+    const std::vector<ColumnSample>& reduced(const Series& s, const AxisMap& xm, bool bars) {
+        for (const ReduceJob& j : ready_)
+            if (j.series == &s) return j.samples;
+        samples_.clear();
+        const auto range = visibleRange(s, xm);
+        if (bars) reduceBars(s, xm, range, samples_);
+        else reduceLine(s, xm, range, samples_);
+        return samples_;
+    }
+
     void drawRun(const QPolygonF& r) {
         if (r.size() == 1) p_.drawPoint(r.front());
         else p_.drawPolyline(r);
@@ -635,6 +741,7 @@ private:
     QPainter& p_;
     QRect plot_;
     std::vector<ColumnSample> samples_;
+    std::vector<ReduceJob> ready_;
     std::vector<std::int32_t> last_;  // the last point centred on each pixel of the plot
     PointScratch scratch_;
     std::unordered_map<Colour, QBrush> brushes_;
@@ -649,6 +756,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
     p.setFont(font_);
     p.setRenderHint(QPainter::Antialiasing, false);
     const QFontMetrics fm(font_);
+    const Measure measure{fm, widths_};
     const int lineH = fm.height();
     ChartLayout layout;
     layout.bounds = bounds;
@@ -666,7 +774,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
     top += textBlockHeight(chart.title(), fm);
     const double subTitleTop = top;
     top += textBlockHeight(chart.subTitle(), fm);
-    const auto items = legendItems(chart, fm);
+    const auto items = legendItems(chart, measure);
     const auto rows = legendRows(items, std::max(1, static_cast<int>(right - left)));
     const double legendTop = top;
     if (!rows.empty()) top += static_cast<double>(rows.size()) * lineH + Gap * 2;
@@ -684,7 +792,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         const Axis& a = *axes[i];
         shown[i] = axisShown(chart, a);
         if (!shown[i] || a.positionPercent() != 0) continue;
-        const Ticks t = makeTicks(a, fm, a.horizontal() ? roughW : roughH);
+        const Ticks t = makeTicks(a, measure, a.horizontal() ? roughW : roughH);
         const int e = outsideExtent(a, t, fm);
         switch (a.kind()) {
         case AxisKind::Right: offset[i] = spaceR; spaceR += e; break;
@@ -710,7 +818,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         AxisPlacement ap;
         ap.axis = &a;
         ap.shown = shown[i];
-        ticks[i] = makeTicks(a, fm, a.horizontal() ? plot.width() : plot.height());
+        ticks[i] = makeTicks(a, measure, a.horizontal() ? plot.width() : plot.height());
         const Ticks& t = ticks[i];
         const double pos = a.positionPercent() / 100.0;
         if (a.horizontal()) {
@@ -772,6 +880,22 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
     }
 
     SeriesDrawer drawer(p, plot);
+    if (over) {
+        std::vector<ReduceJob> jobs;
+        for (int i = 0; i < chart.seriesCount(); ++i) {
+            const Series& s = chart.series(i);
+            const SeriesKind k = s.kind();
+            if (s.function() != SeriesFunction::None || (k != SeriesKind::Line && k != SeriesKind::FastLine && k != SeriesKind::Bar))
+                continue;
+            const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
+            if (!xp || !layout.find(&chart.verticalAxisOf(s))) continue;
+            const auto range = visibleRange(s, xp->map);
+            const int visible = range.second - range.first;
+            if (visible <= 0 || (k == SeriesKind::Bar && fewBars(visible, plot))) continue;
+            jobs.push_back({&s, xp->map, range, k == SeriesKind::Bar, {}});
+        }
+        drawer.prepare(std::move(jobs));
+    }
     for (int pass = 0; pass < 2; ++pass) {
         if (pass == 0 ? !under : !over) continue;
         for (int i = 0; i < chart.seriesCount(); ++i) {
@@ -841,7 +965,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
             if (a.labelsVisible()) {
                 for (std::size_t k = 0; k < t.values.size(); ++k) {
                     const int x = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
-                    const int w = fm.horizontalAdvance(t.labels[k]);
+                    const int w = measure.width(t.labels[k]);
                     const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
                     p.drawText(QRect(x - w / 2 - 1, ty, w + 2, lineH), Qt::AlignCenter, t.labels[k]);
                 }
@@ -879,7 +1003,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 p.save();
                 p.translate(cx, cy);
                 if (a.titleAngle() == 90) p.rotate(farSide ? 90 : -90);
-                const int w = fm.horizontalAdvance(title);
+                const int w = measure.width(title);
                 p.drawText(QRect(-w / 2 - 1, -lineH / 2, w + 2, lineH), Qt::AlignCenter, title);
                 p.restore();
             }

@@ -4,6 +4,8 @@
 // positions back into axis values and axis clicks.
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -44,8 +46,19 @@ public:
     // chart's Under part as `layout` placed it (a 32-bit image at one pixel per unit).
     void paintPoints(QImage& image, const Chart& chart, const ChartLayout& layout, int series, int from);
 
+    // Widths of texts met before, in the font of the metrics asked with.
+    class TextWidths {
+    public:
+        int of(const QFontMetrics& fm, const QString& text);
+
+    private:
+        QHash<QString, int> known_;
+        int height_ = -1;
+    };
+
 private:
     QFont font_;
+    TextWidths widths_;
 };
 
 }  // namespace tiderune
