@@ -452,61 +452,85 @@ struct ReduceJob {
 constexpr int PiecePoints = 16384;
 
 // Reduces the jobs' series. Long series are cut into pieces reduced on the shared thread
-// pool; reducing is bound by memory latency, so it gains from every thread. This thread
-// takes pieces too, so the work completes even when the pool is busy with other tasks;
-// nothing changes the series meanwhile, as they change only on this thread.
-void reduceAll(std::vector<ReduceJob>& jobs) {
-    QThreadPool* pool = QThreadPool::globalInstance();
-    const int threads = std::max(1, pool->maxThreadCount());
+// pool; reducing is bound by memory latency, so it gains from every thread. The pool starts
+// at once, while this thread draws what lies under the series; finish() takes the pieces
+// still left, so the work completes even when the pool is busy with other tasks. Nothing
+// changes the series meanwhile, as they change only on this thread.
+class Reduction {
+public:
+    Reduction() = default;
+    Reduction(const Reduction&) = delete;
+    Reduction& operator=(const Reduction&) = delete;
+    ~Reduction() { finish(); }
+
+    void start(std::vector<ReduceJob> jobs) {
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int threads = std::max(1, pool->maxThreadCount());
+        work_ = std::make_shared<Work>();
+        work_->jobs = std::move(jobs);
+        for (std::size_t j = 0; j < work_->jobs.size(); ++j) {
+            const ReduceJob& job = work_->jobs[j];
+            const int points = job.range.second - job.range.first;
+            const int parts = threads > 1 ? std::clamp(points / PiecePoints, 1, threads) : 1;
+            for (const ColumnPiece& piece : columnPieces(*job.series, job.xmap, job.range, parts))
+                work_->pieces.push_back({j, piece, {}});
+        }
+        work_->left = work_->pieces.size();
+        const std::size_t count = work_->pieces.size();
+        if (count > work_->jobs.size()) {
+            // Pool tasks that start after the last piece was taken find nothing left and
+            // touch no series: the work they share outlives this painter.
+            const std::size_t helpers = std::min(static_cast<std::size_t>(threads - 1), count - 1);
+            for (std::size_t h = 0; h < helpers; ++h) pool->start([work = work_] { work->run(); });
+        }
+    }
+
+    // The jobs with their samples, once every piece is reduced.
+    const std::vector<ReduceJob>& finish() {
+        if (!work_) return done_;
+        work_->run();
+        for (std::size_t left = work_->left.load(); left != 0; left = work_->left.load()) work_->left.wait(left);
+        for (Piece& pc : work_->pieces) {
+            auto& out = work_->jobs[pc.job].samples;
+            if (out.empty()) out = std::move(pc.samples);
+            else out.insert(out.end(), pc.samples.begin(), pc.samples.end());
+        }
+        done_ = std::move(work_->jobs);
+        work_.reset();
+        return done_;
+    }
+
+private:
     struct Piece {
-        ReduceJob* job;
+        std::size_t job;
         ColumnPiece piece;
         std::vector<ColumnSample> samples;
     };
     struct Work {
+        std::vector<ReduceJob> jobs;
         std::vector<Piece> pieces;
         std::atomic<std::size_t> next{0};
         std::atomic<std::size_t> left{0};
-    };
-    auto work = std::make_shared<Work>();
-    for (ReduceJob& j : jobs) {
-        const int parts = threads > 1 ? std::clamp((j.range.second - j.range.first) / PiecePoints, 1, threads) : 1;
-        for (const ColumnPiece& piece : columnPieces(*j.series, j.xmap, j.range, parts)) work->pieces.push_back({&j, piece, {}});
-    }
-    const std::size_t count = work->pieces.size();
-    work->left = count;
-    // Pool tasks that start after the last piece was taken find nothing left and touch no
-    // series: the work they share outlives this call.
-    auto run = [work, count] {
-        std::size_t k = 0;
-        while ((k = work->next.fetch_add(1)) < count) {
-            Piece& pc = work->pieces[k];
-            reducePiece(*pc.job->series, pc.job->xmap, pc.piece, pc.job->bars, pc.samples);
-            if (work->left.fetch_sub(1) == 1) work->left.notify_all();
+        void run() {
+            std::size_t k = 0;
+            while ((k = next.fetch_add(1)) < pieces.size()) {
+                Piece& pc = pieces[k];
+                const ReduceJob& job = jobs[pc.job];
+                reducePiece(*job.series, job.xmap, pc.piece, job.bars, pc.samples);
+                if (left.fetch_sub(1) == 1) left.notify_all();
+            }
         }
     };
-    if (count > jobs.size()) {
-        const std::size_t helpers = std::min(static_cast<std::size_t>(threads - 1), count - 1);
-        for (std::size_t h = 0; h < helpers; ++h) pool->start(run);
-    }
-    run();
-    for (std::size_t left = work->left.load(); left != 0; left = work->left.load()) work->left.wait(left);
-    for (Piece& pc : work->pieces) {
-        auto& out = pc.job->samples;
-        if (out.empty()) out = std::move(pc.samples);
-        else out.insert(out.end(), pc.samples.begin(), pc.samples.end());
-    }
-}
+    std::shared_ptr<Work> work_;
+    std::vector<ReduceJob> done_;
+};
 
 class SeriesDrawer {
 public:
     SeriesDrawer(QPainter& p, const QRect& plot) : p_(p), plot_(plot) {}
 
-    // Reduces beforehand, all together, the series that line() and bars() will draw.
-    void prepare(std::vector<ReduceJob> jobs) {
-        reduceAll(jobs);
-        ready_ = std::move(jobs);
-    }
+    // Starts reducing, all together, the series that line() and bars() will draw.
+    void prepare(std::vector<ReduceJob> jobs) { reduction_.start(std::move(jobs)); }
 
     void line(const Series& s, const AxisMap& xm, const AxisMap& ym) {
         const std::vector<ColumnSample>& samples = reduced(s, xm, false);
@@ -714,7 +738,7 @@ public:
 
 private:
     const std::vector<ColumnSample>& reduced(const Series& s, const AxisMap& xm, bool bars) {
-        for (const ReduceJob& j : ready_)
+        for (const ReduceJob& j : reduction_.finish())
             if (j.series == &s) return j.samples;
         samples_.clear();
         const auto range = visibleRange(s, xm);
@@ -741,7 +765,7 @@ private:
     QPainter& p_;
     QRect plot_;
     std::vector<ColumnSample> samples_;
-    std::vector<ReduceJob> ready_;
+    Reduction reduction_;
     std::vector<std::int32_t> last_;  // the last point centred on each pixel of the plot
     PointScratch scratch_;
     std::unordered_map<Colour, QBrush> brushes_;
@@ -763,7 +787,6 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
 
     const bool under = part == PaintPart::All || part == PaintPart::Under;
     const bool over = part == PaintPart::All || part == PaintPart::Over;
-    if (under) p.fillRect(bounds, Qt::white);
 
     // Outer frame: margins, titles, legend, sub-footer.
     double left = bounds.left() + bounds.width() * chart.marginLeft() / 100.0;
@@ -846,6 +869,26 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         return layout;
     }
 
+    // The series are reduced to pixel columns while the ground, grid and bands are drawn.
+    SeriesDrawer drawer(p, plot);
+    if (over) {
+        std::vector<ReduceJob> jobs;
+        for (int i = 0; i < chart.seriesCount(); ++i) {
+            const Series& s = chart.series(i);
+            const SeriesKind k = s.kind();
+            if (s.function() != SeriesFunction::None || (k != SeriesKind::Line && k != SeriesKind::FastLine && k != SeriesKind::Bar))
+                continue;
+            const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
+            if (!xp || !layout.find(&chart.verticalAxisOf(s))) continue;
+            const auto range = visibleRange(s, xp->map);
+            const int visible = range.second - range.first;
+            if (visible <= 0 || (k == SeriesKind::Bar && fewBars(visible, plot))) continue;
+            jobs.push_back({&s, xp->map, range, k == SeriesKind::Bar, {}});
+        }
+        drawer.prepare(std::move(jobs));
+    }
+    if (under) p.fillRect(bounds, Qt::white);
+
     // Plot: grid, bands, series (point series first), colour lines.
     if (under) {
         const AxisPlacement& leftP = layout.axes[0];
@@ -879,23 +922,6 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         }
     }
 
-    SeriesDrawer drawer(p, plot);
-    if (over) {
-        std::vector<ReduceJob> jobs;
-        for (int i = 0; i < chart.seriesCount(); ++i) {
-            const Series& s = chart.series(i);
-            const SeriesKind k = s.kind();
-            if (s.function() != SeriesFunction::None || (k != SeriesKind::Line && k != SeriesKind::FastLine && k != SeriesKind::Bar))
-                continue;
-            const AxisPlacement* xp = layout.find(&chart.horizontalAxisOf(s));
-            if (!xp || !layout.find(&chart.verticalAxisOf(s))) continue;
-            const auto range = visibleRange(s, xp->map);
-            const int visible = range.second - range.first;
-            if (visible <= 0 || (k == SeriesKind::Bar && fewBars(visible, plot))) continue;
-            jobs.push_back({&s, xp->map, range, k == SeriesKind::Bar, {}});
-        }
-        drawer.prepare(std::move(jobs));
-    }
     for (int pass = 0; pass < 2; ++pass) {
         if (pass == 0 ? !under : !over) continue;
         for (int i = 0; i < chart.seriesCount(); ++i) {
