@@ -51,6 +51,15 @@ protected:
         window->resets().ResetAll();  // loads the analysed windows hidden
         boxes.shown.clear();
     }
+    // A GNSS system analysing GGA alone, its window loaded hidden by the reset.
+    void startWithGGA() {
+        realCore = &real;
+        haveSetupFile({});
+        start();
+        useSystem(shell->config, 1, "GNSS", {SentenceType::GGA});
+        shell->state.StartupDone = true;
+        window->resets().ResetAll();
+    }
     TimeSeriesWindow* member(SentenceType t) {
         const std::optional<WindowKind> kind = timeSeriesKindOf(t);
         EXPECT_TRUE(kind);
@@ -156,12 +165,7 @@ TEST_F(TimeSeriesWindowTest, AxisClicksFollowEachMembersRules) {
 }
 
 TEST_F(TimeSeriesWindowTest, PositionWindowFedWithItsDGPSChartSwitchedOffAndOn) {
-    realCore = &real;
-    haveSetupFile({});
-    start();
-    useSystem(shell->config, 1, "GNSS", {SentenceType::GGA});
-    shell->state.StartupDone = true;
-    window->resets().ResetAll();
+    startWithGGA();
     for (const char* id : {"0017", "0017", "0017"})
         shell->processSentence(
             1, sentence(std::string("$GNGGA,080000.00,5925.12420,N,01029.52887,E,2,04,0.9,6.3,M,39.8,M,3.0,") + id));
@@ -188,12 +192,7 @@ TEST_F(TimeSeriesWindowTest, PositionWindowFedWithItsDGPSChartSwitchedOffAndOn) 
 }
 
 TEST_F(TimeSeriesWindowTest, PositionWindowStripControlsDoNotOverlap) {
-    realCore = &real;
-    haveSetupFile({});
-    start();
-    useSystem(shell->config, 1, "GNSS", {SentenceType::GGA});
-    shell->state.StartupDone = true;
-    window->resets().ResetAll();
+    startWithGGA();
     ShowTimeSeriesWindows(*shell, 1);
     TimeSeriesWindow* gga = member(SentenceType::GGA);
     ASSERT_NE(gga, nullptr);
