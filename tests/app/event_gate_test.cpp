@@ -96,9 +96,7 @@ namespace {
 
 TEST_F(ShellTest, ARejectedChecksumCountsInTheSystemsPanelThroughTheRealIntake) {
     ProgramCore real;
-    realCore = &real;
-    haveSetupFile({});
-    start();
+    startOnRealCore(real);
     shell->config.Systems[2].InUse = true;
     shell->config.ChecksumTest[2] = true;
     window->ApplySetupToMainWindow();
@@ -124,9 +122,7 @@ public:
 
 TEST_F(ShellTest, AnAnalysedSentenceReachesTheOpenWindowsOfItsSystem) {
     ProgramCore real;
-    realCore = &real;
-    haveSetupFile({});
-    start();
+    startOnRealCore(real);
     std::vector<RecordingWindow*> made;
     for (WindowKind k : {WindowKind::Numerics, WindowKind::TimeSeriesGGA, WindowKind::Scatter})
         shell->registry.replace(k, [&](Shell& s, WindowKind kind) {

@@ -193,6 +193,12 @@ protected:
     void haveSetupFile(std::function<void(Config&)> fill);
     // Makes the program and runs the start-up.
     void start();
+    // Starts the program on `real` (the real setup file and statistics) with an empty setup file.
+    void startOnRealCore(SessionCore& real) {
+        realCore = &real;
+        haveSetupFile({});
+        start();
+    }
     // Closes the main window as the user would; true when it closed.
     bool exitProgram();
 

@@ -40,9 +40,7 @@ class TimeSeriesAxisTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        realCore = &real;
-        haveSetupFile({});
-        start();
+        startOnRealCore(real);
         useSystem(shell->config, 1, "Bridge", {});
         shell->config.Systems[1].analysed(SentenceType::RMC) = true;
         shell->state.StartupDone = true;

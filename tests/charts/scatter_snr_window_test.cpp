@@ -26,9 +26,7 @@ std::string sentence(const std::string& body) { return body + "*" + CalcChecksum
 class ScatterSnrTest : public ShellTest {
 protected:
     void startAnalysing() {
-        realCore = &real;
-        haveSetupFile({});
-        start();
+        startOnRealCore(real);
         useSystem(shell->config, 1, "Bridge", {});
         shell->config.Systems[1].analysed(SentenceType::GGA) = true;
         shell->config.Systems[1].analysed(SentenceType::GSV) = true;

@@ -26,9 +26,7 @@ std::string sentence(const std::string& body) { return body + "*" + CalcChecksum
 class SkyplotWindowTest : public ShellTest {
 protected:
     SkyplotWindow* open() {
-        realCore = &real;
-        haveSetupFile({});
-        start();
+        startOnRealCore(real);
         useSystem(shell->config, 1, "Bridge", {SentenceType::GSA, SentenceType::GSV});
         shell->config.ElevationMask = 10;
         shell->state.StartupDone = true;

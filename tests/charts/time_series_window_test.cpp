@@ -42,9 +42,7 @@ const Member Members[] = {
 class TimeSeriesWindowTest : public ShellTest {
 protected:
     void startAnalysing() {
-        realCore = &real;
-        haveSetupFile({});
-        start();
+        startOnRealCore(real);
         useSystem(shell->config, 1, "Bridge", {});
         for (const Member& m : Members) shell->config.Systems[1].analysed(m.type) = true;
         shell->state.StartupDone = true;
@@ -53,9 +51,7 @@ protected:
     }
     // A GNSS system analysing GGA alone, its window loaded hidden by the reset.
     void startWithGGA() {
-        realCore = &real;
-        haveSetupFile({});
-        start();
+        startOnRealCore(real);
         useSystem(shell->config, 1, "GNSS", {SentenceType::GGA});
         shell->state.StartupDone = true;
         window->resets().ResetAll();

@@ -28,9 +28,7 @@ protected:
 };
 
 TEST_F(NumericsWindowTest, LoadsTheAnalysedTypesAndShowsSentencesOnTheTick) {
-    realCore = &real;
-    haveSetupFile({});
-    start();
+    startOnRealCore(real);
     useSystem(shell->config, 1, "GPS1", {T::GGA, T::RMC, T::GSA});
     shell->config.LatLonDecimals = 2;
     NumericsWindow* w = open();

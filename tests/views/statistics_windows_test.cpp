@@ -22,9 +22,7 @@ class StatisticsWindowsTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        realCore = &real;
-        haveSetupFile({});
-        start();
+        startOnRealCore(real);
         useSystem(shell->config, 1, "GPS1", {T::GGA, T::GSA, T::GSV, T::HDT});
         shell->config.Mode = "ONLINE";
     }
