@@ -7,14 +7,13 @@
 
 #include <QGuiApplication>
 
-#include <map>
 #include <memory>
-#include <tuple>
 
 #include "charts/logic/skyplot_form.h"
 #include "core/intake.h"
 #include "core/parsers.h"
 #include "core/processing.h"
+#include "../../tests/charts_logic/satellite_doubles.h"
 #include "platform/qt/drawing_surface_qt.h"
 #include "timeseries/time_series_form.h"
 
@@ -26,36 +25,8 @@ constexpr double Second = 1.0 / 86400.0;
 constexpr int Satellites = 40;
 constexpr int DayPoints = 9000;  // a day of 1 Hz groups under the automatic filter
 
-struct Windows : TimeSeriesWindows {
-    TimeSeriesForm* timeSeriesForm(int kind, int system) override {
-        auto& w = forms[{kind, system}];
-        if (!w) {
-            w = std::make_unique<TimeSeriesForm>(*formDesign(kind), engine->settings, engine->core().config);
-            w->load(static_cast<std::int16_t>(system), "Bench");
-            engine->TakeChartColours(*w);
-        }
-        return w.get();
-    }
-    Chart* snrChart(int system, int constellation, int chart) override {
-        auto& c = snr[{system, constellation, chart}];
-        if (!c) {
-            c = std::make_unique<Chart>();
-            for (int i = 0; i < 3; ++i) c->addSeries(i == 0 ? SeriesKind::Bar : SeriesKind::Line);
-        }
-        return c.get();
-    }
-    TimeSeriesEngine* engine = nullptr;
-    std::map<std::pair<int, int>, std::unique_ptr<TimeSeriesForm>> forms;
-    std::map<std::tuple<int, int, int>, std::unique_ptr<Chart>> snr;
-};
-
-struct Sink : CoreSink {
-    void updateTimeSeriesCharts(int s, SentenceType t) override { engine->UpdateTimeSeriesCharts(s, t); }
-    void updateSkyplotGSA(int) override { skyplot->UpdateSkyplotGSA(); }
-    void drawSkyplotGSV(int) override { skyplot->DrawSkyplotGSV(); }
-    TimeSeriesEngine* engine = nullptr;
-    SkyplotForm* skyplot = nullptr;
-};
+using test::SatelliteSink;
+using test::Windows;
 
 // 40 satellites over GPS, GLONASS, BeiDou and SBAS numbers, moving a little each group.
 std::vector<std::string> group(int n) {
@@ -84,6 +55,7 @@ struct Bench {
         SetAnalysedMessageTypes(core->config, 1);
         core->config.WindowVisible[1][VisibleForms::Skyplot] = true;
         windows.engine = engine.get();
+        windows.settings = &engine->settings;
         sink.engine = engine.get();
         sink.skyplot = &skyplot;
         surface.resize(QSize(216, 216));
@@ -113,11 +85,11 @@ struct Bench {
         double now() const override { return 46000.5; }
     } clock;
     std::unique_ptr<CoreState> core = std::make_unique<CoreState>();
-    Windows windows;
+    Windows windows{core->config, "Bench"};
     std::unique_ptr<TimeSeriesEngine> engine = std::make_unique<TimeSeriesEngine>(*core, windows);
     ImageDrawingSurface surface;
     SkyplotForm skyplot{*core, *engine, surface};
-    Sink sink;
+    SatelliteSink sink;
     NullAisServices ais;
     double t = 46000.5;
     int n = 0;

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "core/intake.h"
 #include "core/parsers.h"
 #include "core/processing.h"
+#include "satellite_doubles.h"
 #include "timeseries/satellite_series.h"
 #include "timeseries/time_series_form.h"
 
@@ -71,38 +71,8 @@ struct RecordingSurface final : DrawingSurface {
     double x = 0, y = 0;
 };
 
-// The program's windows as the engine reaches them: the GSA and GSV forms loaded on first
-// use, and the SNR windows' charts with their three series.
-struct Windows : TimeSeriesWindows {
-    TimeSeriesForm* timeSeriesForm(int kind, int system) override {
-        auto& w = forms[{kind, system}];
-        if (!w) {
-            w = std::make_unique<TimeSeriesForm>(*formDesign(kind), engine->settings, engine->core().config);
-            w->load(static_cast<std::int16_t>(system), "Sys");
-            engine->TakeChartColours(*w);
-        }
-        return w.get();
-    }
-    Chart* snrChart(int system, int constellation, int chart) override {
-        auto& c = snr[{system, constellation, chart}];
-        if (!c) {
-            c = std::make_unique<Chart>();
-            for (int i = 0; i < 3; ++i) c->addSeries(i == 0 ? SeriesKind::Bar : SeriesKind::Line);
-        }
-        return c.get();
-    }
-    TimeSeriesEngine* engine = nullptr;
-    std::map<std::pair<int, int>, std::unique_ptr<TimeSeriesForm>> forms;
-    std::map<std::tuple<int, int, int>, std::unique_ptr<Chart>> snr;
-};
-
-struct Sink : CoreSink {
-    void updateTimeSeriesCharts(int s, SentenceType t) override { engine->UpdateTimeSeriesCharts(s, t); }
-    void updateSkyplotGSA(int) override { skyplot->UpdateSkyplotGSA(); }
-    void drawSkyplotGSV(int) override { skyplot->DrawSkyplotGSV(); }
-    TimeSeriesEngine* engine = nullptr;
-    SkyplotForm* skyplot = nullptr;
-};
+using test::SatelliteSink;
+using test::Windows;
 
 class Satellites : public testing::Test {
 protected:
@@ -113,6 +83,7 @@ protected:
         core->config.MessagesToAnalyse[1][2] = "GSV";
         SetAnalysedMessageTypes(core->config, 1);
         windows.engine = engine.get();
+        windows.settings = &engine->settings;
         sink.engine = engine.get();
         sink.skyplot = &skyplot;
         setSkyplotOpen(true);
@@ -132,11 +103,11 @@ protected:
 
     TestClock clock;
     std::unique_ptr<CoreState> core = std::make_unique<CoreState>();
-    Windows windows;
+    Windows windows{core->config, "Sys"};
     std::unique_ptr<TimeSeriesEngine> engine = std::make_unique<TimeSeriesEngine>(*core, windows);
     RecordingSurface surface;
     SkyplotForm skyplot{*core, *engine, surface};
-    Sink sink;
+    SatelliteSink sink;
     NullAisServices ais;
 };
 
