@@ -1,20 +1,20 @@
 # Fails when a library includes a header of a library above it. Run by ctest (include_layers)
 # as: cmake -DSOURCE_DIR=<project> -P CheckIncludeLayers.cmake
 #
-# From the bottom: core; ais, platform; timeseries; the Qt-free logic (app/logic and the view
-# logic of each window library: views/logic, setup/logic, charts/logic, ais/logic);
-# the frame (app/frame); the window libraries (views, setup, charts, ais/windows); the main
-# window (app); the program (app/main.cpp, app/all_windows.cpp, app/program.*), which installs
-# every window and puts the program together.
+# From the bottom: core; ais, platform; timeseries; the Qt-free logic (app/logic, the texts the
+# windows share in frame/logic, and the view logic of each window library: views/logic,
+# setup/logic, charts/logic, ais/logic); the frame (frame); the window libraries (views, setup,
+# charts, ais/windows); the main window (app); the program (app/main.cpp, app/all_windows.cpp,
+# app/program.*), which installs every window and puts the program together.
 #
 # Each folder lists the header prefixes it may include (ALLOW) or, for the main window, those it
 # may not (DENY: the window libraries, though their Qt-free logic is below it); a pattern is a regular expression matched at the start of the included path.
 # The deepest folder a file is in decides.
 cmake_minimum_required(VERSION 3.25)
 
-set(lower "core/|ais/[^w]|timeseries/|platform/|app/logic/|app/frame/|views/logic/|setup/logic/|charts/logic/")
+set(lower "core/|ais/[^w]|timeseries/|platform/|frame/|views/logic/|setup/logic/|charts/logic/")
 # What the Qt-free view logic of any window library may use.
-set(view_logic "app/logic/|core/|ais/[^w]|timeseries/|platform/[^q]")
+set(view_logic "frame/logic/|core/|ais/[^w]|timeseries/|platform/[^q]")
 set(layers
   "src/core/|ALLOW|core/"
   "src/ais/|ALLOW|ais/|core/"
@@ -22,11 +22,12 @@ set(layers
   "src/platform/|ALLOW|platform/[^q]|core/"
   "src/timeseries/|ALLOW|timeseries/|core/|platform/[^q]"
   "src/app/logic/|ALLOW|app/logic/|core/|ais/[^w]|platform/[^q]"
+  "src/frame/logic/|ALLOW|frame/logic/|core/"
   "src/views/logic/|ALLOW|views/logic/|${view_logic}"
   "src/setup/logic/|ALLOW|setup/logic/|${view_logic}"
   "src/charts/logic/|ALLOW|charts/logic/|${view_logic}"
   "src/ais/logic/|ALLOW|${view_logic}"
-  "src/app/frame/|ALLOW|app/frame/|app/logic/|core/|ais/[^w]|timeseries/|platform/"
+  "src/frame/|ALLOW|frame/|core/|ais/[^w]|timeseries/|platform/"
   "src/views/|ALLOW|views/|${lower}"
   "src/setup/|ALLOW|setup/|${lower}"
   "src/charts/|ALLOW|charts/|${lower}"

@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QUrl>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 
 namespace tiderune {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The one place where every window library is installed: the program (program.h) calls it
 // before the start-up makes the window slots.
-#include "app/frame/window_registry.h"
+#include "frame/window_registry.h"
 
 namespace tiderune {
 

@@ -1,6 +1,6 @@
 #include "app/data_sources.h"
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "platform/serial_port.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "app/data_sources.h"
-#include "app/logic/source_texts.h"
+#include "frame/logic/source_texts.h"
 #include "app/main_window.h"
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "core/number_text.h"
 #include "platform/qt/qt_edge.h"
 

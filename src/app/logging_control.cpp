@@ -3,7 +3,7 @@
 #include <QAction>
 
 #include "app/main_window.h"
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 
 namespace tiderune {
 

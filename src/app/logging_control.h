@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/frame/gated_message_boxes.h"
+#include "frame/gated_message_boxes.h"
 #include "app/logic/error_log.h"
 #include "app/logic/raw_data_logger.h"
 #include "platform/app_folder.h"

@@ -8,9 +8,9 @@
 
 #include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
-#include "app/frame/redraw_tick.h"
-#include "app/frame/shell.h"
-#include "app/frame/window_services.h"
+#include "frame/redraw_tick.h"
+#include "frame/shell.h"
+#include "frame/window_services.h"
 #include "platform/qt/qt_edge.h"
 
 class QLabel;

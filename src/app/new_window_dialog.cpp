@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "app/reset_family.h"
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "core/number_text.h"
 #include "platform/qt/qt_edge.h"
 

@@ -9,11 +9,11 @@
 
 #include "app/logic/error_log.h"
 #include "app/logic/replay_file.h"
-#include "app/frame/redraw_tick.h"
+#include "frame/redraw_tick.h"
 #include "app/main_window.h"
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 

@@ -3,7 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 
 namespace tiderune {

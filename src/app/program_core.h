@@ -3,7 +3,7 @@
 // session control calls on them.
 #include <memory>
 
-#include "app/frame/session_core.h"
+#include "frame/session_core.h"
 #include "core/ais_services.h"
 
 namespace tiderune {

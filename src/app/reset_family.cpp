@@ -1,6 +1,6 @@
 #include "app/reset_family.h"
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 
 namespace tiderune {
 

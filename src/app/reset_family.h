@@ -2,7 +2,7 @@
 // The resets: clear the running statistics, rebuild the charts empty and reopen every open
 // window from a fresh state. Before the start-up is done they close nothing, so the reset of
 // the start-up only opens what the setup file records as open.
-#include "app/frame/window_kinds.h"
+#include "frame/window_kinds.h"
 
 namespace tiderune {
 

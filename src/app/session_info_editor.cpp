@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "app/logic/session_text.h"
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 
 namespace tiderune {
 

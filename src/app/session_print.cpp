@@ -6,11 +6,11 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 
-#include "app/frame/gated_message_boxes.h"
+#include "frame/gated_message_boxes.h"
 #include "app/logic/session_report.h"
 #include "app/main_window.h"
 #include "app/session_info_editor.h"
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/app_folder.h"
 
 namespace tiderune {

@@ -1,4 +1,4 @@
-#include "app/frame/window_registry.h"
+#include "frame/window_registry.h"
 #include "charts/chart_windows.h"
 #include "charts/scatter_window.h"
 #include "charts/snr_window.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/twips.h"
 #include "platform/qt/chart_widget.h"

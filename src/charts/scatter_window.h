@@ -4,7 +4,7 @@
 // chart keeps every point of the run and draws only the new ones onto its kept image.
 #include <QDialog>
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 #include "platform/chart_model.h"
 #include "timeseries/scatter.h"
 

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/drawing_surface_qt.h"
 #include "platform/qt/qt_edge.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <memory>
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 #include "charts/logic/skyplot_form.h"
 
 class QLabel;

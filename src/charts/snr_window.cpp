@@ -9,7 +9,7 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "core/number_text.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/twips.h"

@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <array>
 
-#include "app/frame/child_window.h"
-#include "app/frame/time_series_slots.h"
+#include "frame/child_window.h"
+#include "frame/time_series_slots.h"
 #include "charts/logic/snr_form.h"
 #include "platform/chart_model.h"
 

@@ -7,11 +7,11 @@
 #include <QLabel>
 #include <QResizeEvent>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "charts/chart_windows.h"
 #include "charts/dialogs/axis_range_dialogs.h"
 #include "charts/skyplot_window.h"
-#include "app/frame/window_registry.h"
+#include "frame/window_registry.h"
 #include "platform/qt/chart_widget.h"
 #include "platform/twips.h"
 #include "timeseries/time_series_engine.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 #include "platform/chart_model.h"
 #include "timeseries/time_series_form.h"
 

@@ -1,6 +1,6 @@
 #include "setup/setup_windows.h"
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 
 namespace tiderune {
 

@@ -12,7 +12,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "core/indexed.h"
 #include "platform/sockets.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 #include "core/core_state.h"
 #include "platform/timer.h"
 #include "views/logic/monitor_texts.h"

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <cmath>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/qt/grid_widget.h"
 

@@ -4,7 +4,7 @@
 // buttons and no resize handling: tables that do not fit are cut off at its edge.
 #include <array>
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 #include "views/logic/numerics_view.h"
 
 class QGroupBox;

@@ -4,7 +4,7 @@
 // per-satellite signal-to-noise statistics of five constellations in one scrolled frame).
 #include <array>
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 #include "views/logic/statistics_view.h"
 
 class QGroupBox;

@@ -1,6 +1,6 @@
 #pragma once
 // The install call of this window library: registers the window class of each kind it builds.
-#include "app/frame/window_registry.h"
+#include "frame/window_registry.h"
 
 namespace tiderune {
 

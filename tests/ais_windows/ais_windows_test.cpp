@@ -9,7 +9,7 @@
 #include "ais/windows/arpa_targets_window.h"
 #include "app/program_core.h"
 #include "app/reset_family.h"
-#include "app/frame/redraw_tick.h"
+#include "frame/redraw_tick.h"
 #include "core/parsers.h"
 #include "platform/qt/grid_widget.h"
 #include "shell_fixture.h"

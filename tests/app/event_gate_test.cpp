@@ -1,5 +1,5 @@
 // The event gate: no box inside a line, no line inside a box.
-#include "app/frame/event_gate.h"
+#include "frame/event_gate.h"
 #include "app/reset_family.h"
 
 #include <gtest/gtest.h>

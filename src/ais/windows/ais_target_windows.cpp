@@ -6,7 +6,7 @@
 #include <QScrollBar>
 
 #include "ais/ais_engine.h"
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/qt/grid_widget.h"
 

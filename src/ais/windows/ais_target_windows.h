@@ -9,7 +9,7 @@
 
 #include "ais/logic/ais_detail_view.h"
 #include "ais/logic/ais_list_view.h"
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 
 namespace tiderune {
 

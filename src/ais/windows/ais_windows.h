@@ -1,7 +1,7 @@
 #pragma once
 // The install call of the AIS and ARPA window library: registers the AIS target list and the
 // ARPA target list. The one AIS detail window of the program is opened by the lists.
-#include "app/frame/window_registry.h"
+#include "frame/window_registry.h"
 
 namespace tiderune {
 

@@ -2,7 +2,7 @@
 
 #include <QResizeEvent>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/qt/grid_widget.h"
 

@@ -2,7 +2,7 @@
 // frmARPATargets, the radar targets a system reports in TTM sentences: one row per target
 // number. The rows live only in the window (ArpaListView); a re-opened window starts empty.
 #include "ais/logic/arpa_list_view.h"
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 
 namespace tiderune {
 

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/frame/child_window.h"
-#include "app/frame/shell.h"
+#include "frame/child_window.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "charts/dialogs/set_time_date_dialog.h"
 #include "platform/chart_model.h"

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "app/frame/window_kinds.h"
+#include "frame/window_kinds.h"
 #include "charts/logic/axis_dialogs.h"
 #include "timeseries/time_series_form.h"
 

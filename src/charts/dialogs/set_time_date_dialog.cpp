@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "charts/dialogs/axis_range_dialogs.h"
 #include "charts/logic/axis_dialogs.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/logic/source_texts.h"
+#include "frame/logic/source_texts.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "platform/serial_port.h"

@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <string_view>
 
-#include "app/frame/window_icons.h"
-#include "app/frame/window_kinds.h"
+#include "frame/window_icons.h"
+#include "frame/window_kinds.h"
 
 namespace tiderune {
 

@@ -2,7 +2,7 @@
 // Message boxes that open through the event gate: while one is open, lines from the sources
 // wait and are delivered when it closes. For the parts that take plain MessageBoxes (the
 // raw-data logger, the error log).
-#include "app/frame/event_gate.h"
+#include "frame/event_gate.h"
 #include "platform/message_box.h"
 
 namespace tiderune {

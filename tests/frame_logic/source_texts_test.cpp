@@ -1,4 +1,4 @@
-#include "app/logic/source_texts.h"
+#include "frame/logic/source_texts.h"
 
 #include <gtest/gtest.h>
 

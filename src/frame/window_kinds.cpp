@@ -1,4 +1,4 @@
-#include "app/frame/window_kinds.h"
+#include "frame/window_kinds.h"
 
 namespace tiderune {
 

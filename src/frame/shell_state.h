@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/frame/window_kinds.h"
+#include "frame/window_kinds.h"
 #include "core/indexed.h"
 
 namespace tiderune {

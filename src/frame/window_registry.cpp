@@ -1,9 +1,9 @@
-#include "app/frame/window_registry.h"
+#include "frame/window_registry.h"
 
 #include <stdexcept>
 #include <string>
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 
 namespace tiderune {
 

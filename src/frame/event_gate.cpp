@@ -1,4 +1,4 @@
-#include "app/frame/event_gate.h"
+#include "frame/event_gate.h"
 
 namespace tiderune {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/frame/window_kinds.h"
+#include "frame/window_kinds.h"
 #include "core/core_sink.h"
 
 namespace tiderune {

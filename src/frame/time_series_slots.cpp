@@ -1,6 +1,6 @@
-#include "app/frame/time_series_slots.h"
+#include "frame/time_series_slots.h"
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "timeseries/chart_designs.h"
 #include "timeseries/time_series_form.h"
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "app/frame/window_kinds.h"
+#include "frame/window_kinds.h"
 
 namespace tiderune {
 

@@ -1,10 +1,10 @@
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 
-#include "app/frame/redraw_tick.h"
-#include "app/frame/shell.h"
+#include "frame/redraw_tick.h"
+#include "frame/shell.h"
 #include "core/number_text.h"
 #include "platform/qt/qt_edge.h"
 

@@ -1,6 +1,6 @@
-#include "app/frame/app_core_sink.h"
+#include "frame/app_core_sink.h"
 
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 #include "timeseries/chart_designs.h"
 
 namespace tiderune {

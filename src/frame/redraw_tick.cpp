@@ -1,6 +1,6 @@
-#include "app/frame/redraw_tick.h"
+#include "frame/redraw_tick.h"
 
-#include "app/frame/child_window.h"
+#include "frame/child_window.h"
 
 namespace tiderune {
 

@@ -1,4 +1,4 @@
-#include "app/frame/shell.h"
+#include "frame/shell.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "app/frame/window_slots.h"
+#include "frame/window_slots.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/frame/child_window.h"
-#include "app/frame/shell.h"
+#include "frame/child_window.h"
+#include "frame/shell.h"
 #include "core/errors.h"
 
 namespace tiderune {

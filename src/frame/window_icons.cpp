@@ -1,4 +1,4 @@
-#include "app/frame/window_icons.h"
+#include "frame/window_icons.h"
 
 #include <QFont>
 #include <QPainter>

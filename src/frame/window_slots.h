@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/frame/child_window.h"
-#include "app/frame/window_kinds.h"
+#include "frame/child_window.h"
+#include "frame/window_kinds.h"
 
 class QMdiArea;
 class QMdiSubWindow;
