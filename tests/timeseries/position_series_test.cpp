@@ -182,6 +182,10 @@ TEST_F(PositionSeries, GnsFeedsAgeAndStationsButNoModeBars) {
     EXPECT_EQ(dgps(1, chart_kind::GNS, 3).nullCount(), 0);
     EXPECT_EQ(dgps(2, chart_kind::GNS, 3).count(), 1);
     EXPECT_EQ(engine.PreviousQuality[3], 0);
+    gns("", "");
+    const Series& hdop = window(chart_kind::GNS, 3).TChart(2).series(1);
+    ASSERT_EQ(hdop.count(), 4) << "a fix without a DGPS age keeps its hdop";
+    EXPECT_FLOAT_EQ(static_cast<float>(hdop.y(3)), 0.9f);
 }
 
 TEST_F(PositionSeries, AverageLinesFollowAndTheDGPSSwitchResizes) {

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include "platform/chart_model.h"
@@ -79,18 +78,22 @@ TEST(UpdateScatter, HalfRangeAndTitles) {
     EXPECT_EQ(s.loads, 1);
 }
 
-TEST(UpdateScatter, RangeMatchesARecountOfEveryPointBefore) {
+TEST(UpdateScatter, RangeHoldsTheLargestOffsetOfThePointsBefore) {
+    // Each of the four extremes in turn decides the half-range, counted from the next point.
+    struct Step {
+        float north, east;
+        double range;  // after the step
+    };
+    const Step steps[] = {
+        {0.4f, -0.6f, 1}, {0.2f, 0.3f, 1},    {-1.0f, 0.5f, 1}, {0, 0, 2},  // south 1.0 exactly
+        {0, 1.9999f, 2},  {0, 0, 2},          {2.5f, 0, 2},     {0, 0, 3},  // east 1.9999, north 2.5
+        {0, -3.0f, 3},    {0, 0, 4},          {-0.5f, 0, 4},                // west 3.0; never shrinks
+    };
     Scatter s;
-    std::mt19937 gen(7);
-    std::normal_distribution<float> d(0, 3);
-    std::vector<std::pair<float, float>> seen;
-    for (int i = 0; i < 2000; ++i) {
-        double m = 0;
-        for (auto [n, e] : seen) m = std::max({m, std::fabs(double(n)), std::fabs(double(e))});
-        const float north = d(gen), east = d(gen) * (i % 100 == 0 ? 4 : 1);
-        s.update.UpdateScatter(1, north, east);
-        ASSERT_EQ(s.c().leftAxis().maximum(), std::floor(m) + 1) << i;
-        seen.push_back({north, east});
+    for (const Step& st : steps) {
+        s.update.UpdateScatter(1, st.north, st.east);
+        EXPECT_EQ(s.c().leftAxis().maximum(), st.range) << st.north << " " << st.east;
+        EXPECT_EQ(s.c().bottomAxis().minimum(), -st.range) << st.north << " " << st.east;
     }
 }
 

@@ -149,6 +149,8 @@ TEST(TimeSeriesEngine, TimeAxisModes) {
         {2, 1, "10:45:00", "10:45:00", "11:00:00"},
         {2, 1, "10:44:59.6", "10:45:00", "11:00:00"},  // hour and minute of the rounded epoch
         {2, 5, "17:59:00", "12:00:00", "18:00:00"},
+        {2, 6, "07:00:00", "00:00:00", "12:00:00"},
+        {2, 6, "13:00:00", "12:00:00", "00:00:00"},
         {2, 7, "17:59:00", "00:00:00", "00:00:00"},
         {1, 0, "08:00:00", "07:50:00", "08:00:00"},
         {0, 0, "08:00:00", "", ""},
@@ -258,6 +260,74 @@ TEST(TimeSeriesEngine, DispatchFeedsTheAnalysedTypesOnly) {
     EXPECT_EQ(e.window(chart_kind::RMC).TChart(0).series(2).count(), 1);
 }
 
+TEST(TimeSeriesEngine, EverySeriesTakesItsOwnQuantity) {
+    Engine e;
+    SystemSetup& sys = e.core.config.Systems[1];
+    sys.VTGAnalysed = sys.GLLAnalysed = sys.RMCAnalysed = sys.ATTAnalysed = sys.VHWAnalysed = true;
+    sys.ROTAnalysed = sys.DBTAnalysed = sys.GSTAnalysed = true;
+    NMEAMessageSet& m = e.core.NMEAMessages[1];
+    m.VTG = {181, 179, 6.5f, 12};
+    m.RMC.SpeedKnots = 7.25f;
+    m.RMC.CourseTrue = 212;
+    m.ATT = {33, 2.5f, -4.25f};
+    m.VHW = {91, 88, 5.5f, 10.2f};
+    m.ROT.RateOfTurn = -12;
+    m.DBT = {77, 23.5f, 12.8f};
+    m.GST = {"", 1.5f, 0.75f, 0.25f, 45, 0.5f, 0.625f, 1.125f};
+    EpochValueSet& ev = e.core.analysis.EpochValues[1];
+    ev.EpochHorizontalError = 3;
+    ev.EpochNorth = 1.75f;
+    ev.EpochEast = -2.5f;
+    ev.EpochHeadingDev = 0.375f;
+    e.core.EpochTime[1] = Day + 0.5;
+
+    constexpr VerticalAxis L = VerticalAxis::Left, R = VerticalAxis::Right, B = VerticalAxis::Both;
+    struct Point {
+        int chart, series;
+        const char* title;
+        VerticalAxis axis;
+        double value;
+    };
+    struct Case {
+        SentenceType type;
+        int kind;
+        std::vector<Point> points;
+    };
+    const Point offsets[] = {{0, 0, "dRad", L, 3}, {0, 1, "dLat", L, 1.75}, {0, 2, "dLon", L, -2.5}};
+    const Case cases[] = {
+        {SentenceType::VTG, chart_kind::VTG, {{0, 0, "SOG (Knots)", L, 6.5}, {0, 1, "COG (True)", R, 181}}},
+        {SentenceType::GLL, chart_kind::GLL, {offsets[0], offsets[1], offsets[2]}},
+        {SentenceType::RMC, chart_kind::RMC,
+         {offsets[0], offsets[1], offsets[2], {1, 0, "SOG (Knots)", L, 7.25}, {1, 1, "COG (True)", R, 212}}},
+        {SentenceType::ATT, chart_kind::ATT,
+         {{0, 0, "deltaHeading", L, 0.375}, {1, 0, "Pitch", L, 2.5}, {1, 1, "Roll", L, -4.25}}},
+        {SentenceType::VHW, chart_kind::VHW,
+         {{0, 0, "WaterSpeed (Knots)", L, 5.5}, {0, 1, "Water Hdg (True)", R, 91}, {0, 2, "Hdg (Magnetic)", L, 88}}},
+        {SentenceType::ROT, chart_kind::ROT, {{0, 0, "Rate Of Turn", L, -12}}},
+        {SentenceType::DBT, chart_kind::DBT, {{0, 0, "Depth (below transducer)", L, 23.5}}},
+        {SentenceType::GST, chart_kind::GST,
+         {{0, 0, "RMS Pseudo Range", L, 1.5},
+          {1, 0, "sd Lat", L, 0.5},
+          {1, 1, "sd Lon", L, 0.625},
+          {1, 2, "sd Alt", L, 1.125},
+          {2, 0, "sd Semi-MajorAxis", B, 0.75},
+          {2, 1, "sd Semi-MinorAxis", L, 0.25},
+          {2, 2, "Dir Semi-MajorAxis (Right axis)", R, 45}}},
+    };
+    for (const Case& c : cases) {
+        e.engine->UpdateTimeSeriesCharts(1, c.type);
+        TimeSeriesForm& w = e.window(c.kind);
+        for (const Point& p : c.points) {
+            const Series& s = w.TChart(p.chart).series(p.series);
+            SCOPED_TRACE(p.title);
+            EXPECT_EQ(s.title(), p.title) << c.kind;
+            EXPECT_EQ(s.verticalAxis(), p.axis) << c.kind;
+            EXPECT_EQ(ys(s), std::vector<double>{p.value}) << c.kind;
+            EXPECT_EQ(s.x(0), Day + 0.5) << c.kind;
+        }
+    }
+}
+
 TEST(TimeSeriesEngine, HeadingWindowRightAxisAndMarkers) {
     struct Case {
         int referenceMode;
@@ -278,7 +348,8 @@ TEST(TimeSeriesEngine, HeadingWindowRightAxisAndMarkers) {
         e.core.EpochTime[1] = Day + 2 * Sec;
         e.engine->UpdateTimeSeriesHDT(1, 9);
         EXPECT_EQ(chart.series(0).count(), 3);
-        EXPECT_EQ(chart.rightAxis().maximum(), 104) << "the left range before the new point, plus the reference";
+        EXPECT_EQ(chart.rightAxis().minimum(), 97) << "the left range before the new point, plus the reference";
+        EXPECT_EQ(chart.rightAxis().maximum(), 104);
         EXPECT_EQ(chart.tool(2).value(), c.line);
         EXPECT_EQ(chart.tool(1).startValue(), c.bandStart);
         EXPECT_EQ(chart.tool(1).endValue(), c.bandEnd);
