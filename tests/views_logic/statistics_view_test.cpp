@@ -144,7 +144,7 @@ TEST_F(Statistics, ReferenceCaptionsPerMode) {
 
 TEST_F(Statistics, CellsAfterKnownGGAAndHDT) {
     feed("$GPGGA,120000,5200.0000,N,00400.0000,E,1,08,0.9,10.0,M,46.9,M,,");
-    feed("$GPGGA,120001,5200.0010,N,00400.0000,E,2,09,1.1,12.0,M,46.9,M,3.0,0120");
+    feed("$GPGGA,120001,5200.0010,N,00400.0020,E,2,09,1.1,12.0,M,46.9,M,3.0,0120");
     feed("$HEHDT,100.0,T");
     feed("$HEHDT,100.5,T");
     feed("$HEHDT,125.0,T");
@@ -173,13 +173,33 @@ TEST_F(Statistics, CellsAfterKnownGGAAndHDT) {
     EXPECT_EQ(v.label(StatLabel::RefHgt), "10.000");
     EXPECT_EQ(v.label(StatLabel::AvgLat), "52\xB0 00.0005' N");
     EXPECT_EQ(v.label(StatLabel::SdLat), "1.306");
+    EXPECT_EQ(v.label(StatLabel::SdLon), "1.619") << "0.002' of longitude apart";
     EXPECT_EQ(v.label(StatLabel::AvgHgt), "11.000");
+    EXPECT_EQ(v.label(StatLabel::SdHgt), "1.414");
     EXPECT_EQ(v.label(StatLabel::AvgPosCount), "2");
     EXPECT_EQ(v.label(StatLabel::CurrentTime), "12:00:01");
     EXPECT_EQ(v.label(StatLabel::RefHdg), "100.00") << "the first heading, not the empty reference the GGA saw";
     EXPECT_EQ(v.label(StatLabel::AvgHdg), "108.50");
+    EXPECT_EQ(v.label(StatLabel::SdHdg), "14.29");
     EXPECT_EQ(v.label(StatLabel::AvgHdgCount), "3");
     EXPECT_TRUE(refresh().empty()) << "nothing new";
+}
+
+TEST_F(Statistics, AttitudeLabelsEachFromTheirOwnRecord) {
+    analyse({"ATT"});
+    sink.view.load(state->config, 1);
+    // Four headings, three pitches and two rolls: every mean, deviation and count differs.
+    for (const char* hpr : {"100.0,1.0,-3.0", "102.0,2.0,-7.0", "104.0,3.0,", "106.0,,"})
+        feed(std::string("$PFEC,GPatt,") + hpr);
+    refresh();
+    const StatisticsView& v = sink.view;
+    const std::pair<StatLabel, const char*> labels[] = {
+        {StatLabel::RefHdg, "100.00"},   {StatLabel::RefPitch, "1.00"},  {StatLabel::RefRoll, "-3.00"},
+        {StatLabel::AvgHdg, "103.00"},   {StatLabel::SdHdg, "2.58"},     {StatLabel::AvgHdgCount, "4"},
+        {StatLabel::AvgPitch, "2.00"},   {StatLabel::SdPitch, "1.00"},   {StatLabel::AvgPitchCount, "3"},
+        {StatLabel::AvgRoll, "-5.00"},   {StatLabel::SdRoll, "2.83"},    {StatLabel::AvgRollCount, "2"},
+    };
+    for (const auto& [label, text] : labels) EXPECT_EQ(v.label(label), text) << static_cast<int>(label);
 }
 
 TEST_F(Statistics, LevelRuleAndUnwrittenColumns) {
