@@ -46,8 +46,9 @@ TEST(InputChecks, IPHistoryKeepsTheLatestTen) {
     EXPECT_EQ(ReArrange_IP_List(c, "10.0.0.5"), IPHistoryChange::None);
     EXPECT_EQ(ReArrange_IP_List(c, "10.0.0.11"), IPHistoryChange::Refilled);
     EXPECT_EQ(c.IPListCount, 10);
-    EXPECT_EQ(c.IPList[0], "10.0.0.2");
-    EXPECT_EQ(c.IPList[9], "10.0.0.11");
+    const std::vector<std::string> latest(c.IPList.begin(), c.IPList.end());
+    EXPECT_EQ(latest, (std::vector<std::string>{"10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.5", "10.0.0.6",
+                                                "10.0.0.7", "10.0.0.8", "10.0.0.9", "10.0.0.10", "10.0.0.11"}));
     // A count the setup file got wrong never reaches beyond the ten entries.
     Config bad;
     bad.IPListCount = 42;

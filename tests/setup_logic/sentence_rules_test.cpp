@@ -74,7 +74,7 @@ TEST(SentenceRules, StoredNamesFollowTheFixedOrderAndSkipTheShownOnlyBoxes) {
               (std::vector<std::string>{"GGA", "VTG", "GSA", "GST", "GSV", "ZDA", "HDT", "ATT", "ROT", "VHW", "DBT",
                                         "TTM", "VDM"}));
     EXPECT_TRUE(noPositionSentence(boxes({B::GSV, B::VTG})));
-    EXPECT_FALSE(noPositionSentence(boxes({B::GLL})));
+    for (B b : {B::GGA, B::GNS, B::GLL, B::RMC}) EXPECT_FALSE(noPositionSentence(boxes({b}))) << sentenceBoxInfo(b).control;
     EXPECT_EQ(boxOfStoredName("VDM"), B::VDM);
     EXPECT_EQ(boxOfStoredName("HDM"), std::nullopt);
     EXPECT_EQ(boxOfStoredName("gga"), std::nullopt);

@@ -113,15 +113,20 @@ TEST_F(ApplySetup, SerialSystemInTheProgramsOrder) {
     c.WindowVisible[2][VisibleForms::NMEAMonitor] = true;
     c.Systems[1].GSVAnalysed = true;  // as SetAnalysedMessageTypes leaves it
     v.refChanged = true;
+    // The system moves from COM 5, which it leaves closed and free.
+    c.Systems[1].ComPort = 5;
+    c.Comports[5].AssignedSystem = 1;
+    session.open = {5};
     ASSERT_TRUE(ok());
     const std::vector<std::string> expected = {
-        "ask " + std::string(ConfirmSetupQuestion),
+        "ask " + std::string(ConfirmSetupQuestion), "close COM5",
         "settings COM3 4800,n,8,1", "open COM3", "analysed 1", "panel 4  7", "panel 9  3",
         "reset", "reload 2 1", "reload 3 1", "monitor 2", "menu 1"};
     EXPECT_EQ(session.calls, expected);
     EXPECT_TRUE(c.Systems[1].InUse);
     EXPECT_EQ(c.Systems[1].Kind, "GPS/GLONASS");
     EXPECT_EQ(c.Comports[3].AssignedSystem, 1);
+    EXPECT_EQ(c.Comports[5].AssignedSystem, 0);
     EXPECT_EQ(c.MessagesToAnalyse[1][1], "GGA");
     EXPECT_EQ(c.MessagesToAnalyse[1][2], "VTG");
     EXPECT_EQ(c.MessagesToAnalyse[1][3], "GSV");
@@ -136,12 +141,23 @@ TEST_F(ApplySetup, MovingToTcpFreesTheOldPortAndConnects) {
     c.Systems[1].ComPort = 3;
     c.Comports[3].AssignedSystem = 1;
     session.open = {3};
-    c.Systems[2].InUse = true; c.Systems[2].UseTCP = true; c.Systems[2].TCPHost = "127.0.0.1"; c.Systems[2].TCPPort = 8040;
+    // Only system 2 shares both host and port.
+    const std::pair<const char*, int> others[] = {{"127.0.0.1", 8040}, {"127.0.0.1", 8041}, {"127.0.0.2", 8040}};
+    for (int k = 2; k <= 4; ++k) {
+        SystemSetup& o = c.Systems[k];
+        o.InUse = o.UseTCP = true;
+        o.TCPHost = others[k - 2].first;
+        o.TCPPort = others[k - 2].second;
+    }
     v.source = 1;
     ASSERT_TRUE(ok());
     EXPECT_TRUE(session.has("close COM3"));
     EXPECT_EQ(c.Comports[3].AssignedSystem, 0);
-    EXPECT_TRUE(session.has("ask Warning! System 2 has the same IP address and portno. A conflict will occure."));
+    std::vector<std::string> warnings;
+    for (const std::string& call : session.calls)
+        if (call.starts_with("ask Warning")) warnings.push_back(call);
+    EXPECT_EQ(warnings, std::vector<std::string>{
+                            "ask Warning! System 2 has the same IP address and portno. A conflict will occure."});
     EXPECT_TRUE(session.has("connect 1 127.0.0.1:8040"));
     EXPECT_TRUE(c.Systems[1].UseTCP);
 }
@@ -277,6 +293,11 @@ TEST(CheckSetupValues, RefusesBeforeAnythingChanges) {
     v.comPort.reset();
     setTicked(v.sentences, B::LCD, true);
     EXPECT_EQ(checkSetupValues(v, "OFFLINE"), std::nullopt);
+    // A system switched off needs no port.
+    v = ok;
+    v.enabled = false;
+    v.comPort.reset();
+    EXPECT_EQ(checkSetupValues(v, "ONLINE"), std::nullopt);
 }
 
 }  // namespace
