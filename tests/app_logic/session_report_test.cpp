@@ -80,6 +80,25 @@ TEST_F(SessionReport, ReplayedGgaAgainstATruePositionMatchesItsGoldenReport) {
     EXPECT_EQ(sessionReportText(*state, 1), golden("report-gga-offline.expected"));
 }
 
+// 199 fixes on the known point and one 9.79 m north of it: the distribution goes on past
+// 99.5 % to the last row below 10 m, which holds that fix.
+TEST_F(SessionReport, DistributionRunsOnToTheRowOfTheLastFix) {
+    state->config.ReferenceMode[1] = 2;
+    state->config.ReferenceLat[1] = 52 * RadiansPerDegree;
+    state->config.ReferenceLon[1] = 4 * RadiansPerDegree;
+    analyse({"GGA"});
+    for (int i = 0; i < 200; ++i) {
+        char body[96];
+        std::snprintf(body, sizeof body, "$GPGGA,12%02d%02d,5200.%s,N,00400.0000,E,1,08,0.9,0.0,M,46.9,M,,", i / 60,
+                      i % 60, i == 199 ? "0053" : "0000");
+        feed(body);
+    }
+    const std::string text = sessionReportText(*state, 1);
+    EXPECT_NE(text.find("\r\n0.0-0.1 m         199    99.5 %\r\n0.1-0.2 m           0    99.5 %\r\n"),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n9.5-10.0 m          1   100.0 %\r\n-----"), std::string::npos) << text;
+}
+
 // A system without GGA: the counts are 0 and the report ends after the level rows.
 TEST_F(SessionReport, RmcOnlySystemEndsAfterTheLevelRows) {
     Config& cfg = state->config;
