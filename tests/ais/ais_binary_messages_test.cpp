@@ -268,7 +268,8 @@ TEST_F(BinaryMessages, TextTelegramsEndAtTheLastWholeCharacter) {
         {gen::encodeSlotBinary(plain26, text), -1, 26, twenty},
         {binary(8, 0, partial), -1, 8, "ABC"},
         {binary(8, 0, partial), 5, 8, "AB"},
-        {binary(8, 0, partial), 9, 8, "ABC"},  // fill bits outside 0-5 count as 0
+        {binary(8, 0, partial), 6, 8, "ABC"},  // fill bits outside 0-5 count as 0
+        {binary(8, 0, partial), 9, 8, "ABC"},
         {binary(8, 0, telegramData(long200)), -1, 8, long200.substr(0, 156)},  // 168 characters
     };
     for (auto& c : cases) {
@@ -280,6 +281,12 @@ TEST_F(BinaryMessages, TextTelegramsEndAtTheLastWholeCharacter) {
     EXPECT_EQ(slots().Msg25.StructuredFlag, 0);
     EXPECT_EQ(slots().Msg25.FI, 15);  // kept from the structured one before
     EXPECT_EQ(slots().Msg26.CommStateSelector, 1);
+    // The decoder itself is handed the sentence's fill bits as they came.
+    const gen::AisPayload p = binary(8, 0, partial);
+    const AisTables tables = InitAISTables();
+    BinaryMessageSlot direct;
+    DecodeMsg8_BroadcastBinary(AisBits(p.armoured, 6), direct, {tables}, static_cast<int>(p.armoured.size()), 6);
+    EXPECT_EQ(direct.Summary, "ABC");
 }
 
 }  // namespace

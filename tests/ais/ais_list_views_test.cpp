@@ -208,7 +208,8 @@ TEST_F(TargetWindows, ListRowsAreWrittenByTheColumnsOfEachMessageType) {
     list.load(ais.targets().TargetCount[1]);
     listGrid.mark();
     list.flush(listGrid, ais.targets().AISTargetTable[1], 2, 3);
-    EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(2) + "|" + listGrid.written(4), "|0123456789|");
+    EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(2) + "|" + listGrid.written(3) + "|" + listGrid.written(4),
+              "|0123456789|0123456789|");
     list.flush(listGrid, ais.targets().AISTargetTable[1]);
     EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(4), "0123456789|0123456789");
 }
@@ -343,13 +344,13 @@ TEST_F(TargetWindows, DetailFollowsItsTargetAndLaysOutItsGrids) {
 
 TEST_F(TargetWindows, ArpaRowsGrowKeepTheirTextsAndIgnoreImpossibleNumbers) {
     auto ttm = [&](int n, const char* name = "TGT") {
-        feed(nmea("$RATTM," + std::to_string(n) + ",1.25,45.0,T,12.5,270.0,T,0.8,,N," + name + ",T,,080000,A"));
+        feed(nmea("$RATTM," + std::to_string(n) + ",1.25,45.0,R,12.5,270.0,T,0.8,,N," + name + ",T,,080000,A"));
     };
     at("080000");
     ttm(5);
     flush();
     ASSERT_EQ(arpaGrid.rows(), 7);
-    const std::vector<std::string> row = {"5",  " 1.25", " 45", "T", " 12.5", " 270", "T", " 0.8",
+    const std::vector<std::string> row = {"5",  " 1.25", " 45", "R", " 12.5", " 270", "T", " 0.8",
                                           "n/a", "N",     "T",   "",  "08:00:00", "08:00:00"};
     EXPECT_EQ(arpaGrid.text(6, 0), "5");
     EXPECT_EQ(arpaGrid.text(6, 1), "TGT");

@@ -141,6 +141,10 @@ TEST(StreamLineSplitter, DropsAnUnfinishedLineBeyondTheLimit) {
     EXPECT_EQ(splitter.droppedCount(), 1);
     splitter.feed("ok\n", add);
     EXPECT_EQ(got, Lines{"ok\n"});
+    // The same for a tail behind the last line feed of a read.
+    splitter.feed("ok\n0123456789A", add);
+    EXPECT_EQ(splitter.carry(), "");
+    EXPECT_EQ(splitter.droppedCount(), 2);
 }
 
 TEST(StreamLineSplitter, ResetForgetsTheCarry) {
