@@ -157,6 +157,12 @@ TEST(TimeDatePicker, ListsFollowTheMonthAndTheLeapRule) {
         {'y', 0, 30, "30", "30.04.2019"},
         {'m', 1, 28, "28", "28.02.2019"},
         {'m', 0, 31, "28", "28.01.2019"},
+        {'d', 30, 31, "31", "31.01.2019"},
+        {'m', 7, 31, "31", "31.08.2019"},   // August keeps its 31st
+        {'m', 8, 30, "30", "30.09.2019"},   // September has none
+        {'m', 11, 31, "30", "30.12.2019"},
+        {'d', 30, 31, "31", "31.12.2019"},
+        {'m', 10, 30, "30", "30.11.2019"},
     };
     for (const Step& s : steps) {
         if (s.list == 'y') p.lstYear_Click(s.index);

@@ -150,7 +150,7 @@ TEST_F(Satellites, SeriesPerSatelliteTakeThePaletteAndGiveTheSkyPlotItsColours) 
 }
 
 TEST_F(Satellites, GsaFeedsDopsFixTypeAndUsedLinesThatBreakWhenASatelliteLeaves) {
-    feed(gsaLine("$GPGSA,M,3", {"04", "09", "00", "120", "200", "-5"}, "2.5,1.3,2.1"));
+    feed(gsaLine("$GPGSA,M,3", {"04", "09", "00", "120", "200", "-5", "99"}, "2.5,1.3,2.1"));
     const Chart& dops = gsa().TChart(0);
     const Chart& used = gsa().TChart(1);
     EXPECT_EQ(ys(dops.series(0)), std::vector<double>{2.5});
@@ -164,6 +164,7 @@ TEST_F(Satellites, GsaFeedsDopsFixTypeAndUsedLinesThatBreakWhenASatelliteLeaves)
     EXPECT_EQ(dops.series(3).outlinePen().colour, colours::Black);
     EXPECT_EQ(ys(used.series(4)), (std::vector<double>{4, 4}));
     EXPECT_EQ(ys(used.series(9)), (std::vector<double>{9, -1})) << "PRN 9 left the fix: its line stops";
+    EXPECT_EQ(ys(used.series(99)), (std::vector<double>{99, -1}));
     EXPECT_EQ(ys(used.series(120)), std::vector<double>{120}) << "lines above 99 are never broken";
 
     feed(gsaLine("$GPGSA,A,1", {}, ",,"));
@@ -174,18 +175,20 @@ TEST_F(Satellites, GsaFeedsDopsFixTypeAndUsedLinesThatBreakWhenASatelliteLeaves)
 
 TEST_F(Satellites, GsvWindowAtGroupEndReadsTheTableBeforeTheLastSentence) {
     // A GN group speaks for every constellation: BeiDou's 100 among GPS satellites.
-    feed("$GNGSV,2,1,05,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45");
+    feed("$GNGSV,2,1,05,01,40,083,46,02,17,308,41,12,00,344,39,14,22,228,45");
     EXPECT_EQ(gsvSeries(2, 0).count(), 0) << "no group end yet";
     feed("$GNGSV,2,2,05,100,50,100,33");
     EXPECT_EQ(ys(gsvSeries(2, 0)), std::vector<double>{5});
     EXPECT_EQ(ys(gsvSeries(0, 1)), std::vector<double>{40});
     EXPECT_EQ(ys(gsvSeries(1, 14)), std::vector<double>{228});
     EXPECT_EQ(gsvSeries(0, 100).count(), 0) << "the group's last sentence is taken in after the window";
+    EXPECT_EQ(gsvSeries(2, 12).count(), 0) << "on the horizon counts as out of view";
 
     // The SNR windows: one point per satellite per group end, zeros when out of view.
     ASSERT_NE(snrSeries(1, 1), nullptr);
     EXPECT_EQ(ys(*snrSeries(1, 1)), std::vector<double>{46});
     EXPECT_EQ(ys(*snrSeries(1, 3)), std::vector<double>{0});
+    EXPECT_EQ(ys(*snrSeries(1, 12)), std::vector<double>{0}) << "its SNR of 39 is not shown";
     EXPECT_EQ(ys(*snrSeries(4, 0)), std::vector<double>{33}) << "PRN 100 is BeiDou chart 0";
     EXPECT_EQ(ys(*snrSeries(2, 32)), std::vector<double>{0});
     EXPECT_EQ(ys(*snrSeries(3, 32)), std::vector<double>{0});
@@ -220,7 +223,7 @@ TEST_F(Satellites, SkyPlotTableTrendsAndColours) {
     EXPECT_EQ(skyplot.rows[16].sv.text, " 151");
     EXPECT_EQ(surface.overlay.size(), 32u) << "16 satellites drawn, each a point and its number";
 
-    feed("$GPGSV,3,1,12,01,41,080,46,02,17,308,0,03,07,344,39,04,22,228,45");
+    feed("$GPGSV,3,1,12,01,41,080,46,02,17,308,0,03,07,344,39,04,10,228,45");
     EXPECT_EQ(sat(151).Elevation, 22) << "the first sentence clears 1-150 only";
     EXPECT_EQ(sat(5).Elevation, 0);
     EXPECT_EQ(surface.overlay.size(), 32u) << "drawn at group end only";
@@ -232,6 +235,7 @@ TEST_F(Satellites, SkyPlotTableTrendsAndColours) {
     EXPECT_EQ(skyplot.rows[2].sv.colour, colours::Red) << "not used";
     EXPECT_EQ(skyplot.rows[2].snr.colour, colours::Red) << "no signal";
     EXPECT_EQ(skyplot.rows[3].elevation.colour, colours::Red) << "below the mask";
+    EXPECT_EQ(skyplot.rows[4].elevation.colour, colours::Black) << "at the mask";
     EXPECT_EQ(sat(1).ElevationTrend, 'u');
     EXPECT_EQ(sat(1).AzimuthTrend, '<');
 
@@ -242,13 +246,18 @@ TEST_F(Satellites, SkyPlotTableTrendsAndColours) {
     EXPECT_EQ(skyplot.rows[13].swatch, colours::White);
 
     // The next change after being drawn shows its direction; a clock set back to an earlier
-    // hour than the last drawing shows none.
+    // hour than the last drawing shows none, one set back within the hour still does.
     feed("$GPGSV,1,1,01,01,39,085,46");
     EXPECT_EQ(skyplot.rows[1].elevation.text, "39  u");
     EXPECT_EQ(sat(1).ElevationTrend, 'd');
-    clock.t -= 2.0 / 24;
+    clock.t -= 1.0 / 24;
     feed("$GPGSV,1,1,01,01,42,085,46");
     EXPECT_EQ(sat(1).ElevationTrend, ' ');
+    clock.t += 0.5 / 24;
+    feed("$GPGSV,1,1,01,01,43,085,46");
+    clock.t -= 0.25 / 24;
+    feed("$GPGSV,1,1,01,01,41,085,46");
+    EXPECT_EQ(sat(1).ElevationTrend, 'd');
     EXPECT_EQ(sat(1).AzimuthTrend, '>') << "an unchanged azimuth keeps its sign";
 }
 
@@ -323,7 +332,8 @@ TEST_F(Satellites, ElevationMaskBoxAndRings) {
         bool taken;
         int mask;
     };
-    const Case cases[] = {{"45,7", true, 45}, {"90", false, 45}, {"-1", false, 45}, {"5", true, 5}, {"abc", true, 0}};
+    const Case cases[] = {{"45,7", true, 45}, {"90", false, 45}, {"-1", false, 45}, {"89", true, 89},
+                          {"5", true, 5},       {"abc", true, 0}};
     for (const Case& c : cases) {
         EXPECT_EQ(skyplot.txtElMask_LostFocus(c.typed), c.taken) << c.typed;
         EXPECT_EQ(core->config.ElevationMask, c.mask) << c.typed;
