@@ -3,9 +3,11 @@
 #include <QMdiSubWindow>
 #include <QToolBar>
 #include <filesystem>
+#include <tuple>
 
 #include "app/all_windows.h"
 #include "app/reset_family.h"
+#include "frame/shell.h"
 #include "shell_fixture.h"
 
 namespace tiderune::test {
@@ -128,8 +130,9 @@ TEST_F(ShellTest, LatLonDecimalsDefaultOnlyWhenNoFormatWasChosen) {
 TEST_F(ShellTest, StartUpOpensTheWindowsRecordedAsOpenAndLoadsChartsHidden) {
     haveSetupFile([](Config& c) {
         useSystem(c, 1, "GPS1", {SentenceType::GGA, SentenceType::GSV});
-        useSystem(c, 2, "Gyro", {SentenceType::HDT});
+        useSystem(c, 2, "Gyro", {SentenceType::HDT, SentenceType::GSV});
         c.WindowVisible[1][VisibleForms::Numerics] = true;
+        c.WindowVisible[2][VisibleForms::Statistics] = true;
         c.WindowVisible[1][VisibleForms::Statistics] = true;
         c.WindowVisible[2][VisibleForms::Skyplot] = true;
         c.WindowVisible[2][VisibleForms::ARPATargets] = true;
@@ -173,6 +176,18 @@ TEST_F(ShellTest, StartUpOpensTheWindowsRecordedAsOpenAndLoadsChartsHidden) {
     }
     // The SNR time series are not touched by the resets.
     EXPECT_FALSE(w.slot(WindowKind::TimeSeriesSNR, 1, 1).isLoaded());
+
+    // A window of systems 2 to 4 carries its kind's picture with the system's badge.
+    for (auto [kind, system, picture] :
+         {std::tuple{WindowKind::StatisticsSNR, 2, IconPicture::Statistics}, {WindowKind::Statistics, 2, IconPicture::Statistics},
+          {WindowKind::Skyplot, 2, IconPicture::Skyplot}, {WindowKind::Scatter, 2, IconPicture::Scatter},
+          {WindowKind::TimeSeriesHDT, 2, IconPicture::TimeSeries}, {WindowKind::ARPATargets, 2, IconPicture::ARPAList},
+          {WindowKind::AISTargets, 4, IconPicture::AISList}}) {
+        ASSERT_TRUE(w.slot(kind, system).isLoaded()) << windowKindInfo(kind).formName;
+        EXPECT_EQ(w.slot(kind, system).window()->parentWidget()->windowIcon().cacheKey(),
+                  shell->icons.icon(picture, system).cacheKey())
+            << windowKindInfo(kind).formName;
+    }
 }
 
 TEST_F(ShellTest, MainPlacementReadAtStartAndSavedAtExitUnlessMinimised) {

@@ -16,6 +16,7 @@
 #include "charts/snr_window.h"
 #include "core/parsers.h"
 #include "platform/qt/chart_widget.h"
+#include "platform/twips.h"
 #include "shell_fixture.h"
 
 namespace tiderune::test {
@@ -90,10 +91,11 @@ TEST_F(ScatterSnrTest, PositionsBecomePointsAndTheScaleDialogFixesTheRange) {
     EXPECT_EQ(c.customAxis(0).title(), "Northing +/- 2.5 m");
     EXPECT_EQ(c.leftAxis().maximum(), 2.5);
 
-    // The user's close only hides it; its points stay.
+    // The user's close only hides it; its points stay, and it is not reopened at the next start.
     w->parentWidget()->close();
     EXPECT_EQ(loaded<ScatterWindow>(WindowKind::Scatter, 1), w);
     EXPECT_EQ(c.series(0).count(), 3);
+    EXPECT_FALSE(shell->config.WindowVisible[1][VisibleForms::Scatter]);
 }
 
 TEST_F(ScatterSnrTest, AnSNRWindowIsTheWindowOfItsSlot) {
@@ -118,12 +120,26 @@ TEST_F(ScatterSnrTest, AnSNRWindowIsTheWindowOfItsSlot) {
     EXPECT_EQ(w->snrChart(8).series(1).y(0), 40);
     EXPECT_EQ(w->snrChart(8).series(2).y(0), 120);
     EXPECT_TRUE(shell->config.WindowVisible[1][VisibleForms::SNRTimeSeries]);
+
+    // The last satellite of each constellation has its chart; PRN 100 plots into chart 0.
+    for (auto [prn, constellation, chart] : {std::tuple{32, 1, 32}, {96, 3, 32}, {132, 4, 32}, {100, 4, 0}}) {
+        satellite(prn, prn / 4);
+        auto* k = loaded<SnrTimeSeriesWindow>(WindowKind::TimeSeriesSNR, 1, constellation);
+        ASSERT_NE(k, nullptr) << prn;
+        EXPECT_EQ(k->snrChart(chart).series(0).count(), 1) << prn;
+        EXPECT_EQ(k->snrChart(chart).series(0).y(0), prn / 4) << prn;
+    }
 }
 
 TEST_F(ScatterSnrTest, TheClosingQuestionOnCloseResetAndExit) {
     startAnalysing();
     auto* w = loaded<SnrTimeSeriesWindow>(WindowKind::TimeSeriesSNR, 1, 1);
     ASSERT_NE(w, nullptr);
+    // The windows of a system share one placement, each constellation 400 twips further on.
+    for (int k = 1; k <= 4; ++k) {
+        const QWidget* f = loaded<SnrTimeSeriesWindow>(WindowKind::TimeSeriesSNR, 1, k)->parentWidget();
+        EXPECT_EQ(f->pos(), QPoint(fromTwips(100 + 400 * k), fromTwips(100 + 400 * k))) << k;
+    }
     satellite(7, 38);
 
     boxes.answers = {MessageAnswer::No};
@@ -155,6 +171,11 @@ TEST_F(ScatterSnrTest, TheClosingQuestionOnCloseResetAndExit) {
     EXPECT_EQ(loaded<SnrTimeSeriesWindow>(WindowKind::TimeSeriesSNR, 1, 1), nullptr);
     EXPECT_EQ(shell->settingNumber("TimeSeriesSNRLeft 1", 0), 1500);
     EXPECT_FALSE(shell->config.WindowVisible[1][VisibleForms::SNRTimeSeries]);
+    shell->state.SNRWindowConstellation = 1;
+    shell->windows.slot(WindowKind::TimeSeriesSNR, 1, 1).load();
+    EXPECT_EQ(loaded<SnrTimeSeriesWindow>(WindowKind::TimeSeriesSNR, 1, 1)->parentWidget()->pos(),
+              QPoint(fromTwips(1900), fromTwips(3400)))
+        << "reopened 400 twips further right and down than where it was closed";
 }
 
 TEST_F(ScatterSnrTest, TheChooserStoresTheChoiceAndArrangesOnlyALoadedSystemOneWindow) {
