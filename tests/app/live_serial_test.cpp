@@ -38,11 +38,12 @@ protected:
         countReceived();
     }
     // Waits too until the lines waiting in the port's buffer have been analysed.
-    void sendEvent(const std::string& bytes) {
-        pty.send(bytes);
+    void sendEvent(const std::string& bytes, Pty& device) {
+        device.send(bytes);
         sent_ += bytes.size();
         ASSERT_TRUE(waitFor([&] { return received_ == sent_ && !live->reception().portBuffer(3).holdsLine(); }));
     }
+    void sendEvent(const std::string& bytes) { sendEvent(bytes, pty); }
     Pty pty;
     std::size_t sent_ = 0, received_ = 0;
 };
@@ -244,8 +245,8 @@ TEST_F(LiveSerialTest, DevicePathsAndPlacementsComeFromTheSettingsFileAsTheUserW
     window->mnuModeOnlineClick();
     ASSERT_TRUE(window->sources().serial(3).isOpen());
     EXPECT_EQ(window->sources().serial(3).devicePath(), other.path());
-    other.send("$GPGGA,2\r\n");
-    ASSERT_TRUE(waitFor([&] { return lines().size() == 2; }));
+    // COM 3 now reads the other terminal: wait for its receive event, as for the first.
+    sendEvent("$GPGGA,2\r\n", other);
     EXPECT_EQ(lines(), (std::vector<std::string>{"1:$GPGGA,1\r\n", "1:$GPGGA,2\r\n"}));
     TearDown();
 }
