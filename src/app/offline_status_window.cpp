@@ -1,5 +1,6 @@
 #include "app/offline_status_window.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -35,13 +36,30 @@ OfflineStatusWindow::OfflineStatusWindow(Shell& shell, QWidget* parent) : QWidge
 
 void OfflineStatusWindow::load() {
     QWidget* frame = parentWidget() ? parentWidget() : this;
-    // A fixed size: the window cannot be resized.
-    frame->setFixedSize(fromTwips(10000), fromTwips(3000));
+    // A fixed size: the user cannot resize the window. Maximized (another child maximized
+    // carries the main window's children with it) it fills the work area like the others.
+    keepDesignSize(frame);
+    if (frame != this) frame->installEventFilter(this);
     frame->move(0, 0);
     showInputFile();
     lblStartTime->setText("   n/a");
     lblCurrentTime->setText("   n/a");
     lblProcessingTime->setText("   n/a");
+}
+
+void OfflineStatusWindow::keepDesignSize(QWidget* frame) {
+    if (frame->windowState() & Qt::WindowMaximized) {
+        frame->setMinimumSize(0, 0);
+        frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        frame->setFixedSize(fromTwips(10000), fromTwips(3000));
+    }
+}
+
+bool OfflineStatusWindow::eventFilter(QObject* watched, QEvent* e) {
+    // The frame's new state is set before the frame sizes itself for it.
+    if (watched == parentWidget() && e->type() == QEvent::WindowStateChange) keepDesignSize(parentWidget());
+    return QWidget::eventFilter(watched, e);
 }
 
 void OfflineStatusWindow::showInputFile() { lblFileName->setText(toQt(shell_.config.Systems[1].OfflineFile)); }

@@ -27,7 +27,11 @@ public:
     QLabel* lblProcessingTime = nullptr;
     QLabel* lblPause = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
 private:
+    static void keepDesignSize(QWidget* frame);
     Shell& shell_;
 };
 

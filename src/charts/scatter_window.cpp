@@ -60,7 +60,10 @@ void ScatterWindow::keepSquare() {
     resizing_ = true;
     QWidget* outer = frame();
     const double chartHeight = toTwips(height()) - 500;
-    if (chartHeight > 0) {
+    if (outer->isMaximized()) {
+        // A maximized window cannot take the plot's width: the chart fills the work area.
+        if (chartHeight > 0) chart_->setGeometryTwips(0, 0, static_cast<int>(toTwips(width())), static_cast<int>(chartHeight));
+    } else if (chartHeight > 0) {
         const double chartWidth = chartHeight * 0.9;
         chart_->setGeometryTwips(0, 0, static_cast<int>(chartWidth), static_cast<int>(chartHeight));
         const int border = outer->width() - width();

@@ -8,6 +8,7 @@
 
 #include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
+#include "platform/qt/fitting_label.h"
 #include "platform/qt/grid_widget.h"
 
 namespace tiderune {
@@ -22,7 +23,7 @@ constexpr double FirstGridTop = 1680;
 
 QLabel* makeLabel(QWidget* parent, const char* text, double left, double top, double width,
                   Qt::Alignment align = Qt::AlignLeft) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
+    auto* l = new FittingLabel(QString::fromLatin1(text), parent);
     l->setAlignment(align | Qt::AlignVCenter);
     setTwipsGeometry(l, left, top, width, LabelHeight);
     return l;
@@ -128,14 +129,14 @@ void StatisticsWindow::buildTopBand() {
         makeLabel(frameAvgPos, "sd", 2280, top, 240);
         makeLabel(frameAvgPos, "m", 3000, top, 200);
     }
-    value(frameAvgPos, L::SdLat, 2460, 360, 540, Qt::AlignRight);
-    value(frameAvgPos, L::SdLon, 2460, 600, 540, Qt::AlignRight);
+    value(frameAvgPos, L::SdLat, 2520, 360, 480, Qt::AlignRight);
+    value(frameAvgPos, L::SdLon, 2520, 600, 480, Qt::AlignRight);
     QLabel* avgHgtHeader = makeLabel(frameAvgPos, "Avg Hgt :", 120, 840, 800);
     avgHgtHeader->setObjectName(QStringLiteral("lblAvgHgtHeader"));
     QLabel* avgHgt = value(frameAvgPos, L::AvgHgt, 1320, 840, 2250 - 1320, Qt::AlignRight);
     QLabel* sdHgtHeader = makeLabel(frameAvgPos, "sd", 2280, 840, 240);
     sdHgtHeader->setObjectName(QStringLiteral("lblSdHgtHeader"));
-    QLabel* sdHgt = value(frameAvgPos, L::SdHgt, 2460, 840, 540, Qt::AlignRight);
+    QLabel* sdHgt = value(frameAvgPos, L::SdHgt, 2520, 840, 480, Qt::AlignRight);
     QLabel* sdHgtM = makeLabel(frameAvgPos, "m", 3000, 840, 200);
     sdHgtM->setObjectName(QStringLiteral("lblSdHgtM"));
     heightRow_ = {refHgtHeader, refHgt, avgHgtHeader, avgHgt, sdHgtHeader, sdHgt, sdHgtM};

@@ -1,6 +1,7 @@
 #include "ais/windows/arpa_targets_window.h"
 
 #include <QResizeEvent>
+#include <algorithm>
 
 #include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
@@ -11,15 +12,23 @@ namespace tiderune {
 namespace {
 // The heading row and one empty row, as the window is designed.
 constexpr int DesignRows = 2;
-// Narrow enough that the fifteen columns fit the grid's 17,000 twips.
+// Narrow enough that the fifteen columns fit the grid's 17,000 twips; a column whose heading
+// is wider in the grid's type ("Ref Target", "First msg") is as wide as its heading, so that no
+// heading runs into the next.
 constexpr int DesignColumnWidth = 900;
+constexpr int HeadingMargin = 8;  // pixels around a heading inside its cell
+
+int designColumnWidth(const QWidget& grid, int column) {
+    const int text = grid.fontMetrics().horizontalAdvance(QString::fromLatin1(arpaListHeadings()[static_cast<std::size_t>(column)]));
+    return std::max(DesignColumnWidth, static_cast<int>(toTwips(text + HeadingMargin)));
+}
 }  // namespace
 
 ARPATargetsWindow::ARPATargetsWindow(Shell& shell, QWidget* parent)
     : ChildWindow(shell, WindowKind::ARPATargets, parent) {
     fgARPATargets = new GridWidget(DesignRows, ArpaListColumns, this);
     fgARPATargets->setObjectName("fgARPATargets");
-    for (int c = 0; c < ArpaListColumns; ++c) fgARPATargets->setColWidth(c, DesignColumnWidth);
+    for (int c = 0; c < ArpaListColumns; ++c) fgARPATargets->setColWidth(c, designColumnWidth(*fgARPATargets, c));
 }
 
 void ARPATargetsWindow::load() {

@@ -976,6 +976,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         const Ticks& t = ticks[i];
         const bool farSide = a.kind() == AxisKind::Right || a.kind() == AxisKind::Top;
         const int dir = farSide ? 1 : -1;  // outwards: right/up for the far axes
+        const bool inside = a.positionPercent() != 0;  // drawn across the plot, not at its edge
         p.setPen(Qt::black);
         if (a.horizontal()) {
             const int y = ap.line;
@@ -993,7 +994,10 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                     const int x = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
                     const int w = measure.width(t.labels[k]);
                     const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
-                    p.drawText(QRect(x - w / 2 - 1, ty, w + 2, lineH), Qt::AlignCenter, t.labels[k]);
+                    int lx = x - w / 2 - 1;
+                    // An axis across the plot keeps its end labels inside the frame.
+                    if (inside) lx = std::clamp(lx, plot.left() + 1, std::max(plot.left() + 1, plot.right() - w - 2));
+                    p.drawText(QRect(lx, ty, w + 2, lineH), Qt::AlignCenter, t.labels[k]);
                 }
                 extent += Gap + lineH;
             }
@@ -1014,7 +1018,8 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
             }
             if (a.labelsVisible()) {
                 for (std::size_t k = 0; k < t.values.size(); ++k) {
-                    const int y = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
+                    int y = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
+                    if (inside) y = std::clamp(y, plot.top() + 1 + lineH / 2, std::max(plot.top() + 1 + lineH / 2, plot.bottom() - lineH / 2 - 1));
                     if (farSide)
                         p.drawText(QRect(x + extent + Gap, y - lineH / 2, t.widest + 2, lineH), Qt::AlignLeft | Qt::AlignVCenter, t.labels[k]);
                     else

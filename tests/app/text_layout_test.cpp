@@ -1,0 +1,158 @@
+// Texts that stay readable in the windows' fixed layouts: every label as drawn lies inside its
+// own rectangle and clear of every other (long values, a start time with its date), the ARPA
+// list's headings fit their columns, the scatter plot's tick labels stay inside its frame, and
+// the scatter and offline status windows fill the work area when maximized.
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStyle>
+
+#include "ais/windows/arpa_targets_window.h"
+#include "app/offline_status_window.h"
+#include "app/program_core.h"
+#include "app/reset_family.h"
+#include "charts/scatter_window.h"
+#include "core/parsers.h"
+#include "platform/qt/chart_widget.h"
+#include "platform/qt/fitting_label.h"
+#include "platform/qt/grid_widget.h"
+#include "shell_fixture.h"
+#include "views/statistics_windows.h"
+
+namespace tiderune::test {
+namespace {
+
+using T = SentenceType;
+
+// Where a label's text is drawn, in its parent's coordinates.
+QRect drawnText(const QLabel* l) {
+    if (auto* f = dynamic_cast<const FittingLabel*>(l)) return f->textRect().translated(l->pos());
+    return l->style()->itemTextRect(l->fontMetrics(), l->contentsRect(), l->alignment(), true, l->text())
+        .translated(l->pos());
+}
+
+// Every shown label of the window: its text inside its rectangle and clear of its neighbours'.
+void expectTextsClear(QWidget* window) {
+    QList<QWidget*> parents = window->findChildren<QWidget*>();
+    parents.prepend(window);
+    for (QWidget* parent : parents) {
+        std::vector<QLabel*> labels;
+        for (QLabel* l : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (l->isVisibleTo(window) && !l->text().isEmpty()) labels.push_back(l);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const QRect r = drawnText(labels[i]);
+            EXPECT_TRUE(labels[i]->geometry().contains(r)) << labels[i]->text().toStdString() << " is cut";
+            for (std::size_t j = i + 1; j < labels.size(); ++j)
+                EXPECT_FALSE(r.intersects(drawnText(labels[j])))
+                    << labels[i]->text().toStdString() << " runs into " << labels[j]->text().toStdString();
+        }
+    }
+}
+
+class TextLayoutTest : public ShellTest {
+protected:
+    void line(const std::string& body) { shell->processSentence(1, body + "*" + CalcChecksum(body) + "\r\n"); }
+    QMdiArea* mdi() { return window->findChild<QMdiArea*>(); }
+    ProgramCore real;
+};
+
+TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
+    startOnRealCore(real);
+    useSystem(shell->config, 1, "GPS1", {T::GGA, T::HDT});
+    shell->config.Mode = "ONLINE";
+    ShowStatisticsWindow(*shell, 1);
+    auto* w = qobject_cast<StatisticsWindow*>(shell->windows.slot(WindowKind::Statistics, 1).window());
+    ASSERT_NE(w, nullptr);
+    // Positions two kilometres and heights a kilometre apart: deviations of hundreds of metres.
+    for (int i = 0; i < 20; ++i) {
+        const bool odd = i % 2;
+        char body[128];
+        std::snprintf(body, sizeof body, "$GPGGA,1200%02d,%s,N,%s,E,1,08,0.9,%s,M,46.9,M,,", i,
+                      odd ? "5201.0000" : "5200.0000", odd ? "00401.0000" : "00400.0000", odd ? "1010.0" : "10.0");
+        line(body);
+        line(odd ? "$HEHDT,350.0,T" : "$HEHDT,170.0,T");
+    }
+    window->redrawTick().drawNow();
+    ASSERT_GE(w->label(StatLabel::SdLat)->text().size(), 7) << "a deviation of hundreds of metres";
+    ASSERT_GE(w->label(StatLabel::SdHgt)->text().size(), 7);
+    EXPECT_GT(w->label(StatLabel::StartTime)->text().size(), 15) << "time and date";
+    expectTextsClear(w);
+}
+
+TEST_F(TextLayoutTest, ArpaHeadingsFitTheirColumns) {
+    startOnRealCore(real);
+    useSystem(shell->config, 1, "Radar", {T::TTM});
+    ShowARPATargetsWindow(*shell, 1);
+    auto* arpa = qobject_cast<ARPATargetsWindow*>(shell->windows.slot(WindowKind::ARPATargets, 1).window());
+    ASSERT_NE(arpa, nullptr);
+    GridWidget* g = arpa->fgARPATargets;
+    // The columns the window chooses (all but the narrow ones its setup sets) hold their headings.
+    for (int c : {2, 3, 5, 6, 8, 9, 10, 12, 13, 14})
+        EXPECT_LE(g->fontMetrics().horizontalAdvance(QString::fromStdString(g->text(0, c))) + 6,
+                  fromTwips(g->colWidth(c)))
+            << g->text(0, c);
+}
+
+TEST_F(TextLayoutTest, ScatterLabelsStayInsideItsFrameAndMaximizedWindowsFillTheWorkArea) {
+    startOnRealCore(real);
+    useSystem(shell->config, 1, "GPS1", {T::GGA});
+    shell->config.Mode = "ONLINE";
+    window->resize(1400, 1000);
+    window->show();
+    ShowScatterWindow(*shell, 1);
+    auto* scatter = qobject_cast<ScatterWindow*>(shell->windows.slot(WindowKind::Scatter, 1).window());
+    ASSERT_NE(scatter, nullptr);
+    for (int i = 0; i < 10; ++i) {
+        char body[128];
+        // Offsets of a few metres: a whole-metre scale whose end ticks lie on the frame.
+        std::snprintf(body, sizeof body, "$GPGGA,1200%02d,5200.00%d0,N,00400.00%d0,E,1,08,0.9,10.0,M,46.9,M,,", i,
+                      i % 3, i % 4);
+        line(body);
+    }
+    window->redrawTick().drawNow();
+
+    // The axes across the plot label their ends inside the frame: the frame's lines are the
+    // same drawn with and without those labels.
+    auto frameLines = [&] {
+        const QImage image = scatter->chartWidget()->renderImage();
+        const QRect plot = scatter->chartWidget()->layout().plot;
+        std::vector<QRgb> pixels;
+        for (int x = plot.left(); x <= plot.right() + 1; ++x)
+            for (int y : {plot.top(), plot.bottom() + 1}) pixels.push_back(image.pixel(x, y));
+        for (int y = plot.top(); y <= plot.bottom() + 1; ++y)
+            for (int x : {plot.left(), plot.right() + 1}) pixels.push_back(image.pixel(x, y));
+        return pixels;
+    };
+    std::vector<Axis*> across;
+    for (Axis* a : scatter->scatterChart().allAxes())
+        if (a->positionPercent() != 0 && a->labelsVisible()) across.push_back(a);
+    ASSERT_EQ(across.size(), 2u);
+    scatter->chartWidget()->setIncrementalPoints(false);  // each drawing whole
+    const std::vector<QRgb> labelled = frameLines();
+    for (Axis* a : across) a->setLabelsVisible(false);
+    EXPECT_EQ(frameLines(), labelled);
+    for (Axis* a : across) a->setLabelsVisible(true);
+
+    // Maximized, the scatter plot and the offline status window fill the work area.
+    const QSize area = mdi()->viewport()->size();
+    scatter->parentWidget()->showMaximized();
+    EXPECT_EQ(scatter->parentWidget()->size(), area);
+    EXPECT_EQ(scatter->chartWidget()->width(), scatter->width());
+    scatter->parentWidget()->showNormal();
+    EXPECT_LT(scatter->chartWidget()->width(), scatter->chartWidget()->height()) << "near square again";
+
+    window->showOfflineStatus();
+    OfflineStatusWindow* status = window->offlineStatusWindow();
+    ASSERT_NE(status, nullptr);
+    QWidget* statusFrame = status->parentWidget();
+    const QSize design = statusFrame->size();
+    statusFrame->showMaximized();
+    EXPECT_EQ(statusFrame->size(), area);
+    statusFrame->showNormal();
+    EXPECT_EQ(statusFrame->size(), design) << "its fixed size again";
+    expectTextsClear(status);
+}
+
+}  // namespace
+}  // namespace tiderune::test
