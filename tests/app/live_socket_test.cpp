@@ -3,11 +3,16 @@
 #include <QTcpSocket>
 #include <QElapsedTimer>
 #include <QUdpSocket>
+#include <arpa/inet.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 #include "app/data_sources.h"
 #include "core/number_text.h"
@@ -221,6 +226,75 @@ TEST_F(LiveTcpTest, AFloodWhileTheErrorQuestionIsOpenIsHeldBackAndArrivesWholeAf
         }
     }
     EXPECT_EQ(boxTexts().size(), 1u);
+}
+
+TEST_F(LiveTcpTest, AUdpFloodLeavesTheTcpSourceAndTheClockTheirTurn) {
+    const int udpPort = freeUdpPort();
+    ASSERT_NE(udpPort, 0);
+    start([&](Config& c) {
+        tcpSystem(c, 1, "GPS1", server.serverPort());
+        udpSystem(c, 2, "AIS", udpPort);
+    });
+    // Each UDP line takes the analysis a while, so that the sender always has more waiting.
+    core.onLine = [](CoreSink&, int system, std::string_view) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(20);
+        while (system == 2 && std::chrono::steady_clock::now() < until) {
+        }
+    };
+    QTcpSocket* peer = accept(1);
+    ASSERT_TRUE(peer);
+    const int tcpFd = static_cast<int>(peer->socketDescriptor());
+
+    // The flood goes on until the test has seen what it waits for, or for 10 s at most.
+    std::atomic<bool> stop = false, stoppedByTest = false;
+    std::atomic<long> datagrams = 0;
+    std::thread flood([&] {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<std::uint16_t>(udpPort));
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const std::string datagram = "!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*24\r\n";
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!stop && std::chrono::steady_clock::now() < end) {
+            ::sendto(fd, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+            ++datagrams;
+        }
+        stoppedByTest = stop.load();
+        ::close(fd);
+    });
+    // Once the flood is on, the TCP peer sends 20 lines, one every 25 ms.
+    const int tcpLines = 20;
+    std::thread paced([&] {
+        while (datagrams < 10000 && !stop) std::this_thread::yield();
+        for (int i = 0; i < tcpLines && !stop; ++i) {
+            const std::string line = "$GPGGA," + std::to_string(i) + "\r\n";
+            ::send(tcpFd, line.data(), line.size(), MSG_NOSIGNAL);
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+    });
+    auto tcpArrived = [&] {
+        int n = 0;
+        for (const std::string& l : lines()) n += l.rfind("1:", 0) == 0;
+        return n;
+    };
+    clock.time.minute = 33;
+    waitFor([&] { return tcpArrived() == tcpLines && window->panelText(13) == "14:33"; }, 30000);
+    stop = true;
+    paced.join();
+    flood.join();
+
+    // Every TCP line arrived, and the clock moved on, while the flood was still going.
+    EXPECT_EQ(tcpArrived(), tcpLines);
+    EXPECT_EQ(window->panelText(13), "14:33");
+    EXPECT_TRUE(stoppedByTest) << datagrams << " datagrams sent";
+    // The TCP lines came in between the datagrams' lines, not after them.
+    const std::vector<std::string> got = lines();
+    const auto firstTcp = std::find(got.begin(), got.end(), "1:$GPGGA,0\r\n");
+    const auto lastTcp = std::find(got.begin(), got.end(), "1:$GPGGA," + std::to_string(tcpLines - 1) + "\r\n");
+    ASSERT_NE(firstTcp, got.end());
+    ASSERT_NE(lastTcp, got.end());
+    EXPECT_GT(std::count_if(firstTcp, lastTcp, [](const std::string& l) { return l.rfind("2:", 0) == 0; }), 0);
 }
 
 class LiveUdpTest : public LiveTest {

@@ -142,7 +142,12 @@ SocketState QtUdpListener::state() const {
 }
 
 void QtUdpListener::readArrived() {
-    while (socket_.state() == QAbstractSocket::BoundState && socket_.hasPendingDatagrams()) {
+    // A few datagrams per turn of the event loop, then back to it: a sender faster than the
+    // analysis must not keep the other sources, the clock and the windows waiting. What it
+    // sends beyond the system's buffer meanwhile is dropped there. The socket reports the
+    // datagrams still waiting again on the next turn.
+    for (int n = 0; n < DatagramsPerTurn; ++n) {
+        if (socket_.state() != QAbstractSocket::BoundState || !socket_.hasPendingDatagrams()) return;
         const QNetworkDatagram d = socket_.receiveDatagram();
         if (onDatagram) onDatagram(bytesOf(d.data()));
     }

@@ -55,6 +55,8 @@ public:
     // The receive buffer the system granted, in bytes as the system counts them (on Linux
     // twice the payload it holds, for its own bookkeeping); 0 when not bound.
     int receiveBufferSize() const;
+    // The most datagrams handled in one turn of the event loop.
+    static constexpr int DatagramsPerTurn = 64;
 
 private:
     void readArrived();
