@@ -89,6 +89,9 @@ void LiveSources::detach() {
 
 void LiveSources::serialEvent(int port, const std::string& data) {
     reception_.serialReceived(port, data);
+    // While lines wait in the port's buffer the port reads no more: the buffer never grows
+    // beyond what one read brings, and a writer that can wait is held back rather than cut.
+    sources_.serial(port).holdReading(reception_.portBuffer(port).holdsLine());
     raiseAgainWhileLinesWait(port);
 }
 

@@ -11,7 +11,8 @@
 // A serial receive event analyses one line. While complete lines wait in a port's buffer the
 // port raises its next receive event at once, through the event loop, as a device that
 // delivers its characters one by one would: every line is analysed, in order, interleaved
-// with the other sources.
+// with the other sources. Meanwhile the port reads nothing more, so that a writer faster
+// than the analysis is held back instead of overflowing the buffer.
 #include <QObject>
 #include <cstddef>
 #include <cstdint>

@@ -63,6 +63,11 @@ public:
     virtual void open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // While held nothing is read: what arrives waits in the port's bounded buffer and then in
+    // the system's, which holds back a writer that can be held back (a pseudo-terminal); a
+    // real line's device goes on sending, and what the system cannot keep is lost there.
+    // Releasing reads what waits, from the event loop. Opening and closing release it.
+    virtual void holdReading(bool /*hold*/) {}
 
     // Everything received since the previous call, one character per byte; called once per
     // receive event.

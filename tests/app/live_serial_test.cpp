@@ -2,7 +2,9 @@
 // opens it through the user's device path and feeds what arrives to the intake.
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <fstream>
+#include <thread>
 
 #include "app/data_sources.h"
 #include "app/reset_family.h"
@@ -141,6 +143,29 @@ TEST_F(LiveSerialTest, LinesArrivingManyPerReadAreAllAnalysedInOrder) {
     // Only the count is looked at while waiting: the lines are gathered once, at the end.
     ASSERT_TRUE(waitFor([&] { return core.calls.size() >= before + expected.size(); })) << lines().size();
     EXPECT_EQ(lines(), expected);
+    EXPECT_EQ(live->IgnoredCount(1), 0);
+}
+
+TEST_F(LiveSerialTest, ABurstFasterThanTheAnalysisIsHeldBackAndArrivesWholeAndInOrder) {
+    start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
+    // 2 MB written at once: the writer waits while the program takes the lines out.
+    std::vector<std::string> expected;
+    std::string burst;
+    for (int i = 0; burst.size() < 2'000'000; ++i) {
+        const std::string line = sentence("GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,," +
+                                          std::to_string(i));
+        expected.push_back("1:" + line);
+        burst += line;
+    }
+    bool lastAnalysed = false;
+    core.onLine = [&](CoreSink&, int, std::string_view line) { lastAnalysed = "1:" + std::string(line) == expected.back(); };
+    std::thread writer([&] { pty.send(burst); });
+    waitFor([&] { return lastAnalysed; }, 60000);
+    writer.join();
+    const std::vector<std::string> got = lines();
+    EXPECT_EQ(got.size(), expected.size());
+    const auto [wrong, _] = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+    if (wrong != got.end()) ADD_FAILURE() << "line " << wrong - got.begin() << " is " << *wrong;
     EXPECT_EQ(live->IgnoredCount(1), 0);
 }
 

@@ -93,6 +93,15 @@ TEST(SerialLineBuffer, WaitingLinesAreBoundedToo) {
     EXPECT_TRUE(overflowed);
     EXPECT_LE(buffer.text().size(), 1000u);
     EXPECT_EQ(buffer.overflowLines(), 2 * (taken + 1) - taken);  // all that waited went
+
+    // Overflowing in the middle of a line: the rest of that line goes when it comes, so the
+    // next line handed on is a whole one.
+    SerialLineBuffer cut(100, 1000);
+    cut.append(std::string(990, 'a') + "\n$GPGGA,1");
+    EXPECT_FALSE(cut.append("2,3"));
+    cut.append(",4*00\r\n$GPZDA*00\r\n");
+    EXPECT_EQ(cut.takeLine(), "$GPZDA*00\r\n");
+    EXPECT_EQ(cut.overflowLines(), 2);
 }
 
 TEST(SerialLineBuffer, LongBacklogKeepsOrder) {

@@ -19,7 +19,13 @@ bool SerialLineBuffer::append(std::string_view received) {
         t.size() > totalLimit_ || (t.size() > noLineFeedLimit_ && t.find('\n') == std::string_view::npos);
     if (overflow) {
         for (char c : t) overflowLines_ += c == '\n';
+        // Waiting lines overflowed: the unfinished one goes whole, its end included, so that
+        // no fragment is handed on as a line. Text without any line feed is emptied as a
+        // receive overflow of the port would, and what follows starts afresh.
+        const bool cutLine = t.back() != '\n' && t.find('\n') != std::string_view::npos;
+        overflowLines_ += cutLine;
         clear();
+        skipToLineFeed_ = cutLine;
         ++overflows_;
         return false;
     }

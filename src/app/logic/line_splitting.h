@@ -21,7 +21,8 @@ public:
     // A buffer holding no line feed is emptied, like a receive overflow of the port, once it
     // holds more than this: no sentence is that long.
     static constexpr std::size_t DefaultNoLineFeedLimit = 4096;
-    // Whatever it holds, the buffer never grows beyond this; at that point it is emptied.
+    // Whatever it holds, the buffer never grows beyond this; at that point it is emptied,
+    // and the rest of the line it cut is dropped when it arrives.
     static constexpr std::size_t DefaultTotalLimit = std::size_t{1} << 20;
 
     SerialLineBuffer() = default;

@@ -9,6 +9,7 @@
 namespace tiderune {
 
 QtSerialPort::QtSerialPort(int comNumber, std::string devicePath) : com_(comNumber), path_(std::move(devicePath)) {
+    port_.setReadBufferSize(ReadBufferSize);
     QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { readArrived(); });
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError e) { errorArrived(e); });
@@ -50,6 +51,7 @@ bool QtSerialPort::apply() {
 void QtSerialPort::open() {
     if (port_.isOpen()) throw RuntimeError(serr::PortAlreadyOpen, "Port already open");
     port_.setPortName(pathToQt(path_));
+    held_ = false;
     apply();
     if (port_.open(QIODevice::ReadWrite)) {
         port_.clear(QSerialPort::Input);
@@ -74,9 +76,19 @@ void QtSerialPort::open() {
 void QtSerialPort::close() {
     if (port_.isOpen()) port_.close();
     port_.clearError();
+    held_ = false;
+}
+
+void QtSerialPort::holdReading(bool hold) {
+    if (hold == held_) return;
+    held_ = hold;
+    // A full buffer has stopped the port from reading and raises no more events: the read
+    // that follows the release starts it again.
+    if (!hold) QMetaObject::invokeMethod(&port_, [this] { readArrived(); }, Qt::QueuedConnection);
 }
 
 void QtSerialPort::readArrived() {
+    if (held_ || !port_.isOpen()) return;
     const QByteArray data = port_.readAll();
     if (data.isEmpty()) return;
     if (onReceive) onReceive(bytesOf(data));

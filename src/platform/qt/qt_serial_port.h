@@ -21,6 +21,10 @@ public:
     void open() override;
     void close() override;
     bool isOpen() const override { return port_.isOpen(); }
+    void holdReading(bool hold) override;
+
+    // The most the port takes in from the system before it is read.
+    static constexpr qint64 ReadBufferSize = 64 * 1024;
 
 private:
     bool apply();
@@ -31,6 +35,7 @@ private:
     std::string path_;
     SerialSettings settings_;
     QSerialPort port_;
+    bool held_ = false;
 };
 
 }  // namespace tiderune
