@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QUdpSocket>
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -117,6 +118,36 @@ TEST_F(LiveTcpTest, ARefusedConnectionIsToldOnceAndLeavesTheSocketClosed) {
     EXPECT_EQ(boxes.script.shown[0].icon, MessageIcon::None);
     EXPECT_EQ(window->sources().tcp(1).state(), SocketState::Closed);
     EXPECT_TRUE(shell->config.Systems[1].InUse);  // no retry, but still the system's source
+}
+
+TEST_F(LiveTcpTest, APeerThatResetsTheConnectionAtOnceIsToldAndNotConnectedAgain) {
+    // A plain listener, so that the peer can reset the connection before the program has
+    // looked at it.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    start([&](Config& c) { tcpSystem(c, 1, "GPS1", ntohs(address.sin_port)); });
+    const int peer = ::accept(listener, nullptr, nullptr);
+    ASSERT_GE(peer, 0);
+    const linger reset{1, 0};
+    ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    ::close(peer);
+
+    ASSERT_TRUE(waitFor([&] {
+        return !boxTexts().empty() || window->sources().tcp(1).state() == SocketState::Connected;
+    }));
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"TCP/IP Error, system  1 : 10054 - Connection reset by peer"});
+    EXPECT_EQ(window->sources().tcp(1).state(), SocketState::Closed);
+    ::fcntl(listener, F_SETFL, O_NONBLOCK);
+    const int again = ::accept(listener, nullptr, nullptr);
+    EXPECT_LT(again, 0) << "the program connected again";
+    if (again >= 0) ::close(again);
+    ::close(listener);
 }
 
 TEST_F(LiveTcpTest, DataArrivingWhileABoxIsOpenWaitsUntilItCloses) {

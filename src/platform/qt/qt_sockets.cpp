@@ -1,6 +1,11 @@
 #include "qt_sockets.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <QNetworkDatagram>
 
@@ -34,6 +39,14 @@ QtTcpClient::QtTcpClient() {
     QObject::connect(&socket_, &QTcpSocket::errorOccurred, &socket_,
                      [this](QAbstractSocket::SocketError e) { errorArrived(e); });
     QObject::connect(&socket_, &QTcpSocket::disconnected, &socket_, [this] { disconnectedArrived(); });
+    QObject::connect(&socket_, &QTcpSocket::stateChanged, &socket_, [this](QAbstractSocket::SocketState s) {
+        if (s != QAbstractSocket::ConnectingState) {
+            stopWatching();
+        } else {
+            // After a host lookup the socket exists once Qt is back in the event loop.
+            QMetaObject::invokeMethod(&socket_, [this] { watchAttempt(); }, Qt::QueuedConnection);
+        }
+    });
 }
 
 QtTcpClient::~QtTcpClient() {
@@ -46,10 +59,62 @@ void QtTcpClient::connectTo(const std::string& host, int port) {
     host_ = host;
     port_ = port;
     failed_ = false;
+    // Bound first, so that the socket of the attempt is known while it is under way.
+    socket_.bind(QHostAddress::Any, 0);
     socket_.connectToHost(toQt(host), static_cast<quint16>(port));
+    watchAttempt();  // an address needs no lookup: the attempt has started
+}
+
+// Qt learns the outcome of an attempt by connecting again, and an attempt that the peer has
+// reset by then is thereby started anew, without end as long as the peer resets: a new
+// connection the user never asked for. The attempt is watched here: once the system has
+// ended it, it ends as a failed connection with the system's reason, and nothing is retried.
+void QtTcpClient::watchAttempt() {
+    const qintptr fd = socket_.socketDescriptor();
+    if (attempt_ || fd < 0 || socket_.state() != QAbstractSocket::ConnectingState) return;
+    attempt_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(attempt_.get(), &QSocketNotifier::activated, &socket_, [this] { attemptChanged(); });
+}
+
+void QtTcpClient::stopWatching() {
+    if (!attempt_) return;
+    attempt_->setEnabled(false);
+    attempt_.release()->deleteLater();
+}
+
+void QtTcpClient::attemptChanged() {
+    const int fd = static_cast<int>(socket_.socketDescriptor());
+    if (socket_.state() != QAbstractSocket::ConnectingState || fd < 0) {
+        stopWatching();
+        return;
+    }
+    tcp_info info{};
+    socklen_t length = sizeof info;
+    if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0 || info.tcpi_state != TCP_CLOSE) return;
+    int reason = 0;
+    length = sizeof reason;
+    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &reason, &length);
+    // No reason left: Qt's own test took it, and it was a reset (a refusal Qt reports itself).
+    if (reason == 0) reason = ECONNRESET;
+    stopWatching();
+    closing_ = true;
+    socket_.abort();
+    closing_ = false;
+    failed_ = true;
+    int number = sockerr::ConnectionAborted;
+    switch (reason) {
+    case ECONNREFUSED: number = sockerr::ConnectionRefused; break;
+    case ECONNRESET: number = sockerr::ConnectionReset; break;
+    case ETIMEDOUT: number = sockerr::TimedOut; break;
+    case ENETUNREACH:
+    case EHOSTUNREACH: number = sockerr::NetworkUnreachable; break;
+    default: break;
+    }
+    if (onError) onError(number, std::strerror(reason));
 }
 
 void QtTcpClient::close() {
+    stopWatching();
     closing_ = true;
     socket_.abort();
     closing_ = false;

@@ -1,7 +1,10 @@
 #pragma once
 // The TCP client as QTcpSocket and the UDP listener as QUdpSocket.
+#include <QSocketNotifier>
 #include <QTcpSocket>
 #include <QUdpSocket>
+
+#include <memory>
 
 #include "platform/sockets.h"
 
@@ -29,8 +32,13 @@ private:
     void readArrived();
     void errorArrived(QAbstractSocket::SocketError error);
     void disconnectedArrived();
+    void watchAttempt();
+    void attemptChanged();
+    void stopWatching();
 
     QTcpSocket socket_;
+    // Watches a connection attempt until Qt has it connected or failed.
+    std::unique_ptr<QSocketNotifier> attempt_;
     std::string host_;
     int port_ = 0;
     bool failed_ = false;   // an error left the socket in the Error state
