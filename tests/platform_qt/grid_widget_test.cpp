@@ -42,6 +42,8 @@ TEST(GridWidget, TextsKeepTheirShapeAsRowsAndColumnsChange) {
     g.setRows(2);
     EXPECT_EQ(g.model()->rowCount(), 1);
     EXPECT_EQ(g.row(), 1) << "the current row stays inside a shrunk grid";
+    g.setRows(0);
+    EXPECT_EQ(shown(g, 0, 1), "") << "the columns of a grid without rows have empty headings";
 }
 
 TEST(GridWidget, ViewShowsTheTextsAsWrittenWithRowZeroAndColumnZeroFixed) {

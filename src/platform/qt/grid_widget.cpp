@@ -47,8 +47,11 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (role == Qt::DisplayRole)
-            return o == Qt::Horizontal ? toQt(grid_.text(0, section + 1)) : toQt(grid_.text(section + 1, 0));
+        if (role == Qt::DisplayRole) {
+            // A grid without a heading row (or label column) still has body sections.
+            const int r = o == Qt::Horizontal ? 0 : section + 1, c = o == Qt::Horizontal ? section + 1 : 0;
+            return grid_.contains(r, c) ? toQt(grid_.text(r, c)) : QString();
+        }
         if (role == Qt::TextAlignmentRole)
             return int((o == Qt::Horizontal ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
         return {};
@@ -117,8 +120,8 @@ GridWidget::GridWidget(int rows, int cols, QWidget* parent) : QTableView(parent)
     // The corner button draws cell (0, 0).
     if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
 
-    Grid::setCols(cols);
     Grid::setRows(rows);
+    Grid::setCols(cols);
 }
 
 GridWidget::~GridWidget() = default;
@@ -198,7 +201,7 @@ bool GridWidget::eventFilter(QObject* watched, QEvent* e) {
         opt.initFrom(corner);
         opt.rect = corner->rect();
         opt.position = QStyleOptionHeader::OnlyOneSection;
-        opt.text = toQt(Grid::text(0, 0));
+        if (Grid::contains(0, 0)) opt.text = toQt(Grid::text(0, 0));
         opt.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
         style()->drawControl(QStyle::CE_Header, &opt, &p, corner);
         return true;
