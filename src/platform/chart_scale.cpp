@@ -1,16 +1,16 @@
 #include "platform/chart_scale.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "core/civil_date.h"
 
 namespace tiderune {
 
 namespace {
-
-
 
 constexpr long long DaysTo1970 = -DateValueEpoch;
 
@@ -29,7 +29,10 @@ double dateValue(int year, int month, int day, int hour, int minute, double seco
 
 CivilTime civilTime(double v) {
     // Round to the millisecond so that 10:45:00 stored as 10:44:59.9999999 reads 10:45:00.
-    const long long ms = std::llround(v * SecondsPerDay * 1000.0);
+    // Pinned to what a millisecond count holds: a value far outside the calendar reads as
+    // its nearest end, not as whatever an out-of-range conversion makes of it.
+    const double msValue = std::isnan(v) ? 0 : std::clamp(v * SecondsPerDay * 1000.0, -9.0e18, 9.0e18);
+    const long long ms = std::llround(msValue);
     long long days = ms / 86400000;
     long long rest = ms % 86400000;
     if (rest < 0) {
@@ -101,7 +104,8 @@ std::string formatAxisNumber(double v, double step) {
     int decimals = 0;
     if (step > 0 && step < 1) decimals = std::min(10, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
     if (std::fabs(v) < step * 1e-6) v = 0;  // no "-0.0"
-    char b[64];
+    // Every digit of a large value is written: up to 309 of them before the point.
+    char b[400];
     std::snprintf(b, sizeof b, "%.*f", decimals, v);
     return b;
 }
@@ -117,7 +121,8 @@ std::string formatLegendNumber(double v) {
 }
 
 double niceStep(double raw, double minStep) {
-    if (!(raw > 0) || !std::isfinite(raw)) raw = 1;
+    if (!(raw > 0)) raw = 1;
+    raw = std::min(raw, std::numeric_limits<double>::max());
     const double p = std::pow(10.0, std::floor(std::log10(raw)));
     double step = 10 * p;
     for (double m : {1.0, 2.0, 5.0, 10.0})
@@ -130,7 +135,8 @@ double niceStep(double raw, double minStep) {
         const double k = std::ceil(raw / minStep - 1e-9);
         step = minStep * std::max(1.0, k);
     }
-    return step;
+    // Near the largest double the next round figure is beyond it.
+    return std::isfinite(step) ? step : std::numeric_limits<double>::max();
 }
 
 double niceDateStep(double rawDays) {
@@ -140,17 +146,44 @@ double niceDateStep(double rawDays) {
     const double raw = rawDays * SecondsPerDay;
     for (double s : steps)
         if (s >= raw * (1 - 1e-9)) return s / SecondsPerDay;
-    return std::ceil(rawDays / 7) * 7;
+    const double weeks = std::ceil(rawDays / 7) * 7;
+    return std::isfinite(weeks) ? weeks : std::numeric_limits<double>::max();
 }
 
 std::vector<double> tickValues(double min, double max, double step) {
     std::vector<double> v;
-    if (!(step > 0) || !(max >= min)) return v;
+    if (!(step > 0) || !std::isfinite(step) || !(max >= min) || !std::isfinite(min) || !std::isfinite(max)) return v;
     const double first = std::ceil(min / step - 1e-9);
     const double last = std::floor(max / step + 1e-9);
-    if (last - first > 10000) return v;
-    for (double k = first; k <= last; k += 1) v.push_back(k * step);
+    if (!(last - first <= MaxTicks)) return v;
+    // Counted, not stepped: at large multiples adding one to a double changes nothing, and
+    // neighbouring multiples may round to the same value (kept once). A multiple a hair
+    // outside the range is kept; one that the margin for rounding only let in when the step
+    // dwarfs the range is not.
+    const double slack = (max - min) * 1e-9;
+    const auto count = static_cast<int>(last - first);
+    for (int i = 0; i <= count; ++i) {
+        const double t = (first + i) * step;
+        if (std::isfinite(t) && t >= min - slack && t <= max + slack && (v.empty() || t > v.back())) v.push_back(t);
+    }
     return v;
+}
+
+AxisTicks axisTicks(double min, double max, bool dateAxis, double increment, int length,
+                    const std::function<double(double min, double max, double step)>& labelSpace) {
+    AxisTicks t;
+    t.min = min;
+    t.max = max;
+    drawableRange(t.min, t.max, dateAxis);
+    const double range = t.max - t.min;
+    const double guess = dateAxis ? niceDateStep(range / 5) : niceStep(range / 5, increment);
+    double perLabel = labelSpace ? labelSpace(t.min, t.max, guess) : 1;
+    if (!(perLabel >= 1)) perLabel = 1;
+    const double raw = range * perLabel / std::max(1, length);
+    if (dateAxis) t.step = std::max(niceDateStep(raw), increment);
+    else t.step = niceStep(raw, increment);
+    t.values = tickValues(t.min, t.max, t.step);
+    return t;
 }
 
 AxisMap::AxisMap(double min, double max, double p0, double p1) : min_(min), max_(max), p0_(p0), p1_(p1) {
@@ -160,15 +193,18 @@ AxisMap::AxisMap(double min, double max, double p0, double p1) : min_(min), max_
 void drawableRange(double& min, double& max, bool dateAxis) {
     if (!std::isfinite(min)) min = 0;
     if (!std::isfinite(max)) max = min;
-    if (max > min) return;
-    const double pad = dateAxis ? 1.0 / 24 : 1.0;
-    const double mid = (min + max) / 2;
+    // Ends beyond any measured value are pinned, so that the span is a number.
+    min = std::clamp(min, -RangeLimit, RangeLimit);
+    max = std::clamp(max, -RangeLimit, RangeLimit);
+    const double mid = min / 2 + max / 2;
+    // A span narrower than a millionth of a millionth of its values cannot be divided into
+    // steps that label apart, and one below MinSpan leaves no finite pixels per unit: either
+    // is widened like an empty one.
+    if (max - min > std::max(std::fabs(mid) * 1e-12, MinSpan)) return;
+    // At large values the unit (or hour) is lost in rounding: the padding grows with them.
+    const double pad = std::max(dateAxis ? 1.0 / 24 : 1.0, std::fabs(mid) * 1e-9);
     min = mid - pad / 2;
     max = mid + pad / 2;
-    if (!dateAxis && min == max) {
-        min -= 1;
-        max += 1;
-    }
 }
 
 }  // namespace tiderune

@@ -1,6 +1,7 @@
 #pragma once
 // Axis arithmetic shared by the screen and the tests: date values and their label texts,
 // label steps, and the value-to-pixel mapping of one axis.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,21 @@ std::string formatLegendNumber(double v);
 double niceStep(double raw, double minStep);
 // A step in days from the clock's own steps (seconds, minutes, hours, days), at least raw.
 double niceDateStep(double rawDays);
-// Label values from min to max at multiples of step.
+// Label values from min to max at multiples of step; none when there would be more than
+// MaxTicks of them.
+inline constexpr int MaxTicks = 10000;
 std::vector<double> tickValues(double min, double max, double step);
+
+// The labelled range of an axis and its label values.
+struct AxisTicks {
+    double min = 0, max = 1, step = 1;
+    std::vector<double> values;
+};
+// The ticks of an axis from the range in use (made drawable) over `length` pixels, at a step
+// that leaves each label the room `labelSpace` gives (in pixels along the axis, for labels of
+// the range's ends at a first guess of the step) and at least `increment`.
+AxisTicks axisTicks(double min, double max, bool dateAxis, double increment, int length,
+                    const std::function<double(double min, double max, double step)>& labelSpace);
 
 // Value-to-pixel mapping of one axis over a span of pixels. Inverted axes and vertical
 // axes (pixel numbers growing downwards) are handled by the caller's choice of ends.
@@ -48,8 +62,11 @@ private:
     double min_ = 0, max_ = 1, p0_ = 0, p1_ = 1, scale_ = 1;
 };
 
-// A usable axis range from the range in use: an empty or reversed range is widened so
-// that something can be drawn (one unit, or one hour on a date axis).
+// A usable axis range from the range in use: finite ends within RangeLimit, and an empty,
+// reversed or unresolvably narrow range (or one below MinSpan) widened so that something can
+// be drawn: by one unit, or one hour on a date axis, or a billionth of the values when more.
+inline constexpr double RangeLimit = 1e300;
+inline constexpr double MinSpan = 1e-250;
 void drawableRange(double& min, double& max, bool dateAxis);
 
 }  // namespace tiderune

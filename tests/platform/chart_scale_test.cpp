@@ -1,6 +1,10 @@
 // Date values and axis label steps.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <string>
+
 #include "platform/chart_scale.h"
 
 using namespace tiderune;
@@ -50,9 +54,66 @@ TEST(ChartScale, StepsAreRoundAndRespectTheSmallestStep) {
 TEST(ChartScale, TicksLieOnMultiplesOfTheStep) {
     EXPECT_EQ(tickValues(-1, 1, 0.5), (std::vector<double>{-1, -0.5, 0, 0.5, 1}));
     EXPECT_TRUE(tickValues(1, 0, 1).empty());
+    // Beyond 2^53 odd multiples round to even ones: each value once.
+    const double big = 9007199254740992.0;
+    EXPECT_EQ(tickValues(big, big + 8, 1), (std::vector<double>{big, big + 2, big + 4, big + 6, big + 8}));
     double lo = 5, hi = 5;
     drawableRange(lo, hi, false);
-    EXPECT_LT(lo, hi);
+    EXPECT_EQ(lo, 4.5);
+    EXPECT_EQ(hi, 5.5);
+}
+
+// Whatever range an axis is given, it gets a drawable range holding the values, a finite step
+// and a bounded number of ascending labels that read apart.
+TEST(ChartScale, EveryRangeGetsABoundedScale) {
+    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double huge = std::numeric_limits<double>::max();
+    struct Case {
+        double min, max;
+        bool date;
+        double increment;
+    } cases[] = {
+        {1.2e16, 1.2e16, false, 0},       {1e20, 1e20, false, 0},        {-1e20, -1e20, false, 0},
+        {1e300, 1e300, false, 0},         {-1e300, 1e300, false, 0},     {-huge, huge, false, 0},
+        {1e-300, 1e-300, false, 0},       {1e-300, 2e-300, false, 0},    {0, 1e-300, false, 0},
+        {1, std::nextafter(1.0, 2.0), false, 0}, {1e15, std::nextafter(1e15, 2e15), false, 0},
+        {0, 1e300, false, 1e-300},        {0, 10, false, 1e300},         {5, 5, false, 0},
+        {nan, 5, false, 0},               {3, inf, false, 0},            {-inf, inf, false, 0},
+        {1e20, 1e20, true, 0},            {46000, 46000, true, 0},       {46000, 46000.001, true, 1e300},
+        {-1e300, 1e300, true, 0},
+    };
+    constexpr int length = 400;
+    for (const Case& c : cases) {
+        const std::string name = std::to_string(c.min) + " .. " + std::to_string(c.max) + (c.date ? " (dates)" : "");
+        const AxisTicks t = axisTicks(c.min, c.max, c.date, c.increment, length, [](double, double, double) { return 20.0; });
+        ASSERT_TRUE(std::isfinite(t.min) && std::isfinite(t.max) && t.min < t.max) << name;
+        ASSERT_TRUE(std::isfinite(t.step) && t.step > 0) << name;
+        if (std::isfinite(c.min) && std::fabs(c.min) <= RangeLimit) {
+            EXPECT_LE(t.min, c.min) << name;
+        }
+        if (std::isfinite(c.max) && std::fabs(c.max) <= RangeLimit) {
+            EXPECT_GE(t.max, c.max) << name;
+        }
+        EXPECT_LE(t.values.size(), static_cast<std::size_t>(length / 20 + 1)) << name;
+        if (c.increment < 1e300) {
+            EXPECT_GE(t.values.size(), 2u) << name;
+        }
+        std::string previous;
+        for (std::size_t i = 0; i < t.values.size(); ++i) {
+            const double slack = (t.max - t.min) * 1e-9;
+            EXPECT_TRUE(t.values[i] >= t.min - slack && t.values[i] <= t.max + slack) << name;
+            if (i > 0) {
+                EXPECT_GT(t.values[i], t.values[i - 1]) << name;
+            }
+            const std::string label = c.date ? formatDateValue(t.values[i], "dd.mm.yyyy hh:nn:ss")
+                                             : formatAxisNumber(t.values[i], t.step);
+            if (!c.date) {
+                EXPECT_NE(label, previous) << name;
+            }
+            previous = label;
+        }
+    }
+    EXPECT_EQ(formatAxisNumber(-1e300, 1e290).size(), 302u) << "every digit written";
 }
 
 }  // namespace

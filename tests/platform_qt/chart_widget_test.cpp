@@ -5,6 +5,9 @@
 #include <QThreadPool>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -173,6 +176,27 @@ TEST(ChartWidgetDrawing, TitlesAndAxisLabelsRender) {
     img = w.renderImage();
     const QRect plot2 = w.layout().plot;
     EXPECT_LT(inkIn(img, QRect(plot2.left() + 10, plot2.bottom() + 6, plot2.width() - 20, 20)), 5);
+}
+
+// One huge value (a rate of turn of 1.2e16 from a damaged sentence), values too close to tell
+// apart, and the largest doubles: each draws on a scale that holds it.
+TEST(ChartWidgetDrawing, ExtremeValuesDrawOnAScaleThatHoldsThem) {
+    const double most = std::numeric_limits<double>::max();
+    const std::vector<std::vector<double>> cases = {
+        {1.2e16}, {1e20}, {-1e20}, {1e300}, {-1e300, 1e300}, {-most, most}, {1e-300}, {1, std::nextafter(1.0, 2.0)},
+    };
+    for (const auto& values : cases) {
+        ChartWidget w;
+        w.resize(400, 300);
+        Series& s = w.chart().addSeries(SeriesKind::Line);
+        for (double v : values) s.addXY(dateValue(2026, 12, 8) + s.count() / SecondsPerDay, v);
+        w.renderImage();
+        const ChartLayout& l = w.layout();
+        for (double v : values) {
+            const double y = l.axes[0].map.toPixel(std::clamp(v, -RangeLimit, RangeLimit));
+            EXPECT_TRUE(y >= l.plot.top() - 1 && y <= l.plot.bottom() + 1) << v << " at " << y;
+        }
+    }
 }
 
 TEST(ChartWidgetDrawing, ADayOfTenHertzDataDraws) {

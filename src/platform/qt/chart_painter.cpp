@@ -113,23 +113,20 @@ struct Measure {
 };
 
 Ticks makeTicks(const Axis& a, const Measure& fm, int length) {
-    Ticks t;
-    t.min = a.minimum();
-    t.max = a.maximum();
-    drawableRange(t.min, t.max, a.dateTime());
-    const double range = t.max - t.min;
     const double sep = 1 + a.labelsSeparation() / 100.0;
-    double perLabel = fm.height() * sep;
-    if (a.horizontal()) {
-        // Label width depends on the step; measure with a first guess.
-        const double guess = a.dateTime() ? niceDateStep(range / 5) : niceStep(range / 5, a.increment());
-        const int w = std::max(fm.width(labelText(a, t.min, guess)), fm.width(labelText(a, t.max, guess)));
-        perLabel = w * sep + 6;
-    }
-    const double raw = range * perLabel / std::max(1, length);
-    if (a.dateTime()) t.step = std::max(niceDateStep(raw), a.increment());
-    else t.step = niceStep(raw, a.increment());
-    t.values = tickValues(t.min, t.max, t.step);
+    // Label width depends on the step: horizontal labels are measured at a first guess.
+    const AxisTicks at = axisTicks(a.minimum(), a.maximum(), a.dateTime(), a.increment(), length,
+                                   [&](double min, double max, double guess) -> double {
+                                       if (!a.horizontal()) return fm.height() * sep;
+                                       const int w = std::max(fm.width(labelText(a, min, guess)),
+                                                              fm.width(labelText(a, max, guess)));
+                                       return w * sep + 6;
+                                   });
+    Ticks t;
+    t.min = at.min;
+    t.max = at.max;
+    t.step = at.step;
+    t.values = at.values;
     for (double v : t.values) {
         t.labels.push_back(labelText(a, v, t.step));
         t.widest = std::max(t.widest, fm.width(t.labels.back()));
