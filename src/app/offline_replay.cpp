@@ -192,7 +192,14 @@ void OfflineReplay::PlayOfflineFiles() {
             // itself and lets one more line through.
             if (run.OfflineStop && run.OfflinePause) break;
         }
-        if (!input.readLine(line)) break;
+        try {
+            if (!input.readLine(line)) break;
+        } catch (const std::exception& e) {
+            // Reading can fail only for want of memory or of the file itself: the replay
+            // ends, said once in the log, like a file that cannot be read on.
+            logError(RuntimeError(err::PathFileAccessError, std::string("Path/File access error : ") + e.what()));
+            break;
+        }
         if (config.WindowVisible[1][VisibleForms::NMEAMonitor]) {
             shell_.coreState.NMEACurrentSystem = 1;
             shell_.sink.showInputBuffer(1, line);
@@ -211,6 +218,13 @@ void OfflineReplay::PlayOfflineFiles() {
     if (!input.readError().empty()) {
         // A file that cannot be read on ends like one that is at its end.
         logError(RuntimeError(err::PathFileAccessError, "Path/File access error : " + input.readError()));
+    }
+    if (input.droppedLines() > 0) {
+        // Lines no sentence can be (a file without line ends, a binary file) are passed over
+        // as live sources pass them over; the log says how many.
+        errorLog_.writeEntry(std::to_string(input.droppedLines()) + " line(s) longer than " +
+                             std::to_string(ReplayFile::MaxLineLength) + " characters skipped : " +
+                             config.Systems[1].OfflineFile);
     }
 
     beep();

@@ -1,8 +1,11 @@
 // Reading a recorded file back line by line: every kind of line end, lines across the read
-// blocks, a last line without an end, and the errors of opening.
+// blocks, a last line without an end, lines too long to keep, and the errors of opening.
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -58,12 +61,42 @@ TEST_F(ReplayFileTest, LinesEndAtLineFeedsCarriageReturnsOrBoth) {
     for (const Case& c : cases) EXPECT_EQ(readAll(c.bytes), c.lines) << c.name;
 }
 
-TEST_F(ReplayFileTest, LinesAcrossReadBlocksAndLongerThanABlockComeWhole) {
-    // A CR LF split over two blocks of 64 KiB, and a line of 200,000 bytes.
-    const std::string first(65535, 'a');
-    const std::string longLine(200000, 'b');
-    EXPECT_EQ(readAll(first + "\r\n" + longLine + "\r\n$C"), (Lines{first, longLine, "$C"}));
-    EXPECT_EQ(readAll(first + "\r" + "$D"), (Lines{first, "$D"}));
+TEST_F(ReplayFileTest, LinesAcrossReadBlocksComeWholeAndOverlongLinesAreDropped) {
+    // A CR LF split over two blocks of 64 KiB: 655 lines of 100 bytes, then one whose CR is
+    // the block's last byte.
+    Lines filler(655, std::string(99, 'a'));
+    std::string bytes;
+    for (const auto& l : filler) bytes += l + "\n";
+    const std::string split(35, 'c');
+    filler.push_back(split);
+    filler.push_back("$C");
+    EXPECT_EQ(readAll(bytes + split + "\r\n$C"), filler);
+
+    // Lines no sentence can be are dropped whole and counted, however long: the buffer does
+    // not grow for them. The longest kept line is as long as live sources keep.
+    const std::string longest(ReplayFile::MaxLineLength, 'k');
+    const std::string endless(8 << 20, 'x');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Lines lines;
+        std::int64_t dropped;
+    } cases[] = {
+        {"longest kept, one more dropped", longest + "\r\n" + longest + "k\r\n$A", {longest, "$A"}, 1},
+        {"over a block", std::string(65535, 'a') + "\r\n" + std::string(200000, 'b') + "\r\n$C\r", {"$C"}, 2},
+        {"ended by a lone CR", std::string(70000, 'a') + "\r$D", {"$D"}, 1},
+        {"8 MB without a line end", "$A\r\n" + endless + "\n$B", {"$A", "$B"}, 1},
+        {"the last line", "$A\r\n" + endless, {"$A"}, 1},
+    };
+    for (const Case& c : cases) {
+        ReplayFile f;
+        f.open(write(c.bytes));
+        Lines lines;
+        for (std::string line; f.readLine(line);) lines.push_back(line);
+        EXPECT_EQ(lines, c.lines) << c.name;
+        EXPECT_EQ(f.droppedLines(), c.dropped) << c.name;
+        EXPECT_TRUE(f.atEnd()) << c.name;
+    }
 
     // Many short lines: every one, in order.
     std::string many;
@@ -107,11 +140,16 @@ TEST_F(ReplayFileTest, OpenErrorsCarryTheNumbersTheUsersKnow) {
         const char* description;
     };
     const std::string folder = dir.path().toStdString();
+    const std::string fifo = folder + "/pipe.nmea";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const Case cases[] = {
         {"no name", "", 52, "Bad file name or number"},
         {"missing file", folder + "/missing.nmea", err::FileNotFound, "File not found"},
         {"missing folder", folder + "/no/such/run.nmea", err::PathNotFound, "Path not found"},
         {"a folder", folder, err::PathFileAccessError, "Path/File access error"},
+        // Neither has an end: they are refused at once, never waited on.
+        {"a named pipe", fifo, err::PathFileAccessError, "Path/File access error"},
+        {"a device", "/dev/zero", err::PathFileAccessError, "Path/File access error"},
     };
     for (const Case& c : cases) {
         ReplayFile f;

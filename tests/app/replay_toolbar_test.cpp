@@ -13,6 +13,8 @@
 #include <sstream>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "app/logic/error_log.h"
 #include "app/offline_replay.h"
 #include "app/offline_status_window.h"
@@ -392,8 +394,12 @@ TEST_F(ReplayTest, AFileThatCannotBeOpenedIsReportedOnceAndTheReplayEnds) {
         std::string logged;
     };
     const std::string missing = "/nonexistent-folder-of-tests/run.nmea";
+    // A named pipe would hold PLAY until something wrote to it.
+    const std::string pipe = dir.path().toStdString() + "/pipe.nmea";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const Case& c : {Case{"missing", missing, "Path not found : " + missing, "Path not found"},
-                          Case{"no file", "", "Bad file name or number : no file selected", "Bad file name or number"}}) {
+                          Case{"no file", "", "Bad file name or number : no file selected", "Bad file name or number"},
+                          Case{"named pipe", pipe, "Path/File access error : " + pipe, "Path/File access error"}}) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(home + "ErrorLog/ErrorLog.txt");
         startOffline([&](Config& cfg) { cfg.Systems[1].OfflineFile = c.file; });

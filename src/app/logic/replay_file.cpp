@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/errors.h"
 
@@ -35,17 +37,30 @@ ReplayFile::~ReplayFile() { close(); }
 void ReplayFile::open(const std::string& path) {
     close();
     if (path.empty()) throw RuntimeError(52, "Bad file name or number");
+    // Opened without waiting, so that a named pipe cannot hold the replay up before it is
+    // refused: only a regular file has an end to replay up to (a folder, a pipe or a device
+    // such as /dev/zero has none).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throwOpenError(path, errno);
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         throw RuntimeError(err::PathFileAccessError, "Path/File access error");
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throwOpenError(path, errno);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        const int e = errno;
+        ::close(fd);
+        throwOpenError(path, e);
+    }
     file_ = f;
     buffer_.resize(BufferSize);
     pos_ = end_ = 0;
     lfAt_ = NoLineFeed;
     lfSearched_ = 0;
     eof_ = false;
+    dropped_ = 0;
     readError_.clear();
 }
 
@@ -97,6 +112,7 @@ bool ReplayFile::readLine(std::string& line) {
     line.clear();
     if (atEnd()) return false;
     std::size_t crFrom = pos_;  // no carriage return lies before this
+    bool tooLong = false;       // the line under way is being dropped up to its end
     for (;;) {
         // The next line feed is searched for only past where the last search ended, and a
         // carriage return only before it: each byte is looked at about once, whatever ends
@@ -114,14 +130,32 @@ bool ReplayFile::readLine(std::string& line) {
                 crFrom = pos_ + rel;
                 continue;
             }
-            line.assign(buffer_.data() + pos_, stop - pos_);
+            const bool keep = !tooLong && stop - pos_ <= MaxLineLength;
+            if (keep) line.assign(buffer_.data() + pos_, stop - pos_);
             pos_ = stop + 1;
             if (cr && pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
-            return true;
+            if (keep) return true;
+            // The end of a line too long to be a sentence: it is dropped whole, and the next
+            // line is read in its place.
+            ++dropped_;
+            tooLong = false;
+            if (atEnd()) return false;
+            crFrom = pos_;
+            continue;
         }
-        // No line end buffered yet: read more, or hand out the last unterminated line.
+        // No line end buffered yet. A line already longer than any sentence is not kept: its
+        // bytes are passed over as they come, so the buffer never grows for it.
+        if (tooLong || end_ - pos_ > MaxLineLength) {
+            tooLong = true;
+            pos_ = end_;
+        }
+        // Read more, or hand out the last unterminated line.
         const std::size_t rel = end_ - pos_;
         if (!fill()) {
+            if (tooLong) {
+                ++dropped_;
+                return false;
+            }
             line.assign(buffer_.data() + pos_, end_ - pos_);
             pos_ = end_;
             return true;

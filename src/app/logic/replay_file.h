@@ -2,11 +2,14 @@
 // A recorded file read back line by line for the offline replay. Lines end at a line feed,
 // a carriage return and line feed, or a lone carriage return; the line end is not part of the
 // line. The bytes are handed on as they stand (Latin-1), so any recording replays, binary
-// junk included.
+// junk included; only a line longer than any sentence (as live sources cut it) is dropped.
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "app/logic/line_splitting.h"
 
 namespace tiderune {
 
@@ -17,17 +20,24 @@ public:
     ReplayFile(const ReplayFile&) = delete;
     ReplayFile& operator=(const ReplayFile&) = delete;
 
+    // A line longer than this (without its line end) is dropped whole and counted.
+    static constexpr std::size_t MaxLineLength = StreamLineSplitter::DefaultCarryLimit;
+
     // Opens the file for reading. Raises RuntimeError with the number and description the
     // program's users know: 52 "Bad file name or number" for an empty name, 53 "File not
-    // found", 76 "Path not found", 70 "Permission denied", 75 "Path/File access error".
+    // found", 76 "Path not found", 70 "Permission denied", 75 "Path/File access error" (also
+    // for anything that is not a regular file: a folder, a named pipe, a device).
     void open(const std::string& path);
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
     // No further line: the end of the file, or a read error (which ends the file too).
     bool atEnd();
-    // The next line without its line end; false at the end.
+    // The next line without its line end; false at the end. Lines longer than MaxLineLength
+    // are passed over.
     bool readLine(std::string& line);
+    // Lines dropped for their length since the file was opened.
+    std::int64_t droppedLines() const { return dropped_; }
 
     // A read error ended the file; its description, empty when none.
     const std::string& readError() const { return readError_; }
@@ -48,6 +58,7 @@ private:
     // (NoLineFeed when none was found there).
     std::size_t lfAt_ = NoLineFeed;
     std::size_t lfSearched_ = 0;
+    std::int64_t dropped_ = 0;
     std::string readError_;
 };
 
