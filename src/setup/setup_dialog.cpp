@@ -363,9 +363,11 @@ void SetupDialog::FormLoad() {
     {
         // Filling would pick the first name by itself: the list shows no choice at load.
         const QSignalBlocker quiet(cmbRefPositions);
-        for (const ReferenceRecord& r : readReferenceRecords(session_.appFolder() + ReferenceFileName))
+        std::string unreadable;
+        for (const ReferenceRecord& r : readReferenceRecords(session_.appFolder() + ReferenceFileName, &unreadable))
             cmbRefPositions->addItem(toQt(r.name));
         cmbRefPositions->setCurrentIndex(-1);
+        if (!unreadable.empty()) tell(unreadable, MessageIcon::Critical);
     }
     fill(cmbTimeZone, timeZoneItems());
     cmbTimeZone->setCurrentIndex(TimeZoneDefaultItem);

@@ -365,6 +365,17 @@ TEST_F(SetupDialogTest, ReferenceKeepsItsPrecisionAndTheFileOnlyTakesEdits) {
     EXPECT_TRUE(setup->dialog());
 }
 
+TEST_F(SetupDialogTest, AReferenceFileThatIsAFolderLeavesTheListEmptyWithItsMessage) {
+    start([](Config&) {});
+    const std::string file = home + ReferenceFileName;
+    ASSERT_TRUE(std::filesystem::create_directory(file));
+    SetupDialog* d = open(1);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->cmbRefPositions->count(), 0);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"The file " + file + " could not be read."});
+    d->cmdCancel->click();
+}
+
 TEST_F(SetupDialogTest, LatLonFormatDialog) {
     start([](Config& c) {
         c.Mode = "OFFLINE";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "temp_folder.h"
@@ -78,6 +79,23 @@ TEST_F(ReferenceFile, AFailedUpdateLeavesTheOldFileWhole) {
     EXPECT_FALSE(u.error.empty());
     EXPECT_EQ(readFile(file()), "\"A\",0.1,0.2,1\r\n");
     EXPECT_FALSE(UpdateReferenceFile(folder() + "missing/", {"G", 1, 2, 3}, nullptr).written);
+}
+
+// Something other than a file at the file's name: never read (a pipe is not waited on),
+// never replaced; the reader and the update both say the file could not be read.
+TEST_F(ReferenceFile, AFolderOrPipeAtTheNameIsAFileThatCannotBeRead) {
+    const std::string message = "The file " + file() + " could not be read.";
+    for (const char* kind : {"folder", "named pipe"}) {
+        ASSERT_EQ(kind[0] == 'f' ? ::mkdir(file().c_str(), 0700) : ::mkfifo(file().c_str(), 0600), 0);
+        std::string error;
+        EXPECT_TRUE(readReferenceRecords(file(), &error).empty()) << kind;
+        EXPECT_EQ(error, message) << kind;
+        const ReferenceUpdate u = store({"H", 1, 2, 3});
+        EXPECT_FALSE(u.written) << kind;
+        EXPECT_EQ(u.error, message) << kind;
+        EXPECT_FALSE(std::filesystem::exists(folder() + ReferenceBufferFileName)) << kind;
+        std::filesystem::remove(file());
+    }
 }
 
 }  // namespace

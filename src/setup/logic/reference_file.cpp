@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fcntl.h>
 #include <fstream>
-#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/number_text.h"
 
@@ -34,12 +36,27 @@ std::string shortest(T v) {
     return ec == std::errc() ? std::string(buf, end) : std::string("0");
 }
 
-// The file's lines without their line ends; false when it cannot be read.
-bool readLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string all((std::istreambuf_iterator<char>(in)), {});
-    if (in.bad()) return false;
+// The file's lines without their line ends; false when it cannot be read. Only a regular
+// file is read: a folder, a named pipe or a device at its name is a file that cannot be read
+// (a pipe is not waited on). A missing file reads as no lines when `missingIsEmpty`.
+bool readLines(const std::string& path, std::vector<std::string>& lines, bool missingIsEmpty) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return missingIsEmpty && errno == ENOENT;
+    struct stat st {};
+    std::string all;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    char buf[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, buf, sizeof buf);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        all.append(buf, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (!ok) return false;
     std::size_t start = 0;
     while (start < all.size()) {
         std::size_t lf = all.find('\n', start);
@@ -51,6 +68,8 @@ bool readLines(const std::string& path, std::vector<std::string>& lines) {
     }
     return true;
 }
+
+std::string unreadableMessage(const std::string& path) { return "The file " + path + " could not be read."; }
 }  // namespace
 
 std::optional<ReferenceRecord> parseReferenceLine(std::string_view line) {
@@ -80,10 +99,13 @@ std::string referenceLineText(const ReferenceRecord& r) {
     return '"' + r.name + "\"," + shortest(r.latitude) + ',' + shortest(r.longitude) + ',' + shortest(r.height);
 }
 
-std::vector<ReferenceRecord> readReferenceRecords(const std::string& path) {
+std::vector<ReferenceRecord> readReferenceRecords(const std::string& path, std::string* error) {
     std::vector<ReferenceRecord> records;
     std::vector<std::string> lines;
-    if (!readLines(path, lines)) return records;
+    if (!readLines(path, lines, true)) {
+        if (error) *error = unreadableMessage(path);
+        return records;
+    }
     for (const std::string& l : lines)
         if (auto r = parseReferenceLine(l)) records.push_back(std::move(*r));
     return records;
@@ -95,8 +117,7 @@ ReferenceUpdate UpdateReferenceFile(const std::string& folder, const ReferenceRe
     const std::string buffer = folder + ReferenceBufferFileName;
     std::vector<std::string> lines;
     std::error_code ec;
-    if (std::filesystem::exists(path, ec) && !readLines(path, lines))
-        return {false, "The file " + path + " could not be read."};
+    if (!readLines(path, lines, true)) return {false, unreadableMessage(path)};
     bool matched = false;
     for (std::string& l : lines) {
         auto r = parseReferenceLine(l);

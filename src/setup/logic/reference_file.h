@@ -28,8 +28,10 @@ std::optional<ReferenceRecord> parseReferenceLine(std::string_view line);
 std::string referenceLineText(const ReferenceRecord& record);
 
 // The readable records of the file in file order; a missing file gives none. The position
-// of a name in the dialog's list is its index here.
-std::vector<ReferenceRecord> readReferenceRecords(const std::string& path);
+// of a name in the dialog's list is its index here. A file that cannot be read (or is no
+// regular file: a folder, a named pipe) gives none too, and `error` "The file <path> could
+// not be read." when asked for.
+std::vector<ReferenceRecord> readReferenceRecords(const std::string& path, std::string* error = nullptr);
 
 struct ReferenceUpdate {
     bool written = false;
