@@ -8,9 +8,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/data_sources.h"
@@ -144,8 +146,8 @@ void MainWindow::buildMenus() {
     connect(addEntry(window, "mnuWindowNewWindow", "&New Window"), &QAction::triggered, this,
             &MainWindow::windowNewWindow);
     addSeparator(window, "mnuWindowBar1");
-    connect(addEntry(window, "mnuWindowCascade", "&Cascade"), &QAction::triggered, mdi_,
-            &QMdiArea::cascadeSubWindows);
+    connect(addEntry(window, "mnuWindowCascade", "&Cascade"), &QAction::triggered, this,
+            [this] { arrange(Arrangement::Cascade); });
     connect(addEntry(window, "mnuWindowTileHorizontal", "Tile &Horizontal"), &QAction::triggered, this,
             [this] { arrange(Arrangement::TileHorizontal); });
     connect(addEntry(window, "mnuWindowTileVertical", "Tile &Vertical"), &QAction::triggered, this,
@@ -193,7 +195,8 @@ void MainWindow::fillWindowMenu() {
 
 void MainWindow::arrange(Arrangement how) {
     QList<QMdiSubWindow*> open, minimised;
-    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    // Bottom to top, so that a cascade keeps the pile as it was, the front window in front.
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
         if (!sub->isVisible()) continue;
         (sub->isMinimized() ? minimised : open).append(sub);
     }
@@ -211,6 +214,24 @@ void MainWindow::arrange(Arrangement how) {
     }
     if (open.isEmpty()) return;
     const int n = static_cast<int>(open.size());
+    if (how == Arrangement::Cascade) {
+        // Each window keeps its size, only smaller where the area left below and right of its
+        // step would cut it; the steps are one title bar, and start again from the top left
+        // before the windows lose more than a third of the area's height.
+        const int step = std::max(1, open[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, open[0]));
+        const int steps = std::max(1, area.height() / 3 / step);
+        const QSize usable(fromTwips(UsableWidthTwips), fromTwips(UsableHeightTwips));
+        for (int i = 0; i < n; ++i) {
+            QMdiSubWindow* sub = open[i];
+            if (sub->isMaximized()) sub->showNormal();
+            const QPoint at((i % steps) * step, (i % steps) * step);
+            const QSize room = (area.size() - QSize(at.x(), at.y())).expandedTo(usable);
+            sub->setGeometry(QRect(at, sub->size().boundedTo(room).expandedTo(sub->minimumSize())));
+            sub->raise();
+        }
+        mdi_->setActiveSubWindow(open.last());
+        return;
+    }
     for (int i = 0; i < n; ++i) {
         open[i]->showNormal();
         if (how == Arrangement::TileHorizontal) {

@@ -74,7 +74,7 @@ public:
     void filePrint();
     void windowNewWindow();
 
-    enum class Arrangement { TileHorizontal, TileVertical, ArrangeIcons };
+    enum class Arrangement { Cascade, TileHorizontal, TileVertical, ArrangeIcons };
     void arrange(Arrangement how);
 
     // Controls by their names: menu entries ("mnuModeOnline"), toolbar buttons by key.

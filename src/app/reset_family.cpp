@@ -54,6 +54,8 @@ void ShowTimeSeriesWindows(Shell& shell, int system) {
 }
 
 void ResetFamily::ResetAll() {
+    // The windows come back where they were, in their states and in the same pile.
+    KeepStacking keep(shell_);
     ResetNumerics();
     ResetStatistics();
     ResetGraphics();
@@ -64,6 +66,7 @@ void ResetFamily::ResetAll() {
 }
 
 void ResetFamily::reopen(WindowKind kind) {
+    KeepStacking keep(shell_);
     const WindowKindInfo& info = windowKindInfo(kind);
     for (int s = 1; s <= MaxSystems; ++s) {
         if (!shell_.config.WindowVisible[s][info.visibleWord]) continue;
@@ -78,6 +81,7 @@ void ResetFamily::ResetARPATargets() { reopen(K::ARPATargets); }
 void ResetFamily::ResetAISTargets() { reopen(K::AISTargets); }
 
 void ResetFamily::ResetStatistics() {
+    KeepStacking keep(shell_);
     const int word = windowKindInfo(K::Statistics).visibleWord;
     for (int s = 1; s <= MaxSystems; ++s) {
         shell_.core.ResetSystemStatistics(s);
@@ -97,6 +101,7 @@ void ResetFamily::ResetGraphics() {
     // The SNR windows are not rebuilt and keep their points; the run that follows takes back
     // the stretch of time it goes over again (a replay of the same recording).
     shell_.timeSeries.MarkSNRSeriesForNewRun();
+    KeepStacking keep(shell_);
     for (int s = 1; s <= MaxSystems; ++s) {
         const SystemSetup& sys = shell_.config.Systems[s];
         if (!sys.InUse) continue;
@@ -129,6 +134,7 @@ void ResetFamily::RestoreTimeSeriesWindows(int system) {
 }
 
 void ResetFamily::ResetScatter() {
+    KeepStacking keep(shell_);
     bool wasVisible = false;
     for (int s = 1; s <= MaxSystems; ++s) {
         if (!shell_.config.Systems[s].InUse) continue;

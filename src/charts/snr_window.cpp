@@ -94,7 +94,7 @@ bool SnrTimeSeriesWindow::queryUnload(bool fromCode) {
 void SnrTimeSeriesWindow::unload() {
     ChildWindow::unload();
     // The five windows of a system share one placement; the load staggers them again.
-    const QRect g = frame()->geometry();
+    const QRect g = normalGeometry();
     shell_.setSettingNumber(placementKey("Left", system()), toTwips(g.x()));
     shell_.setSettingNumber(placementKey("Top", system()), toTwips(g.y()));
     shell_.setSettingNumber(placementKey("Width", system()), toTwips(g.width()));

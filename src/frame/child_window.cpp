@@ -1,6 +1,8 @@
 #include "frame/child_window.h"
 
 #include <QCloseEvent>
+#include <QLayout>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "frame/redraw_tick.h"
@@ -38,6 +40,8 @@ void ChildWindow::load() {
     setWindowTitle(caption());
     showSystemIcon(iconPictureOf(kind_), system_);
     shell_.config.WindowVisible[system_][info.visibleWord] = true;
+    // Follows the sub-window's normal place from here on, whatever the user does with it.
+    if (frame() != this) frame()->installEventFilter(this);
     restorePlacement();
     loaded_ = true;
 }
@@ -71,25 +75,59 @@ static std::string placementKey(const char* prefix, const char* what, int system
     return std::string(prefix) + what + StrNumber(system);
 }
 
+QRect workArea(QMdiArea& area) {
+    if (area.isVisible()) return area.viewport()->rect();
+    // Hidden: the main window's layout gives the area its size; its viewport follows at show.
+    if (QLayout* l = area.window()->layout()) l->activate();
+    return QRect(QPoint(0, 0), area.contentsRect().size());
+}
+
+namespace {
+
+bool isNormal(const QWidget* frame) { return !(frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)); }
+
+}  // namespace
+
+QRect ChildWindow::normalGeometry() const {
+    const QWidget* f = frame();
+    return isNormal(f) || !normal_.isValid() ? f->geometry() : normal_;
+}
+
+bool ChildWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == frame() && (e->type() == QEvent::Move || e->type() == QEvent::Resize) && isNormal(frame()))
+        normal_ = frame()->geometry();
+    return QWidget::eventFilter(watched, e);
+}
+
 void ChildWindow::restorePlacement() {
     const WindowKindInfo& info = windowKindInfo(kind_);
     if (*info.placementKey == 0) return;
-    double left = shell_.settingNumber(placementKey(info.placementKey, "Left", system_), system_ * 100);
-    double top = shell_.settingNumber(placementKey(info.placementKey, "Top", system_), system_ * 100);
-    double width = shell_.settingNumber(placementKey(info.placementKey, "Width", system_), info.defaultWidth);
-    double height = shell_.settingNumber(placementKey(info.placementKey, "Height", system_), info.defaultHeight);
-    if (kind_ == WindowKind::TimeSeriesSNR) {  // the five windows of a system are staggered
-        left += constellation_ * 400;
-        top += constellation_ * 400;
-    }
-    setTwipsGeometry(frame(), left, top, width, height);
-    if (info.fitsInMain && shell_.hasHost()) shell_.host().fitChildWindow(frame());
+    const TwipsPlacement byDefault{system_ * 100.0, system_ * 100.0, double(info.defaultWidth), double(info.defaultHeight)};
+    TwipsPlacement p{shell_.settingNumber(placementKey(info.placementKey, "Left", system_), byDefault.left),
+                     shell_.settingNumber(placementKey(info.placementKey, "Top", system_), byDefault.top),
+                     shell_.settingNumber(placementKey(info.placementKey, "Width", system_), byDefault.width),
+                     shell_.settingNumber(placementKey(info.placementKey, "Height", system_), byDefault.height)};
+    // A placement too small to use (a title-bar strip) or no placement at all gives way to the default.
+    if (!placementUsable(p)) p = byDefault;
+    auto place = [&](TwipsPlacement at) {
+        if (kind_ == WindowKind::TimeSeriesSNR) {  // the five windows of a system are staggered
+            at.left += constellation_ * 400;
+            at.top += constellation_ * 400;
+        }
+        setTwipsGeometry(frame(), at.left, at.top, at.width, at.height);
+        if (info.fitsInMain && shell_.hasHost()) shell_.host().fitChildWindow(frame());
+    };
+    place(p);
+    // So does one out of sight, even once pulled back towards the main window.
+    const QRect area = shell_.hasHost() ? workArea(shell_.host().childArea()) : QRect();
+    if (!area.isEmpty() && !area.intersects(frame()->geometry())) place(byDefault);
+    normal_ = frame()->geometry();
 }
 
 void ChildWindow::savePlacement() {
     const WindowKindInfo& info = windowKindInfo(kind_);
     if (*info.placementKey == 0 || kind_ == WindowKind::TimeSeriesSNR) return;
-    QRect g = frame()->geometry();
+    const QRect g = normalGeometry();
     shell_.setSettingNumber(placementKey(info.placementKey, "Left", system_), toTwips(g.x()));
     shell_.setSettingNumber(placementKey(info.placementKey, "Top", system_), toTwips(g.y()));
     shell_.setSettingNumber(placementKey(info.placementKey, "Width", system_), toTwips(g.width()));

@@ -7,7 +7,10 @@
 // Drawing: the feed calls (feed, rawMessage, inputBuffer) only update the window's memory and
 // call markChanged(); refresh() copies that memory into the widgets on the shared redraw tick,
 // only when something changed and only while the window can be seen.
+#include <QRect>
 #include <QWidget>
+
+class QMdiArea;
 #include <string_view>
 
 #include "frame/window_icons.h"
@@ -16,6 +19,10 @@
 namespace tiderune {
 
 class Shell;
+
+// Where the child windows live: the main window's child area in their own coordinates, also
+// while the main window is not shown yet (at start-up the windows open before it shows).
+QRect workArea(QMdiArea& area);
 
 class ChildWindow : public QWidget {
     Q_OBJECT
@@ -55,6 +62,10 @@ public:
     // Closes the window from the program's own code: never only hidden.
     bool closeFromCode();
 
+    // The window's normal (restored) place in the main window, also while it is minimised or
+    // maximised: what its placement keeps and what a reset gives back.
+    QRect normalGeometry() const;
+
 signals:
     void unloaded();
 
@@ -64,6 +75,7 @@ protected:
 
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     // The caption of the window for its system.
     virtual QString caption() const;
     // Systems 2 to 4 show their system's icon of the picture set; system 1 keeps its own.
@@ -81,6 +93,7 @@ private:
     bool fromCode_ = false;
     bool loaded_ = false;
     bool changed_ = false;
+    QRect normal_;  // the sub-window's last geometry while neither minimised nor maximised
 };
 
 }  // namespace tiderune

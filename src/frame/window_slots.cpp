@@ -33,28 +33,52 @@ void WindowSlot::load() {
     frame_ = frame;
     connect(w, &ChildWindow::unloaded, this, &WindowSlot::forget);
     w->load();
+    // A chart window keeps no stored placement, but a reset must not move it.
+    if (unloadedByCode_ && lastNormal_.isValid() && *windowKindInfo(kind_).placementKey == 0)
+        frame->setGeometry(lastNormal_);
+}
+
+void WindowSlot::showInItsState() {
+    frame_->show();
+    if (!unloadedByCode_) return;
+    unloadedByCode_ = false;
+    if (lastState_ & Qt::WindowMaximized)
+        frame_->showMaximized();
+    else if (lastState_ & Qt::WindowMinimized)
+        frame_->showMinimized();
 }
 
 void WindowSlot::setVisible(bool visible) {
     load();
-    if (frame_) frame_->setVisible(visible);
+    if (!frame_) return;
+    if (visible)
+        showInItsState();
+    else
+        frame_->hide();
 }
 
 void WindowSlot::show() {
     load();
     if (!frame_) return;
-    frame_->show();
+    showInItsState();
     frame_->raise();
     shell_.host().childArea().setActiveSubWindow(frame_);
 }
 
 bool WindowSlot::unload() {
     if (!window_) return true;
-    return window_->closeFromCode();
+    if (!window_->closeFromCode()) return false;
+    unloadedByCode_ = true;
+    return true;
 }
 
 void WindowSlot::forget() {
-    if (window_) disconnect(window_, nullptr, this, nullptr);
+    unloadedByCode_ = false;  // a close by the user: the next opening shows the window plainly
+    if (window_) {
+        lastNormal_ = window_->normalGeometry();
+        lastState_ = frame_ ? frame_->windowState() : Qt::WindowNoState;
+        disconnect(window_, nullptr, this, nullptr);
+    }
     window_ = nullptr;
     frame_ = nullptr;
 }
@@ -85,6 +109,44 @@ WindowSlot& WindowSlots::slot(WindowKind kind, int system, int constellation) {
     }
     if (i >= slots_.size()) throwSubscriptOutOfRange();
     return *slots_[i];
+}
+
+KeepStacking::KeepStacking(Shell& shell) : shell_(shell) {
+    outermost_ = shell_.windows.keepers_++ == 0 && shell_.hasHost() && shell_.windows.created();
+    if (!outermost_) return;
+    QMdiArea& area = shell_.host().childArea();
+    auto entryOf = [this](QMdiSubWindow* sub) {
+        Entry e;
+        if (auto* w = qobject_cast<ChildWindow*>(sub->widget())) {
+            for (const auto& slot : shell_.windows.all())
+                if (slot->window() == w) e.slot = slot.get();
+        }
+        if (!e.slot) e.frame = sub;
+        return e;
+    };
+    for (QMdiSubWindow* sub : area.subWindowList(QMdiArea::StackingOrder))
+        if (sub->isVisible()) bottomToTop_.push_back(entryOf(sub));
+    if (QMdiSubWindow* active = area.activeSubWindow()) active_ = entryOf(active);
+    // A window shown while another is maximised would be maximised too, and give back a
+    // title-bar strip when restored: every window gets its own state back instead.
+    area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
+}
+
+QMdiSubWindow* KeepStacking::frameOf(const Entry& e) const {
+    if (!e.slot) return e.frame;
+    auto* w = e.slot->window();
+    return w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr;
+}
+
+KeepStacking::~KeepStacking() {
+    --shell_.windows.keepers_;
+    if (!outermost_ || !shell_.hasHost()) return;
+    QMdiArea& area = shell_.host().childArea();
+    // Activating raises other windows too: first the active window, then the pile.
+    if (QMdiSubWindow* sub = frameOf(active_); sub && sub->isVisible()) area.setActiveSubWindow(sub);
+    for (const Entry& e : bottomToTop_)
+        if (QMdiSubWindow* sub = frameOf(e); sub && sub->isVisible()) sub->raise();
+    area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
 }
 
 }  // namespace tiderune

@@ -37,11 +37,14 @@ public:
     void setVisible(bool visible);
     // Shows the window modeless and brings it into view; loads it first when needed.
     void show();
-    // Closes (unloads) the window from code; false when the window refused.
+    // Closes (unloads) the window from code; false when the window refused. The window the
+    // next load makes comes back where this one was, in its state (minimised, maximised)
+    // once it is shown.
     bool unload();
 
 private:
     void forget();
+    void showInItsState();
 
     Shell& shell_;
     WindowKind kind_;
@@ -49,6 +52,34 @@ private:
     int constellation_;
     QPointer<ChildWindow> window_;
     QPointer<QMdiSubWindow> frame_;
+    // What the last unload left: the window's normal place and its state, given back to the
+    // window of the next load (the place only to kinds that keep no stored placement).
+    QRect lastNormal_;
+    Qt::WindowStates lastState_;
+    bool unloadedByCode_ = false;
+};
+
+// Keeps the order in which the visible child windows lie over each other, and which one is
+// active, across the closing and reopening of windows (the resets): a reopened window takes
+// its former window's place in the pile. Nested keepers leave the work to the outermost.
+class KeepStacking {
+public:
+    explicit KeepStacking(Shell& shell);
+    ~KeepStacking();
+    KeepStacking(const KeepStacking&) = delete;
+    KeepStacking& operator=(const KeepStacking&) = delete;
+
+private:
+    struct Entry {
+        WindowSlot* slot = nullptr;        // a window of a slot: whatever window it has then
+        QPointer<QMdiSubWindow> frame;    // any other sub-window (the offline status)
+    };
+    QMdiSubWindow* frameOf(const Entry& e) const;
+
+    Shell& shell_;
+    bool outermost_ = false;
+    std::vector<Entry> bottomToTop_;
+    Entry active_;
 };
 
 class WindowSlots {
@@ -68,8 +99,10 @@ public:
     const std::vector<std::unique_ptr<WindowSlot>>& all() const { return slots_; }
 
 private:
+    friend class KeepStacking;
     Shell& shell_;
     std::vector<std::unique_ptr<WindowSlot>> slots_;
+    int keepers_ = 0;  // how deep the stacking keepers are nested; the outermost restores
 };
 
 }  // namespace tiderune

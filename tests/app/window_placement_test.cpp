@@ -1,0 +1,192 @@
+// Windows stay where the user puts them: the resets close and reopen the windows, Cascade and
+// Tile arrange them, and a restart reads their stored placements; each gives every window
+// back in its state (minimised, maximised), at its normal place and in the same pile, none a
+// title-bar strip and none out of sight.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolBar>
+#include <fstream>
+#include <ostream>
+#include <map>
+#include <set>
+
+#include "app/offline_status_window.h"
+#include "app/program_core.h"
+#include "app/reset_family.h"
+#include "core/parsers.h"
+#include "shell_fixture.h"
+
+namespace tiderune::test {
+namespace {
+
+using K = WindowKind;
+
+struct Placed {
+    Qt::WindowStates state;
+    QRect normal;
+    bool operator==(const Placed&) const = default;
+};
+std::ostream& operator<<(std::ostream& o, const Placed& p) {
+    const QRect& r = p.normal;
+    return o << "state " << int(p.state) << " at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
+
+class WindowPlacementTest : public ShellTest {
+protected:
+    // The demo's way: OFFLINE on a short recording, the windows of system 1 open.
+    void startOffline() {
+        const std::string recording = dir.path().toStdString() + "/run.nmea";
+        std::ofstream(recording) << sentence("$GPGGA,080000.00,5925.12420,N,01029.52887,E,2,12,0.8,35.2,M,39.1,M,1.0,0100")
+                                 << sentence("$GPGGA,080001.00,5925.12520,N,01029.52887,E,2,12,0.8,35.2,M,39.1,M,1.0,0100");
+        settings.setValue("Tiderune", "Settings", "MainWidth", "24000");
+        settings.setValue("Tiderune", "Settings", "MainHeight", "16000");
+        startOnRealCore(first);
+        Config& c = shell->config;
+        useSystem(c, 1, "Bridge", {SentenceType::GGA, SentenceType::GSA, SentenceType::ATT});
+        c.Systems[1].OfflineFile = recording;
+        boxes.answers.push_back(MessageAnswer::Yes);  // the mode question
+        action("mnuModeOffline")->trigger();
+        for (auto show : {ShowNumericsWindow, ShowStatisticsWindow, ShowSkyplotWindow, ShowNMEAWindow,
+                          ShowARPATargetsWindow, ShowAISTargetsWindow, ShowTimeSeriesWindows, ShowScatterWindow})
+            show(*shell, 1);
+        // Arranged by hand, each window somewhere else, the status window on top.
+        int i = 0;
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+            if (sub->isVisible() && sub != status()) sub->setGeometry(40 * i, 30 * i, 330 + 10 * i, 260 + 5 * i), ++i;
+        status()->raise();
+    }
+    static std::string sentence(const std::string& body) { return body + "*" + CalcChecksum(body + "*") + "\r\n"; }
+    QMdiSubWindow* status() const { return qobject_cast<QMdiSubWindow*>(window->offlineStatusWindow()->parentWidget()); }
+    QMdiSubWindow* frameOf(K kind) const {
+        return qobject_cast<QMdiSubWindow*>(shell->windows.slot(kind, 1).window()->parentWidget());
+    }
+    // Every visible window of a system, by its caption.
+    std::map<std::string, Placed> placed() const {
+        std::map<std::string, Placed> m;
+        for (const auto& slot : shell->windows.all())
+            if (slot->isVisible())
+                m[slot->window()->windowTitle().toStdString()] = {
+                    slot->window()->parentWidget()->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
+                    slot->window()->normalGeometry()};
+        return m;
+    }
+    // The visible windows from the bottom of the pile to its top.
+    std::vector<std::string> pile() const {
+        std::vector<std::string> p;
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList(QMdiArea::StackingOrder))
+            if (sub->isVisible()) p.push_back(sub->windowTitle().toStdString());
+        return p;
+    }
+    // No window smaller than usable, none wholly out of the work area.
+    void expectUsable() const {
+        const QRect area = window->mdiArea()->viewport()->rect();
+        for (const auto& [caption, p] : placed()) {
+            SCOPED_TRACE(caption);
+            EXPECT_GE(p.normal.width(), fromTwips(UsableWidthTwips));
+            EXPECT_GE(p.normal.height(), fromTwips(UsableHeightTwips));
+            EXPECT_TRUE(p.normal.intersects(area));
+        }
+    }
+    ProgramCore first;
+};
+
+TEST_F(WindowPlacementTest, ResetsGiveEveryWindowBackItsStatePlaceAndPile) {
+    startOffline();
+    struct Case {
+        const char* name;
+        K touched;
+        Qt::WindowState state;
+        std::function<void()> reset;
+    };
+    auto play = [this] { MainWindow::button(window->offlineToolBar(), "PLAY")->trigger(); };
+    auto resetAll = [this] { window->tbOnlineButtonClick("RESET ALL"); };
+    auto resetGraphics = [this] { window->tbOnlineButtonClick("Reset Graphics"); };
+    ASSERT_EQ(pile().back(), "Tiderune-  OFFLINE STATUS");  // and no reset may bury it
+    for (const Case& c : {Case{"GGA chart maximised, PLAY", K::TimeSeriesGGA, Qt::WindowMaximized, play},
+                          Case{"numerics maximised, RESET ALL", K::Numerics, Qt::WindowMaximized, resetAll},
+                          Case{"AIS list minimised, PLAY", K::AISTargets, Qt::WindowMinimized, play},
+                          Case{"scatter minimised, Reset Graphics", K::Scatter, Qt::WindowMinimized, resetGraphics},
+                          Case{"monitor maximised, PLAY", K::NMEA, Qt::WindowMaximized, play}}) {
+        SCOPED_TRACE(c.name);
+        QMdiSubWindow* touched = frameOf(c.touched);
+        touched->setWindowState(c.state);
+        const auto before = placed();
+        const auto pileBefore = pile();
+        c.reset();
+        EXPECT_EQ(placed(), before);
+        EXPECT_EQ(pile(), pileBefore);
+        expectUsable();
+        frameOf(c.touched)->showNormal();
+        status()->raise();
+    }
+}
+
+TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
+    startOffline();
+    frameOf(K::Skyplot)->showMinimized();
+    frameOf(K::TimeSeriesGGA)->showMaximized();
+    const auto before = placed();
+    const auto pileBefore = pile();
+    action("mnuWindowCascade")->trigger();
+    const auto after = placed();
+    ASSERT_EQ(after.size(), before.size());
+    std::set<std::pair<int, int>> corners;
+    for (const auto& [caption, p] : after) {
+        SCOPED_TRACE(caption);
+        const Placed& was = before.at(caption);
+        if (was.state == Qt::WindowMinimized) {
+            EXPECT_EQ(p, was);  // the icons stay as they are
+            continue;
+        }
+        EXPECT_EQ(p.state, Qt::WindowNoState);
+        EXPECT_EQ(p.normal.size(), was.normal.size());
+        corners.insert({p.normal.x(), p.normal.y()});
+    }
+    EXPECT_EQ(corners.size(), after.size() - 1);  // staggered, no two at one corner
+    EXPECT_EQ(pile(), pileBefore);
+    expectUsable();
+
+    for (const char* tile : {"mnuWindowTileHorizontal", "mnuWindowTileVertical"}) {
+        SCOPED_TRACE(tile);
+        action(tile)->trigger();
+        for (const auto& [caption, p] : placed())
+            if (p.state != Qt::WindowMinimized) EXPECT_TRUE(window->mdiArea()->viewport()->rect().intersects(p.normal)) << caption;
+    }
+    action("mnuWindowArrangeIcons")->trigger();
+    const QWidget* icon = frameOf(K::Skyplot);
+    EXPECT_EQ(icon->geometry().bottom(), window->mdiArea()->viewport()->rect().bottom());
+}
+
+TEST_F(WindowPlacementTest, StoredPlacementsAreNormalGeometriesAndUnusableOnesGiveWayToTheDefault) {
+    startOffline();
+    frameOf(K::Statistics)->showMinimized();
+    frameOf(K::Numerics)->showMaximized();
+    const auto before = placed();
+    ASSERT_TRUE(exitProgram());
+    const QRect numerics = before.at("Numerics 1 - Bridge").normal;
+    EXPECT_EQ(settings.value("Tiderune", "Settings", "NumericsWidth 1", ""), std::to_string(numerics.width() * 15));
+    EXPECT_EQ(settings.value("Tiderune", "Settings", "StatisticsTop 1", ""),
+              std::to_string(before.at("Statistics 1 - Bridge").normal.y() * 15));
+
+    // A title-bar strip written by an older run, a window far out of sight, and nonsense.
+    settings.setValue("Tiderune", "Settings", "AISTargetsHeight 1", "420");
+    settings.setValue("Tiderune", "Settings", "MonitorLeft 1", "999999");
+    settings.setValue("Tiderune", "Settings", "SkyplotWidth 1", "nan");
+    program.reset();
+    shell.reset();
+    ProgramCore second;
+    realCore = &second;
+    start();
+    ShowNMEAWindow(*shell, 1);
+    const auto after = placed();
+    EXPECT_EQ(after.at("Numerics 1 - Bridge").normal, numerics);
+    EXPECT_EQ(after.at("Numerics 1 - Bridge").state, Qt::WindowNoState);
+    const QRect byDefault(fromTwips(100), fromTwips(100), fromTwips(3000), fromTwips(6000));
+    EXPECT_EQ(after.at("NMEA Monitor 1 - Bridge").normal, QRect(byDefault.topLeft(), QSize(fromTwips(8000), fromTwips(4000))));
+    EXPECT_EQ(after.at("AIS Targets 1 - Bridge").normal, byDefault);
+    EXPECT_EQ(after.at("Skyplot 1 - Bridge - GSA/GSV Numerics").normal, byDefault);
+    expectUsable();
+}
+
+}  // namespace
+}  // namespace tiderune::test
