@@ -5,16 +5,37 @@
 
 #include "replay_dump.h"
 
+namespace {
+
+constexpr const char* Usage =
+    "usage: tiderune-replay [--checksum] FILE\n"
+    "  prints, per line of FILE, what the intake made of it\n"
+    "  --checksum  refuse sentences whose checksum is missing or wrong\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
     tiderune::replay::Options options;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--checksum") == 0) options.checksumTest = true;
-        else if (!path) path = argv[i];
-        else path = nullptr, i = argc;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::cout << Usage;
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--checksum") == 0) {
+            options.checksumTest = true;
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            std::cerr << "tiderune-replay: unknown option " << argv[i] << "\n" << Usage;
+            return 2;
+        } else if (!path) {
+            path = argv[i];
+        } else {
+            std::cerr << "tiderune-replay: one FILE only\n" << Usage;
+            return 2;
+        }
     }
     if (!path) {
-        std::cerr << "usage: tiderune-replay [--checksum] FILE\n";
+        std::cerr << Usage;
         return 2;
     }
     std::ifstream in(path, std::ios::binary);
