@@ -203,6 +203,24 @@ TEST(DemoSession, GsvGroupsAndAisFragmentsFollowEachOther) {
     }
     EXPECT_EQ(gsvTalkers, (std::set<std::string>{"GP", "GL", "GA", "GB"}));
     EXPECT_GT(multi, 20u);
+
+    // The satellites-only recording: the demo's GSV groups, every second instead of every 5.
+    DemoOptions o;
+    o.durationSeconds = 10;
+    std::vector<std::string> gsv;
+    generateSatellitesInView(o, [&](std::string_view l) { gsv.emplace_back(l); });
+    std::vector<std::string> demoGsv;
+    for (const std::string& l : demoLines(1))
+        if (l.substr(3, 3) == "GSV") demoGsv.push_back(l);
+    ASSERT_FALSE(demoGsv.empty());
+    EXPECT_EQ(std::vector<std::string>(gsv.begin(), gsv.begin() + static_cast<long>(demoGsv.size())), demoGsv);
+    int groupStarts = 0;
+    for (const std::string& l : gsv) {
+        const auto f = test::fields(l);
+        EXPECT_EQ(f[0].substr(3), "GSV") << l;
+        if (f[0] == "$GPGSV" && f[2] == "1") ++groupStarts;
+    }
+    EXPECT_EQ(groupStarts, 10);
 }
 
 }  // namespace

@@ -588,7 +588,7 @@ private:
             g.vdop = fix ? dop.vdop : std::nullopt;
             emit(buildGSA("GN", g));
         }
-        if (k % 5 == 0) {
+        if (o_.gsvIntervalSeconds > 0 && k % o_.gsvIntervalSeconds == 0) {
             for (const auto& c : constellations) {
                 std::vector<SatelliteView> view;
                 for (const auto& s : sats_) {
@@ -923,6 +923,14 @@ void generateNavigation(const DemoOptions& options, const LineSink& sink) {
         if (line.size() < 6 || line[0] != '$') return;
         const std::string_view type = line.substr(3, 3);
         if (type == "GLL" || type == "VTG" || type == "ZDA" || type == "HDT" || type == "ROT") sink(line);
+    });
+}
+
+void generateSatellitesInView(const DemoOptions& options, const LineSink& sink) {
+    DemoOptions o = options;
+    o.gsvIntervalSeconds = 1;
+    generateDemo(o, [&](std::string_view line) {
+        if (line.size() >= 6 && line[0] == '$' && line.substr(3, 3) == "GSV") sink(line);
     });
 }
 

@@ -19,6 +19,8 @@ struct DemoOptions {
     int durationSeconds = 3600;
     // 2026-06-15 08:00:00 UTC.
     double startTime = 1781510400.0;
+    // Seconds between the GSV groups of the four constellations.
+    int gsvIntervalSeconds = 5;
 };
 void generateDemo(const DemoOptions& options, const LineSink& sink);
 
@@ -26,6 +28,10 @@ void generateDemo(const DemoOptions& options, const LineSink& sink);
 // nothing else (the second demo, seed 11 by default).
 inline constexpr std::uint64_t NavigationSeed = 11;
 void generateNavigation(const DemoOptions& options, const LineSink& sink);
+
+// The satellites in view alone: the demo session's GSV groups of its four constellations,
+// one epoch each second and nothing else (for the sky plot's benchmarks).
+void generateSatellitesInView(const DemoOptions& options, const LineSink& sink);
 
 // A busy port approach: 500 AIS stations, about 200 messages a second, a GGA fix each second
 // and 20 radar targets every 3 s (seed 5 by default).

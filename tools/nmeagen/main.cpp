@@ -3,6 +3,7 @@
 //   tiderune-gen --nav FILE [--seed N] [--seconds N]
 //   tiderune-gen --stress N FILE [--seed N]
 //   tiderune-gen --port FILE [--seed N] [--seconds N]
+//   tiderune-gen --gsv FILE [--seed N] [--seconds N]
 // Lines end with CR LF, as receivers send them.
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +20,8 @@ int usage() {
     std::cerr << "usage: tiderune-gen --demo FILE [--seed N] [--seconds N]\n"
                  "       tiderune-gen --nav FILE [--seed N] [--seconds N]\n"
                  "       tiderune-gen --stress N FILE [--seed N]\n"
-                 "       tiderune-gen --port FILE [--seed N] [--seconds N]\n";
+                 "       tiderune-gen --port FILE [--seed N] [--seconds N]\n"
+                 "       tiderune-gen --gsv FILE [--seed N] [--seconds N]\n";
     return 2;
 }
 
@@ -38,7 +40,7 @@ int main(int argc, char** argv) {
     bool seedGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--demo" || arg == "--nav" || arg == "--port") && i + 1 < argc) {
+        if ((arg == "--demo" || arg == "--nav" || arg == "--port" || arg == "--gsv") && i + 1 < argc) {
             mode = arg.substr(2);
             path = argv[++i];
         } else if (arg == "--stress" && i + 2 < argc) {
@@ -71,7 +73,7 @@ int main(int argc, char** argv) {
         out.write("\r\n", 2);
         ++lines;
     };
-    if (mode == "demo" || mode == "nav") {
+    if (mode == "demo" || mode == "nav" || mode == "gsv") {
         DemoOptions o;
         if (mode == "nav")
             o.seed = NavigationSeed;
@@ -80,6 +82,8 @@ int main(int argc, char** argv) {
         o.durationSeconds = static_cast<int>(seconds);
         if (mode == "nav")
             generateNavigation(o, sink);
+        else if (mode == "gsv")
+            generateSatellitesInView(o, sink);
         else
             generateDemo(o, sink);
     } else if (mode == "port") {
