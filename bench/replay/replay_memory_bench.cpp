@@ -61,8 +61,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     demo::Program program(home);
-    VisibleForms& open = program.shell->config.WindowVisible[1];
-    open[VisibleForms::NMEAMonitor] = open[VisibleForms::AISTargets] = open[VisibleForms::ARPATargets] = false;
+    // The demo setup opens the monitor and the target lists: closed as a user closes them,
+    // so that the sky plot is the one window fed.
+    for (WindowKind kind : {WindowKind::NMEA, WindowKind::AISTargets, WindowKind::ARPATargets})
+        program.shell->windows.slot(kind, 1).unload();
     ShowSkyplotWindow(*program.shell, 1);
     const bool shown = argc > 3 && std::string(argv[3]) == "shown";
     if (shown) ShowTimeSeriesWindows(*program.shell, 1);

@@ -143,6 +143,7 @@ void ChildWindow::markChanged() {
 bool ChildWindow::refreshIfChanged() {
     if (!changed_) return false;
     changed_ = false;
+    ++refreshes_;
     refresh();
     return true;
 }

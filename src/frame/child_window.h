@@ -58,6 +58,8 @@ public:
     bool changed() const { return changed_; }
     // Refreshes now when marked changed; true when it did (the redraw tick).
     bool refreshIfChanged();
+    // Refreshes so far (what a benchmark checks to know the window was drawn at all).
+    long long refreshCount() const { return refreshes_; }
 
     // Closes the window from the program's own code: never only hidden.
     bool closeFromCode();
@@ -94,6 +96,7 @@ private:
     bool loaded_ = false;
     bool changed_ = false;
     QRect normal_;  // the sub-window's last geometry while neither minimised nor maximised
+    long long refreshes_ = 0;
 };
 
 }  // namespace tiderune
