@@ -372,9 +372,10 @@ std::string strFloating(double v, int precision) {
 std::string StrNumber(double v) { return strFloating(v, 15); }
 std::string StrNumber(float v) { return strFloating(static_cast<double>(v), 7); }
 std::string StrNumber(long long v) {
-    std::string s = std::to_string(v);
-    if (v >= 0) s.insert(0, 1, ' ');
-    return s;
+    char buf[24];
+    buf[0] = ' ';
+    char* const end = std::to_chars(buf + 1, buf + sizeof buf, v).ptr;
+    return v >= 0 ? std::string(buf, end) : std::string(buf + 1, end);
 }
 
 std::string ValueOrNA(double v) { return v == MissingValueD ? "n/a" : StrNumber(v); }

@@ -29,8 +29,12 @@ Chart* SlotTimeSeriesWindows::snrChart(int system, int constellation, int chart)
     // The slot loads the window for its own system and constellation.
     WindowSlot& slot = shell_.windows.slot(WindowKind::TimeSeriesSNR, system, constellation);
     if (!slot.isLoaded()) slot.setVisible(false);  // loads it, and keeps it out of sight
-    auto* holder = dynamic_cast<SNRChartsHolder*>(slot.window());
-    return holder ? &holder->snrChart(chart) : nullptr;
+    SNRWindowSeen& seen = snrSeen_[system][constellation];
+    if (seen.window != slot.window()) {
+        seen.window = slot.window();
+        seen.holder = dynamic_cast<SNRChartsHolder*>(slot.window());
+    }
+    return seen.holder ? &seen.holder->snrChart(chart) : nullptr;
 }
 
 Chart* SlotScatterWindows::scatterChart(int system) {

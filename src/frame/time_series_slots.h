@@ -8,6 +8,7 @@
 namespace tiderune {
 
 class Shell;
+class SNRChartsHolder;
 
 class SlotTimeSeriesWindows final : public TimeSeriesWindows {
 public:
@@ -17,6 +18,13 @@ public:
 
 private:
     Shell& shell_;
+    // The SNR window last found in each slot, and its charts: a GSV group end asks for one
+    // chart per satellite, and only a slot holding another window needs the look-up again.
+    struct SNRWindowSeen {
+        const void* window = nullptr;
+        SNRChartsHolder* holder = nullptr;
+    };
+    SNRWindowSeen snrSeen_[MaxSystems + 1][SNRConstellations + 1] = {};
 };
 
 // The scatter update's way to each system's scatter chart, loading the window hidden for

@@ -54,14 +54,24 @@ constexpr SNRChartPlace snrChartOf(int prn) noexcept {
 // SNR windows: GP for GPS and SBAS, GL for GLONASS, GB and BD for BeiDou, GA for Galileo (which
 // has no numbers here). A receiver sends one group per talker each epoch, so a group clears
 // and feeds only its own satellites; GN and any other talker speak for all of them.
-constexpr bool gsvGroupCovers(std::string_view talker, int prn) noexcept {
-    const int c = snrChartOf(prn).constellation;
-    if (talker == "GP") return c == 1 || c == 2;
-    if (talker == "GL") return c == 3;
-    if (talker == "GB" || talker == "BD") return c == 4;
-    if (talker == "GA") return false;
-    return true;
-}
+// GsvCoverage holds the answer for one talker, its name looked at once for a whole group.
+class GsvCoverage {
+public:
+    constexpr explicit GsvCoverage(std::string_view talker) noexcept
+        : constellations_(talker == "GP"                     ? 0b00110
+                          : talker == "GL"                   ? 0b01000
+                          : talker == "GB" || talker == "BD" ? 0b10000
+                          : talker == "GA"                   ? 0
+                                                             : All) {}
+    constexpr bool covers(int prn) const noexcept {
+        return constellations_ == All || (constellations_ >> snrChartOf(prn).constellation & 1) != 0;
+    }
+
+private:
+    static constexpr unsigned All = ~0u;
+    unsigned constellations_;  // bit c: SNR constellation c (1-4)
+};
+constexpr bool gsvGroupCovers(std::string_view talker, int prn) noexcept { return GsvCoverage(talker).covers(prn); }
 
 // A GSV sentence that belongs to a group: a count of at least 1 and a number within it. Any
 // other GSV sentence tells only how many satellites are in view: it neither opens nor ends a

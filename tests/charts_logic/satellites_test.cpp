@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "charts/logic/skyplot_form.h"
+#include "core/number_text.h"
 #include "core/intake.h"
 #include "core/parsers.h"
 #include "core/processing.h"
@@ -259,6 +260,24 @@ TEST_F(Satellites, SkyPlotTableTrendsAndColours) {
     feed("$GPGSV,1,1,01,01,41,085,46");
     EXPECT_EQ(sat(1).ElevationTrend, 'd');
     EXPECT_EQ(sat(1).AzimuthTrend, '>') << "an unchanged azimuth keeps its sign";
+}
+
+// The table's texts are the Str and "00  " / "000  " forms of the sentence's numbers, as the
+// program's number formatting writes them; missing ones read "n/a".
+TEST_F(Satellites, SkyPlotTableTextsAreTheNumberFormsOfTheSentence) {
+    for (const char* line : {"$GPGSV,2,1,08,01,1,0,,02,9,5,0,03,89,359,9,04,123,1234,99",
+                             "$GPGSV,2,2,08,05,45,,45,06,10,-7,12,07,90,360,-3,32,05,45,32767"}) {
+        feed(line);
+        const GSVRecord& r = core->NMEAMessages[1].GSV;
+        for (int i = 1; i <= 4; ++i) {
+            const SkyplotRow& row = skyplot.rows[(r.SentenceNumber - 1) * 4 + i];
+            EXPECT_EQ(row.sv.text, ValueOrNA(r.PRN[i])) << line << " " << i;
+            EXPECT_EQ(row.elevation.text, FormatOrNA(r.Elevation[i], "00  ")) << line << " " << i;
+            EXPECT_EQ(row.azimuth.text, FormatOrNA(r.Azimuth[i], "000  ")) << line << " " << i;
+            EXPECT_EQ(row.snr.text, ValueOrNA(r.SNR[i])) << line << " " << i;
+        }
+    }
+    EXPECT_EQ(skyplot.rows[5].azimuth.text, "n/a");
 }
 
 TEST_F(Satellites, GsaPanel) {

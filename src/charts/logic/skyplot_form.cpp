@@ -1,6 +1,8 @@
 #include "charts/logic/skyplot_form.h"
 
+#include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "core/epoch_time.h"
 #include "core/number_text.h"
@@ -27,12 +29,53 @@ char trend(const SatelliteRecord& sat, double now, bool rose, char up, char down
     return ' ';
 }
 
-std::string withTrend(std::string text, char t) {
-    if (t != 0) text += t;
-    return text;
+// What ValueOrNA (zeros 0) or FormatOrNA(v, "00  ") and (v, "000  ") write for a whole
+// number, by std::to_chars: " 7", "-3", "07  ", "n/a"; then the trend, if any.
+void setNumberText(std::string& out, std::int16_t v, int zeros, char trend) {
+    out.clear();
+    if (v == MissingValue) {
+        out = "n/a";
+    } else {
+        char digits[8];
+        const int magnitude = v < 0 ? -static_cast<int>(v) : v;
+        const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+        if (v < 0) out += '-';
+        else if (zeros == 0) out += ' ';
+        for (int k = n; k < zeros; ++k) out += '0';
+        out.append(digits, static_cast<std::size_t>(n));
+        if (zeros != 0) out += "  ";
+    }
+    if (trend != 0) out += trend;
 }
 
 }  // namespace
+
+const SkyplotRow& SkyplotTable::operator[](int row) const {
+    SkyplotRow& line = texts_[row];
+    if (!stale_[static_cast<std::size_t>(row)]) return line;
+    stale_[static_cast<std::size_t>(row)] = false;
+    const SkyplotRowValues& v = values_[row];
+    line.sv.colour = v.svColour;
+    line.elevation.colour = v.elevationColour;
+    line.azimuth.colour = colours::Black;
+    line.snr.colour = v.snrColour;
+    if (v.shown) {
+        setNumberText(line.sv.text, v.prn, 0, 0);
+        setNumberText(line.elevation.text, v.elevation, 2, v.elevationTrend);
+        setNumberText(line.azimuth.text, v.azimuth, 3, v.azimuthTrend);
+        setNumberText(line.snr.text, v.snr, 0, 0);
+        line.swatch = v.swatch;
+    } else {
+        line.sv.text = line.elevation.text = line.azimuth.text = line.snr.text = "*";
+        line.swatch = colours::White;
+    }
+    return line;
+}
+
+void SkyplotTable::set(int row, const SkyplotRowValues& values) {
+    values_[row] = values;
+    stale_[static_cast<std::size_t>(row)] = true;
+}
 
 PlotPoint skyplotPoint(double elevation, double azimuth) {
     const double r = 90 - elevation;
@@ -139,62 +182,73 @@ void SkyplotForm::UpdateSkyplotGSA() {
     ++texts_;
 }
 
-void SkyplotForm::blankRow(int row) {
-    rows[row] = SkyplotRow{};
-}
-
 void SkyplotForm::DrawSkyplotGSV() {
     const GSVRecord& r = core_.NMEAMessages[system_].GSV;
     gsvSinceGsa_ = true;
-    lblSvsInView = ValueOrNA(r.SatellitesInView);
+    if (r.SatellitesInView != svsInView_) {
+        svsInView_ = r.SatellitesInView;
+        lblSvsInView = ValueOrNA(svsInView_);
+    }
     ++texts_;
     // Without a sentence number within a known count the sentence has no rows to fill.
     if (!isGroupSentence(r)) return;
 
     SatelliteRecords& table = satellites();
     const int s = r.SentenceNumber;
+    const GsvCoverage group(r.Talker);
     if (s == 1) {
         for (int prn = 1; prn < MaxPRN; ++prn) {
-            if (!gsvGroupCovers(r.Talker, prn)) continue;  // another constellation's group
+            if (!group.covers(prn)) continue;  // another constellation's group
             table[prn].Elevation = 0;
             table[prn].Azimuth = 0;
             table[prn].SNR = 0;
         }
     }
 
-    const double now = core_.analysis.clock->now();
+    // The clock is read only when a trend or the plot needs it.
+    std::optional<double> clockNow;
+    auto now = [&] {
+        if (!clockNow) clockNow = core_.analysis.clock->now();
+        return *clockNow;
+    };
     const int mask = core_.config.ElevationMask;
     for (int i = 1; i <= 4; ++i) {
         const int row = (s - 1) * 4 + i;
         if (row > SkyplotRows) break;
-        blankRow(row);
         const int prn = r.PRN[i];
-        if (!isTablePRN(prn)) continue;  // no satellite, or a number the table does not know
+        if (!isTablePRN(prn)) {  // no satellite, or a number the table does not know
+            rows.blank(row);
+            continue;
+        }
         SatelliteRecord& sat = table[prn];
         const std::int16_t elevation = r.Elevation[i];
         const std::int16_t azimuth = r.Azimuth[i];
         const std::int16_t snr = r.SNR[i];
-        SkyplotRow& line = rows[row];
-        line.sv.colour = sat.UsedInFix ? colours::Black : colours::Red;
-        line.elevation.colour = elevation >= mask ? colours::Black : colours::Red;
-        line.snr.colour = snr != 0 ? colours::Black : colours::Red;
+        SkyplotRowValues line;
+        line.svColour = sat.UsedInFix ? colours::Black : colours::Red;
+        line.elevationColour = elevation >= mask ? colours::Black : colours::Red;
+        line.snrColour = snr != 0 ? colours::Black : colours::Red;
         if (elevation > 0) {
-            line.sv.text = ValueOrNA(static_cast<std::int16_t>(prn));
-            line.elevation.text = withTrend(FormatOrNA(elevation, "00  "), sat.ElevationTrend);
-            line.azimuth.text = withTrend(FormatOrNA(azimuth, "000  "), sat.AzimuthTrend);
-            line.snr.text = ValueOrNA(snr);
+            line.shown = true;
+            line.prn = static_cast<std::int16_t>(prn);
+            line.elevation = elevation;
+            line.azimuth = azimuth;
+            line.snr = snr;
+            line.elevationTrend = sat.ElevationTrend;
+            line.azimuthTrend = sat.AzimuthTrend;
             line.swatch = sat.ChartColour;
         }
+        rows.set(row, line);
         sat.TableRow = static_cast<std::int16_t>(row);
         sat.Elevation = elevation;
         sat.Azimuth = azimuth;
         sat.SNR = snr;
         if (sat.Elevation != sat.PreviousElevation) {
-            sat.ElevationTrend = trend(sat, now, sat.Elevation > sat.PreviousElevation, 'u', 'd');
+            sat.ElevationTrend = trend(sat, now(), sat.Elevation > sat.PreviousElevation, 'u', 'd');
             sat.PreviousElevation = sat.Elevation;
         }
         if (sat.Azimuth != sat.PreviousAzimuth) {
-            sat.AzimuthTrend = trend(sat, now, sat.Azimuth > sat.PreviousAzimuth, '>', '<');
+            sat.AzimuthTrend = trend(sat, now(), sat.Azimuth > sat.PreviousAzimuth, '>', '<');
             sat.PreviousAzimuth = sat.Azimuth;
         }
     }
@@ -210,12 +264,12 @@ void SkyplotForm::DrawSkyplotGSV() {
         p.setForeColour(sat.UsedInFix ? colours::Black : colours::Red);
         p.point(at.x, at.y);
         p.print(StrNumber(prn) + " ");
-        sat.LastDrawn = now;
+        sat.LastDrawn = now();
     }
     ++plot_;
-    for (int row = 4 * r.SentenceCount + 1; row <= SkyplotRows; ++row) blankRow(row);
+    for (int row = 4 * r.SentenceCount + 1; row <= SkyplotRows; ++row) rows.blank(row);
     for (int prn = 1; prn < MaxPRN; ++prn)
-        if (gsvGroupCovers(r.Talker, prn)) engine_.UpdateTimeSeriesSNR(system_, prn);
+        if (group.covers(prn)) engine_.UpdateTimeSeriesSNR(system_, prn);
 }
 
 }  // namespace tiderune

@@ -29,6 +29,29 @@ struct SkyplotRow {
     Colour swatch = colours::White;
 };
 
+// What a GSV sentence put in one row of the table.
+struct SkyplotRowValues {
+    bool shown = false;  // a satellite above the horizon: its numbers, else "*"
+    std::int16_t prn = 0, elevation = 0, azimuth = 0, snr = 0;
+    char elevationTrend = 0, azimuthTrend = 0;
+    Colour svColour = colours::Black, elevationColour = colours::Black, snrColour = colours::Black;
+    Colour swatch = colours::White;
+};
+
+// The satellite table. GSV sentences arrive far faster than the table is drawn (at most on
+// each redraw tick), so a row keeps the values it was given and makes its texts when read.
+class SkyplotTable {
+public:
+    const SkyplotRow& operator[](int row) const;
+    void set(int row, const SkyplotRowValues& values);
+    void blank(int row) { set(row, SkyplotRowValues{}); }
+
+private:
+    IndexedArray<SkyplotRowValues, 1, SkyplotRows> values_{};
+    mutable IndexedArray<SkyplotRow, 1, SkyplotRows> texts_{};
+    mutable std::array<bool, SkyplotRows + 1> stale_{};
+};
+
 // Where a satellite stands in the plot's coordinates (-90..90, north up, zenith in the
 // centre): radius 90 - elevation, the azimuth clockwise from north.
 struct PlotPoint {
@@ -58,7 +81,7 @@ public:
     // Rings, axes and their labels, and the dashed mask ring, kept as the background.
     void drawBackground(bool clearFirst);
 
-    IndexedArray<SkyplotRow, 1, SkyplotRows> rows;
+    SkyplotTable rows;
     ColouredText lblCurrentMode{"n/a"};
     std::string lblPdop = "xx.xx", lblHdop = "xx.xx", lblVdop = "xx.xx";
     std::string lblSvsInView = "n/a";
@@ -72,7 +95,6 @@ public:
     unsigned long long plotGeneration() const { return plot_; }
 
 private:
-    void blankRow(int row);
     SatelliteRecords& satellites() { return engine_.SatelliteTable[system_]; }
 
     CoreState& core_;
@@ -81,6 +103,8 @@ private:
     int system_ = 1;
     // A GSV sentence came since the last GSA: the next GSA may start the used flags afresh.
     bool gsvSinceGsa_ = true;
+    // The satellites in view that lblSvsInView shows.
+    std::int16_t svsInView_ = MissingValue;
     unsigned long long texts_ = 0;
     unsigned long long plot_ = 0;
 };

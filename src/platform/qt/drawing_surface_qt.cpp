@@ -10,7 +10,8 @@
 
 namespace tiderune {
 
-ImageDrawingSurface::ImageDrawingSurface(QSize size) : size_(size.expandedTo(QSize(1, 1))) {}
+ImageDrawingSurface::ImageDrawingSurface(QSize size)
+    : size_(size.expandedTo(QSize(1, 1))), lineHeight_(QFontMetrics(font_).height()) {}
 
 void ImageDrawingSurface::setScale(double left, double top, double right, double bottom) {
     if (left == right || top == bottom || !std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) ||
@@ -74,10 +75,9 @@ void ImageDrawingSurface::point(double x, double y) {
 }
 
 void ImageDrawingSurface::print(const std::string& text) {
-    add({Op::Text, cx_, cy_, 0, 0, toQt(text), 0, 0,
-         PenStyle::Solid, {}});
+    add({Op::Text, cx_, cy_, 0, 0, text, 0, 0, PenStyle::Solid, {}});
     // The pen goes one text line down, back to where the text began.
-    const double lineUser = QFontMetrics(font_).height() * (scale_.bottom - scale_.top) / size_.height();
+    const double lineUser = lineHeight_ * (scale_.bottom - scale_.top) / size_.height();
     cy_ += lineUser;
 }
 
@@ -91,6 +91,7 @@ void ImageDrawingSurface::resize(QSize size) {
 
 void ImageDrawingSurface::setFont(const QFont& f) {
     font_ = f;
+    lineHeight_ = QFontMetrics(font_).height();
     backgroundValid_ = imageValid_ = false;
 }
 
@@ -130,7 +131,7 @@ void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const 
         }
         case Op::Text: {
             const QPointF at = map(op.scale, op.a, op.b);
-            p.drawText(QPointF(at.x(), at.y() + fm.ascent()), op.text);
+            p.drawText(QPointF(at.x(), at.y() + fm.ascent()), toQt(op.text));
             break;
         }
         }

@@ -56,7 +56,7 @@ private:
     struct Op {
         enum Type { Line, Circle, Point, Text } type;
         double a, b, c, d;
-        QString text;
+        std::string text;  // Latin-1, made a QString only when rendered
         Colour colour;
         int width;
         PenStyle style;
@@ -68,6 +68,9 @@ private:
 
     QSize size_;
     QFont font_;
+    // The font's line height in pixels, for moving the pen after text; a sky plot prints
+    // its satellites' numbers at every GSV group.
+    int lineHeight_ = 0;
     Colour back_ = 0xFFFFFF;
     Scale scale_;
     bool keep_ = false;
