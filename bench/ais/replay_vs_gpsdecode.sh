@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The replay tool and gpsd's gpsdecode side by side on one AIS-only recording, both decoding
 # every message and writing their text to /dev/null: best of five runs each, and the ratio.
+# gpsdecode checks every checksum, so the replay tool runs with --checksum as well.
 #
 #   bench/ais/replay_vs_gpsdecode.sh SOURCE [LINES] [BUILD_DIR]
 #
@@ -45,8 +46,8 @@ best() {
   echo "$best_s"
 }
 
-t_replay=$(best "$replay" "$work/file.nmea")
-echo "tiderune-replay  $t_replay s  $(calc "$lines / $t_replay / 1000") k lines/s"
+t_replay=$(best "$replay" --checksum "$work/file.nmea")
+echo "tiderune-replay --checksum  $t_replay s  $(calc "$lines / $t_replay / 1000") k lines/s"
 if command -v gpsdecode > /dev/null; then
   t_gpsd=$(best sh -c "gpsdecode < '$work/file.nmea'")
   echo "gpsdecode        $t_gpsd s  $(calc "$lines / $t_gpsd / 1000") k lines/s"
