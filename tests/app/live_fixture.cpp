@@ -99,8 +99,16 @@ void LiveTest::startOnRealCore(const std::function<void(Config&)>& fill) {
     launch(*realCore);
 }
 
+// A Debug build under AddressSanitizer runs the program several times slower: the limits,
+// which only guard against waiting for ever, stretch with it.
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+constexpr int SlowBuildFactor = 6;
+#else
+constexpr int SlowBuildFactor = 1;
+#endif
+
 bool LiveTest::waitFor(const std::function<bool()>& done, int ms) {
-    const QDeadlineTimer deadline(ms);
+    const QDeadlineTimer deadline(static_cast<qint64>(ms) * SlowBuildFactor);
     QTimer tick;  // wakes the loop to look again
     tick.start(5);
     while (!done()) {
