@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include <sys/stat.h>
+
 #include "errors.h"
 #include "setup_file_format.h"
 
@@ -372,6 +374,17 @@ bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices)
         } else {
             n.text = e.description() + " - Error in Setup file. Default data loaded";
             n.icon = NoticeIcon::Exclamation;
+            // The file will be saved over with the defaults (at the latest when the program
+            // ends): what the user had is kept beside it first, and the message says where.
+            struct stat st {};
+            if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+                try {
+                    n.text += "\n\nThe file as it was is kept as " + keepCopyBeside(path);
+                } catch (const RuntimeError& keep) {
+                    n.text += "\n\nNo copy of the file could be kept (" + keep.description() +
+                              "): saving the setup replaces it.";
+                }
+            }
         }
         notices.notice(n);
         LoadDefaultSetup(config);

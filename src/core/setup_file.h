@@ -24,8 +24,9 @@ void SaveSetupFile(const Config& config, const std::string& path);
 // values as they were. On a missing or damaged file the user is told through `notices`
 // ("Setup file do not exist. Default data loaded", or the error followed by
 // " - Error in Setup file. Default data loaded") and LoadDefaultSetup runs; the values read
-// before the damage stay where the defaults do not replace them. Returns true when the file
-// loaded without error.
+// before the damage stay where the defaults do not replace them. A damaged file is kept
+// beside itself first (see keepCopyBeside) and the message names the copy, since the next
+// save puts the defaults in its place. Returns true when the file loaded without error.
 bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices);
 
 // Whether `path` is a setup file at all: it holds at least one section line. A recording or

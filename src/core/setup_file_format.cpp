@@ -274,9 +274,17 @@ std::string readSetupFileBytes(const std::string& path) {
         ::close(fd);
         throw RuntimeError(err::PathFileAccessError, "Path/File access error");
     }
+    // Refused before anything is read: a setup file is a few kilobytes, and a file of
+    // gigabytes chosen or damaged by mistake must not be taken into memory.
+    auto tooLarge = [&] {
+        ::close(fd);
+        throw RuntimeError(err::PathFileAccessError, "File larger than 4 MB");
+    };
+    if (st.st_size > MaxSetupFileBytes) tooLarge();
     std::string bytes;
     char buf[65536];
     for (;;) {
+        if (bytes.size() > static_cast<std::size_t>(MaxSetupFileBytes)) tooLarge();
         const ssize_t got = ::read(fd, buf, sizeof buf);
         if (got < 0) {
             if (errno == EINTR) continue;
@@ -341,6 +349,73 @@ void replaceFileAtomically(const std::string& requested, std::string_view bytes)
         ::fsync(dfd);
         ::close(dfd);
     }
+}
+
+std::string keepCopyBeside(const std::string& path) {
+    const int src = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    bool readable = src >= 0 && ::fstat(src, &st) == 0 && S_ISREG(st.st_mode) &&
+                    st.st_size <= MaxSetupFileBytes;
+    std::string bytes;
+    if (readable) {
+        char buf[65536];
+        for (ssize_t got; (got = ::read(src, buf, sizeof buf)) != 0;) {
+            if (bytes.size() > static_cast<std::size_t>(MaxSetupFileBytes)) {
+                readable = false;  // grown while read: kept like a large one
+                bytes.clear();
+                break;
+            }
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                const int e = errno;
+                ::close(src);
+                fileError(e, true);
+            }
+            bytes.append(buf, static_cast<std::size_t>(got));
+        }
+    }
+    if (src >= 0) ::close(src);
+
+    // Never over an older copy: the first free name of "<path>.bak", "<path>.bak.2", ...
+    // The name is taken by creating it, so two copies can never end up under one name.
+    constexpr int MaxCopies = 99;
+    for (int n = 1; n <= MaxCopies; ++n) {
+        const std::string name = path + ".bak" + (n == 1 ? std::string() : "." + std::to_string(n));
+        if (!readable) {
+            // A file that cannot be read, or one too large to read, is kept by a second name
+            // for the same file: saving puts a new file in its place and leaves this one.
+            if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return name;
+            if (errno == EEXIST) continue;
+            fileError(errno, false);
+        }
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            fileError(errno, false);
+        }
+        (void)::fchmod(fd, st.st_mode & 07777);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (put < 0 && errno == EINTR) continue;
+            if (put < 0) {
+                const int e = errno;
+                ::close(fd);
+                ::unlink(name.c_str());
+                fileError(e, false);
+            }
+            done += static_cast<std::size_t>(put);
+        }
+        const int synced = ::fsync(fd) == 0 ? 0 : errno;
+        const int closed = ::close(fd) == 0 ? 0 : errno;
+        if (synced != 0 || closed != 0) {
+            ::unlink(name.c_str());
+            fileError(synced != 0 ? synced : closed, false);
+        }
+        return name;
+    }
+    throw RuntimeError(err::PathFileAccessError, "Path/File access error");
 }
 
 }  // namespace tiderune

@@ -70,11 +70,21 @@ private:
 // no exponent and no trailing zeros: 0.5, -0.25, 0.00001, 1234567.
 std::string setupFileNumber(double v, int significantDigits);
 
-// The whole file, or a RuntimeError (53 when it does not exist).
+// Setup files are a few kilobytes; a file above this is refused without being read.
+inline constexpr long long MaxSetupFileBytes = 4LL * 1024 * 1024;
+
+// The whole file, or a RuntimeError (53 when it does not exist, 75 for a file that is not a
+// regular file or is larger than MaxSetupFileBytes).
 std::string readSetupFileBytes(const std::string& path);
 // Writes a temporary file next to `path` and renames it over `path`, so that a crash or a
 // full disk during a save never leaves a truncated file behind. A link is followed and the
 // file it names replaced; the permissions of a replaced file are kept. Throws a RuntimeError.
 void replaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// Keeps the file at `path` as it is under a new name beside it, never over an earlier copy:
+// "<path>.bak", or "<path>.bak.2", "<path>.bak.3", ... when that name is taken. Returns the
+// name. A file that cannot be read, or is too large to read, is kept by a second link to it.
+// Throws a RuntimeError when no copy could be made.
+std::string keepCopyBeside(const std::string& path);
 
 }  // namespace tiderune

@@ -99,6 +99,31 @@ TEST_F(SetupFileReview, PipeIsRefusedWithoutWaiting) {
     EXPECT_EQ(notices.seen[0].icon, NoticeIcon::Exclamation);
 }
 
+// A damaged setup file is saved over with the defaults when the program ends, so what the
+// user had is kept beside it first, never over an earlier copy; a file of gigabytes is
+// refused without being read, and kept the same way.
+TEST_F(SetupFileReview, DamagedFileIsKeptBesideItAndAHugeOneIsNotRead) {
+    std::ofstream(path + ".bak", std::ios::binary) << "older copy";
+    std::ofstream(path, std::ios::binary) << "\"REM Mode\"\r\n";
+    Config c;
+    EXPECT_FALSE(LoadSetupFile(c, path, notices));
+    SaveSetupFile(c, path);
+    EXPECT_EQ(slurp(path + ".bak"), "older copy");
+    EXPECT_EQ(slurp(path + ".bak.2"), "\"REM Mode\"\r\n");
+
+    const auto huge = std::uintmax_t{2} << 30;  // sparse: NUL bytes that take no disk
+    fs::resize_file(path, huge);
+    notices.seen.clear();
+    EXPECT_FALSE(LoadSetupFile(c, path, notices));
+    ASSERT_EQ(notices.seen.size(), 1u);
+    EXPECT_EQ(notices.seen[0].text,
+              "File larger than 4 MB - Error in Setup file. Default data loaded\n\n"
+              "The file as it was is kept as " + path + ".bak.3");
+    SaveSetupFile(c, path);
+    EXPECT_EQ(fs::file_size(path + ".bak.3"), huge);
+    EXPECT_EQ(slurp(path), SetupFileText(c));
+}
+
 // Saving replaces the file in one step; a setup file that is a link to a file kept
 // elsewhere, or one the user has made private, must stay so.
 TEST_F(SetupFileReview, SaveKeepsALinkAndThePermissions) {

@@ -262,8 +262,10 @@ TEST_F(SetupFile, FileCutInsideTheComportsKeepsWhatWasReadAndLoadsDefaults) {
     EXPECT_FALSE(LoadSetupFile(c, path, notices));
     ASSERT_EQ(notices.seen.size(), 1u);
     EXPECT_EQ(notices.seen[0].text,
-              "Input past end of file - Error in Setup file. Default data loaded");
+              "Input past end of file - Error in Setup file. Default data loaded\n\n"
+              "The file as it was is kept as " + path + ".bak");
     EXPECT_EQ(notices.seen[0].icon, NoticeIcon::Exclamation);
+    EXPECT_EQ(slurp(path + ".bak"), full.substr(0, at));
     EXPECT_EQ(c.Comports[3].Baud, 4800);   // read before the cut
     EXPECT_EQ(c.Comports[2].Baud, 115200);
     EXPECT_EQ(c.Comports[5].Baud, 9600);   // after the cut: as before
@@ -470,11 +472,13 @@ TEST_F(SetupFile, HostileValuesNeverReachATable) {
         write(withItem(SetupFileText(populatedConfig()), hc.header, hc.line, hc.item, hc.value));
         Config c;
         notices.seen.clear();
+        fs::remove(path + ".bak");
         EXPECT_EQ(LoadSetupFile(c, path, notices), hc.error == nullptr);
         if (hc.error) {
             ASSERT_EQ(notices.seen.size(), 1u);
             EXPECT_EQ(notices.seen[0].text,
-                      std::string(hc.error) + " - Error in Setup file. Default data loaded");
+                      std::string(hc.error) + " - Error in Setup file. Default data loaded\n\n" +
+                          "The file as it was is kept as " + path + ".bak");
             EXPECT_EQ(c.Mode, "ONLINE");
         } else {
             EXPECT_TRUE(notices.seen.empty());
