@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/counting.h"
+
 namespace tiderune {
 
 int aisTargetMinimumBits(int messageID) noexcept {
@@ -99,7 +101,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     }
     if (in.messageBits < aisTargetMinimumBits(id)) {
         // Its position and identity would be zeros the payload never carried.
-        ++store.ShortMessages[sys];
+        countUp(store.ShortMessages[sys]);
         store.MMSIZero[sys] = true;
         return;
     }
@@ -152,7 +154,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
         copyMotion(t, s);
         t.NavigationStatus = s.NavigationalStatusText;
         t.RateOfTurn = s.RateOfTurn;
-        ++t.MessageCount[id];
+        countUp(t.MessageCount[id]);
         break;
     }
     case 4: {
@@ -175,7 +177,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
         t.ETA = s.ETA;
         t.Draught = s.Draught;
         t.Destination = s.Destination;
-        ++t.MessageCount[5];
+        countUp(t.MessageCount[5]);
         break;
     }
     case 9: {

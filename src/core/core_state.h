@@ -8,6 +8,7 @@
 
 #include "analysis_state.h"
 #include "config.h"
+#include "counting.h"
 #include "indexed.h"
 #include "records.h"
 
@@ -48,12 +49,14 @@ public:
     // True when this failure is to be shown.
     bool admit(const std::string& title, int errorNumber) {
         Entry& e = entries_[{title, errorNumber}];
-        if (e.count++ == 0) {
+        const bool first = e.count == 0;
+        countUp(e.count);
+        if (first) {
             e.title = title;
             e.errorNumber = errorNumber;
             return true;
         }
-        ++e.suppressed;
+        countUp(e.suppressed);
         return false;
     }
     const std::map<std::pair<std::string, int>, Entry>& entries() const { return entries_; }

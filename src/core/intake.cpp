@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "counting.h"
 #include "errors.h"
 #include "number_text.h"
 #include "parsers.h"
@@ -14,10 +15,7 @@ namespace tiderune {
 
 namespace {
 
-// Counters that run for a whole session stop at their largest value instead of wrapping.
-inline void increment(std::int32_t& counter) {
-    if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
-}
+inline void increment(std::int32_t& counter) { countUp(counter); }
 
 // Parser failures become notices; repeats of one kind are counted, not shown again.
 class IntakeParserErrors final : public ParserErrorHandler {

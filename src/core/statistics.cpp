@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "counting.h"
 #include "errors.h"
 
 namespace tiderune {
@@ -35,22 +36,24 @@ void updateRecord(BasicStatRecord<Real>& rec, Real value, std::string_view label
     if (!std::isfinite(value)) throwOverflow();
     rec.noData = false;
     rec.lastValue = value;
+    rec.lastTime.assign(label);
+    if (value > rec.maximum) rec.maximum = value;
+    if (value < rec.minimum) rec.minimum = value;
+    // A record that has counted all the samples it can keeps its count, mean and deviation;
+    // the latest value, its time and the extremes still follow.
+    if (atMaximum(rec.count)) return;
     ++rec.count;
     if (rec.count == 1) {
         rec.firstDate = dates.todayText();
         rec.firstTime.assign(label);
         rec.x0 = value;
     }
-    rec.lastTime.assign(label);
     const double d = static_cast<double>(value) - static_cast<double>(rec.x0);
     rec.sum += d;
     rec.mean = narrow<Real>(static_cast<double>(rec.x0) + rec.sum / rec.count);
     if (rec.count == 1) {
         rec.maximum = value;
         rec.minimum = value;
-    } else {
-        if (value > rec.maximum) rec.maximum = value;
-        if (value < rec.minimum) rec.minimum = value;
     }
     rec.sumOfSquares += d * d;
     if (rec.count > 1) {
@@ -93,12 +96,12 @@ void UpdateSNRPercentileTable(SNRPercentileTable& table, float value) {
 
 void CountMissing(StatBlock& block) {
     block.record.noData = true;
-    ++block.missing.count;
+    countUp(block.missing.count);
 }
 
 void CountMissing(SNRStatBlock& block) {
     block.record.noData = true;
-    ++block.missing.count;
+    countUp(block.missing.count);
 }
 
 void AddSample(float value, StatBlock& block, std::string_view timeLabel, const StatDateSource& dates) {

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "counting.h"
+
 namespace tiderune {
 
 // The PC date stamped on the first sample of a record ("dd mmm yyyy"). Asked only when a
@@ -66,6 +68,8 @@ public:
     // counts()[0] is the number of samples, counts()[i] the count of bin i.
     const Counts& counts() const { return counts_; }
     void add(int bin) {
+        // A full table keeps its levels: shares need the total and the bins to agree.
+        if (atMaximum(counts_[0])) return;
         ++counts_[0];
         if (counts_[static_cast<std::size_t>(bin)]++ == 0) ++usedBins_;
         const int pos = position(bin);

@@ -4,6 +4,8 @@
 
 #include "ais_test_support.h"
 
+#include <limits>
+
 namespace tiderune::test {
 namespace {
 
@@ -96,6 +98,11 @@ TEST_F(TargetStore, ClassAVesselFromPositionAndVoyage) {
     EXPECT_EQ(t.MessageCount[2], 1);
     EXPECT_EQ(t.MessageCount[3], 2);
     EXPECT_EQ(t.MessageCount[5], 2);
+
+    // A count a long watch fills stops there instead of turning negative.
+    const_cast<AISTarget&>(t).MessageCount[3] = std::numeric_limits<std::int32_t>::max();
+    feed(classA(3, 244670316));
+    EXPECT_EQ(t.MessageCount[3], std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(TargetStore, ClassesAndDefaultNames) {

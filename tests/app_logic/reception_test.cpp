@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "app/logic/error_log.h"
@@ -84,6 +85,9 @@ TEST_F(ReceptionTest, BufferEmptyingDiscardsAndCounts) {
     EXPECT_EQ(reception.ignoredCount(2), 2);
     EXPECT_EQ(sink.calls[1], (Call{"ignored", 2, "2"}));
     EXPECT_EQ(sink.calls[2], (Call{"line", 2, "$GPGGA,1*00\r\n"}));  // counted before the line is analysed
+    // A long run's count stops at its largest value instead of turning negative.
+    reception.countIgnored(2, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(reception.ignoredCount(2), std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(ReceptionTest, LineErrorBetweenHalvesOfALine) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -241,6 +242,40 @@ TEST(StatBlockTest, MissingAndRejectedSamples) {
         EXPECT_EQ(s.missing.count, c.accepted ? 0 : 1);
         EXPECT_EQ(s.record.noData, !c.accepted);
     }
+}
+
+// A long unattended run fills its counters: they stop at their largest value, and a full
+// record keeps its mean while the latest value and the extremes still follow.
+TEST(StatBlockTest, CountsStopAtTheirLargestValue) {
+    constexpr std::int32_t Top = std::numeric_limits<std::int32_t>::max();
+    FixedDate date;
+    StatBlock b;
+    SNRStatBlock snr;
+    StatRecordDbl dbl;
+    b.record.count = b.missing.count = snr.missing.count = dbl.count = Top - 1;
+    struct Case {
+        const char* name;
+        std::function<void()> add;
+        const std::int32_t& count;
+    };
+    const Case cases[] = {
+        {"samples", [&] { AddSample(2.0f, b, "t", date); }, b.record.count},
+        {"missing samples", [&] { AddSample(Missing, b, "t", date); }, b.missing.count},
+        {"SNR below 1", [&] { AddSampleNonZero(0.0f, snr, "t", date); }, snr.missing.count},
+        {"double samples", [&] { UpdateStatRecordDbl(dbl, 5.0, "t", date); }, dbl.count},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.add();
+        c.add();
+        EXPECT_EQ(c.count, Top);
+    }
+    const float fullMean = b.record.mean;
+    AddSample(7.0f, b, "later", date);
+    EXPECT_EQ(b.record.mean, fullMean);
+    EXPECT_EQ(b.record.maximum, 7.0f);
+    EXPECT_EQ(b.record.lastValue, 7.0f);
+    EXPECT_EQ(b.record.lastTime, "later");
 }
 
 TEST(StatBlockTest, ResetStartsAfresh) {

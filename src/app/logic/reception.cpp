@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "core/counting.h"
 #include "error_log.h"
 
 namespace tiderune {
@@ -58,7 +59,7 @@ void Reception::serialReceived(int port, std::string_view data) {
     try {
         if (emptyBuffer_(system)) {
             if (const int n = buffer.discardCompleteLines(); n > 0) {
-                ignored_[system] += n;
+                countUp(ignored_[system], n);
                 sink_.ignoredCountChanged(system, ignored_[system]);
             }
         }
@@ -78,7 +79,7 @@ void Reception::serialCut(int port) {
 
 void Reception::countIgnored(int system, std::int32_t lines) {
     if (!isValidSystem(system) || lines <= 0) return;
-    ignored_[system] += lines;
+    countUp(ignored_[system], lines);
     try {
         sink_.ignoredCountChanged(system, ignored_[system]);
     } catch (const std::exception& e) {
