@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "app/data_sources.h"
 #include "app/new_window_dialog.h"
@@ -322,7 +323,17 @@ QString MainWindow::buttonKey(QAction* button) { return button->property(KeyProp
 
 QString MainWindow::panelText(int panel) const { return panels_.value(panel - 1) ? panels_[panel - 1]->text() : QString(); }
 void MainWindow::setPanelText(int panel, const QString& text) {
+    // Set now: a count waiting for the tick would otherwise overwrite it later.
+    pendingPanels_.remove(panel);
     if (panel >= 1 && panel <= panels_.size()) panels_[panel - 1]->setText(text);
+}
+void MainWindow::setStatusPanel(int panel, const std::string& text) {
+    if (panel < 1 || panel > panels_.size()) return;
+    pendingPanels_.insert(panel, toQt(text));
+    redrawTick_.scheduleCall([this] {
+        const QMap<int, QString> due = std::exchange(pendingPanels_, {});
+        for (auto it = due.begin(); it != due.end(); ++it) panels_[it.key() - 1]->setText(it.value());
+    });
 }
 SocketStatus MainWindow::socketStatus(int system) const {
     if (!isValidSystem(system)) return {};

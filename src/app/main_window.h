@@ -2,6 +2,7 @@
 // The main window: the frame of every other window, with the menus, the online and offline
 // toolbars and the status bar; it runs the start-up, the mode switch and the closing.
 #include <QMainWindow>
+#include <QMap>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -94,7 +95,9 @@ public:
     QMdiArea* mdiArea() const { return mdi_; }
 
     // WindowServices: what the child windows may ask of the main window.
-    void setStatusPanel(int panel, const std::string& text) override { setPanelText(panel, toQt(text)); }
+    // Set on the redraw tick: a count that changes with every line must not relayout and
+    // repaint the status bar for each of them.
+    void setStatusPanel(int panel, const std::string& text) override;
     void fitChildWindow(QWidget* frame) override { FitChildWindow(frame); }
     QMdiArea& childArea() override { return *mdi_; }
     SocketStatus socketStatus(int system) const override;
@@ -121,6 +124,7 @@ private:
 
     Shell& shell_;
     RedrawTick redrawTick_;
+    QMap<int, QString> pendingPanels_;  // status-bar texts waiting for the tick
     QMdiArea* mdi_ = nullptr;
     QToolBar* tbOnline_ = nullptr;
     QToolBar* tbOffline_ = nullptr;

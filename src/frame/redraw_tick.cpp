@@ -1,5 +1,7 @@
 #include "frame/redraw_tick.h"
 
+#include <utility>
+
 #include "frame/child_window.h"
 
 namespace tiderune {
@@ -15,7 +17,13 @@ void RedrawTick::schedule(ChildWindow* window) {
     if (!timer_.isActive()) timer_.start();
 }
 
+void RedrawTick::scheduleCall(std::function<void()> draw) {
+    call_ = std::move(draw);
+    if (!timer_.isActive()) timer_.start();
+}
+
 void RedrawTick::drawNow() {
+    if (call_) std::exchange(call_, nullptr)();
     std::vector<QPointer<ChildWindow>> due;
     due.swap(changed_);
     bool drew = false;
@@ -24,7 +32,7 @@ void RedrawTick::drawNow() {
         if (w && w->isVisible()) drew = w->refreshIfChanged() || drew;
     }
     if (drew) ++ticks_;
-    if (changed_.empty()) timer_.stop();
+    if (changed_.empty() && !call_) timer_.stop();
 }
 
 }  // namespace tiderune

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 namespace tiderune {
@@ -22,6 +23,10 @@ public:
 
     // Called by ChildWindow::markChanged: the window is refreshed on the next tick.
     void schedule(ChildWindow* window);
+    // Drawing outside the child windows that may change with every line (the status bar's
+    // checksum counts): `draw` runs on the next tick, once however often it was asked for
+    // before, the latest request winning.
+    void scheduleCall(std::function<void()> draw);
     // Refreshes every changed window that can be seen now (the end of a replay, tests).
     void drawNow();
     // Ticks so far that refreshed at least one window.
@@ -30,6 +35,7 @@ public:
 private:
     QTimer timer_;
     std::vector<QPointer<ChildWindow>> changed_;
+    std::function<void()> call_;
     long long ticks_ = 0;
 };
 

@@ -84,6 +84,7 @@ TEST_F(ShellTest, CoreNoticesAndChecksumCountReachTheWindowAfterTheLine) {
     };
     shell->processSentence(2, "$GPXYZ,1*00\r\n");
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"A NMEA message type XYZ is received. No action"});
+    window->redrawTick().drawNow();
     EXPECT_EQ(window->panelText(5), " 5");
     EXPECT_EQ(core.calls.back(), "ProcessSentence 2 $GPXYZ,1*00\r\n");
 }
@@ -103,8 +104,17 @@ TEST_F(ShellTest, ARejectedChecksumCountsInTheSystemsPanelThroughTheRealIntake) 
     EXPECT_EQ(window->panelText(5), "0");
     shell->processSentence(2, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");
     shell->processSentence(2, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");
+    // The count is drawn on the redraw tick, not for every rejected line.
+    EXPECT_EQ(window->panelText(5), "0");
+    window->redrawTick().drawNow();
     EXPECT_EQ(window->panelText(5), " 2");
     EXPECT_EQ(window->panelText(4), "n/a");
+    // A setup applied before the tick sets the panel at once; the count waiting for the
+    // tick must not come back over it.
+    shell->processSentence(2, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");
+    window->ApplySetupToMainWindow();
+    window->redrawTick().drawNow();
+    EXPECT_EQ(window->panelText(5), "0");
 }
 
 }  // namespace
