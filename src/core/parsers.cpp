@@ -52,12 +52,13 @@ bool latLonToRad(std::string_view text, std::string_view hemisphere, std::size_t
 }
 
 // The fields of one sentence. N fields, R split passes: with R = N - 1 surplus fields stay
-// joined to the last one; with R = N a sentence with N or more commas has no element left
-// for its tail, which is error 9 (the fields already split are still converted).
+// joined to the last one (whose conversion reads it only up to the comma); with R = N they
+// are dropped. Later NMEA editions add fields at the end (a navigational status after the
+// RMC mode, a time and type after the TTM's), so fields beyond those a parser reads are
+// ignored rather than failing every sentence of a newer talker.
 template <int N>
 struct Fields {
     std::array<std::string_view, N> f{};
-    bool surplus = false;
 };
 
 template <int N, int R>
@@ -81,7 +82,6 @@ Fields<N> split(std::string_view s) {
     while (p != end && *p != '*') ++p;
     const std::string_view tail(start, static_cast<std::size_t>(p - start));
     if (k < N) out.f[static_cast<std::size_t>(k)] = tail;
-    else out.surplus = true;
     return out;
 }
 
@@ -141,18 +141,11 @@ private:
     ParserErrorHandler* errors_;
 };
 
-template <int N, int R>
-Fields<N> splitReporting(const Converter& c, std::string_view sentence) {
-    Fields<N> fields = split<N, R>(sentence);
-    if (fields.surplus) c.fail(err::SubscriptOutOfRange);
-    return fields;
-}
-
 // The fields of a sentence of type T, split as the sentence table says.
 template <SentenceType T>
-auto fieldsOf(const Converter& c, std::string_view sentence) {
+auto fieldsOf(const Converter&, std::string_view sentence) {
     constexpr const SentenceTypeInfo& info = sentenceTypeInfo(T);
-    return splitReporting<info.fields, info.passes>(c, sentence).f;
+    return split<info.fields, info.passes>(sentence).f;
 }
 
 }  // namespace

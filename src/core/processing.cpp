@@ -37,6 +37,10 @@ bool sentenceTime(std::string_view text, double& dayFraction) {
     return timeOfDayFromText(text.substr(0, 8), dayFraction);
 }
 
+// What the parsers make of an empty time field: the time is not available (a receiver
+// without a fix yet), which is no error.
+bool timeGiven(std::string_view text) { return text != "::"; }
+
 [[noreturn]] void typeMismatch() { throw RuntimeError(err::TypeMismatch, "Type mismatch"); }
 
 // A reference taken from a sample: a missing value never becomes one.
@@ -186,29 +190,44 @@ void updateEpochAndReference(Context& c, SentenceType type) {
     }
     case SentenceType::GLL: {
         const GLLRecord& r = c.msg.GLL;
-        double t;
-        if (!sentenceTime(r.Time, t)) typeMismatch();
-        setEpochFromTimeOfDay(c, t);
+        if (timeGiven(r.Time)) {
+            double t;
+            if (!sentenceTime(r.Time, t)) typeMismatch();
+            setEpochFromTimeOfDay(c, t);
+        }
         setPositionReference(c, r.Latitude, r.Longitude);
         if (!paused && r.Status == 'A') addPosition(c, r.Latitude, r.Longitude, r.Time);
         break;
     }
     case SentenceType::RMC: {
         const RMCRecord& r = c.msg.RMC;
-        // Both conversions first: a bad date or time leaves date and epoch as they were.
-        const double date = dateFromRmcText(r.Date);
-        double t;
-        if (!sentenceTime(r.Time, t)) typeMismatch();
-        // A date from the sentence is never rolled over.
-        c.st.SentenceDate[s] = date;
-        c.st.EpochTime[s] = date + t;
-        rebaseTimeOfDay(c, t);
+        // Both conversions first: a bad date or time leaves date and epoch as they were. An
+        // empty field is not available (no fix yet, or a talker that never sends a date):
+        // it leaves what it would have set as it is, and the time alone then counts like a
+        // GLL time on the current date.
+        const bool dateGiven = !r.Date.empty();
+        const double date = dateGiven ? dateFromRmcText(r.Date) : 0;
+        double t = 0;
+        if (timeGiven(r.Time) && !sentenceTime(r.Time, t)) typeMismatch();
+        if (!dateGiven) {
+            if (timeGiven(r.Time)) setEpochFromTimeOfDay(c, t);
+        } else if (timeGiven(r.Time)) {
+            // A date from the sentence is never rolled over.
+            c.st.SentenceDate[s] = date;
+            c.st.EpochTime[s] = date + t;
+            rebaseTimeOfDay(c, t);
+        } else {
+            c.st.SentenceDate[s] = date;
+            c.an.timeOfDaySeen[s] = false;  // the next position time lies on this date
+        }
         setPositionReference(c, r.Latitude, r.Longitude);
         if (!paused && r.Status == "A") addPosition(c, r.Latitude, r.Longitude, r.Time);
         break;
     }
     case SentenceType::ZDA: {
         const ZDARecord& r = c.msg.ZDA;
+        // Empty date fields (a receiver that has no date yet): nothing to set.
+        if (r.Day == MissingValue || r.Month == MissingValue || r.Year == MissingValue) break;
         c.st.SentenceDate[s] = dateFromYmd(r.Year, r.Month, r.Day);
         double t;
         if (zdaTime(r.Time, t))

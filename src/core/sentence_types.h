@@ -28,7 +28,7 @@ struct SentenceTypeInfo {
     std::string NMEAMessageSet::*text;  // the raw text of the last sentence of the type
     bool SystemSetup::*analysed;
     // The parser splits `fields` fields in `passes` passes: with passes = fields - 1 surplus
-    // commas stay in the last field; with passes = fields they are error 9.
+    // commas stay in the last field; with passes = fields they are dropped.
     int fields;
     int passes;
     bool reportsErrors;  // GSA, GST and GSV skip bad fields silently

@@ -199,16 +199,16 @@ TEST_F(Intake, UnknownTypeReachesOnlyMonitorAndLog) {
 }
 
 TEST_F(Intake, RawTextIsStoredEvenWhenTheParserFails) {
-    const std::string rmc = "$GPRMC,081836,A,3751.65,S,14507.36,E,000.0,360.0,130998,011.3,E,A,V*3C";
+    const std::string rmc = "$GPRMC,081836,A,3751.65,S,14507.36,E,000.0,1e39,130998,011.3,E,A*3C";
     feed(1, rmc);
     EXPECT_EQ(state->NMEAMessages[1].RMCText, rmc);
     EXPECT_EQ(state->NMEAMessages[1].RMC.Date, "130998");
     ASSERT_EQ(sink.calls.size(), 1u);
-    EXPECT_EQ(sink.calls[0], "notice Error ExtractRMC | Error  9 : Subscript out of range  RMC-message : " + rmc);
+    EXPECT_EQ(sink.calls[0], "notice Error ExtractRMC | Error  6 : Overflow  RMC-message : " + rmc);
 }
 
 TEST_F(Intake, AFloodOfOneFailureShowsOneNoticeAndCountsTheRest) {
-    const std::string rmc = "$GPRMC,081836,A,3751.65,S,14507.36,E,000.0,360.0,130998,011.3,E,A,V*3C";
+    const std::string rmc = "$GPRMC,081836,A,3751.65,S,14507.36,E,000.0,1e39,130998,011.3,E,A*3C";
     for (int i = 0; i < 1000; ++i) feed(1, rmc);
     feed(2, "$GPGGA,1,,,,,1,99999,,,,,,,");  // another kind is still shown
     feed(2, "$GPGGA,1,,,,,1,99999,,,,,,,");
@@ -216,7 +216,7 @@ TEST_F(Intake, AFloodOfOneFailureShowsOneNoticeAndCountsTheRest) {
     EXPECT_NE(sink.calls[1].find("Error ExtractGGA"), std::string::npos);
     EXPECT_EQ(state->parserNotices.suppressedTotal(), 999 + 1);
     const auto& entries = state->parserNotices.entries();
-    EXPECT_EQ(entries.at({"Error ExtractRMC", 9}).count, 1000);
+    EXPECT_EQ(entries.at({"Error ExtractRMC", 6}).count, 1000);
     state->parserNotices.reset();
     feed(1, rmc);
     EXPECT_EQ(sink.calls.size(), 3u);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/intake.h"
 
 namespace tiderune {
 namespace {
@@ -464,16 +465,69 @@ TEST_F(ProcessingTest, BadDatesAndTimesRaiseAndLeaveTheEpoch) {
         EXPECT_EQ(state.SentenceDate[1], date);
         EXPECT_TRUE(sink.calls.empty());
     };
-    msg().RMC = RMCRecord{"10:00:01", "A", 52 * deg, 4 * deg, 0, 0, "", 0, ' ', 'A'};
-    expectMismatch(SentenceType::RMC);  // empty date
+    msg().RMC = RMCRecord{"10:00:01", "A", 52 * deg, 4 * deg, 0, 0, "0x1226", 0, ' ', 'A'};
+    expectMismatch(SentenceType::RMC);  // no date
     msg().RMC.Date = "081226";
-    msg().RMC.Time = "::";
+    msg().RMC.Time = "ab:cd:ef";
     expectMismatch(SentenceType::RMC);  // good date, bad time: the date is not taken either
-    msg().GLL = {52 * deg, 4 * deg, "::", 'A', 'A'};
+    msg().GLL = {52 * deg, 4 * deg, "25:00:00", 'A', 'A'};
     expectMismatch(SentenceType::GLL);
-    msg().ZDA = {"", MissingValue, MissingValue, MissingValue, 0, 0};
+    msg().ZDA = {"", 31, 2, 2027, 0, 0};
     expectMismatch(SentenceType::ZDA);
     EXPECT_EQ(stats().LatitudeStats.count, 1);
+}
+
+struct NoAis final : AisServices {
+    void processVDM(int, const std::string&, VDMRecord&) override {}
+    void storeAISTarget(int) override {}
+};
+
+// An empty field is "not available": sentences of receivers without a fix, of talkers that
+// never send a date and of later NMEA editions (fields added at the end) raise nothing and
+// leave what they do not give as it was. A field holding something unreadable still raises.
+TEST_F(ProcessingTest, EmptyFieldsAndLaterEditionsRaiseNothing) {
+    analyse({"GGA", "GLL", "RMC", "ZDA", "TTM"});
+    NoAis ais;
+    const double July20 = dateFromYmd(2015, 7, 20);
+    struct Case {
+        const char* line;
+        int error;    // 0: none
+        double date;  // SentenceDate afterwards; 0: as before
+        int seconds;  // epoch time of day afterwards; -1: the epoch as before
+    };
+    const Case cases[] = {
+        {"$IIRMC,092210,A,5759.095,N,01144.342,E,5.5,31.1,,0.0,E,A*30", 0, 0, 33730},
+        {"$GPRMC,,V,,,,,,,,,,N*53", 0, 0, -1},
+        {"$GPRMC,,A,5738.7695,N,1142.5722,E,9.700,79.436,200715,,W*44", 0, July20, -1},
+        {"$GPRMC,092211.00,A,5759.097,N,01144.343,E,5.2,28.2,200715,,,A,V*58", 0, July20, 33731},
+        {"$GPZDA,095559,,,,00,*4D", 0, 0, -1},
+        {"$GPGLL,,,,,,V,N*64", 0, 0, -1},
+        {"$RATTM,11,11.4,13.6,T,7.0,20.0,T,0.0,0.0,N,,Q,,154125.82,A,*17", 0, 0, -1},
+        {"$GPRMC,092210,A,5759.095,N,01144.342,E,5.5,31.1,2x0715,0.0,E,A", err::TypeMismatch, 0, -1},
+        {"$GPRMC,9z2210,A,5759.095,N,01144.342,E,5.5,31.1,200715,0.0,E,A", err::TypeMismatch, 0, -1},
+        {"$GPZDA,095559,31,02,2026,00,00", err::TypeMismatch, 0, -1},
+        {"$GPGLL,5759.095,N,01144.342,E,ab2210,A,A", err::TypeMismatch, 0, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        state.SentenceDate[1] = Day;
+        gga("10:00:00", 52, 4, 1);
+        const double epochBefore = state.EpochTime[1];
+        state.parserNotices.reset();
+        int error = 0;
+        try {
+            ProcessSentence(state, sink, ais, 1, c.line);
+        } catch (const RuntimeError& e) {
+            error = e.number();
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(state.parserNotices.entries().empty());
+        const double date = c.date != 0 ? c.date : Day;
+        EXPECT_EQ(state.SentenceDate[1], date);
+        EXPECT_NEAR(state.EpochTime[1], c.seconds < 0 ? epochBefore : date + c.seconds / 86400.0, 1e-9);
+    }
+    EXPECT_EQ(msg().TTM.TargetNumber, 11);
+    EXPECT_EQ(msg().TTM.TargetStatus, 'Q');
 }
 
 TEST_F(ProcessingTest, PcTimeMixedWithSentenceTimes) {
