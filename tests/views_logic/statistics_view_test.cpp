@@ -202,6 +202,20 @@ TEST_F(Statistics, AttitudeLabelsEachFromTheirOwnRecord) {
     for (const auto& [label, text] : labels) EXPECT_EQ(v.label(label), text) << static_cast<int>(label);
 }
 
+// The reference height is the first height sample, whichever sentence gave the first
+// position: the window shows the height that the dHgt column and the report measure from.
+TEST_F(Statistics, ReferenceHeightIsTheFirstHeightSampleAfterAnRMCPosition) {
+    analyse({"RMC", "GGA"});
+    sink.view.load(state->config, 1);
+    feed("$GPRMC,120000,A,5200.0000,N,00400.0000,E,5.0,90.0,091226,,,A");
+    EXPECT_EQ(sink.view.label(StatLabel::RefHgt), "0.000");
+    feed("$GPGGA,120001,5200.0000,N,00400.0000,E,1,08,0.9,83.1,M,46.9,M,,");
+    feed("$GPGGA,120002,5200.0000,N,00400.0000,E,1,08,0.9,84.1,M,46.9,M,,");
+    EXPECT_EQ(sink.view.label(StatLabel::RefHgt), "83.100");
+    EXPECT_FLOAT_EQ(state->config.ReferenceHeight[1], 83.1f);
+    EXPECT_EQ(refresh()[key(T::GGA, 4)][1], "0.50");  // dHgt: 0 and 1 m from that height
+}
+
 TEST_F(Statistics, LevelRuleAndUnwrittenColumns) {
     StatBlock b;
     for (float x : {9.999f, 10.0f, 12.0f}) {

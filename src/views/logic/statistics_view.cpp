@@ -263,6 +263,11 @@ void StatisticsView::sentence(SentenceType type, const Config& config, const Sys
         if (label(StatLabel::StartTime) == "n/a" && first.count >= 1)
             at(StatLabel::StartTime) = first.firstTime + " " + first.firstDate;
         if (mode == 0 && stats.LatitudeStats.count == 1) writeReference(config, true);
+        // The reference height is the first height sample, which may come after the first
+        // position (an RMC or GLL fix before the first GGA): show the height that the dHgt
+        // column and the report measure from, not the one the position saw.
+        if (mode == 0 && band_.heights && (type == T::GGA || type == T::GNS) && stats.HeightStats.count == 1)
+            at(StatLabel::RefHgt) = fmt(config.ReferenceHeight[system_], "0.000");
     }
     due_[static_cast<std::size_t>(type)] = true;
 }
