@@ -575,6 +575,8 @@ void MainWindow::fileOpen() {
         return;
     }
     CloseSystemWindows();
+    // Another setup: each parser failure is shown again the first time it comes back.
+    shell_.coreState.parserNotices.reset();
     shell_.core.LoadSetupFile(path, shell_.gate);
     shell_.state.StartupDone = true;
     ApplySetupToMainWindow();

@@ -56,6 +56,8 @@ void ShowTimeSeriesWindows(Shell& shell, int system) {
 void ResetFamily::ResetAll() {
     // The windows come back where they were, in their states and in the same pile.
     KeepStacking keep(shell_);
+    // Starting afresh shows each parser failure again the first time it comes back.
+    shell_.coreState.parserNotices.reset();
     ResetNumerics();
     ResetStatistics();
     ResetGraphics();

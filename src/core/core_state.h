@@ -36,7 +36,8 @@ struct MonitorCounters {
 };
 
 // Keeps a flood of one parser failure from burying the user: the first failure of a kind
-// (parser and error number) is shown, the repeats are only counted until the user resets.
+// (parser and error number) is shown, the repeats are only counted until the user starts
+// afresh (RESET ALL, which a mode switch and PLAY include, or File Open).
 class ParserNoticeGate {
 public:
     struct Entry {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,41 @@ TEST_F(ShellTest, AnAnalysedSentenceReachesTheOpenWindowsOfItsSystem) {
     shell->processSentence(1, "$GPGGA,120000.00,5230.0000,N,00430.0000,E,1,08,1.0,10.0,M,45.0,M,,*00\r\n");
     shell->processSentence(1, "$GPZDA,120000.00,08,12,2026,00,00*00\r\n");  // not analysed
     for (RecordingWindow* w : made) EXPECT_EQ(w->fed, std::vector<std::string>{"GGA"}) << w->objectName().toStdString();
+}
+
+// A parser failure is shown once and then only counted, until the user starts afresh: RESET
+// ALL (which a mode switch and PLAY include) and File Open show it again when it recurs.
+TEST_F(ShellTest, ARecurringParserFailureIsShownAgainAfterTheUserStartsAfresh) {
+    ProgramCore real;
+    startOnRealCore(real);
+    const std::string hdt = "$GPHDT,1e39,T";
+    const std::vector<std::string> shown = {"Error  6 : Overflow  HDT-message : " + hdt};
+    struct Case {
+        const char* what;
+        std::function<void()> reset;
+    };
+    const Case cases[] = {
+        {"RESET ALL", [&] { onlineButton("RESET ALL")->trigger(); }},  // Enter: Yes
+        {"mode switch", [&] {
+             boxes.answers = {MessageAnswer::Yes};
+             action("mnuModeOffline")->trigger();
+         }},
+        {"File Open", [&] {
+             fileDialogs.answers = {home + "Tiderune.ini"};
+             action("mnuFileOpen")->trigger();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        shell->processSentence(1, hdt);
+        boxes.shown.clear();
+        shell->processSentence(1, hdt);
+        EXPECT_TRUE(boxTexts().empty());
+        c.reset();
+        boxes.shown.clear();
+        shell->processSentence(1, hdt);
+        EXPECT_EQ(boxTexts(), shown);
+    }
 }
 
 }  // namespace
