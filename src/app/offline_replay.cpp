@@ -101,6 +101,7 @@ void OfflineReplay::tbOfflineButtonClick(const QString& key) {
         timer1_->start();
         window_.resets().ResetAll();
         if (!run.OfflineRunning) {
+            shell_.timeSeries.RestartDecimation();
             run.OfflineRunning = true;
             PlayOfflineFiles();
         }

@@ -39,6 +39,9 @@ SnrTimeSeriesWindow::SnrTimeSeriesWindow(Shell& shell) : ChildWindow(shell, Wind
     label->setObjectName("Label2");
     label->move(4, 8);
     label->adjustSize();
+    lblFilter_ = new QLabel("0", client_);
+    lblFilter_->setObjectName("lblFilter");
+    lblFilter_->move(label->x() + label->width() + 8, label->y());
     for (int i = 0; i <= SNRCharts; ++i) {
         auto* w = new ChartWidget(client_);
         w->setObjectName(QStringLiteral("TChart%1").arg(i));
@@ -67,6 +70,16 @@ void SnrTimeSeriesWindow::load() {
         charts_[static_cast<std::size_t>(i)]->hide();
     }
     Arrange_TimeSeries();
+    showFilter();
+}
+
+void SnrTimeSeriesWindow::showFilter() {
+    // The system's GSV window chooses the decimation of these charts too; the label shows the
+    // length in force, hidden while the filter is off, as the GSV window's own.
+    const std::int16_t n = shell_.timeSeries.settings.FilterLength[chart_kind::GSV][system()];
+    lblFilter_->setText(QString::number(n));
+    lblFilter_->adjustSize();
+    lblFilter_->setVisible(n >= 0);
 }
 
 void SnrTimeSeriesWindow::Arrange_TimeSeries() {
@@ -118,6 +131,7 @@ void SnrTimeSeriesWindow::mnuWindow_Click() {
 }
 
 void SnrTimeSeriesWindow::refresh() {
+    showFilter();
     for (ChartWidget* w : charts_)
         if (w->isVisible() && w->chart().dirty()) w->update();
 }

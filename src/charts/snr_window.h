@@ -45,8 +45,10 @@ protected:
 
 private:
     void chartChanged() override;
+    void showFilter();
 
     QWidget* client_ = nullptr;
+    QLabel* lblFilter_ = nullptr;
     std::array<ChartWidget*, SNRCharts + 1> charts_{};
     SnrChartPlaces places_;
 };

@@ -91,6 +91,9 @@ TimeSeriesWindow::TimeSeriesWindow(Shell& shell, WindowKind kind, const FormDesi
         charts.push_back(&w->chart());
     }
     form_ = std::make_unique<TimeSeriesForm>(design, shell.timeSeries.settings, shell.config, charts);
+    // The strip shows the values in force whether or not a chart gets repainted: a covered
+    // window repaints none, yet its filter label must not go stale.
+    form_->onChange = [this] { formChanged(); };
     for (ChartWidget* w : charts_) {
         // Points reach the screen on the shared tick, never one repaint per point.
         w->chart().setObserver(this);
@@ -233,6 +236,14 @@ void TimeSeriesWindow::applyHeightRequest() {
 }
 
 void TimeSeriesWindow::chartChanged() { markChanged(); }
+
+void TimeSeriesWindow::formChanged() {
+    markChanged();
+    // The GSV window's filter also decimates the system's SNR windows, which show it.
+    if (kind() != WindowKind::TimeSeriesGSV) return;
+    for (int c = 1; c <= SNRConstellations; ++c)
+        if (ChildWindow* snr = shell_.windows.slot(WindowKind::TimeSeriesSNR, system(), c).window()) snr->markChanged();
+}
 
 void TimeSeriesWindow::userChanged() {
     markChanged();

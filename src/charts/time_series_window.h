@@ -39,6 +39,7 @@ protected:
 
 private:
     void chartChanged() override;
+    void formChanged();
     void onAxisClick(const AxisClickEvent& e) override;
     void onZoom(int index) override;
     void onUndoZoom(int index) override;

@@ -140,4 +140,10 @@ void TimeSeriesEngine::MarkSNRSeriesForNewRun() {
     for (auto& system : snrNewRun_) system.fill(true);
 }
 
+void TimeSeriesEngine::RestartDecimation() {
+    for (auto& kind : filters_)
+        for (auto& slot : kind) slot.fill(SeriesFilter{});
+    for (auto& system : satelliteFilters_) system.fill(SatelliteFilters{});
+}
+
 }  // namespace tiderune

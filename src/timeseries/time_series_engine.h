@@ -73,6 +73,10 @@ public:
     // first group of the run takes back the points from its time on, so that replaying a
     // recording again replaces the earlier pass instead of piling a second one onto it.
     void MarkSNRSeriesForNewRun();
+    // A replay starts the recording from its beginning: no decimation block of the last run
+    // may lend its samples to the new one, so that each replay of the same lines draws the
+    // same points.
+    void RestartDecimation();
     // A GSA or GSV window just loaded: its satellites' series colours into SatelliteTable.
     void TakeChartColours(const TimeSeriesForm& window);
 

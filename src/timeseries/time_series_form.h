@@ -4,6 +4,7 @@
 // and the handlers of the window family. The engine feeds it whether it is shown or not;
 // the Qt window only shows it and hands the user's clicks to the handlers here.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,7 +114,13 @@ public:
 
     // Bumped by every change of the lists, labels or caption, so a screen can follow.
     unsigned long long stateGeneration() const { return generation_; }
-    void touch() { ++generation_; }
+    void touch() {
+        ++generation_;
+        if (onChange) onChange();
+    }
+    // Told of each such change: the screen's labels must follow the values in force even
+    // when no chart of the window is repainted (a covered or minimised window).
+    std::function<void()> onChange;
 
 private:
     const FormDesign& design_;

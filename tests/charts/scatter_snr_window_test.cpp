@@ -5,15 +5,21 @@
 // and re-arranges only a loaded system-1 window.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolBar>
+
+#include <fstream>
 
 #include "app/program_core.h"
+#include "app/offline_replay.h"
 #include "app/reset_family.h"
 #include "charts/scatter_window.h"
 #include "charts/snr_window.h"
+#include "charts/time_series_window.h"
 #include "core/parsers.h"
 #include "platform/qt/chart_widget.h"
 #include "platform/twips.h"
@@ -96,6 +102,44 @@ TEST_F(ScatterSnrTest, PositionsBecomePointsAndTheScaleDialogFixesTheRange) {
     EXPECT_EQ(loaded<ScatterWindow>(WindowKind::Scatter, 1), w);
     EXPECT_EQ(c.series(0).count(), 3);
     EXPECT_FALSE(shell->config.WindowVisible[1][VisibleForms::Scatter]);
+}
+
+// The filter labels of the GSV window and of the SNR windows it governs show the length in
+// force, though the covered windows are never repainted.
+TEST_F(ScatterSnrTest, CoveredWindowsShowTheFilterInForce) {
+    startAnalysing();
+    window->redrawTick().drawNow();
+    QApplication::processEvents();  // drawn once, then covered
+    for (int i = 0; i < 601; ++i) {
+        shell->processSentence(1, sentence("$GPGSV,1,1,05,07,40,120,44"));
+        window->redrawTick().drawNow();
+    }
+    for (WindowKind kind : {WindowKind::TimeSeriesGSV, WindowKind::TimeSeriesSNR})
+        EXPECT_EQ(shell->windows.slot(kind, 1).window()->findChild<QLabel*>("lblFilter")->text(), "2");
+}
+
+// PLAY twice on the same recording draws the same chart: no decimation block of the first
+// replay's end reaches into the second.
+TEST_F(ScatterSnrTest, PlayingARecordingTwiceDrawsTheSameChart) {
+    startAnalysing();
+    const std::string recording = home + "gsv.nmea";
+    {
+        std::ofstream f(recording, std::ios::binary);
+        for (int i = 0; i < 1400; ++i) f << sentence("$GPGSV,1,1," + std::to_string(5 + i % 7) + ",07,40,120,44");
+    }
+    shell->config.Mode = "OFFLINE";
+    shell->config.Systems[1].OfflineFile = recording;
+    program->replay().beep = [] {};
+    std::vector<double> first;
+    for (int pass = 0; pass < 2; ++pass) {
+        MainWindow::button(window->offlineToolBar(), "PLAY")->trigger();
+        const Series& inView = loaded<TimeSeriesWindow>(WindowKind::TimeSeriesGSV, 1)->timeSeriesForm()->TChart(2).series(0);
+        std::vector<double> values;
+        for (int i = 0; i < inView.count(); ++i) values.push_back(inView.y(i));
+        if (pass == 0) first = values;
+        EXPECT_EQ(values, first);
+    }
+    EXPECT_EQ(first.size(), 1000u);  // 601 points, then one for each two lines
 }
 
 TEST_F(ScatterSnrTest, AnSNRWindowIsTheWindowOfItsSlot) {
