@@ -421,6 +421,9 @@ void SetupDialog::FormLoad() {
 
 void SetupDialog::probePorts() {
     Config& c = shell_.config;
+    // The list offers the devices the settings file names now: the user may have added one
+    // while the program runs.
+    shell_.services.settings.reload();
     SerialDeviceMap paths(shell_.services.settings);
     for (int p = 1; p <= MaxComPorts; ++p) {
         PortFacts facts = inspectSerialDevice(paths.devicePath(p));

@@ -179,7 +179,16 @@ void NMEAMonitorWindow::fillStatusBar() {
 
 void NMEAMonitorWindow::sourceChanged() {
     timerState_->stop();
-    fillStatusBar();
+    afterSetup_ = true;
+    const SocketState tcp = shell_.hasHost() ? shell_.host().socketStatus(system()).state : SocketState::Closed;
+    const MonitorPanels p = monitorPanelsAfterSetup(shell_.config, system(), tcp);
+    for (int i = 0; i < 5; ++i)
+        if (p.text[i]) setPanel(i + 1, toQt(*p.text[i]));
+    if (p.pollsTcpState) {
+        const int interval = tcpStateText(tcp, {}).intervalMs;
+        timerState_->setInterval(interval > 0 ? interval : 200);
+        timerState_->start();
+    }
 }
 
 void NMEAMonitorWindow::unload() {
@@ -253,7 +262,8 @@ void NMEAMonitorWindow::timerStateTimer() {
     if (!shell_.hasHost()) return;
     const SocketStatus tcp = shell_.host().socketStatus(system());
     const TcpStateText t = tcpStateText(tcp.state, tcp.remoteHost);
-    setPanel(4, toQt(t.text));
+    // Since the setup's OK the panel keeps the wording OK gave it.
+    setPanel(4, toQt(afterSetup_ ? setupStateText(tcp.state) : t.text));
     if (t.intervalMs > 0) timerState_->setInterval(t.intervalMs);
 }
 

@@ -81,6 +81,8 @@ private:
     // What the widgets show of view_: its generation and how much of its text.
     std::uint64_t drawnGeneration_ = 0;
     std::size_t drawnText_ = 0;
+    // The setup's OK rewrote the status panels of the loaded window.
+    bool afterSetup_ = false;
     bool inputBufferChanged_ = false;
 };
 

@@ -11,16 +11,20 @@
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUdpSocket>
 
 #include <fstream>
 #include <iterator>
 
 #include "app/data_sources.h"
 #include "app/program_core.h"
+#include "app/reset_family.h"
 #include "app/setup_session.h"
 #include "live_fixture.h"
+#include "platform/qt/qt_settings_store.h"
 #include "setup/logic/reference_file.h"
 #include "setup/setup_windows.h"
+#include "views/nmea_monitor_window.h"
 
 namespace tiderune::test {
 namespace {
@@ -249,6 +253,33 @@ TEST_F(SetupDialogTest, FieldsAreCheckedEachTimeTheFocusLeavesThem) {
     EXPECT_EQ(shell->config.Systems[1].TCPPort, 8040);
 }
 
+// The port list offers the devices that the settings file names as the dialog opens, one
+// that the user added while the program runs included.
+TEST_F(SetupDialogTest, ThePortListFollowsTheSettingsFileAsTheUserEditsIt) {
+    Pty pty;
+    const std::string file = dir.path().toStdString() + "/settings.ini";
+    auto writeByHand = [&](const std::string& com3) {
+        std::ofstream f(file);
+        f << "[SerialDevices]\n";
+        for (int p = 1; p <= MaxComPorts; ++p)
+            f << "COM" << p << "=" << (p == 3 && !com3.empty() ? com3 : "/dev/tiderune-no-such-port") << "\n";
+    };
+    writeByHand("");
+    QtSettingsStore store(QString::fromStdString(file));
+    settingsStore = &store;
+    start([](Config& c) { c.Mode = "ONLINE"; });
+    SetupDialog* d = open(1);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(items(d->cmbComPort).join('|'), "");
+    QTest::keyClick(d, Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([this] { return !setup->dialog(); }, 2000));
+    writeByHand(pty.path());
+    d = open(1);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(items(d->cmbComPort).join('|'), "COM 3 - free");
+    TearDown();
+}
+
 TEST_F(SetupDialogTest, OkMovesASerialSystemToTcp) {
     Pty pty;
     usePorts({{1, pty.path()}});
@@ -260,6 +291,14 @@ TEST_F(SetupDialogTest, OkMovesASerialSystemToTcp) {
     ASSERT_TRUE(waitFor([this] { return lines().size() == 1; }));
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    ShowNMEAWindow(*shell, 1);
+    NMEAMonitorWindow* monitor = monitorWindow(*shell, 1);
+    ASSERT_TRUE(monitor);
+    auto panels = [monitor] {
+        QStringList p;
+        for (int i = 1; i <= 5; ++i) p << monitor->panelText(i);
+        return p.join('|');
+    };
 
     SetupDialog* d = open(1);
     ASSERT_TRUE(d);
@@ -288,6 +327,24 @@ TEST_F(SetupDialogTest, OkMovesASerialSystemToTcp) {
     const auto got = lines();
     ASSERT_EQ(got.size(), 2u);  // the line on the old port never arrives
     EXPECT_NE(got[1].find("120002"), std::string::npos);
+    // The open monitor describes the new source, its state polled in OK's words.
+    const QString port = " " + QString::number(server.serverPort());
+    EXPECT_TRUE(waitFor([&] { return monitor->panelText(4) == "State : Connected"; }));
+    EXPECT_EQ(panels(), "TCP/IP|IP :127.0.0.1|Port :" + port + "|State : Connected|");
+
+    // And on to UDP.
+    QUdpSocket probe;
+    ASSERT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
+    const quint16 udpPort = probe.localPort();
+    probe.close();
+    d = open(1);
+    ASSERT_TRUE(d);
+    d->optCom[2]->setChecked(true);
+    d->txtUDP_port->setText(QString::number(udpPort));
+    boxes.script.answers = {MessageAnswer::Yes};
+    d->cmdOk->click();
+    EXPECT_EQ(panels(), "UDP||Port : " + QString::number(udpPort) + "||");
+    EXPECT_FALSE(monitor->stateTimer().isActive());  // no TCP state to poll any more
 }
 
 TEST_F(SetupDialogTest, ReferenceKeepsItsPrecisionAndTheFileOnlyTakesEdits) {

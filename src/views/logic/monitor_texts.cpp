@@ -31,6 +31,34 @@ MonitorPanels monitorPanels(const Config& config, int system) {
     return p;
 }
 
+MonitorPanels monitorPanelsAfterSetup(const Config& config, int system, SocketState tcp) {
+    MonitorPanels p;
+    if (!isValidSystem(system)) return p;
+    const SystemSetup& sys = config.Systems[system];
+    if (config.Mode != "ONLINE") {
+        p.text = {"File : " + sys.OfflineFile + "  ", "", "", "", ""};
+    } else if (sys.UseTCP) {
+        p.text = {"TCP/IP", "IP :" + sys.TCPHost, "Port :" + num(sys.TCPPort), setupStateText(tcp), ""};
+        p.pollsTcpState = true;
+    } else if (sys.UseUDP) {
+        p.text = {"UDP", "", "Port :" + num(sys.UDPPort), "", ""};
+    } else if (sys.ComPort != 0 && PerComPort<int>::inRange(sys.ComPort)) {
+        p = monitorPanels(config, system);
+    } else {
+        // No port: the design texts, rather than those of a source the system left.
+        p.text = {"Comport", "Baud rate", "Data bits", "Parity", "Stop bits"};
+    }
+    return p;
+}
+
+std::string setupStateText(SocketState state) {
+    switch (state) {
+    case SocketState::Closed: return "State : Closed";
+    case SocketState::Connected: return "State : Connected";
+    default: return "State : " + num(static_cast<int>(state));
+    }
+}
+
 TcpStateText tcpStateText(SocketState state, const std::string& host) {
     switch (state) {
     case SocketState::Closed: return {"Closed", 10000};

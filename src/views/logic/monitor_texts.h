@@ -19,6 +19,11 @@ struct MonitorPanels {
     bool pollsTcpState = false;  // a TCP system: the state goes to panel 4 by a poll
 };
 MonitorPanels monitorPanels(const Config& config, int system);
+// Panels 1-5 once the setup dialog's OK has applied the system's setup: its source as it is
+// now, whatever the panels said before. A TCP system's panel 4 tells the socket's state
+// (setupStateText) and goes on being polled.
+MonitorPanels monitorPanelsAfterSetup(const Config& config, int system, SocketState tcp);
+std::string setupStateText(SocketState state);
 
 // Panel 4 of a TCP system and the next poll: fast while a connection is being made, slowly
 // once connected or closed. An interval of 0 keeps the current one.
