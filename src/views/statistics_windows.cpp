@@ -99,67 +99,76 @@ void StatisticsWindow::buildTopBand() {
         return v;
     };
     using L = StatLabel;
+    // Every label ends a blank before the next one on its line: a caption and its value, or a
+    // value and the "sd" after it, then read as separate words however long the value grows.
+    constexpr double Blank = 60;
+    // A caption's room on the left of the position frames; its value starts a blank later.
+    constexpr double CaptionWidth = 720;
+    constexpr double ValueLeft = 120 + CaptionWidth + Blank;
 
     frameRefPos = makeFrame(this, "frameRefPos", "Reference position");
     setTwipsGeometry(frameRefPos, 0, 0, 2535, BandHeight);
-    makeLabel(frameRefPos, "Ref Lat :", 120, 360, 800);
-    makeLabel(frameRefPos, "Ref Lon :", 120, 600, 800);
+    const double refRight = 2535 - 120;
+    makeLabel(frameRefPos, "Ref Lat :", 120, 360, CaptionWidth);
+    makeLabel(frameRefPos, "Ref Lon :", 120, 600, CaptionWidth);
     // Latitudes and longitudes are wider than the room right of their left edge: they are
     // right-aligned up to the frame's edge instead.
-    value(frameRefPos, L::RefLat, 720, 360, 2535 - 120 - 720, Qt::AlignRight);
-    value(frameRefPos, L::RefLon, 720, 600, 2535 - 120 - 720, Qt::AlignRight);
-    QLabel* refHgtHeader = makeLabel(frameRefPos, "Ref Hgt :", 120, 840, 800);
+    value(frameRefPos, L::RefLat, ValueLeft, 360, refRight - ValueLeft, Qt::AlignRight);
+    value(frameRefPos, L::RefLon, ValueLeft, 600, refRight - ValueLeft, Qt::AlignRight);
+    QLabel* refHgtHeader = makeLabel(frameRefPos, "Ref Hgt :", 120, 840, CaptionWidth);
     refHgtHeader->setObjectName(QStringLiteral("lblRefHgtHeader"));
-    QLabel* refHgt = value(frameRefPos, L::RefHgt, 960, 840, 2535 - 120 - 960, Qt::AlignRight);
-    value(frameRefPos, L::RefPosOption, 120, 1080, 2535 - 240);
-    makeLabel(frameRefPos, "Start time", 120, 1320, 720);
+    QLabel* refHgt = value(frameRefPos, L::RefHgt, 960, 840, refRight - 960, Qt::AlignRight);
+    value(frameRefPos, L::RefPosOption, 120, 1080, refRight - 120);
+    makeLabel(frameRefPos, "Start time", 120, 1320, CaptionWidth);
     // A time and a date: the frame's narrowest room for its longest text.
-    QLabel* start = value(frameRefPos, L::StartTime, 840, 1320, 2535 - 840 - 60);
+    QLabel* start = value(frameRefPos, L::StartTime, ValueLeft, 1320, 2535 - ValueLeft - 60);
     QFont small = start->font();
     small.setPointSizeF(small.pointSizeF() - 1);
     start->setFont(small);
 
     frameAvgPos = makeFrame(this, "frameAvgPos", "Average position");
     setTwipsGeometry(frameAvgPos, 2520, 0, 3255, BandHeight);
-    makeLabel(frameAvgPos, "Avg Lat :", 120, 360, 800);
-    makeLabel(frameAvgPos, "Avg Lon :", 120, 600, 800);
-    value(frameAvgPos, L::AvgLat, 720, 360, 2250 - 720, Qt::AlignRight);
-    value(frameAvgPos, L::AvgLon, 720, 600, 2250 - 720, Qt::AlignRight);
+    // The deviation columns: "sd" at 2280, the value right-aligned up to its unit at 3000.
+    const double avgRight = 2280 - Blank;
+    makeLabel(frameAvgPos, "Avg Lat :", 120, 360, CaptionWidth);
+    makeLabel(frameAvgPos, "Avg Lon :", 120, 600, CaptionWidth);
+    value(frameAvgPos, L::AvgLat, ValueLeft, 360, avgRight - ValueLeft, Qt::AlignRight);
+    value(frameAvgPos, L::AvgLon, ValueLeft, 600, avgRight - ValueLeft, Qt::AlignRight);
     for (double top : {360.0, 600.0}) {
-        makeLabel(frameAvgPos, "sd", 2280, top, 240);
+        makeLabel(frameAvgPos, "sd", 2280, top, 240 - Blank);
         makeLabel(frameAvgPos, "m", 3000, top, 200);
     }
     value(frameAvgPos, L::SdLat, 2520, 360, 480, Qt::AlignRight);
     value(frameAvgPos, L::SdLon, 2520, 600, 480, Qt::AlignRight);
-    QLabel* avgHgtHeader = makeLabel(frameAvgPos, "Avg Hgt :", 120, 840, 800);
+    QLabel* avgHgtHeader = makeLabel(frameAvgPos, "Avg Hgt :", 120, 840, CaptionWidth);
     avgHgtHeader->setObjectName(QStringLiteral("lblAvgHgtHeader"));
-    QLabel* avgHgt = value(frameAvgPos, L::AvgHgt, 1320, 840, 2250 - 1320, Qt::AlignRight);
-    QLabel* sdHgtHeader = makeLabel(frameAvgPos, "sd", 2280, 840, 240);
+    QLabel* avgHgt = value(frameAvgPos, L::AvgHgt, 1320, 840, avgRight - 1320, Qt::AlignRight);
+    QLabel* sdHgtHeader = makeLabel(frameAvgPos, "sd", 2280, 840, 240 - Blank);
     sdHgtHeader->setObjectName(QStringLiteral("lblSdHgtHeader"));
     QLabel* sdHgt = value(frameAvgPos, L::SdHgt, 2520, 840, 480, Qt::AlignRight);
     QLabel* sdHgtM = makeLabel(frameAvgPos, "m", 3000, 840, 200);
     sdHgtM->setObjectName(QStringLiteral("lblSdHgtM"));
     heightRow_ = {refHgtHeader, refHgt, avgHgtHeader, avgHgt, sdHgtHeader, sdHgt, sdHgtM};
     for (QWidget* w : heightRow_) w->hide();
-    makeLabel(frameAvgPos, "Count  :", 120, 1080, 1200);
+    makeLabel(frameAvgPos, "Count  :", 120, 1080, 1200 - Blank);
     value(frameAvgPos, L::AvgPosCount, 1320, 1080, 3255 - 1320 - 60);
-    makeLabel(frameAvgPos, "Current time :", 120, 1320, 1200);
+    makeLabel(frameAvgPos, "Current time :", 120, 1320, 1200 - Blank);
     value(frameAvgPos, L::CurrentTime, 1320, 1320, 3255 - 1320 - 60);
 
     frameHeading = makeFrame(this, "frameHeading", "Ref.       HDG         PITCH      ROLL");
     setTwipsGeometry(frameHeading, 5760, 0, 2772, BandHeight);
-    makeLabel(frameHeading, "Ref :", 120, 240, 600);
+    makeLabel(frameHeading, "Ref :", 120, 240, 600 - Blank);
     value(frameHeading, L::RefHdgOption, 120, 480, 2772 - 240);
-    makeLabel(frameHeading, "Avg :", 120, 840, 600);
-    makeLabel(frameHeading, "sd", 240, 1080, 480);
-    makeLabel(frameHeading, "Count :", 120, 1320, 600);
+    makeLabel(frameHeading, "Avg :", 120, 840, 600 - Blank);
+    makeLabel(frameHeading, "sd", 240, 1080, 480 - Blank);
+    makeLabel(frameHeading, "Count :", 120, 1320, 600 - Blank);
     const L rows[4][3] = {{L::RefHdg, L::RefPitch, L::RefRoll},
                           {L::AvgHdg, L::AvgPitch, L::AvgRoll},
                           {L::SdHdg, L::SdPitch, L::SdRoll},
                           {L::AvgHdgCount, L::AvgPitchCount, L::AvgRollCount}};
     const double tops[4] = {240, 840, 1080, 1320};
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c) value(frameHeading, rows[r][c], 720 + 720 * c, tops[r], 700);
+        for (int c = 0; c < 3; ++c) value(frameHeading, rows[r][c], 720 + 720 * c, tops[r], 720 - Blank);
 }
 
 void StatisticsWindow::load() {

@@ -32,6 +32,21 @@ QRect drawnText(const QLabel* l) {
         .translated(l->pos());
 }
 
+// Texts on one line are read as separate words when a blank's width lies between them; a unit
+// may stand right after its number.
+void expectApart(const QLabel* a, const QLabel* b) {
+    const QRect ra = drawnText(a), rb = drawnText(b);
+    EXPECT_FALSE(ra.intersects(rb)) << a->text().toStdString() << " runs into " << b->text().toStdString();
+    if (ra.bottom() < rb.top() || rb.bottom() < ra.top() || a->text() == "m" || b->text() == "m") return;
+    auto blank = [](const QLabel* l) {
+        const auto* f = dynamic_cast<const FittingLabel*>(l);
+        return QFontMetrics(f ? f->fittedFont() : l->font()).horizontalAdvance(QLatin1Char(' '));
+    };
+    const int gap = std::max(rb.left() - ra.right(), ra.left() - rb.right()) - 1;
+    EXPECT_GE(gap, std::min(blank(a), blank(b)))
+        << a->text().toStdString() << " and " << b->text().toStdString() << " read as one";
+}
+
 // Every shown label of the window: its text inside its rectangle and clear of its neighbours'.
 void expectTextsClear(QWidget* window) {
     QList<QWidget*> parents = window->findChildren<QWidget*>();
@@ -43,9 +58,7 @@ void expectTextsClear(QWidget* window) {
         for (std::size_t i = 0; i < labels.size(); ++i) {
             const QRect r = drawnText(labels[i]);
             EXPECT_TRUE(labels[i]->geometry().contains(r)) << labels[i]->text().toStdString() << " is cut";
-            for (std::size_t j = i + 1; j < labels.size(); ++j)
-                EXPECT_FALSE(r.intersects(drawnText(labels[j])))
-                    << labels[i]->text().toStdString() << " runs into " << labels[j]->text().toStdString();
+            for (std::size_t j = i + 1; j < labels.size(); ++j) expectApart(labels[i], labels[j]);
         }
     }
 }
@@ -59,25 +72,54 @@ protected:
 
 TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
     startOnRealCore(real);
-    useSystem(shell->config, 1, "GPS1", {T::GGA, T::HDT});
-    shell->config.Mode = "ONLINE";
-    ShowStatisticsWindow(*shell, 1);
-    auto* w = qobject_cast<StatisticsWindow*>(shell->windows.slot(WindowKind::Statistics, 1).window());
-    ASSERT_NE(w, nullptr);
-    // Positions two kilometres and heights a kilometre apart: deviations of hundreds of metres.
-    for (int i = 0; i < 20; ++i) {
-        const bool odd = i % 2;
-        char body[128];
-        std::snprintf(body, sizeof body, "$GPGGA,1200%02d,%s,N,%s,E,1,08,0.9,%s,M,46.9,M,,", i,
-                      odd ? "5201.0000" : "5200.0000", odd ? "00401.0000" : "00400.0000", odd ? "1010.0" : "10.0");
-        line(body);
-        line(odd ? "$HEHDT,350.0,T" : "$HEHDT,170.0,T");
+    Config& c = shell->config;
+    useSystem(c, 1, "GPS1", {T::GGA, T::HDT, T::ATT});
+    c.Mode = "ONLINE";
+    c.WindowVisible[1][windowKindInfo(WindowKind::Statistics).visibleWord] = true;
+    ResetFamily reset(*shell);
+    // The widest texts of each format the format dialog offers: three-figure longitudes west of
+    // Greenwich, every decimal; positions, heights and attitudes hundreds of metres and degrees
+    // apart, below the ellipsoid, with negative pitch and roll.
+    struct Case {
+        bool dms;
+        int decimals;
+        const char* lat[2];
+        const char* lon[2];
+        const char* height[2];
+    };
+    const Case cases[] = {
+        {false, 5, {"5959.80000", "5959.99999"}, {"17959.80000", "17959.99999"}, {"-310.0", "-9.5"}},
+        {true, 4, {"5959.80000", "5959.99999"}, {"17959.80000", "17959.99999"}, {"-310.0", "-9.5"}},
+        {true, 0, {"0800.0000", "0800.2000"}, {"00800.0000", "00800.2000"}, {"10.0", "320.0"}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.dms ? "DMS " : "DM ") + std::to_string(k.decimals));
+        c.LatLonFormatDMS = k.dms;
+        c.LatLonDecimals = static_cast<std::int16_t>(k.decimals);
+        c.ReferenceMode[1] = 2;
+        c.ReferenceLat[1] = -59.99999 / 57.29577951307855;
+        c.ReferenceLon[1] = -179.99999 / 57.29577951307855;
+        c.ReferenceHeight[1] = -1234.5f;
+        c.ReferencePitch[1] = -12.5f;
+        reset.ResetStatistics();
+        auto* w = qobject_cast<StatisticsWindow*>(shell->windows.slot(WindowKind::Statistics, 1).window());
+        ASSERT_NE(w, nullptr);
+        for (int i = 0; i < 20; ++i) {
+            const int odd = i % 2;
+            char body[128];
+            std::snprintf(body, sizeof body, "$GPGGA,1200%02d,%s,N,%s,W,1,08,0.9,%s,M,46.9,M,,", i, k.lat[odd],
+                          k.lon[odd], k.height[odd]);
+            line(body);
+            line(odd ? "$HEHDT,350.0,T" : "$HEHDT,170.0,T");
+            line(odd ? "$PFEC,GPatt,359.9,-89.9,-179.9" : "$PFEC,GPatt,0.1,-0.1,-0.1");
+        }
+        window->redrawTick().drawNow();
+        EXPECT_GE(w->label(StatLabel::SdLat)->text().size(), 7) << "a deviation of hundreds of metres";
+        EXPECT_GE(w->label(StatLabel::SdHgt)->text().size(), 7);
+        EXPECT_GT(w->label(StatLabel::StartTime)->text().size(), 15) << "time and date";
+        EXPECT_EQ(w->label(StatLabel::RefLon)->text().back(), 'W');
+        expectTextsClear(w);
     }
-    window->redrawTick().drawNow();
-    ASSERT_GE(w->label(StatLabel::SdLat)->text().size(), 7) << "a deviation of hundreds of metres";
-    ASSERT_GE(w->label(StatLabel::SdHgt)->text().size(), 7);
-    EXPECT_GT(w->label(StatLabel::StartTime)->text().size(), 15) << "time and date";
-    expectTextsClear(w);
 }
 
 TEST_F(TextLayoutTest, ArpaHeadingsFitTheirColumns) {
