@@ -3,7 +3,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <cmath>
 
 #include "frame/shell.h"
@@ -79,10 +81,19 @@ constexpr int SNRDesignColumnWidth = 960;
 
 StatisticsWindow::StatisticsWindow(Shell& shell, QWidget* parent) : ChildWindow(shell, WindowKind::Statistics, parent) {
     useSmallType(this);
+    // The frames keep their places and sizes; a window smaller than they need (its default
+    // size, or a whole stack of grids taller than the screen) scrolls to them.
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    content_ = new QWidget;
+    scroll_->setWidget(content_);
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(scroll_);
     buildTopBand();
     for (const StatisticsGrid& sg : statisticsGrids()) {
         const std::string type(sentenceTypeName(sg.type));
-        QGroupBox* f = makeFrame(this, ("frame" + type).c_str(), sg.caption);
+        QGroupBox* f = makeFrame(content_, ("frame" + type).c_str(), sg.caption);
         auto* g = new GridWidget(StatisticsRows + 1, static_cast<int>(sg.heads.size()) + 1, f);
         g->setObjectName(QString::fromLatin1(("fg" + type).c_str()));
         frames_[static_cast<std::size_t>(sg.type)] = f;
@@ -106,7 +117,7 @@ void StatisticsWindow::buildTopBand() {
     constexpr double CaptionWidth = 720;
     constexpr double ValueLeft = 120 + CaptionWidth + Blank;
 
-    frameRefPos = makeFrame(this, "frameRefPos", "Reference position");
+    frameRefPos = makeFrame(content_, "frameRefPos", "Reference position");
     setTwipsGeometry(frameRefPos, 0, 0, 2535, BandHeight);
     const double refRight = 2535 - 120;
     makeLabel(frameRefPos, "Ref Lat :", 120, 360, CaptionWidth);
@@ -126,7 +137,7 @@ void StatisticsWindow::buildTopBand() {
     small.setPointSizeF(small.pointSizeF() - 1);
     start->setFont(small);
 
-    frameAvgPos = makeFrame(this, "frameAvgPos", "Average position");
+    frameAvgPos = makeFrame(content_, "frameAvgPos", "Average position");
     setTwipsGeometry(frameAvgPos, 2520, 0, 3255, BandHeight);
     // The deviation columns: "sd" at 2280, the value right-aligned up to its unit at 3000.
     const double avgRight = 2280 - Blank;
@@ -155,7 +166,7 @@ void StatisticsWindow::buildTopBand() {
     makeLabel(frameAvgPos, "Current time :", 120, 1320, 1200 - Blank);
     value(frameAvgPos, L::CurrentTime, 1320, 1320, 3255 - 1320 - 60);
 
-    frameHeading = makeFrame(this, "frameHeading", "Ref.       HDG         PITCH      ROLL");
+    frameHeading = makeFrame(content_, "frameHeading", "Ref.       HDG         PITCH      ROLL");
     setTwipsGeometry(frameHeading, 5760, 0, 2772, BandHeight);
     makeLabel(frameHeading, "Ref :", 120, 240, 600 - Blank);
     value(frameHeading, L::RefHdgOption, 120, 480, 2772 - 240);
@@ -208,6 +219,8 @@ void StatisticsWindow::load() {
         f->show();
         if (offline) view_.sentence(p.type, cfg, stats);
     }
+    const QRect shown = content_->childrenRect();
+    content_->resize(shown.right() + 1, shown.bottom() + 1);
     if (view_.any()) {
         markChanged();
         refreshIfChanged();

@@ -9,6 +9,7 @@
 
 class QGroupBox;
 class QLabel;
+class QScrollArea;
 class QScrollBar;
 
 namespace tiderune {
@@ -38,6 +39,8 @@ private:
     void buildTopBand();
     void setupStatGrid(QGroupBox* frame, GridWidget* grid, int columns, bool greaterThan);
 
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;  // the frames, at their places
     StatisticsView view_;
     std::array<QGroupBox*, SentenceTypeCount> frames_{};
     std::array<GridWidget*, SentenceTypeCount> grids_{};

@@ -1,11 +1,14 @@
 // Texts that stay readable in the windows' fixed layouts: every label as drawn lies inside its
-// own rectangle and clear of every other (long values, a start time with its date), the ARPA
-// list's headings fit their columns, the scatter plot's tick labels stay inside its frame, and
-// the scatter and offline status windows fill the work area when maximized.
+// own rectangle and a blank clear of every other (long values, a start time with its date), the
+// statistics window scrolls to all it shows, the ARPA list's headings fit their columns, the
+// scatter plot's tick labels stay inside its frame, and the scatter and offline status windows
+// fill the work area when maximized.
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 
 #include "ais/windows/arpa_targets_window.h"
@@ -120,6 +123,18 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
         EXPECT_EQ(w->label(StatLabel::RefLon)->text().back(), 'W');
         expectTextsClear(w);
     }
+
+    // At its own size the window scrolls to the far edges of everything it shows.
+    window->show();
+    auto* w = shell->windows.slot(WindowKind::Statistics, 1).window();
+    auto* area = w->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    QRect shown;
+    for (QGroupBox* f : w->findChildren<QGroupBox*>())
+        if (f->isVisibleTo(w)) shown |= f->geometry();
+    EXPECT_EQ(w->parentWidget()->size(), QSize(fromTwips(3000), fromTwips(6000)));
+    EXPECT_EQ(area->horizontalScrollBar()->maximum() + area->viewport()->width(), shown.right() + 1);
+    EXPECT_EQ(area->verticalScrollBar()->maximum() + area->viewport()->height(), shown.bottom() + 1);
 }
 
 TEST_F(TextLayoutTest, ArpaHeadingsFitTheirColumns) {
