@@ -169,16 +169,18 @@ TEST_F(TextLayoutTest, ScatterLabelsStayInsideItsFrameAndMaximizedWindowsFillThe
     }
     window->redrawTick().drawNow();
 
-    // The axes across the plot label their ends inside the frame: the frame's lines are the
-    // same drawn with and without those labels.
+    // The axes across the plot label their ends inside the frame and clear of it: the frame's
+    // lines and the two pixels inside them are the same drawn with and without those labels.
     auto frameLines = [&] {
         const QImage image = scatter->chartWidget()->renderImage();
         const QRect plot = scatter->chartWidget()->layout().plot;
         std::vector<QRgb> pixels;
-        for (int x = plot.left(); x <= plot.right() + 1; ++x)
-            for (int y : {plot.top(), plot.bottom() + 1}) pixels.push_back(image.pixel(x, y));
-        for (int y = plot.top(); y <= plot.bottom() + 1; ++y)
-            for (int x : {plot.left(), plot.right() + 1}) pixels.push_back(image.pixel(x, y));
+        for (int d = 0; d <= 2; ++d) {
+            for (int x = plot.left() + d; x <= plot.right() + 1 - d; ++x)
+                for (int y : {plot.top() + d, plot.bottom() + 1 - d}) pixels.push_back(image.pixel(x, y));
+            for (int y = plot.top() + d; y <= plot.bottom() + 1 - d; ++y)
+                for (int x : {plot.left() + d, plot.right() + 1 - d}) pixels.push_back(image.pixel(x, y));
+        }
         return pixels;
     };
     std::vector<Axis*> across;

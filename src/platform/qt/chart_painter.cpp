@@ -992,8 +992,10 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                     const int w = measure.width(t.labels[k]);
                     const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
                     int lx = x - w / 2 - 1;
-                    // An axis across the plot keeps its end labels inside the frame.
-                    if (inside) lx = std::clamp(lx, plot.left() + 1, std::max(plot.left() + 1, plot.right() - w - 2));
+                    // An axis across the plot keeps its end labels inside the frame, a gap
+                    // clear of its lines.
+                    if (inside)
+                        lx = std::clamp(lx, plot.left() + 1 + Gap, std::max(plot.left() + 1 + Gap, plot.right() - w - 2 - Gap));
                     p.drawText(QRect(lx, ty, w + 2, lineH), Qt::AlignCenter, t.labels[k]);
                 }
                 extent += Gap + lineH;
@@ -1016,7 +1018,10 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
             if (a.labelsVisible()) {
                 for (std::size_t k = 0; k < t.values.size(); ++k) {
                     int y = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
-                    if (inside) y = std::clamp(y, plot.top() + 1 + lineH / 2, std::max(plot.top() + 1 + lineH / 2, plot.bottom() - lineH / 2 - 1));
+                    if (inside) {
+                        const int top = plot.top() + 1 + Gap + lineH / 2;
+                        y = std::clamp(y, top, std::max(top, plot.bottom() - lineH / 2 - 1 - Gap));
+                    }
                     if (farSide)
                         p.drawText(QRect(x + extent + Gap, y - lineH / 2, t.widest + 2, lineH), Qt::AlignLeft | Qt::AlignVCenter, t.labels[k]);
                     else
