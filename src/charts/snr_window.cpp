@@ -8,12 +8,14 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "frame/shell.h"
 #include "core/number_text.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/twips.h"
 #include "platform/qt/chart_widget.h"
+#include "platform/qt/fitting_label.h"
 
 namespace tiderune {
 
@@ -35,13 +37,11 @@ SnrTimeSeriesWindow::SnrTimeSeriesWindow(Shell& shell) : ChildWindow(shell, Wind
     client_ = new QWidget(this);
     rows->addWidget(client_);
 
-    auto* label = new QLabel("Filter control by GSV TimeSeries", client_);
-    label->setObjectName("Label2");
-    label->move(4, 8);
-    label->adjustSize();
+    label2_ = new FittingLabel("Filter control by GSV TimeSeries", client_);
+    label2_->setObjectName("Label2");
+    label2_->move(4, 8);
     lblFilter_ = new QLabel("0", client_);
     lblFilter_->setObjectName("lblFilter");
-    lblFilter_->move(label->x() + label->width() + 8, label->y());
     for (int i = 0; i <= SNRCharts; ++i) {
         auto* w = new ChartWidget(client_);
         w->setObjectName(QStringLiteral("TChart%1").arg(i));
@@ -80,6 +80,17 @@ void SnrTimeSeriesWindow::showFilter() {
     lblFilter_->setText(QString::number(n));
     lblFilter_->adjustSize();
     lblFilter_->setVisible(n >= 0);
+    placeFilterLabels();
+}
+
+void SnrTimeSeriesWindow::placeFilterLabels() {
+    // The caption takes the room the window leaves it beside the length, in a smaller type
+    // when the window is narrower than the caption.
+    constexpr int Margin = 4, Space = 8;
+    const int length = lblFilter_->isHidden() ? 0 : Space + lblFilter_->width();
+    label2_->resize(std::clamp(client_->width() - 2 * Margin - length, 0, label2_->sizeHint().width()),
+                    label2_->sizeHint().height());
+    lblFilter_->move(label2_->x() + label2_->width() + Space, label2_->y());
 }
 
 void SnrTimeSeriesWindow::Arrange_TimeSeries() {
@@ -95,6 +106,7 @@ void SnrTimeSeriesWindow::Arrange_TimeSeries() {
 void SnrTimeSeriesWindow::resizeEvent(QResizeEvent* e) {
     ChildWindow::resizeEvent(e);
     Arrange_TimeSeries();
+    placeFilterLabels();
 }
 
 bool SnrTimeSeriesWindow::queryUnload(bool fromCode) {

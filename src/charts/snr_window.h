@@ -46,8 +46,10 @@ protected:
 private:
     void chartChanged() override;
     void showFilter();
+    void placeFilterLabels();
 
     QWidget* client_ = nullptr;
+    QLabel* label2_ = nullptr;
     QLabel* lblFilter_ = nullptr;
     std::array<ChartWidget*, SNRCharts + 1> charts_{};
     SnrChartPlaces places_;

@@ -1,8 +1,9 @@
 // Texts that stay readable in the windows' fixed layouts: every label as drawn lies inside its
-// own rectangle and a blank clear of every other (long values, a start time with its date), the
-// statistics window scrolls to all it shows, the ARPA list's headings fit their columns, the
-// scatter plot's tick labels stay inside its frame, and the scatter and offline status windows
-// fill the work area when maximized.
+// own rectangle and its window, a blank clear of every other (long values, a start time with
+// its date), the statistics window scrolls to all it shows, the SNR windows keep their caption
+// and axis titles whole, the ARPA list's headings fit their columns, the scatter plot's tick
+// labels stay inside its frame, and the scatter and offline status windows fill the work area
+// when maximized.
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -16,6 +17,7 @@
 #include "app/program_core.h"
 #include "app/reset_family.h"
 #include "charts/scatter_window.h"
+#include "charts/snr_window.h"
 #include "core/parsers.h"
 #include "platform/qt/chart_widget.h"
 #include "platform/qt/fitting_label.h"
@@ -60,7 +62,8 @@ void expectTextsClear(QWidget* window) {
             if (l->isVisibleTo(window) && !l->text().isEmpty()) labels.push_back(l);
         for (std::size_t i = 0; i < labels.size(); ++i) {
             const QRect r = drawnText(labels[i]);
-            EXPECT_TRUE(labels[i]->geometry().contains(r)) << labels[i]->text().toStdString() << " is cut";
+            EXPECT_TRUE(labels[i]->geometry().contains(r) && parent->rect().contains(r))
+                << labels[i]->text().toStdString() << " is cut";
             for (std::size_t j = i + 1; j < labels.size(); ++j) expectApart(labels[i], labels[j]);
         }
     }
@@ -135,6 +138,44 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
     EXPECT_EQ(w->parentWidget()->size(), QSize(fromTwips(3000), fromTwips(6000)));
     EXPECT_EQ(area->horizontalScrollBar()->maximum() + area->viewport()->width(), shown.right() + 1);
     EXPECT_EQ(area->verticalScrollBar()->maximum() + area->viewport()->height(), shown.bottom() + 1);
+}
+
+TEST_F(TextLayoutTest, SnrWindowsKeepTheirTextsWholeAtTheirDefaultSizeAndMaximized) {
+    startOnRealCore(real);
+    Config& c = shell->config;
+    useSystem(c, 1, "GPS1", {T::GSV});
+    c.SNRSeriesCount[1] = 10;
+    c.SNRSeriesColumns[1] = 2;
+    for (int i = 1; i <= 10; ++i) c.SNRSeriesVisible[1][i] = true;
+    shell->timeSeries.settings.FilterLength[chart_kind::GSV][1] = 120;
+    window->resize(1400, 1000);
+    window->show();
+    ShowTimeSeriesWindows(*shell, 1);
+    auto* snr = qobject_cast<SnrTimeSeriesWindow*>(shell->windows.slot(WindowKind::TimeSeriesSNR, 1, 1).window());
+    ASSERT_NE(snr, nullptr);
+    // An axis title is drawn whole along its plot, clear of the chart's heading, or not at all.
+    for (bool maximized : {false, true}) {
+        SCOPED_TRACE(maximized ? "maximized" : "default size");
+        if (maximized) snr->parentWidget()->showMaximized();
+        else EXPECT_EQ(snr->parentWidget()->size(), QSize(fromTwips(3000), fromTwips(6000)));
+        QApplication::processEvents();
+        expectTextsClear(snr);
+        int titles = 0;
+        for (int i = 1; i <= 10; ++i) {
+            ChartWidget* chart = snr->chartWidget(i);
+            ASSERT_TRUE(chart->isVisible());
+            chart->renderImage();
+            const ChartLayout& l = chart->layout();
+            for (const AxisPlacement& ap : l.axes) {
+                if (!ap.shown || ap.axis->title().empty() || ap.title.isEmpty()) continue;
+                ++titles;
+                const QRect along = ap.axis->horizontal() ? QRect(l.plot.left(), 0, l.plot.width(), chart->height())
+                                                          : QRect(0, l.plot.top(), chart->width(), l.plot.height());
+                EXPECT_TRUE(along.contains(ap.title)) << ap.axis->title();
+            }
+        }
+        if (maximized) EXPECT_EQ(titles, 20) << "room for both titles of every chart";
+    }
 }
 
 TEST_F(TextLayoutTest, ArpaHeadingsFitTheirColumns) {

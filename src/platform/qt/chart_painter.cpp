@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/chart_columns.h"
@@ -134,13 +135,36 @@ Ticks makeTicks(const Axis& a, const Measure& fm, int length) {
     return t;
 }
 
-// Space an axis at its plot edge takes outside the plot.
-int outsideExtent(const Axis& a, const Ticks& t, const QFontMetrics& fm) {
+// Space an axis's ticks and labels take outside the plot, from its line.
+int labelExtent(const Axis& a, const Ticks& t, const QFontMetrics& fm) {
     int e = 0;
     if (a.ticksVisible()) e += TickLength;
     if (a.labelsVisible()) e += Gap + (a.horizontal() ? fm.height() : t.widest);
-    if (a.titleVisible() && !a.title().empty()) e += Gap + fm.height();
     return e;
+}
+
+// Space an axis at its plot edge takes outside the plot, with its title or without.
+int outsideExtent(const Axis& a, const Ticks& t, const QFontMetrics& fm, bool titled) {
+    return labelExtent(a, t, fm) + (titled ? Gap + fm.height() : 0);
+}
+
+// The smallest type an axis title is drawn in. A title longer than its axis even in that type
+// is left out and its room goes to the plot: a small chart keeps its plot and its heading
+// rather than show a title cut at both ends and running into them.
+constexpr double SmallestTitlePointSize = 6.0;
+
+// The type an axis title fits along `room` pixels in: the chart's own, else the largest
+// smaller size that fits; none when even the smallest does not.
+std::optional<QFont> titleFont(const QFont& base, int width, const QString& title, int room) {
+    if (width <= room) return base;
+    QFont f = base;
+    double size = base.pointSizeF() > 0 ? base.pointSizeF() : QFontInfo(base).pointSizeF();
+    while (size > SmallestTitlePointSize) {
+        size = std::max(SmallestTitlePointSize, size - 0.5);
+        f.setPointSizeF(size);
+        if (QFontMetrics(f).horizontalAdvance(title) <= room) return f;
+    }
+    return std::nullopt;
 }
 
 int textBlockHeight(const TitleText& t, const QFontMetrics& fm) {
@@ -801,35 +825,58 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
     bottom -= textBlockHeight(chart.subFoot(), fm);
     const double subFootTop = bottom + Gap;
 
-    // Axes: the space they need outside the plot, then the plot itself.
+    // Axes: the space they need outside the plot, then the plot itself. An axis title that
+    // does not fit along the plot gives its room back, and the plot is placed again.
     auto axes = chart.allAxes();
     std::vector<bool> shown(axes.size());
+    std::vector<bool> titled(axes.size());
+    std::vector<Ticks> edgeTicks(axes.size());
     const int roughW = std::max(1, static_cast<int>(right - left) - 80);
     const int roughH = std::max(1, static_cast<int>(bottom - top) - 3 * lineH);
-    double spaceL = 0, spaceR = 0, spaceT = 0, spaceB = 0;
-    std::vector<double> offset(axes.size(), 0);  // distance of an edge axis from the plot
     for (std::size_t i = 0; i < axes.size(); ++i) {
         const Axis& a = *axes[i];
         shown[i] = axisShown(chart, a);
-        if (!shown[i] || a.positionPercent() != 0) continue;
-        const Ticks t = makeTicks(a, measure, a.horizontal() ? roughW : roughH);
-        const int e = outsideExtent(a, t, fm);
-        switch (a.kind()) {
-        case AxisKind::Right: offset[i] = spaceR; spaceR += e; break;
-        case AxisKind::Top: offset[i] = spaceT; spaceT += e; break;
-        case AxisKind::Bottom: offset[i] = spaceB; spaceB += e; break;
-        case AxisKind::Left: offset[i] = spaceL; spaceL += e; break;
-        case AxisKind::Custom:
-            if (a.horizontal()) { offset[i] = spaceB; spaceB += e; }
-            else { offset[i] = spaceL; spaceL += e; }
-            break;
-        }
+        titled[i] = shown[i] && a.titleVisible() && !a.title().empty();
+        if (shown[i] && a.positionPercent() == 0) edgeTicks[i] = makeTicks(a, measure, a.horizontal() ? roughW : roughH);
     }
-    if (spaceT == 0) spaceT = lineH / 2;  // room for the top label of the left axis
-    QRect plot(QPoint(static_cast<int>(left + spaceL), static_cast<int>(top + spaceT)),
-               QPoint(static_cast<int>(right - spaceR), static_cast<int>(bottom - spaceB)));
-    if (plot.width() < 2) plot.setWidth(2);
-    if (plot.height() < 2) plot.setHeight(2);
+    std::vector<double> offset(axes.size(), 0);  // distance of an edge axis from the plot
+    QRect plot;
+    auto placePlot = [&] {
+        double spaceL = 0, spaceR = 0, spaceT = 0, spaceB = 0;
+        for (std::size_t i = 0; i < axes.size(); ++i) {
+            const Axis& a = *axes[i];
+            if (!shown[i] || a.positionPercent() != 0) continue;
+            const int e = outsideExtent(a, edgeTicks[i], fm, titled[i]);
+            switch (a.kind()) {
+            case AxisKind::Right: offset[i] = spaceR; spaceR += e; break;
+            case AxisKind::Top: offset[i] = spaceT; spaceT += e; break;
+            case AxisKind::Bottom: offset[i] = spaceB; spaceB += e; break;
+            case AxisKind::Left: offset[i] = spaceL; spaceL += e; break;
+            case AxisKind::Custom:
+                if (a.horizontal()) { offset[i] = spaceB; spaceB += e; }
+                else { offset[i] = spaceL; spaceL += e; }
+                break;
+            }
+        }
+        if (spaceT == 0) spaceT = lineH / 2;  // room for the top label of the left axis
+        plot = QRect(QPoint(static_cast<int>(left + spaceL), static_cast<int>(top + spaceT)),
+                     QPoint(static_cast<int>(right - spaceR), static_cast<int>(bottom - spaceB)));
+        if (plot.width() < 2) plot.setWidth(2);
+        if (plot.height() < 2) plot.setHeight(2);
+    };
+    placePlot();
+    std::vector<std::optional<QFont>> titleFonts(axes.size());
+    bool placeAgain = false;
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        if (!titled[i]) continue;
+        const Axis& a = *axes[i];
+        const QString title = toQt(a.title());
+        titleFonts[i] = titleFont(font_, measure.width(title), title, a.horizontal() ? plot.width() : plot.height());
+        if (titleFonts[i]) continue;
+        titled[i] = false;
+        placeAgain = placeAgain || a.positionPercent() == 0;
+    }
+    if (placeAgain) placePlot();
     layout.plot = plot;
 
     std::vector<Ticks> ticks(axes.size());
@@ -846,17 +893,29 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                                   : AxisMap(t.min, t.max, plot.left(), plot.right());
             if (a.kind() == AxisKind::Top) ap.line = static_cast<int>(plot.top() + pos * plot.height() - offset[i]);
             else ap.line = static_cast<int>(plot.bottom() - pos * plot.height() + offset[i]);
-            const int e = std::max(outsideExtent(a, t, fm), 6);
+            const int e = std::max(outsideExtent(a, t, fm, titled[i]), 6);
             ap.hitArea = a.kind() == AxisKind::Top ? QRect(plot.left(), ap.line - e, plot.width(), e + 3)
                                                    : QRect(plot.left(), ap.line - 2, plot.width(), e + 3);
+            if (titled[i]) {
+                const int w = QFontMetrics(*titleFonts[i]).horizontalAdvance(toQt(a.title()));
+                const int from = labelExtent(a, t, fm) + Gap;
+                const int ty = a.kind() == AxisKind::Top ? ap.line - from - lineH : ap.line + from;
+                ap.title = QRect(plot.left() + (plot.width() - w) / 2, ty, w, lineH);
+            }
         } else {
             ap.map = a.inverted() ? AxisMap(t.min, t.max, plot.top(), plot.bottom())
                                   : AxisMap(t.min, t.max, plot.bottom(), plot.top());
             if (a.kind() == AxisKind::Right) ap.line = static_cast<int>(plot.right() - pos * plot.width() + offset[i]);
             else ap.line = static_cast<int>(plot.left() + pos * plot.width() - offset[i]);
-            const int e = std::max(outsideExtent(a, t, fm), 6);
+            const int e = std::max(outsideExtent(a, t, fm, titled[i]), 6);
             ap.hitArea = a.kind() == AxisKind::Right ? QRect(ap.line - 2, plot.top(), e + 3, plot.height())
                                                      : QRect(ap.line - e, plot.top(), e + 3, plot.height());
+            if (titled[i]) {
+                const int w = QFontMetrics(*titleFonts[i]).horizontalAdvance(toQt(a.title()));
+                const int from = labelExtent(a, t, fm) + Gap;
+                const int tx = a.kind() == AxisKind::Right ? ap.line + from : ap.line - from - lineH;
+                ap.title = QRect(tx, plot.center().y() - w / 2, lineH, w);
+            }
         }
         layout.axes.push_back(ap);
     }
@@ -1000,9 +1059,10 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 }
                 extent += Gap + lineH;
             }
-            if (a.titleVisible() && !a.title().empty()) {
-                const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
-                p.drawText(QRect(plot.left(), ty, plot.width(), lineH), Qt::AlignHCenter | Qt::AlignTop, toQt(a.title()));
+            if (titleFonts[i] && !ap.title.isEmpty()) {
+                p.setFont(*titleFonts[i]);
+                p.drawText(ap.title.adjusted(-1, 0, 1, 0), Qt::AlignCenter, toQt(a.title()));
+                p.setFont(font_);
             }
         } else {
             const int x = ap.line;
@@ -1029,14 +1089,13 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 }
                 extent += Gap + t.widest;
             }
-            if (a.titleVisible() && !a.title().empty()) {
+            if (titleFonts[i] && !ap.title.isEmpty()) {
                 const QString title = toQt(a.title());
-                const int cx = farSide ? x + extent + Gap + lineH / 2 : x - extent - Gap - lineH / 2;
-                const int cy = plot.center().y();
+                const int w = ap.title.height();
                 p.save();
-                p.translate(cx, cy);
+                p.setFont(*titleFonts[i]);
+                p.translate(ap.title.left() + lineH / 2, ap.title.top() + w / 2);
                 if (a.titleAngle() == 90) p.rotate(farSide ? 90 : -90);
-                const int w = measure.width(title);
                 p.drawText(QRect(-w / 2 - 1, -lineH / 2, w + 2, lineH), Qt::AlignCenter, title);
                 p.restore();
             }

@@ -23,6 +23,7 @@ struct AxisPlacement {
     AxisMap map;       // value to pixel along the axis
     int line = 0;      // pixel x (vertical axes) or y (horizontal axes) of the axis line
     QRect hitArea;     // where a click counts as a click on this axis
+    QRect title;       // where the axis title goes (upright, before any turn); empty when left out
 };
 
 struct ChartLayout {
