@@ -3,6 +3,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/qt/chart_painter.h"
 #include "platform/qt/drawing_surface_qt.h"
 
@@ -29,9 +31,9 @@ struct Polar {
 
 TEST(DrawingSurface, UserCoordinatesPutTheOriginInTheCentreWithYUp) {
     Polar p;
-    EXPECT_EQ(p.s.toPixel(0, 0), QPointF(90.5, 90.5));
+    EXPECT_EQ(p.s.toPixel(0, 0), QPointF(90, 90));
     EXPECT_EQ(p.s.toPixel(-90, 90), QPointF(0, 0));
-    EXPECT_EQ(p.s.toPixel(90, -90), QPointF(181, 181));
+    EXPECT_EQ(p.s.toPixel(90, -90), QPointF(180, 180)) << "the last pixel";
     p.s.setForeColour(colours::Blue);
     p.s.line(-90, 0, 90, 0);
     p.s.setForeColour(colours::Red);
@@ -76,6 +78,11 @@ TEST(DrawingSurface, ClearReturnsToTheKeptBackground) {
     const QRect ring(0, 85, 4, 10);  // the left end of the horizon circle
     EXPECT_GT(inkOf(p.s.image(), dotArea, Qt::black), 10);
     EXPECT_GT(inkOf(p.s.image(), ring, Qt::blue), 0);
+    // The circle is whole: its right and bottom ends are drawn as its left and top ones.
+    const std::vector<QRect> ends{{0, 0, 1, 181}, {180, 0, 1, 181}, {0, 0, 181, 1}, {0, 180, 181, 1}};
+    std::vector<int> ink;
+    for (const QRect& r : ends) ink.push_back(inkOf(p.s.image(), r, Qt::blue));
+    EXPECT_EQ(ink, std::vector<int>(4, ink[0]));
 
     p.s.clear();
     EXPECT_EQ(inkOf(p.s.image(), dotArea, Qt::black), 0) << "the point is gone";

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/chart_painter.h"
@@ -20,9 +21,15 @@ void ImageDrawingSurface::setScale(double left, double top, double right, double
     scale_ = {left, top, right, bottom};
 }
 
+// The scale's edges fall on the first and the last pixel: a figure drawn out to the edge (the
+// horizon circle of a sky plot) is drawn whole on all four sides, not cut off at the right and
+// the bottom.
+double ImageDrawingSurface::spanX() const { return std::max(1, size_.width() - 1); }
+double ImageDrawingSurface::spanY() const { return std::max(1, size_.height() - 1); }
+
 QPointF ImageDrawingSurface::map(const Scale& s, double x, double y) const {
-    const double px = (x - s.left) / (s.right - s.left) * size_.width();
-    const double py = (y - s.top) / (s.bottom - s.top) * size_.height();
+    const double px = (x - s.left) / (s.right - s.left) * spanX();
+    const double py = (y - s.top) / (s.bottom - s.top) * spanY();
     return {px, py};
 }
 
@@ -77,7 +84,7 @@ void ImageDrawingSurface::point(double x, double y) {
 void ImageDrawingSurface::print(const std::string& text) {
     add({Op::Text, cx_, cy_, 0, 0, text, 0, 0, PenStyle::Solid, {}});
     // The pen goes one text line down, back to where the text began.
-    const double lineUser = lineHeight_ * (scale_.bottom - scale_.top) / size_.height();
+    const double lineUser = lineHeight_ * (scale_.bottom - scale_.top) / spanY();
     cy_ += lineUser;
 }
 
@@ -116,7 +123,7 @@ void ImageDrawingSurface::render(QImage& img, const std::vector<Op>& ops) const 
         switch (op.type) {
         case Op::Line: p.drawLine(map(op.scale, op.a, op.b), map(op.scale, op.c, op.d)); break;
         case Op::Circle: {
-            const double r = std::fabs(op.c / (op.scale.right - op.scale.left) * size_.width());
+            const double r = std::fabs(op.c / (op.scale.right - op.scale.left) * spanX());
             p.drawEllipse(map(op.scale, op.a, op.b), r, r);
             break;
         }

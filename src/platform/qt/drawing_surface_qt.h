@@ -65,6 +65,8 @@ private:
     void add(Op op);
     void render(QImage& img, const std::vector<Op>& ops) const;
     QPointF map(const Scale& s, double x, double y) const;
+    double spanX() const;  // pixels from the scale's left edge to its right
+    double spanY() const;
 
     QSize size_;
     QFont font_;
