@@ -1,7 +1,6 @@
 #include "ais_bits.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tiderune {
 
@@ -9,30 +8,37 @@ AisBits::AisBits(std::string_view payload, int fillBits) {
     const int n = static_cast<int>(std::min<std::size_t>(payload.size(), MaxChars));
     chars_ = static_cast<int>(std::min<std::size_t>(payload.size(), 1u << 30));
     fill_ = (fillBits >= 0 && fillBits <= 5) ? fillBits : 0;
+    // The characters' bits gather in `acc` and go out a whole word at a time.
+    std::uint64_t acc = 0;
+    int have = 0;  // bits in acc
+    std::size_t word = 0;
     for (int i = 0; i < n; ++i) {
         const std::uint64_t v = static_cast<std::uint64_t>(CharTo6Bit(static_cast<unsigned char>(payload[static_cast<std::size_t>(i)])) & 0x3F);
-        const int pos = i * 6;  // bit offset of the character's most significant bit
-        const int word = pos / 64;
-        const int shift = 64 - 6 - pos % 64;
-        if (shift >= 0) {
-            words_[static_cast<std::size_t>(word)] |= v << shift;
+        if (have <= 58) {
+            acc = (acc << 6) | v;
+            have += 6;
+            if (have == 64) {
+                words_[word++] = acc;
+                acc = 0;
+                have = 0;
+            }
         } else {  // the character straddles two words
-            words_[static_cast<std::size_t>(word)] |= v >> -shift;
-            words_[static_cast<std::size_t>(word + 1)] |= v << (64 + shift);
+            const int rest = have - 58;  // of its bits, those for the next word
+            words_[word++] = (acc << (6 - rest)) | (v >> rest);
+            acc = v & ((std::uint64_t{1} << rest) - 1);
+            have = rest;
         }
     }
+    if (have > 0) words_[word] = acc << (64 - have);
     // The fill bits pad the last fragment; they belong to the payload only when all of it
     // fitted into the array.
     usable_ = (payload.size() > static_cast<std::size_t>(MaxChars)) ? 6 * MaxChars : std::max(0, 6 * n - fill_);
-    // Clear what lies past the usable bits, so that every read there gives 0.
-    for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
-        const int start = w * 64;  // bit offset of the word's first bit
-        if (start >= usable_) {
-            words_[static_cast<std::size_t>(w)] = 0;
-        } else if (start + 64 > usable_) {
-            words_[static_cast<std::size_t>(w)] &= ~std::uint64_t{0} << (64 - (usable_ - start));
-        }
-    }
+    // Clear what lies past the usable bits, so that every read there gives 0. Only the fill
+    // bits are there (at most five, perhaps in the next word); later words were never written.
+    const std::size_t last = static_cast<std::size_t>(usable_ / 64);
+    const int kept = usable_ % 64;
+    words_[last] = kept == 0 ? 0 : words_[last] & (~std::uint64_t{0} << (64 - kept));
+    words_[last + 1] = 0;
 }
 
 std::uint64_t AisBits::field(int first, int last) const noexcept {
@@ -66,7 +72,7 @@ double GetBitsValue(const AisBits& bits, int first, int last, bool isSigned, boo
         const std::uint64_t raw = bits.field(first, last);
         if (naCheck && raw == (width == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1)) return -9999;
         value = static_cast<double>(raw);
-        weight = std::ldexp(1.0, width);
+        weight = width == 64 ? 18446744073709551616.0 : static_cast<double>(std::uint64_t{1} << width);
     } else {
         bool allSet = true;
         for (int i = last; i >= first; --i, weight *= 2) {

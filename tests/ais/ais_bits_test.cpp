@@ -107,22 +107,28 @@ namespace tiderune {
 namespace {
 
 TEST(AisBits, FieldsReadTheSameAcrossWordBoundaries) {
-    // Every field position and width against a plain bit-by-bit sum, on a payload whose
-    // length and fill leave the last bits unusable.
-    std::string payload;
-    unsigned seed = 12345;
-    for (int i = 0; i < 150; ++i) {
-        seed = seed * 1103515245 + 12345;
-        payload.push_back(static_cast<char>(48 + (seed >> 16) % 40));
-    }
-    const AisBits bits(payload, 3);
-    ASSERT_EQ(bits.usableBits(), 897);
-    for (int first = 1; first <= 905; first += 7) {
-        for (int width = 1; width <= 32; ++width) {
-            const int last = first + width - 1;
-            double expected = 0;
-            for (int i = first; i <= last; ++i) expected = expected * 2 + (bits.bit(i) ? 1 : 0);
-            ASSERT_EQ(GetBitsValue(bits, first, last), expected) << first << "+" << width;
+    // Every field position and width against a plain bit-by-bit sum, on payloads whose
+    // length and fill leave the last bits unusable, also where the fill bits reach into the
+    // next 64 bits.
+    struct Case {
+        int chars, fill, usable;
+    } cases[] = {{150, 3, 897}, {11, 2, 64}, {22, 5, 127}};
+    for (const Case& c : cases) {
+        std::string payload;
+        unsigned seed = 12345;
+        for (int i = 0; i < c.chars; ++i) {
+            seed = seed * 1103515245 + 12345;
+            payload.push_back(static_cast<char>(48 + (seed >> 16) % 40));
+        }
+        const AisBits bits(payload, c.fill);
+        ASSERT_EQ(bits.usableBits(), c.usable);
+        for (int first = 1; first <= c.usable + 8; first += 7) {
+            for (int width = 1; width <= 32; ++width) {
+                const int last = first + width - 1;
+                double expected = 0;
+                for (int i = first; i <= last; ++i) expected = expected * 2 + (bits.bit(i) ? 1 : 0);
+                ASSERT_EQ(GetBitsValue(bits, first, last), expected) << c.chars << ": " << first << "+" << width;
+            }
         }
     }
 }
