@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "ais_decoders.h"
 #include "core/number_text.h"
@@ -13,50 +14,112 @@ namespace tiderune {
 
 namespace {
 
-// A date and time "yyyy-mm-dd?hh:mm:ss" as printf's "%04d-%02d-%02d?%02d:%02d:%02d" writes it.
-std::string dateTimeText(long long year, long long month, long long day, char between, long long hour,
-                         long long minute, long long second) {
-    std::string out;
-    auto put = [&out](long long v, int width) {
-        char digits[24];
-        const char* end = std::to_chars(digits, digits + sizeof digits, v < 0 ? -v : v).ptr;
-        const int n = static_cast<int>(end - digits);
-        if (v < 0) {
-            out += '-';
-            --width;
-        }
-        for (int k = n; k < width; ++k) out += '0';
-        out.append(digits, static_cast<std::size_t>(n));
-    };
-    put(year, 4);
-    out += '-';
-    put(month, 2);
-    out += '-';
-    put(day, 2);
-    out += between;
-    put(hour, 2);
-    out += ':';
-    put(minute, 2);
-    out += ':';
-    put(second, 2);
-    return out;
+// A whole number at `p` as printf's "%0<width>d" writes it; returns the end.
+char* putPadded(char* p, long long v, int width) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, v < 0 ? -static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v)).ptr;
+    const int n = static_cast<int>(end - digits);
+    if (v < 0) {
+        *p++ = '-';
+        --width;
+    }
+    for (int k = n; k < width; ++k) *p++ = '0';
+    std::memcpy(p, digits, static_cast<std::size_t>(n));
+    return p + n;
 }
 
-// One report line built in place: the text is written straight into a buffer that only
-// grows, numbers by std::to_chars, which gives what printf gives at a fraction of its cost
-// (a replay formats millions of them).
+// Room a date and time needs at most: six numbers of up to 20 digits with their signs and
+// separators.
+constexpr std::size_t DateTimeRoom = 6 * 22;
+
+// A date and time "yyyy-mm-dd?hh:mm:ss" as printf's "%04d-%02d-%02d?%02d:%02d:%02d" writes
+// it, at `p`; returns the end.
+char* putDateTime(char* p, long long year, long long month, long long day, char between, long long hour,
+                  long long minute, long long second) {
+    p = putPadded(p, year, 4);
+    *p++ = '-';
+    p = putPadded(p, month, 2);
+    *p++ = '-';
+    p = putPadded(p, day, 2);
+    *p++ = between;
+    p = putPadded(p, hour, 2);
+    *p++ = ':';
+    p = putPadded(p, minute, 2);
+    *p++ = ':';
+    return putPadded(p, second, 2);
+}
+
+// A date value as formatAisDate writes it, at `p`; returns the end.
+char* putAisDate(char* p, double v) {
+    if (v == 0) {
+        *p++ = '0';
+        return p;
+    }
+    if (!std::isfinite(v) || std::fabs(v) > 3e6) {
+        *p++ = '?';
+        return p;
+    }
+    double day = std::floor(v);
+    long long secs = std::llround((v - day) * 86400.0);
+    if (secs >= 86400) {
+        secs -= 86400;
+        day += 1;
+    }
+    const int year = aisYearOf(day);
+    // Month and day by counting from 1 January of the year.
+    int month = 1;
+    while (month < 12 && aisDateValue(year, month + 1, 1, 0, 0) <= day) ++month;
+    const double start = aisDateValue(year, month, 1, 0, 0);
+    const int dom = static_cast<int>(day - start) + 1;
+    return putDateTime(p, year, month, dom, ' ', secs / 3600, secs / 60 % 60, secs % 60);
+}
+
+const char* const MessageNames[] = {"",
+                                    "Position report Class A",
+                                    "Position report Class A (assigned)",
+                                    "Position report Class A (interrogated)",
+                                    "Base station report",
+                                    "Static and voyage data",
+                                    "Addressed binary message",
+                                    "Binary acknowledge",
+                                    "Binary broadcast message",
+                                    "SAR aircraft position report",
+                                    "UTC and date inquiry",
+                                    "UTC and date response",
+                                    "Addressed safety message",
+                                    "Safety acknowledge",
+                                    "Safety broadcast message",
+                                    "Interrogation",
+                                    "Assignment mode command",
+                                    "DGNSS broadcast",
+                                    "Standard Class B position report",
+                                    "Extended Class B position report",
+                                    "Data link management",
+                                    "Aid to navigation report",
+                                    "Channel management",
+                                    "Group assignment command",
+                                    "Static data report",
+                                    "Single slot binary message",
+                                    "Multiple slot binary message",
+                                    "Long range position report"};
+
+std::string_view messageName(int id) { return (id >= 1 && id <= 27) ? MessageNames[id] : "unknown"; }
+
+// One report line written at the end of a caller's text, straight into its bytes: the text
+// is lengthened ahead of the writing and cut back to what was written when the Line ends.
+// Numbers go by std::to_chars, which gives what printf gives at a fraction of its cost (a
+// replay formats millions of them), and no field makes a string of its own.
 class Line {
 public:
-    // Room for the longest lines of common messages, so that they are written without a move.
-    explicit Line(const std::string& head) : text_(head.size() + 1024, '\0'), size_(head.size()) {
-        head.copy(text_.data(), head.size());
-    }
+    explicit Line(std::string& out) : out_(out), size_(out.size()) {}
+    ~Line() { out_.resize(size_); }
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+
     template <std::size_t N>
     Line& add(const char (&name)[N], long long v) {
         key(name);
-        char* p = room(24);
-        size_ = static_cast<std::size_t>(std::to_chars(p, p + 24, v).ptr - text_.data());
-        return *this;
+        return number(v);
     }
     // `format` is a printf format of one double; "%.Nf" (N one digit) is written directly.
     template <std::size_t N>
@@ -66,7 +129,7 @@ public:
         char* p = room(Most);
         if (format[0] == '%' && format[1] == '.' && format[2] >= '0' && format[2] <= '9' && format[3] == 'f' &&
             format[4] == 0) {
-            size_ = static_cast<std::size_t>(writeFixed(p, v, format[2] - '0') - text_.data());
+            size_ = static_cast<std::size_t>(writeFixed(p, v, format[2] - '0') - out_.data());
         } else {
             const int n = std::snprintf(p, Most, format, v);
             if (n > 0) size_ += std::min<std::size_t>(static_cast<std::size_t>(n), Most - 1);
@@ -92,47 +155,80 @@ public:
             }
         }
         *p++ = '"';
-        size_ = static_cast<std::size_t>(p - text_.data());
+        size_ = static_cast<std::size_t>(p - out_.data());
         return *this;
     }
     template <std::size_t N>
-    Line& raw(const char (&name)[N], const std::string& v) {
+    Line& raw(const char (&name)[N], std::string_view v) {
         key(name);
-        v.copy(room(v.size()), v.size());
+        return put(v);
+    }
+    // A date value in quotes, as formatAisDate writes it.
+    template <std::size_t N>
+    Line& date(const char (&name)[N], double v) {
+        key(name);
+        char* p = room(DateTimeRoom + 2);
+        *p++ = '"';
+        p = putAisDate(p, v);
+        *p++ = '"';
+        size_ = static_cast<std::size_t>(p - out_.data());
+        return *this;
+    }
+    template <std::size_t N>
+    Line& dateTime(const char (&name)[N], long long year, long long month, long long day, long long hour,
+                   long long minute, long long second) {
+        key(name);
+        size_ = static_cast<std::size_t>(
+            putDateTime(room(DateTimeRoom), year, month, day, 'T', hour, minute, second) - out_.data());
+        return *this;
+    }
+    // Pieces of a value: a whole number, a number with `decimals` decimals, plain text.
+    Line& number(long long v) {
+        char* p = room(24);
+        size_ = static_cast<std::size_t>(std::to_chars(p, p + 24, v).ptr - out_.data());
+        return *this;
+    }
+    Line& fixed(double v, int decimals) {
+        size_ = static_cast<std::size_t>(writeFixed(room(400), v, decimals) - out_.data());
+        return *this;
+    }
+    Line& put(std::string_view v) {
+        std::memcpy(room(v.size()), v.data(), v.size());
         size_ += v.size();
         return *this;
     }
-    // The line with its line end; the Line is used up.
-    std::string str() {
-        text_.resize(size_);
-        text_ += '\n';
-        return std::move(text_);
+    Line& put(char c) {
+        *room(1) = c;
+        ++size_;
+        return *this;
     }
-
-private:
-    // Space for n more characters at the end of the text.
-    char* room(std::size_t n) {
-        if (size_ + n > text_.size()) text_.resize(2 * (size_ + n));
-        return text_.data() + size_;
-    }
-    // Names are literals: their length is known without looking.
+    // " name=" : names are literals, their length known without looking.
     template <std::size_t N>
-    void key(const char (&name)[N]) {
+    Line& key(const char (&name)[N]) {
         char* p = room(N + 1);
         *p++ = ' ';
         std::memcpy(p, name, N - 1);
         p[N - 1] = '=';
         size_ += N + 1;
+        return *this;
     }
-    std::string text_;  // text_[0, size_) is the line so far; the rest is room
-    std::size_t size_;
+
+private:
+    // Space for n more characters at the end of the text, lengthened in steps so that a line
+    // seldom needs more than one.
+    char* room(std::size_t n) {
+        if (size_ + n > out_.size()) out_.resize(size_ + std::max<std::size_t>(n, 512));
+        return out_.data() + size_;
+    }
+    std::string& out_;
+    std::size_t size_;  // out_[0, size_) is the text so far; the rest is room
 };
 
+// "AIS <id> <name>:" and the fields every message opens with.
 template <typename Slot>
-Line header(int id, const Slot& s) {
-    Line l("AIS " + std::to_string(id) + " " + aisMessageName(id) + ":");
-    l.add("repeat", s.RepeatIndicator).add("mmsi", s.MMSI);
-    return l;
+Line& header(Line& l, int id, const Slot& s) {
+    l.put("AIS ").number(id).put(' ').put(messageName(id)).put(':');
+    return l.add("repeat", s.RepeatIndicator).add("mmsi", s.MMSI);
 }
 
 Line& position(Line& l, double lon, double lat) { return l.add("lon", lon, "%.6f").add("lat", lat, "%.6f"); }
@@ -211,8 +307,8 @@ Line& applicationData(Line& l, const BinaryMessageSlot& s, int id) {
 }
 
 template <typename Slot>
-Line slotBinary(int id, const Slot& s) {
-    Line l = header(id, s);
+Line& slotBinary(Line& l, int id, const Slot& s) {
+    header(l, id, s);
     l.add("addressed", s.AddressedFlag).add("structured", s.StructuredFlag).add("dest", s.DestinationMMSI);
     l.add("dac", s.DAC).add("fi", s.FI).text("summary", s.Summary);
     return l;
@@ -220,232 +316,210 @@ Line slotBinary(int id, const Slot& s) {
 
 }  // namespace
 
-std::string aisMessageName(int id) {
-    static const char* const names[] = {"",
-                                        "Position report Class A",
-                                        "Position report Class A (assigned)",
-                                        "Position report Class A (interrogated)",
-                                        "Base station report",
-                                        "Static and voyage data",
-                                        "Addressed binary message",
-                                        "Binary acknowledge",
-                                        "Binary broadcast message",
-                                        "SAR aircraft position report",
-                                        "UTC and date inquiry",
-                                        "UTC and date response",
-                                        "Addressed safety message",
-                                        "Safety acknowledge",
-                                        "Safety broadcast message",
-                                        "Interrogation",
-                                        "Assignment mode command",
-                                        "DGNSS broadcast",
-                                        "Standard Class B position report",
-                                        "Extended Class B position report",
-                                        "Data link management",
-                                        "Aid to navigation report",
-                                        "Channel management",
-                                        "Group assignment command",
-                                        "Static data report",
-                                        "Single slot binary message",
-                                        "Multiple slot binary message",
-                                        "Long range position report"};
-    return (id >= 1 && id <= 27) ? names[id] : "unknown";
-}
+std::string aisMessageName(int id) { return std::string(messageName(id)); }
 
 std::string formatAisDate(double v) {
-    if (v == 0) return "0";
-    if (!std::isfinite(v) || std::fabs(v) > 3e6) return "?";
-    double day = std::floor(v);
-    long long secs = std::llround((v - day) * 86400.0);
-    if (secs >= 86400) {
-        secs -= 86400;
-        day += 1;
-    }
-    const int year = aisYearOf(day);
-    // Month and day by counting from 1 January of the year.
-    int month = 1;
-    while (month < 12 && aisDateValue(year, month + 1, 1, 0, 0) <= day) ++month;
-    const double start = aisDateValue(year, month, 1, 0, 0);
-    const int dom = static_cast<int>(day - start) + 1;
-    return dateTimeText(year, month, dom, ' ', secs / 3600, secs / 60 % 60, secs % 60);
+    char text[DateTimeRoom];
+    return std::string(text, putAisDate(text, v));
 }
 
 std::string formatAisMessage(const AISMessageSet& m, int id) {
+    std::string out;
+    appendAisMessage(out, m, id);
+    if (!out.empty()) out += '\n';
+    return out;
+}
+
+void appendAisMessage(std::string& out, const AISMessageSet& m, int id) {
+    Line l(out);
     switch (id) {
     case 1:
     case 2:
     case 3: {
         const ClassAPositionSlot& s = m.classA(id);
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("status", s.NavigationalStatus).text("statustext", s.NavigationalStatusText);
         l.add("rot", s.RateOfTurn, "%.3f").add("sog", s.SpeedOverGround, "%.1f").add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("hdg", s.TrueHeading, "%.0f");
         l.add("second", s.TimeStamp).add("manoeuvre", s.ManoeuvreIndicator).add("raim", s.RAIMFlag);
-        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+        comm(l, s.Comm, s.UTCHour, s.UTCMinute);
+        return;
     }
     case 4: {
         const BaseStationSlot& s = m.Msg4;
-        Line l = header(id, s);
-        l.raw("utc", dateTimeText(s.UTCYear, s.UTCMonth, s.UTCDay, 'T', s.UTCHour, s.UTCMinute, s.UTCSecond)).add("acc", s.PositionAccuracy);
+        header(l, id, s);
+        l.dateTime("utc", s.UTCYear, s.UTCMonth, s.UTCDay, s.UTCHour, s.UTCMinute, s.UTCSecond).add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude).text("epfd", s.PositionDeviceText).add("raim", s.RAIMFlag);
-        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+        comm(l, s.Comm, s.UTCHour, s.UTCMinute);
+        return;
     }
     case 5: {
         const StaticVoyageSlot& s = m.Msg5;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("version", s.AISVersion).add("imo", s.IMONumber).text("callsign", s.CallSign).text("name", s.Name);
         l.add("type", s.ShipType).text("typetext", s.ShipTypeShortText).text("hazard", s.HazardText);
         l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD);
-        l.text("epfd", s.PositionDeviceText).raw("eta", "\"" + formatAisDate(s.ETA) + "\"");
+        l.text("epfd", s.PositionDeviceText).date("eta", s.ETA);
         l.add("draught", s.Draught, "%.1f").text("destination", s.Destination).add("dte", s.DTEFlag);
-        return l.str();
+        return;
     }
     case 9: {
         const SARAircraftSlot& s = m.Msg9;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("alt", s.Altitude).add("sog", s.SpeedOverGround, "%.0f").add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("second", s.TimeStamp);
         l.add("dte", s.DTEFlag).add("assigned", s.AssignedModeFlag).add("raim", s.RAIMFlag);
-        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+        comm(l, s.Comm, s.UTCHour, s.UTCMinute);
+        return;
     }
-    case 10: return header(id, m.Msg10).add("dest", m.Msg10.DestinationMMSI).str();
+    case 10: header(l, id, m.Msg10).add("dest", m.Msg10.DestinationMMSI); return;
     case 12: {
         const AddressedSafetySlot& s = m.Msg12;
-        return header(id, s).add("seq", s.SequenceNumber).add("dest", s.DestinationMMSI).add("retransmit", s.RetransmitFlag).text("text", s.Text).str();
+        header(l, id, s).add("seq", s.SequenceNumber).add("dest", s.DestinationMMSI).add("retransmit", s.RetransmitFlag).text("text", s.Text);
+        return;
     }
-    case 14: return header(id, m.Msg14).text("text", m.Msg14.Text).str();
+    case 14: header(l, id, m.Msg14).text("text", m.Msg14.Text); return;
     case 16: {
         const AssignmentSlot& s = m.Msg16;
-        return header(id, s)
+        header(l, id, s)
             .add("destA", s.DestinationAMMSI)
             .add("offsetA", s.OffsetA)
             .add("incA", s.IncrementA)
             .add("destB", s.DestinationBMMSI)
             .add("offsetB", s.OffsetB)
-            .add("incB", s.IncrementB)
-            .str();
+            .add("incB", s.IncrementB);
+        return;
     }
     case 17: {
         const DGNSSSlot& s = m.Msg17;
-        Line l = header(id, s);
+        header(l, id, s);
         position(l, s.Longitude, s.Latitude).add("type", s.DGNSSMessageType).add("station", s.StationID);
         l.add("zcount", s.ZCount, "%.1f").add("seq", s.SequenceNumber).add("words", s.NumberOfDataWords);
         l.add("health", s.StationHealth);
         if (s.DGNSSMessageType == 1 || s.DGNSSMessageType == 9 || s.DGNSSMessageType == 31 || s.DGNSSMessageType == 34) {
             l.add("sats", s.NumberOfSatellites);
+            // scale/UDRE/id/correction/rate/IOD
             for (int k = 1; k <= s.NumberOfSatellites; ++k) {
-                char buf[96];
-                std::snprintf(buf, sizeof buf, "%d/%d/%d/%.2f/%.3f/%d", s.ScaleFactor[k], s.UDRE[k], s.SatelliteID[k],
-                              static_cast<double>(s.PseudorangeCorrection[k]),
-                              static_cast<double>(s.RangeRateCorrection[k]), s.IssueOfData[k]);
-                l.raw("sat", buf);
+                l.key("sat").number(s.ScaleFactor[k]).put('/').number(s.UDRE[k]).put('/').number(s.SatelliteID[k]);
+                l.put('/').fixed(s.PseudorangeCorrection[k], 2).put('/').fixed(s.RangeRateCorrection[k], 3);
+                l.put('/').number(s.IssueOfData[k]);
             }
         } else if (s.DGNSSMessageType == 3 || s.DGNSSMessageType == 32) {
             l.add("x", s.ReferenceX, "%.2f").add("y", s.ReferenceY, "%.2f").add("z", s.ReferenceZ, "%.2f");
         }
-        return l.str();
+        return;
     }
     case 18: {
         const ClassBPositionSlot& s = m.Msg18;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("sog", s.SpeedOverGround, "%.1f").add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("hdg", s.TrueHeading, "%.0f");
         l.add("second", s.TimeStamp).add("cs", s.ClassBUnitFlag).add("display", s.DisplayFlag).add("dsc", s.DSCFlag);
         l.add("band", s.BandFlag).add("msg22", s.Message22Flag).add("assigned", s.AssignedModeFlag);
         l.add("raim", s.RAIMFlag).add("selector", s.CommStateSelector);
-        return comm(l, s.Comm, s.UTCHour, s.UTCMinute).str();
+        comm(l, s.Comm, s.UTCHour, s.UTCMinute);
+        return;
     }
     case 19: {
         const ClassBExtendedSlot& s = m.Msg19;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("sog", s.SpeedOverGround, "%.1f").add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude).add("cog", s.CourseOverGround, "%.1f").add("hdg", s.TrueHeading, "%.0f");
         l.add("second", s.TimeStamp).text("name", s.Name).add("type", s.ShipType).text("typetext", s.ShipTypeText);
         l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD);
         l.text("epfd", s.PositionDeviceText).add("raim", s.RAIMFlag).add("dte", s.DTEFlag);
-        return l.str();
+        return;
     }
     case 20: {
         const LinkManagementSlot& s = m.Msg20;
-        Line l = header(id, s);
-        for (int k = 1; k <= 4; ++k) {
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%d/%d/%d/%d", s.Offset[k], s.NumberOfSlots[k], s.Timeout[k], s.Increment[k]);
-            l.raw("reservation", buf);
+        header(l, id, s);
+        for (int k = 1; k <= 4; ++k) {  // offset/slots/timeout/increment
+            l.key("reservation").number(s.Offset[k]).put('/').number(s.NumberOfSlots[k]).put('/');
+            l.number(s.Timeout[k]).put('/').number(s.Increment[k]);
         }
-        return l.str();
+        return;
     }
     case 21: {
         const AidToNavigationSlot& s = m.Msg21;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("aidtype", s.AidType).text("aidtext", s.AidTypeText).text("name", s.Name).add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude);
         l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD);
         l.text("epfd", s.PositionDeviceText).add("second", s.TimeStamp).add("offpos", s.OffPosition);
         l.add("page", s.StatusPage).add("racon", s.RACONStatus).add("light", s.LightStatus).add("health", s.HealthFlag);
         l.add("raim", s.RAIMFlag).add("virtual", s.VirtualAidFlag).add("assigned", s.AssignedModeFlag);
-        return l.text("nameext", s.NameExtension).str();
+        l.text("nameext", s.NameExtension);
+        return;
     }
     case 22: {
         const ChannelManagementSlot& s = m.Msg22;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("chA", s.ChannelA).add("chB", s.ChannelB).add("txrx", s.TxRxMode).add("power", s.Power);
         l.add("nelon", s.NorthEastLongitude, "%.0f").add("nelat", s.NorthEastLatitude, "%.0f");
         l.add("swlon", s.SouthWestLongitude, "%.0f").add("swlat", s.SouthWestLatitude, "%.0f");
         l.add("addressed", s.AddressedFlag).add("bwA", s.ChannelABandwidth).add("bwB", s.ChannelBBandwidth);
-        return l.add("zone", s.TransitionZoneSize).str();
+        l.add("zone", s.TransitionZoneSize);
+        return;
     }
     case 23: {
         const GroupAssignmentSlot& s = m.Msg23;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("nelon", s.NorthEastLongitude, "%.0f").add("nelat", s.NorthEastLatitude, "%.0f");
         l.add("swlon", s.SouthWestLongitude, "%.0f").add("swlat", s.SouthWestLatitude, "%.0f");
         l.add("station", s.StationType).add("type", s.ShipType).add("txrx", s.TxRxMode);
-        return l.add("interval", s.ReportingInterval).add("quiet", s.QuietTime).str();
+        l.add("interval", s.ReportingInterval).add("quiet", s.QuietTime);
+        return;
     }
     case 24: {
         const StaticDataSlot& s = m.Msg24;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("part", s.PartNumber);
-        if (s.PartNumber == 0) return l.text("name", s.Name).str();
+        if (s.PartNumber == 0) {
+            l.text("name", s.Name);
+            return;
+        }
         l.add("type", s.ShipType).text("typetext", s.ShipTypeShortText).text("vendor", s.VendorID);
         l.add("model", s.UnitModelCode).add("serial", s.SerialNumber).text("callsign", s.CallSign);
-        return l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD).str();
+        l.add("a", s.DimensionA).add("b", s.DimensionB).add("c", s.DimensionC).add("d", s.DimensionD);
+        return;
     }
     case 27: {
         const LongRangeSlot& s = m.Msg27;
-        Line l = header(id, s);
+        header(l, id, s);
         l.add("acc", s.PositionAccuracy).add("raim", s.RAIMFlag).add("status", s.NavigationalStatus);
         position(l, s.Longitude, s.Latitude).add("sog", s.SpeedOverGround, "%.0f").add("cog", s.CourseOverGround, "%.0f");
-        return l.add("gnss", s.GNSSPositionStatus).str();
+        l.add("gnss", s.GNSSPositionStatus);
+        return;
     }
     case 6:
     case 8: {
         const BinaryMessageSlot& s = id == 6 ? m.Msg6 : m.Msg8;
-        Line l = header(id, s);
+        header(l, id, s);
         if (id == 6) l.add("dest", s.DestinationMMSI);
         l.add("dac", s.DAC).add("fi", s.FI).text("summary", s.Summary);
-        return applicationData(l, s, id).str();
+        applicationData(l, s, id);
+        return;
     }
     case 25: {
         const SingleSlotBinarySlot& s = m.Msg25;
-        Line l = slotBinary(id, s);
+        slotBinary(l, id, s);
         if (s.StructuredFlag == 1 && s.FI == 15) l.add("height", s.HeightOverKeel, "%.1f");
         if (s.StructuredFlag == 1 && s.FI == 16) l.add("persons", s.PersonsOnBoard);
-        return l.str();
+        return;
     }
     case 26: {
         const MultiSlotBinarySlot& s = m.Msg26;
-        Line l = slotBinary(id, s);
+        slotBinary(l, id, s);
         if (s.StructuredFlag == 1 && s.FI == 15) l.add("height", s.HeightOverKeel, "%.1f");
         if (s.StructuredFlag == 1 && s.FI == 16) l.add("persons", s.PersonsOnBoard);
-        return l.add("selector", s.CommStateSelector).str();
+        l.add("selector", s.CommStateSelector);
+        return;
     }
     case 7:
     case 11:
     case 13:
-    case 15: return "AIS " + std::to_string(id) + " " + aisMessageName(id) + "\n";
-    default: return "";
+    case 15: l.put("AIS ").number(id).put(' ').put(messageName(id)); return;
+    default: return;
     }
 }
 
@@ -454,7 +528,8 @@ std::string formatAisTargets(const AisTargetStore& store, int system) {
     std::string out = "AIS targets of system " + std::to_string(system) + ": " + std::to_string(count) + "\n";
     for (int i = 1; i <= count; ++i) {
         const AISTarget& t = store.AISTargetTable[system][i];
-        Line l(std::to_string(i) + ":");
+        Line l(out);
+        l.number(i).put(':');
         l.add("mmsi", t.MMSI).text("class", t.AISClass).text("country", t.Country).text("name", t.Name);
         l.text("callsign", t.CallSign).add("imo", t.IMONumber);
         position(l, t.Longitude, t.Latitude).add("sog", t.SpeedOverGround, "%.1f");
@@ -462,14 +537,12 @@ std::string formatAisTargets(const AisTargetStore& store, int system) {
         l.text("status", t.NavigationStatus).text("acc", t.PositionAccuracy).add("second", t.TimeStamp);
         l.text("type", t.TypeOfShip).text("cargo", t.CargoText);
         l.add("a", t.DimensionA).add("b", t.DimensionB).add("c", t.DimensionC).add("d", t.DimensionD);
-        l.text("epfd", t.PositionDeviceText).raw("eta", "\"" + formatAisDate(t.ETA) + "\"");
+        l.text("epfd", t.PositionDeviceText).date("eta", t.ETA);
         l.add("draught", t.Draught, "%.1f").text("destination", t.Destination);
-        l.raw("first", "\"" + formatAisDate(t.FirstSeen) + "\"").raw("last", "\"" + formatAisDate(t.LastSeen) + "\"");
-        l.add("seconds", t.SecondsSeen);
-        char counts[64];
-        std::snprintf(counts, sizeof counts, "%d/%d/%d/%d", t.MessageCount[1], t.MessageCount[2], t.MessageCount[3],
-                      t.MessageCount[5]);
-        out += l.raw("msgs", counts).str();
+        l.date("first", t.FirstSeen).date("last", t.LastSeen).add("seconds", t.SecondsSeen);
+        // the counts of messages 1, 2, 3 and 5
+        l.key("msgs").number(t.MessageCount[1]).put('/').number(t.MessageCount[2]).put('/');
+        l.number(t.MessageCount[3]).put('/').number(t.MessageCount[5]).put('\n');
     }
     return out;
 }

@@ -15,6 +15,9 @@ std::string aisMessageName(int id);
 // "AIS <id> <name>: field=value ..."; empty for an id outside 1-27. The time of receipt,
 // which depends on the PC clock, is left out.
 std::string formatAisMessage(const AISMessageSet& messages, int id);
+// The same text without its line end, written at the end of `out` (nothing for an id outside
+// 1-27): a replay writes millions of them into one buffer.
+void appendAisMessage(std::string& out, const AISMessageSet& messages, int id);
 
 // "AIS targets of system n: count" and then one line per stored target.
 std::string formatAisTargets(const AisTargetStore& store, int system);

@@ -260,13 +260,12 @@ void replay(std::istream& in, std::ostream& out, const Options& options) {
                     // The message the sentence completed, and the target it went to.
                     const int id = ais.LastAISMessageID(1);
                     if (id != NoMessageYet) {
-                        const std::string text = formatAisMessage(ais.AISMessages(1), id);
                         buf += "\n  ";
-                        if (text.empty()) {
+                        const std::size_t before = buf.size();
+                        appendAisMessage(buf, ais.AISMessages(1), id);
+                        if (buf.size() == before) {  // an id without a text of its own
                             buf += "AIS ";
                             appendNumber(buf, id);
-                        } else {
-                            buf.append(text, 0, text.back() == '\n' ? text.size() - 1 : text.size());
                         }
                     }
                     if (!ais.targets().MMSIZero[1]) {
