@@ -32,6 +32,16 @@ bool ExtractVDM(std::string_view sentence, VDMRecord& vdm, NoticeSink& notices) 
     // report theirs; the field keeps its previous value and the rest is still filled.
     bool allTaken = true;
     auto take = [&](std::int16_t& target, std::string_view text) {
+        // Nearly every field is one to four plain digits, whose value needs no number reading.
+        if (!text.empty() && text.size() <= 4) {
+            int v = 0;
+            std::size_t i = 0;
+            while (i < text.size() && text[i] >= '0' && text[i] <= '9') v = v * 10 + (text[i++] - '0');
+            if (i == text.size()) {
+                target = static_cast<std::int16_t>(v);
+                return;
+            }
+        }
         int error = err::Overflow;
         try {
             if (toInteger(FieldValue(text), target)) return;

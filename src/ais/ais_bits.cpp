@@ -41,18 +41,6 @@ AisBits::AisBits(std::string_view payload, int fillBits) {
     words_[last + 1] = 0;
 }
 
-std::uint64_t AisBits::field(int first, int last) const noexcept {
-    const int width = last - first + 1;
-    if (first < 1 || last > Size || width <= 0 || width > 64) return 0;
-    const int pos = first - 1;
-    const std::size_t word = static_cast<std::size_t>(pos / 64);
-    const int offset = pos % 64;
-    // The 64 bits from `pos` on, then the wanted ones moved to the bottom.
-    std::uint64_t chunk = words_[word] << offset;
-    if (offset != 0) chunk |= words_[word + 1] >> (64 - offset);
-    return width >= 64 ? chunk : chunk >> (64 - width);
-}
-
 std::int16_t CharTo6Bit(unsigned char c) noexcept {
     const int a = c;
     return static_cast<std::int16_t>(a + 40 <= 128 ? a + 80 : a + 72);
@@ -62,28 +50,19 @@ void ValueToBits(int value, std::array<bool, 8>& flags) noexcept {
     for (int i = 0; i < 8; ++i) flags[static_cast<std::size_t>(i)] = ((value >> (7 - i)) & 1) != 0;
 }
 
-double GetBitsValue(const AisBits& bits, int first, int last, bool isSigned, bool naCheck) noexcept {
+double GetBitsValueBitwise(const AisBits& bits, int first, int last, bool isSigned, bool naCheck) noexcept {
     if (last < first) return 0;
-    const int width = last - first + 1;
     double value = 0;
     double weight = 1;  // becomes 2^width
-    if (width <= 64 && first >= 1 && last <= AisBits::Size) {
-        // Everything past the usable bits is stored as 0, so one shift reads the field.
-        const std::uint64_t raw = bits.field(first, last);
-        if (naCheck && raw == (width == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1)) return -9999;
-        value = static_cast<double>(raw);
-        weight = width == 64 ? 18446744073709551616.0 : static_cast<double>(std::uint64_t{1} << width);
-    } else {
-        bool allSet = true;
-        for (int i = last; i >= first; --i, weight *= 2) {
-            if (bits.bit(i)) {
-                value += weight;
-            } else {
-                allSet = false;
-            }
+    bool allSet = true;
+    for (int i = last; i >= first; --i, weight *= 2) {
+        if (bits.bit(i)) {
+            value += weight;
+        } else {
+            allSet = false;
         }
-        if (naCheck && allSet) return -9999;
     }
+    if (naCheck && allSet) return -9999;
     if (isSigned && value > weight / 2) value -= weight;
     return value;
 }
