@@ -1,6 +1,7 @@
 #include "ais_format.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -74,6 +75,13 @@ char* putAisDate(char* p, double v) {
     return putDateTime(p, year, month, dom, ' ', secs / 3600, secs / 60 % 60, secs % 60);
 }
 
+// The bytes a quoted text shows as \xNN: control and non-ASCII bytes, quotes, backslashes.
+constexpr auto NeedsEscape = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = c < 0x20 || c >= 0x7F || c == '"' || c == '\\';
+    return t;
+}();
+
 const char* const MessageNames[] = {"",
                                     "Position report Class A",
                                     "Position report Class A (assigned)",
@@ -144,14 +152,16 @@ public:
         key(name);
         char* p = room(4 * v.size() + 2);
         *p++ = '"';
-        for (unsigned char c : v) {
-            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-                *p++ = '\\';
-                *p++ = 'x';
-                *p++ = hex[c >> 4];
-                *p++ = hex[c & 15];
+        for (const char ch : v) {
+            const unsigned char c = static_cast<unsigned char>(ch);
+            if (NeedsEscape[c]) {
+                p[0] = '\\';
+                p[1] = 'x';
+                p[2] = hex[c >> 4];
+                p[3] = hex[c & 15];
+                p += 4;
             } else {
-                *p++ = static_cast<char>(c);
+                *p++ = ch;
             }
         }
         *p++ = '"';
@@ -185,7 +195,12 @@ public:
     // Pieces of a value: a whole number, a number with `decimals` decimals, plain text.
     Line& number(long long v) {
         char* p = room(24);
-        size_ = static_cast<std::size_t>(std::to_chars(p, p + 24, v).ptr - out_.data());
+        if (v >= 0 && v <= 9) {  // most flags and small codes
+            *p = static_cast<char>('0' + v);
+            ++size_;
+        } else {
+            size_ = static_cast<std::size_t>(std::to_chars(p, p + 24, v).ptr - out_.data());
+        }
         return *this;
     }
     Line& fixed(double v, int decimals) {
@@ -217,9 +232,10 @@ private:
     // Space for n more characters at the end of the text, lengthened in steps so that a line
     // seldom needs more than one.
     char* room(std::size_t n) {
-        if (size_ + n > out_.size()) out_.resize(size_ + std::max<std::size_t>(n, 512));
+        if (size_ + n > out_.size()) grow(n);
         return out_.data() + size_;
     }
+    [[gnu::noinline]] void grow(std::size_t n) { out_.resize(size_ + std::max<std::size_t>(n, 512)); }
     std::string& out_;
     std::size_t size_;  // out_[0, size_) is the text so far; the rest is room
 };

@@ -1,6 +1,9 @@
 #include "replay_dump.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstring>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -19,20 +22,35 @@ namespace tiderune::replay {
 namespace {
 
 // Control and non-ASCII bytes as \xNN (and quotes and backslashes too), so that every report
-// line stays one line and reads back unambiguously. Runs of plain bytes are copied whole.
-void appendEscaped(std::string& out, std::string_view v) {
+// line stays one line and reads back unambiguously.
+constexpr auto NeedsEscape = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = c < 0x20 || c >= 0x7F || c == '"' || c == '\\';
+    return t;
+}();
+
+// `v` escaped at `p`, which has room for 4 characters per byte; returns the end.
+char* putEscaped(char* p, std::string_view v) {
     static const char hex[] = "0123456789ABCDEF";
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(v[i]);
-        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-            out.append(v.data() + plain, i - plain);
-            const char code[4] = {'\\', 'x', hex[c >> 4], hex[c & 15]};
-            out.append(code, 4);
-            plain = i + 1;
+    for (const char ch : v) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (NeedsEscape[c]) {
+            p[0] = '\\';
+            p[1] = 'x';
+            p[2] = hex[c >> 4];
+            p[3] = hex[c & 15];
+            p += 4;
+        } else {
+            *p++ = ch;
         }
     }
-    out.append(v.data() + plain, v.size() - plain);
+    return p;
+}
+
+void appendEscaped(std::string& out, std::string_view v) {
+    const std::size_t at = out.size();
+    out.resize(at + 4 * v.size());
+    out.resize(static_cast<std::size_t>(putEscaped(out.data() + at, v) - out.data()));
 }
 
 template <typename T>
@@ -42,10 +60,15 @@ void appendNumber(std::string& out, T v) {
     out.append(buf, res.ptr);
 }
 
-// name="value" pairs written straight into the report.
+// name="value" pairs written straight into the report's bytes: the text is lengthened ahead
+// of the writing and cut back to what was written when the Fields end.
 class Fields {
 public:
-    explicit Fields(std::string& out) : out_(out) {}
+    explicit Fields(std::string& out) : out_(out), size_(out.size()) {}
+    ~Fields() { out_.resize(size_); }
+    Fields(const Fields&) = delete;
+    Fields& operator=(const Fields&) = delete;
+
     // Names are literals, their lengths known without looking.
     template <std::size_t N>
     void add(const char (&name)[N], double v) { number(name, v); }
@@ -57,43 +80,56 @@ public:
     void add(const char (&name)[N], std::int32_t v) { number(name, v); }
     template <std::size_t N>
     void add(const char (&name)[N], char v) {
-        open(name);
-        if (v != 0) appendEscaped(out_, std::string_view(&v, 1));
-        close();
+        char* p = open(name, 4);
+        if (v != 0) p = putEscaped(p, std::string_view(&v, 1));
+        close(p);
     }
     template <std::size_t N>
     void add(const char (&name)[N], const std::string& v) {
-        open(name);
-        appendEscaped(out_, v);
-        close();
+        close(putEscaped(open(name, 4 * v.size()), v));
     }
     template <std::size_t N, int Hi>
     void add(const char (&name)[N], const IndexedArray<std::int16_t, 1, Hi>& a) {
-        open(name);
+        constexpr std::size_t Most = 7;  // "-32768,"
+        char* p = open(name, Most * Hi);
         for (int i = 1; i <= Hi; ++i) {
-            if (i > 1) out_ += ',';
-            appendNumber(out_, a[i]);
+            if (i > 1) *p++ = ',';
+            p = std::to_chars(p, p + Most, a[i]).ptr;
         }
-        close();
+        close(p);
     }
 
 private:
+    static constexpr std::size_t NumberRoom = 32;  // the shortest form of any double fits
+
     template <std::size_t N, typename T>
     void number(const char (&name)[N], T v) {
-        open(name);
-        appendNumber(out_, v);
-        close();
+        char* p = open(name, NumberRoom);
+        close(std::to_chars(p, p + NumberRoom, v).ptr);  // floats: shortest exact form
     }
+    // Writes ` name="` and returns where the value goes, with room for `value` characters
+    // and the closing quote.
     template <std::size_t N>
-    void open(const char (&name)[N]) {
-        if (!first_) out_ += ' ';
+    char* open(const char (&name)[N], std::size_t value) {
+        const std::size_t need = N + 3 + value;
+        if (size_ + need > out_.size()) grow(need);
+        char* p = out_.data() + size_;
+        if (!first_) *p++ = ' ';
         first_ = false;
-        out_.append(name, N - 1);
-        out_.append("=\"", 2);
+        std::memcpy(p, name, N - 1);
+        p += N - 1;
+        *p++ = '=';
+        *p++ = '"';
+        return p;
     }
-    void close() { out_ += '"'; }
+    [[gnu::noinline]] void grow(std::size_t n) { out_.resize(size_ + std::max<std::size_t>(n, 1024)); }
+    void close(char* p) {
+        *p++ = '"';
+        size_ = static_cast<std::size_t>(p - out_.data());
+    }
 
     std::string& out_;
+    std::size_t size_;  // out_[0, size_) is the text so far; the rest is room
     bool first_ = true;
 };
 
