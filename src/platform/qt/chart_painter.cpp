@@ -153,16 +153,22 @@ int outsideExtent(const Axis& a, const Ticks& t, const QFontMetrics& fm, bool ti
 // rather than show a title cut at both ends and running into them.
 constexpr double SmallestTitlePointSize = 6.0;
 
-// The type an axis title fits along `room` pixels in: the chart's own, else the largest
-// smaller size that fits; none when even the smallest does not.
-std::optional<QFont> titleFont(const QFont& base, int width, const QString& title, int room) {
-    if (width <= room) return base;
+struct TitleType {
+    QFont font;
+    int width = 0;  // of the title in that font
+};
+
+// The type an axis title fits along `room` pixels in: the chart's own (the title `width` wide
+// in it), else the largest smaller size that fits; none when even the smallest does not.
+std::optional<TitleType> titleType(const QFont& base, int width, const QString& title, int room) {
+    if (width <= room) return TitleType{base, width};
     QFont f = base;
     double size = base.pointSizeF() > 0 ? base.pointSizeF() : QFontInfo(base).pointSizeF();
     while (size > SmallestTitlePointSize) {
         size = std::max(SmallestTitlePointSize, size - 0.5);
         f.setPointSizeF(size);
-        if (QFontMetrics(f).horizontalAdvance(title) <= room) return f;
+        const int w = QFontMetrics(f).horizontalAdvance(title);
+        if (w <= room) return TitleType{f, w};
     }
     return std::nullopt;
 }
@@ -865,14 +871,14 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         if (plot.height() < 2) plot.setHeight(2);
     };
     placePlot();
-    std::vector<std::optional<QFont>> titleFonts(axes.size());
+    std::vector<std::optional<TitleType>> titleTypes(axes.size());
     bool placeAgain = false;
     for (std::size_t i = 0; i < axes.size(); ++i) {
         if (!titled[i]) continue;
         const Axis& a = *axes[i];
         const QString title = toQt(a.title());
-        titleFonts[i] = titleFont(font_, measure.width(title), title, a.horizontal() ? plot.width() : plot.height());
-        if (titleFonts[i]) continue;
+        titleTypes[i] = titleType(font_, measure.width(title), title, a.horizontal() ? plot.width() : plot.height());
+        if (titleTypes[i]) continue;
         titled[i] = false;
         placeAgain = placeAgain || a.positionPercent() == 0;
     }
@@ -897,7 +903,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
             ap.hitArea = a.kind() == AxisKind::Top ? QRect(plot.left(), ap.line - e, plot.width(), e + 3)
                                                    : QRect(plot.left(), ap.line - 2, plot.width(), e + 3);
             if (titled[i]) {
-                const int w = QFontMetrics(*titleFonts[i]).horizontalAdvance(toQt(a.title()));
+                const int w = titleTypes[i]->width;
                 const int from = labelExtent(a, t, fm) + Gap;
                 const int ty = a.kind() == AxisKind::Top ? ap.line - from - lineH : ap.line + from;
                 ap.title = QRect(plot.left() + (plot.width() - w) / 2, ty, w, lineH);
@@ -911,7 +917,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
             ap.hitArea = a.kind() == AxisKind::Right ? QRect(ap.line - 2, plot.top(), e + 3, plot.height())
                                                      : QRect(ap.line - e, plot.top(), e + 3, plot.height());
             if (titled[i]) {
-                const int w = QFontMetrics(*titleFonts[i]).horizontalAdvance(toQt(a.title()));
+                const int w = titleTypes[i]->width;
                 const int from = labelExtent(a, t, fm) + Gap;
                 const int tx = a.kind() == AxisKind::Right ? ap.line + from : ap.line - from - lineH;
                 ap.title = QRect(tx, plot.center().y() - w / 2, lineH, w);
@@ -1059,8 +1065,8 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 }
                 extent += Gap + lineH;
             }
-            if (titleFonts[i] && !ap.title.isEmpty()) {
-                p.setFont(*titleFonts[i]);
+            if (titleTypes[i] && !ap.title.isEmpty()) {
+                p.setFont(titleTypes[i]->font);
                 p.drawText(ap.title.adjusted(-1, 0, 1, 0), Qt::AlignCenter, toQt(a.title()));
                 p.setFont(font_);
             }
@@ -1089,11 +1095,11 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 }
                 extent += Gap + t.widest;
             }
-            if (titleFonts[i] && !ap.title.isEmpty()) {
+            if (titleTypes[i] && !ap.title.isEmpty()) {
                 const QString title = toQt(a.title());
                 const int w = ap.title.height();
                 p.save();
-                p.setFont(*titleFonts[i]);
+                p.setFont(titleTypes[i]->font);
                 p.translate(ap.title.left() + lineH / 2, ap.title.top() + w / 2);
                 if (a.titleAngle() == 90) p.rotate(farSide ? 90 : -90);
                 p.drawText(QRect(-w / 2 - 1, -lineH / 2, w + 2, lineH), Qt::AlignCenter, title);
