@@ -133,13 +133,12 @@ public:
     template <std::size_t N>
     Line& add(const char (&name)[N], double v, const char* format) {
         key(name);
-        constexpr std::size_t Most = 400;  // a double in fixed notation with up to 9 decimals fits
-        char* p = room(Most);
         if (format[0] == '%' && format[1] == '.' && format[2] >= '0' && format[2] <= '9' && format[3] == 'f' &&
             format[4] == 0) {
-            size_ = static_cast<std::size_t>(writeFixed(p, v, format[2] - '0') - out_.data());
+            size_ = static_cast<std::size_t>(writeFixed(room(fixedRoom(v)), v, format[2] - '0') - out_.data());
         } else {
-            const int n = std::snprintf(p, Most, format, v);
+            constexpr std::size_t Most = 400;
+            const int n = std::snprintf(room(Most), Most, format, v);
             if (n > 0) size_ += std::min<std::size_t>(static_cast<std::size_t>(n), Most - 1);
         }
         return *this;
@@ -204,7 +203,7 @@ public:
         return *this;
     }
     Line& fixed(double v, int decimals) {
-        size_ = static_cast<std::size_t>(writeFixed(room(400), v, decimals) - out_.data());
+        size_ = static_cast<std::size_t>(writeFixed(room(fixedRoom(v)), v, decimals) - out_.data());
         return *this;
     }
     Line& put(std::string_view v) {
@@ -236,6 +235,9 @@ private:
         return out_.data() + size_;
     }
     [[gnu::noinline]] void grow(std::size_t n) { out_.resize(size_ + std::max<std::size_t>(n, 512)); }
+    // Room for a double in fixed notation: 400 characters fit any, 32 one below 1e15 with up
+    // to 9 decimals; asking for no more keeps the room of a line to one step.
+    static std::size_t fixedRoom(double v) { return std::fabs(v) < 1e15 ? 32 : 400; }
     std::string& out_;
     std::size_t size_;  // out_[0, size_) is the text so far; the rest is room
 };

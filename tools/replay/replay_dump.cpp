@@ -122,7 +122,7 @@ private:
         *p++ = '"';
         return p;
     }
-    [[gnu::noinline]] void grow(std::size_t n) { out_.resize(size_ + std::max<std::size_t>(n, 1024)); }
+    [[gnu::noinline]] void grow(std::size_t n) { out_.resize(size_ + std::max<std::size_t>(n, 256)); }
     void close(char* p) {
         *p++ = '"';
         size_ = static_cast<std::size_t>(p - out_.data());
