@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -358,13 +359,17 @@ void SaveSetupFile(const Config& config, const std::string& path) {
     replaceFileAtomically(path, SetupFileText(config));
 }
 
+void ReadSetupText(Config& config, std::string bytes) {
+    SetupFileReader reader(std::move(bytes));
+    while (!reader.atEnd()) {
+        const int section = sectionOf(reader.next().text);
+        if (section != 0) readSection(reader, config, section);
+    }
+}
+
 bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices) {
     try {
-        SetupFileReader reader(readSetupFileBytes(path));
-        while (!reader.atEnd()) {
-            const int section = sectionOf(reader.next().text);
-            if (section != 0) readSection(reader, config, section);
-        }
+        ReadSetupText(config, readSetupFileBytes(path));
         return true;
     } catch (const RuntimeError& e) {
         Notice n;

@@ -20,6 +20,10 @@ std::string SetupFileText(const Config& config);
 // is complete. A failure is thrown as a RuntimeError for the caller to report.
 void SaveSetupFile(const Config& config, const std::string& path);
 
+// Reads the bytes of a setup file into `config`, section by section. The first damage is
+// raised as a RuntimeError; what was read before it stays in `config`.
+void ReadSetupText(Config& config, std::string bytes);
+
 // Reads `path` into `config`. Sections may come in any order; a missing one leaves its
 // values as they were. On a missing or damaged file the user is told through `notices`
 // ("Setup file do not exist. Default data loaded", or the error followed by

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "temp_folder.h"
 
@@ -31,9 +32,12 @@ TEST_F(ReferenceFile, LinesReadBackExactly) {
     EXPECT_EQ(referenceLineText(pier), "\"Pier 4\",1.03311,0.18761,12.5");
     const ReferenceRecord precise{"P", 1.0370524758536123, -0.183122563113135, -0.1f};
     EXPECT_EQ(parseReferenceLine(referenceLineText(precise)), precise);
+    const ReferenceRecord highest{"H", 0, 0, std::numeric_limits<float>::max()};
+    EXPECT_EQ(parseReferenceLine(referenceLineText(highest)), highest);
     // Lines as another program or a hand edit wrote them.
     EXPECT_EQ(parseReferenceLine(" \"Q\" , .5 ,-1.2E-05, 3 \r"), (ReferenceRecord{"Q", 0.5, -1.2e-05, 3.0f}));
-    for (const char* bad : {"", "Q,1,2,3", "\"Q\",1,2", "\"Q\",1,2,3,4", "\"Q\",a,2,3", "\"Q,1,2,3", "\"Q\",1,,3"})
+    for (const char* bad : {"", "Q,1,2,3", "\"Q\",1,2", "\"Q\",1,2,3,4", "\"Q\",a,2,3", "\"Q,1,2,3", "\"Q\",1,,3",
+                            "\"Q\",1,2,1e39"})
         EXPECT_EQ(parseReferenceLine(bad), std::nullopt) << bad;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -89,6 +90,10 @@ std::optional<ReferenceRecord> parseReferenceLine(std::string_view line) {
         if (!numberField(rest.substr(0, comma), values[i])) return std::nullopt;
         if (comma != std::string_view::npos) rest.remove_prefix(comma + 1);
     }
+    // The height is kept in single precision: one beyond its range (it would be infinite,
+    // and written back as a text no line takes) makes the line unreadable, kept as it stands.
+    // Below 2^128 - 2^103 a value still rounds to the largest single.
+    if (!(std::fabs(values[2]) < 0x1.ffffffp+127)) return std::nullopt;
     r.latitude = values[0];
     r.longitude = values[1];
     r.height = static_cast<float>(values[2]);
