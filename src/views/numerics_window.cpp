@@ -7,6 +7,7 @@
 #include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/qt/grid_widget.h"
+#include "views/scrolled_content.h"
 
 namespace tiderune {
 
@@ -19,8 +20,9 @@ constexpr double NoteFrameHeight = 735;
 }  // namespace
 
 NumericsWindow::NumericsWindow(Shell& shell, QWidget* parent) : ChildWindow(shell, WindowKind::Numerics, parent) {
+    content_ = addScrolledContent(this);
     for (const NumericsTable& t : numericsTables()) {
-        auto* frame = new QGroupBox(QString::fromLatin1(t.caption), this);
+        auto* frame = new QGroupBox(QString::fromLatin1(t.caption), content_);
         frame->setObjectName(QStringLiteral("frame") + QString::fromLatin1(sentenceTypeName(t.type)));
         frame->hide();
         auto* grid = new GridWidget(static_cast<int>(t.labels.size()) + 1, 2, frame);
@@ -30,7 +32,7 @@ NumericsWindow::NumericsWindow(Shell& shell, QWidget* parent) : ChildWindow(shel
     }
     for (SentenceType t : {SentenceType::GSA, SentenceType::GSV}) {
         const QString name = QString::fromLatin1(sentenceTypeName(t));
-        auto* frame = new QGroupBox(name + QStringLiteral(" Numerics"), this);
+        auto* frame = new QGroupBox(name + QStringLiteral(" Numerics"), content_);
         frame->setObjectName(QStringLiteral("frame") + name);
         frame->hide();
         setTwipsGeometry(frame, 0, 0, NoteFrameWidth, NoteFrameHeight);
@@ -76,6 +78,7 @@ void NumericsWindow::load() {
         f->show();
         y += std::round(toTwips(f->height()));
     }
+    fitToShownFrames(content_);
 }
 
 void NumericsWindow::feed(SentenceType type) {

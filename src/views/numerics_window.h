@@ -1,7 +1,7 @@
 #pragma once
 // The numerics window of one system: the latest decoded values of every analysed sentence
 // type, one small two-column table per type, stacked top to bottom. The window has no
-// buttons and no resize handling: tables that do not fit are cut off at its edge.
+// buttons; one smaller than its tables scrolls to them.
 #include <array>
 
 #include "frame/child_window.h"
@@ -34,6 +34,7 @@ private:
     void setupGrid(QGroupBox* frame, GridWidget* grid, int rows, int extraWidth);
 
     NumericsPending pending_;
+    QWidget* content_ = nullptr;  // the frames, at their places, in a scroll area
     std::array<QGroupBox*, SentenceTypeCount> frames_{};
     std::array<GridWidget*, SentenceTypeCount> grids_{};
 };

@@ -3,15 +3,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QResizeEvent>
-#include <QScrollArea>
 #include <QScrollBar>
-#include <QVBoxLayout>
 #include <cmath>
 
 #include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
 #include "platform/qt/fitting_label.h"
 #include "platform/qt/grid_widget.h"
+#include "views/scrolled_content.h"
 
 namespace tiderune {
 
@@ -81,15 +80,7 @@ constexpr int SNRDesignColumnWidth = 960;
 
 StatisticsWindow::StatisticsWindow(Shell& shell, QWidget* parent) : ChildWindow(shell, WindowKind::Statistics, parent) {
     useSmallType(this);
-    // The frames keep their places and sizes; a window smaller than they need (its default
-    // size, or a whole stack of grids taller than the screen) scrolls to them.
-    scroll_ = new QScrollArea(this);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    content_ = new QWidget;
-    scroll_->setWidget(content_);
-    auto* fill = new QVBoxLayout(this);
-    fill->setContentsMargins(0, 0, 0, 0);
-    fill->addWidget(scroll_);
+    content_ = addScrolledContent(this);
     buildTopBand();
     for (const StatisticsGrid& sg : statisticsGrids()) {
         const std::string type(sentenceTypeName(sg.type));
@@ -219,8 +210,7 @@ void StatisticsWindow::load() {
         f->show();
         if (offline) view_.sentence(p.type, cfg, stats);
     }
-    const QRect shown = content_->childrenRect();
-    content_->resize(shown.right() + 1, shown.bottom() + 1);
+    fitToShownFrames(content_);
     if (view_.any()) {
         markChanged();
         refreshIfChanged();

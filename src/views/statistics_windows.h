@@ -9,7 +9,6 @@
 
 class QGroupBox;
 class QLabel;
-class QScrollArea;
 class QScrollBar;
 
 namespace tiderune {
@@ -39,8 +38,7 @@ private:
     void buildTopBand();
     void setupStatGrid(QGroupBox* frame, GridWidget* grid, int columns, bool greaterThan);
 
-    QScrollArea* scroll_ = nullptr;
-    QWidget* content_ = nullptr;  // the frames, at their places
+    QWidget* content_ = nullptr;  // the frames, at their places, in a scroll area
     StatisticsView view_;
     std::array<QGroupBox*, SentenceTypeCount> frames_{};
     std::array<GridWidget*, SentenceTypeCount> grids_{};

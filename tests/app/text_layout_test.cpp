@@ -1,9 +1,9 @@
 // Texts that stay readable in the windows' fixed layouts: every label as drawn lies inside its
 // own rectangle and its window, a blank clear of every other (long values, a start time with
-// its date), the statistics window scrolls to all it shows, the SNR windows keep their caption
-// and axis titles whole, the ARPA list's headings fit their columns, the scatter plot's tick
-// labels stay inside its frame, and the scatter and offline status windows fill the work area
-// when maximized.
+// its date), the statistics and numerics windows scroll to all they show, the SNR windows keep
+// their caption and axis titles whole, the ARPA list's headings fit their columns, the scatter
+// plot's tick labels stay inside its frame, and the scatter and offline status windows fill the
+// work area when maximized.
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -127,17 +127,21 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
         expectTextsClear(w);
     }
 
-    // At its own size the window scrolls to the far edges of everything it shows.
+    // At their own size the statistics and numerics windows scroll to the far edges of
+    // everything they show.
     window->show();
-    auto* w = shell->windows.slot(WindowKind::Statistics, 1).window();
-    auto* area = w->findChild<QScrollArea*>();
-    ASSERT_NE(area, nullptr);
-    QRect shown;
-    for (QGroupBox* f : w->findChildren<QGroupBox*>())
-        if (f->isVisibleTo(w)) shown |= f->geometry();
-    EXPECT_EQ(w->parentWidget()->size(), QSize(fromTwips(3000), fromTwips(6000)));
-    EXPECT_EQ(area->horizontalScrollBar()->maximum() + area->viewport()->width(), shown.right() + 1);
-    EXPECT_EQ(area->verticalScrollBar()->maximum() + area->viewport()->height(), shown.bottom() + 1);
+    ShowNumericsWindow(*shell, 1);
+    for (WindowKind kind : {WindowKind::Statistics, WindowKind::Numerics}) {
+        auto* w = shell->windows.slot(kind, 1).window();
+        auto* area = w->findChild<QScrollArea*>();
+        ASSERT_NE(area, nullptr);
+        QRect shown;
+        for (QGroupBox* f : w->findChildren<QGroupBox*>())
+            if (f->isVisibleTo(w)) shown |= f->geometry();
+        EXPECT_EQ(w->parentWidget()->size(), QSize(fromTwips(3000), fromTwips(6000)));
+        EXPECT_EQ(area->horizontalScrollBar()->maximum() + area->viewport()->width(), shown.right() + 1);
+        EXPECT_EQ(area->verticalScrollBar()->maximum() + area->viewport()->height(), shown.bottom() + 1);
+    }
 }
 
 TEST_F(TextLayoutTest, SnrWindowsKeepTheirTextsWholeAtTheirDefaultSizeAndMaximized) {
