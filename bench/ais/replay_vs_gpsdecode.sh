@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The replay tool and gpsd's gpsdecode side by side on one AIS-only recording, both decoding
-# every message and writing their text to /dev/null: best of five runs each, and the ratio.
+# every message and writing their text to /dev/null: five alternating rounds, the minimum and
+# median time of each, and the ratio best against best and per round.
 # gpsdecode checks every checksum, so the replay tool runs with --checksum as well.
 #
 #   bench/ais/replay_vs_gpsdecode.sh SOURCE [LINES] [BUILD_DIR]
@@ -32,26 +33,39 @@ head -n "$lines" "$work/ais.nmea" | sed 's/$/\r/' > "$work/file.nmea"
 echo "AIS-only recording: $lines lines from $(wc -l < "$work/pool") distinct sentences, $(stat -c %s "$work/file.nmea") bytes"
 
 calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
-
-# Best wall-clock time of five runs of "$@", in seconds (the best is the least disturbed by
-# whatever else the machine is doing).
-best() {
-  local best_s=9999 start end
-  for _ in 1 2 3 4 5; do
-    start=$(date +%s.%N)
-    "$@" > /dev/null 2>&1
-    end=$(date +%s.%N)
-    best_s=$(calc "($end - $start) < $best_s ? $end - $start : $best_s")
-  done
-  echo "$best_s"
+# Wall-clock seconds of one run of "$@", output thrown away.
+seconds() {
+  local start end
+  start=$(date +%s.%N)
+  "$@" > /dev/null 2>&1
+  end=$(date +%s.%N)
+  calc "$end - $start"
 }
+# "min median" of the numbers given.
+minmed() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%.3f %.3f", v[1], (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-t_replay=$(best "$replay" --checksum "$work/file.nmea")
-echo "tiderune-replay --checksum  $t_replay s  $(calc "$lines / $t_replay / 1000") k lines/s"
-if command -v gpsdecode > /dev/null; then
-  t_gpsd=$(best sh -c "gpsdecode < '$work/file.nmea'")
-  echo "gpsdecode        $t_gpsd s  $(calc "$lines / $t_gpsd / 1000") k lines/s"
-  echo "the replay tool is $(calc "$t_gpsd / $t_replay") x as fast as gpsdecode"
+# Five rounds, each running the replay tool and then gpsdecode, so that both see the same
+# moments of whatever else the machine is doing; each round's ratio is taken within it.
+rounds=5
+have_gpsd=$(command -v gpsdecode > /dev/null && echo 1 || echo 0)
+t_replay=() t_gpsd=() ratios=()
+for _ in $(seq "$rounds"); do
+  r=$(seconds "$replay" --checksum "$work/file.nmea")
+  t_replay+=("$r")
+  if [ "$have_gpsd" = 1 ]; then
+    g=$(seconds sh -c "gpsdecode < '$work/file.nmea'")
+    t_gpsd+=("$g")
+    ratios+=("$(calc "$g / $r")")
+  fi
+done
+read -r r_min r_med <<< "$(minmed "${t_replay[@]}")"
+echo "tiderune-replay --checksum  min $r_min s  median $r_med s  $(calc "$lines / $r_min / 1000") k lines/s at best"
+if [ "$have_gpsd" = 1 ]; then
+  read -r g_min g_med <<< "$(minmed "${t_gpsd[@]}")"
+  read -r q_min q_med <<< "$(minmed "${ratios[@]}")"
+  echo "gpsdecode                   min $g_min s  median $g_med s  $(calc "$lines / $g_min / 1000") k lines/s at best"
+  echo "the replay tool is $(calc "$g_min / $r_min") x as fast as gpsdecode (best against best);" \
+       "per round min $q_min x, median $q_med x"
 else
   echo "gpsdecode not installed (Debian: gpsd-clients): no comparison"
 fi
