@@ -403,28 +403,51 @@ void SortIntArray(std::span<std::int16_t> arr, int n) {
     for (int i = 0; i < n; ++i) arr[static_cast<std::size_t>(i)] = sorted[static_cast<std::size_t>(i)];
 }
 
+namespace {
+
+constexpr std::uint64_t FixedScale[] = {1,      10,      100,      1000,      10000,
+                                        100000, 1000000, 10000000, 100000000, 1000000000};
+
+// n / 10^D, a point and D digits of n % 10^D: with D known the divisions are multiplications.
+template <int D>
+char* writeScaled(char* out, std::uint64_t n) noexcept {
+    constexpr std::uint64_t scale = FixedScale[D];
+    out = std::to_chars(out, out + 24, n / scale).ptr;
+    if constexpr (D > 0) {
+        *out++ = '.';
+        std::uint64_t rest = n % scale;
+        for (int k = D - 1; k >= 0; --k, rest /= 10) out[k] = static_cast<char>('0' + rest % 10);
+        out += D;
+    }
+    return out;
+}
+
+}  // namespace
+
 char* writeFixed(char* out, double value, int decimals) noexcept {
-    static constexpr std::uint64_t Scale[] = {1,      10,      100,      1000,      10000,
-                                              100000, 1000000, 10000000, 100000000, 1000000000};
     char* const limit = out + 400;
     if (decimals < 0 || decimals > 9) decimals = decimals < 0 ? 0 : 9;
-    const double scaled = std::fabs(value) * static_cast<double>(Scale[decimals]);
+    const double scaled = std::fabs(value) * static_cast<double>(FixedScale[decimals]);
     // Below 1e12 the product is off by less than 2e-4, so a fraction clear of one half
     // rounds as the exact value would; printf's own rounding decides the rest.
     if (scaled < 1e12) {
-        const double whole = std::floor(scaled);
-        const double fraction = scaled - whole;
+        const std::uint64_t whole = static_cast<std::uint64_t>(scaled);  // the floor: scaled is not negative
+        const double fraction = scaled - static_cast<double>(whole);
         if (std::fabs(fraction - 0.5) > 1e-3) {
-            const std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+            const std::uint64_t n = whole + (fraction > 0.5 ? 1 : 0);
             if (std::signbit(value)) *out++ = '-';
-            out = std::to_chars(out, limit, n / Scale[decimals]).ptr;
-            if (decimals > 0) {
-                *out++ = '.';
-                std::uint64_t rest = n % Scale[decimals];
-                for (int k = decimals - 1; k >= 0; --k, rest /= 10) out[k] = static_cast<char>('0' + rest % 10);
-                out += decimals;
+            switch (decimals) {
+            case 0: return writeScaled<0>(out, n);
+            case 1: return writeScaled<1>(out, n);
+            case 2: return writeScaled<2>(out, n);
+            case 3: return writeScaled<3>(out, n);
+            case 4: return writeScaled<4>(out, n);
+            case 5: return writeScaled<5>(out, n);
+            case 6: return writeScaled<6>(out, n);
+            case 7: return writeScaled<7>(out, n);
+            case 8: return writeScaled<8>(out, n);
+            default: return writeScaled<9>(out, n);
             }
-            return out;
         }
     }
     const auto r = std::to_chars(out, limit, value, std::chars_format::fixed, decimals);
