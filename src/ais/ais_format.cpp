@@ -18,7 +18,8 @@ namespace {
 // A whole number at `p` as printf's "%0<width>d" writes it; returns the end.
 char* putPadded(char* p, long long v, int width) {
     char digits[24];
-    const char* end = std::to_chars(digits, digits + sizeof digits, v < 0 ? -static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v)).ptr;
+    const unsigned long long magnitude = v < 0 ? -static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
     const int n = static_cast<int>(end - digits);
     if (v < 0) {
         *p++ = '-';
@@ -366,7 +367,8 @@ void appendAisMessage(std::string& out, const AISMessageSet& m, int id) {
     case 4: {
         const BaseStationSlot& s = m.Msg4;
         header(l, id, s);
-        l.dateTime("utc", s.UTCYear, s.UTCMonth, s.UTCDay, s.UTCHour, s.UTCMinute, s.UTCSecond).add("acc", s.PositionAccuracy);
+        l.dateTime("utc", s.UTCYear, s.UTCMonth, s.UTCDay, s.UTCHour, s.UTCMinute, s.UTCSecond);
+        l.add("acc", s.PositionAccuracy);
         position(l, s.Longitude, s.Latitude).text("epfd", s.PositionDeviceText).add("raim", s.RAIMFlag);
         comm(l, s.Comm, s.UTCHour, s.UTCMinute);
         return;
@@ -393,7 +395,8 @@ void appendAisMessage(std::string& out, const AISMessageSet& m, int id) {
     case 10: header(l, id, m.Msg10).add("dest", m.Msg10.DestinationMMSI); return;
     case 12: {
         const AddressedSafetySlot& s = m.Msg12;
-        header(l, id, s).add("seq", s.SequenceNumber).add("dest", s.DestinationMMSI).add("retransmit", s.RetransmitFlag).text("text", s.Text);
+        header(l, id, s).add("seq", s.SequenceNumber).add("dest", s.DestinationMMSI);
+        l.add("retransmit", s.RetransmitFlag).text("text", s.Text);
         return;
     }
     case 14: header(l, id, m.Msg14).text("text", m.Msg14.Text); return;
