@@ -2,7 +2,7 @@
 // a file, and the reference positions file.
 //
 // The input is the file, except that 0xFF, a 16-bit count and a byte stand for that byte
-// repeated 4 x (count + 1) times, so that short inputs make lines longer than any sentence
+// repeated count + 1 times, so that short inputs make lines longer than any sentence
 // and cross the replay reader's 64 KiB blocks. A file stops after two blocks and a
 // line.
 //
@@ -35,7 +35,7 @@ std::string expand(const std::uint8_t* data, std::size_t size) {
     std::string out;
     for (std::size_t i = 0; i < size && out.size() < MaxFile; ++i) {
         if (data[i] == 0xFF && i + 3 < size) {
-            const std::size_t count = 4 * ((std::size_t{data[i + 1]} << 8 | data[i + 2]) + 1);
+            const std::size_t count = (std::size_t{data[i + 1]} << 8 | data[i + 2]) + 1;
             out.append(count, static_cast<char>(data[i + 3]));
             i += 3;
         } else {
