@@ -111,8 +111,106 @@ private:
     bool inRun_;
 };
 
+// A series without null points whose x ascends (the satellite and most time series): each
+// column is one run of points [a, b). Its end is found by search from the width of the
+// column before (points at a steady rate fill columns alike), and its figures are taken from
+// the summary blocks it holds whole and from the points at its two ends. A few steps per
+// column instead of one per block or point: a 32-chart window of days of points is drawn
+// within a tick.
+void reduceAscending(const Series& s, const AxisMap& xmap, std::pair<int, int> range, bool bars, bool inRun,
+                     std::vector<ColumnSample>& out) {
+    const auto& xs = s.rawX();
+    const auto& ys = s.rawY();
+    const auto& cs = s.rawColour();
+    const Colour own = s.colour();
+    // Bars take the colour of their largest value's point, when points have colours.
+    const bool coloured = bars && s.colouredCount() > 0;
+    const int end = range.second;
+    auto columnOf = [&](int k) { return column(pinned(xmap.toPixel(xs[static_cast<std::size_t>(k)]))); };
+    int width = 1;
+    for (int a = range.first; a < end;) {
+        const double px = pinned(xmap.toPixel(xs[static_cast<std::size_t>(a)]));
+        const long col = column(px);
+        // The column's points are those from a up to b: the columns of the points never go
+        // back (x ascends), so a search finds b, starting from a guess.
+        int lo = a, hi = end;  // col at lo; not col at hi (or the end)
+        const int guess = a + width;
+        if (guess < end) {
+            if (columnOf(guess) != col) {
+                hi = guess;
+                if (guess - 1 > a && columnOf(guess - 1) != col) hi = guess - 1;
+                else lo = guess - 1;
+            } else {
+                lo = guess;
+                for (int step = 1; lo + step < end; step *= 2) {
+                    if (columnOf(lo + step) != col) {
+                        hi = lo + step;
+                        break;
+                    }
+                    lo += step;
+                }
+            }
+        }
+        while (hi - lo > 1) {
+            const int mid = lo + (hi - lo) / 2;
+            if (columnOf(mid) == col) lo = mid;
+            else hi = mid;
+        }
+        const int b = hi;
+
+        double first = ys[static_cast<std::size_t>(a)];
+        double mn = first, mx = first, mag = std::fabs(first);
+        Colour colour = own;
+        if (coloured && cs[static_cast<std::size_t>(a)] != SeriesColour) colour = cs[static_cast<std::size_t>(a)];
+        auto point = [&](int k) {
+            const double y = ys[static_cast<std::size_t>(k)];
+            if (y < mn) mn = y;
+            if (y > mx) mx = y;
+            if (coloured && std::fabs(y) > mag) {
+                mag = std::fabs(y);
+                const Colour c = cs[static_cast<std::size_t>(k)];
+                colour = c == SeriesColour ? own : c;
+            }
+        };
+        // From the first block boundary on, whole blocks; a block starting at a takes a in
+        // again, which changes none of the figures.
+        int k = a + 1;
+        const int next = s.nextBlockStart(a);
+        if (next - a == (1 << Series::LevelShift[0])) k = a;
+        else
+            for (const int stop = std::min(b, next); k < stop; ++k) point(k);
+        while (k < b) {
+            const Series::Extremes* taken = nullptr;
+            int level = Series::Levels - 1;
+            for (; level >= 0; --level)
+                if (k + (1 << Series::LevelShift[level]) <= b && (taken = s.extremesAt(level, k))) break;
+            if (!taken) break;
+            // The largest magnitude of a block without null points is that of its extremes;
+            // only a larger one than found so far needs the colour of its point.
+            if (coloured && std::max(-taken->yMin, taken->yMax) > mag) {
+                const Series::Block* whole = s.wholeBlockAt(level, k);
+                if (!whole) break;  // the points that are left, one by one
+                mag = whole->magMax;
+                colour = whole->magColour == SeriesColour ? own : whole->magColour;
+            }
+            if (taken->yMin < mn) mn = taken->yMin;
+            if (taken->yMax > mx) mx = taken->yMax;
+            k += 1 << Series::LevelShift[level];
+        }
+        for (; k < b; ++k) point(k);
+        out.push_back(ColumnSample{px, first, mn, mx, ys[static_cast<std::size_t>(b - 1)], colour, bars || !inRun});
+        inRun = true;
+        width = b - a;
+        a = b;
+    }
+}
+
 void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, bool bars, bool inRun,
             std::vector<ColumnSample>& out) {
+    if (reducedByColumns(s)) {
+        reduceAscending(s, xmap, range, bars, inRun, out);
+        return;
+    }
     const auto& xs = s.rawX();
     const auto& ys = s.rawY();
     const auto& cs = s.rawColour();
@@ -184,6 +282,8 @@ void reduce(const Series& s, const AxisMap& xmap, std::pair<int, int> range, boo
 }
 
 }  // namespace
+
+bool reducedByColumns(const Series& s) { return s.nullCount() == 0 && s.xAscending(); }
 
 void reduceLine(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out) {
     reduce(s, xmap, range, false, false, out);

@@ -25,6 +25,10 @@ struct ColumnSample {
 // do not ascend, the whole series.
 std::pair<int, int> visiblePoints(const Series& s, double xMin, double xMax);
 
+// Whether reducing the series costs a few steps per pixel column, however many points each
+// column holds (a series without null points whose x ascends); else a step per point or block.
+bool reducedByColumns(const Series& s);
+
 // Lines: one sample per column touched, a new run after every null point.
 void reduceLine(const Series& s, const AxisMap& xmap, std::pair<int, int> range, std::vector<ColumnSample>& out);
 

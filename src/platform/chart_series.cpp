@@ -95,12 +95,14 @@ int Series::append(double x, double y, double end, bool null, const std::string&
 }
 
 void Series::addToFigures(std::uint64_t seq, double x, double y, double end, bool null, Colour c) {
+    if (c != SeriesColour) ++colouredCount_;
     for (int level = 0; level < Levels; ++level) {
         auto& blocks = blocks_[level];
         const std::uint64_t b = seq >> LevelShift[level];
         if (blocks.empty() || b != firstBlock_[level] + blocks.size() - 1) {
             if (blocks.empty()) firstBlock_[level] = b;
             blocks.push_back(Block{x, x, y, y, y, y, null ? -1.0 : std::fabs(y), c, end, 1, null, false});
+            extremes_[level].push_back(Extremes{y, y});
             continue;
         }
         Block& k = blocks.back();
@@ -123,6 +125,7 @@ void Series::addToFigures(std::uint64_t seq, double x, double y, double end, boo
                 k.magColour = c;
             }
         }
+        extremes_[level].back() = Extremes{k.yMin, k.yMax};
     }
     if (descents_ > 0) xExt_.push(seq, x);
     if (kind_ == SeriesKind::Gantt) endExt_.push(seq, end);
@@ -168,6 +171,7 @@ void Series::deletePoint(int i) {
     if (i == 0) {
         // The common case, trimming the oldest point: figures follow in O(1).
         if (xs_.size() >= 2 && xs_[1] < xs_[0] && --descents_ == 0) xExt_.clear();
+        if (cs_[0] != SeriesColour) --colouredCount_;
         if (nulls_[0]) {
             --nullCount_;
         } else {
@@ -190,6 +194,7 @@ void Series::deletePoint(int i) {
         for (int level = 0; level < Levels; ++level) {
             if (!blocks_[level].empty() && (firstSeq_ >> LevelShift[level]) > firstBlock_[level]) {
                 blocks_[level].pop_front();
+                extremes_[level].pop_front();
                 ++firstBlock_[level];
             }
         }
@@ -254,6 +259,8 @@ void Series::rebuildFigures() {
     yExt_.clear();
     endExt_.clear();
     for (auto& b : blocks_) b.clear();
+    for (auto& e : extremes_) e.clear();
+    colouredCount_ = 0;
     n_ = 0;
     s1_ = s2_ = 0;
     descents_ = 0;

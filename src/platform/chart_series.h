@@ -82,6 +82,8 @@ public:
     Colour drawColour(int i) const;   // resolved to the series' colour where asked
     std::string label(int i) const;
     int nullCount() const { return nullCount_; }
+    // Points given a colour of their own (not SeriesColour).
+    int colouredCount() const { return colouredCount_; }
     // Counts deletions and clearings: while it stands, points have only been added at the
     // end, so a drawing of the first n points still holds.
     std::uint64_t rewrites() const { return rewrites_; }
@@ -162,6 +164,23 @@ public:
         const std::uint64_t next = ((seq >> LevelShift[0]) + 1) << LevelShift[0];
         return static_cast<int>(next - firstSeq_);
     }
+    // The y extremes of each block, apart from the rest of its summary: what a drawing of a
+    // long series reads of most blocks, so that it reads a fifth of the memory.
+    struct Extremes {
+        double yMin, yMax;
+    };
+    // Those of the block of the level that starts at point i, if i starts one that ends
+    // within the points held; else null.
+    const Extremes* extremesAt(int level, int i) const {
+        const std::uint64_t seq = firstSeq_ + static_cast<std::uint64_t>(i);
+        const int shift = LevelShift[level];
+        if ((seq & ((std::uint64_t{1} << shift) - 1)) != 0) return nullptr;
+        if (static_cast<std::size_t>(i) + (std::size_t{1} << shift) > xs_.size()) return nullptr;
+        const std::uint64_t b = seq >> shift;
+        const auto& extremes = extremes_[level];
+        if (b < firstBlock_[level] || b - firstBlock_[level] >= extremes.size()) return nullptr;
+        return &extremes[static_cast<std::size_t>(b - firstBlock_[level])];
+    }
     // The block of the level that starts at point i, if i starts a complete one; else null.
     const Block* wholeBlockAt(int level, int i) const {
         const std::uint64_t seq = firstSeq_ + static_cast<std::uint64_t>(i);
@@ -193,9 +212,11 @@ private:
     std::map<std::uint64_t, std::string> labels_;  // few points carry a label
     std::uint64_t firstSeq_ = 0;
     int nullCount_ = 0;
+    int colouredCount_ = 0;
     std::uint64_t rewrites_ = 0;
 
     RingBuffer<Block> blocks_[Levels];
+    RingBuffer<Extremes> extremes_[Levels];  // numbered as blocks_
     std::uint64_t firstBlock_[Levels] = {};  // block number of blocks_[level][0]
 
     SlidingExtremes xExt_;

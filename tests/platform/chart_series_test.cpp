@@ -167,10 +167,11 @@ TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
                 s.clear();
             }
             // Recount.
-            int n = 0;
+            int n = 0, coloured = 0;
             double sum = 0, ymin = 1e300, ymax = -1e300, xmin = 1e300, xmax = -1e300;
             bool asc = true;
             for (int i = 0; i < s.count(); ++i) {
+                coloured += s.pointColour(i) != SeriesColour;
                 xmin = std::min(xmin, s.x(i));
                 xmax = std::max(xmax, s.x(i));
                 if (i && s.x(i) < s.x(i - 1)) asc = false;
@@ -181,6 +182,7 @@ TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
                 ymax = std::max(ymax, s.y(i));
             }
             ASSERT_EQ(s.valueCount(), n) << "step " << step;
+            ASSERT_EQ(s.colouredCount(), coloured) << "step " << step;
             if (s.count() > 0) {
                 ASSERT_TRUE(s.xRange());
                 ASSERT_EQ(s.xRange()->min, xmin) << "step " << step;
@@ -203,29 +205,34 @@ TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
 }
 
 // Per-column reduction (with the summary blocks, whole and in pieces) against a point-by-point
-// reduction.
+// reduction: series with null points, and series without, at uneven times with gaps.
 TEST(ChartColumns, ReductionMatchesAPointByPointReduction) {
     Chart chart;
     Series& s = chart.addSeries(SeriesKind::Line);
     Series& b = chart.addSeries(SeriesKind::Bar);
+    Series& unbroken = chart.addSeries(SeriesKind::Line);
+    Series& unbrokenBars = chart.addSeries(SeriesKind::Bar);
     std::mt19937 rng(99);
     for (int i = 0; i < 20000; ++i) {
         const double y = static_cast<double>(rng() % 1000) - 500;
+        const Colour colour = rng() % 2 ? SeriesColour : static_cast<Colour>(rng() & 0xFFFFFF);
+        const double x = i + (i / 5000) * 3000 + (rng() % 900) / 1000.0;
+        unbroken.addXY(x, y);
+        unbrokenBars.addXY(x, y, {}, i % 3000 < 1500 ? SeriesColour : colour);
         if (i % 997 == 0) {
             s.addNullXY(i, 0);
             b.addNullXY(i, 0);
         } else {
             s.addXY(i, y);
-            b.addXY(i, y, {}, rng() % 2 ? SeriesColour : static_cast<Colour>(rng() & 0xFFFFFF));
+            b.addXY(i, y, {}, colour);
         }
     }
     for (int i = 0; i < 777; ++i) {  // leave a partly trimmed first block
-        s.deletePoint(0);
-        b.deletePoint(0);
+        for (Series* series : {&s, &b, &unbroken, &unbrokenBars}) series->deletePoint(0);
     }
-    for (const Series* series : {&s, &b}) {
-        const bool bars = series == &b;
-        for (double width : {37.0, 300.0, 5000.0, 40000.0}) {
+    for (const Series* series : {&s, &b, &unbroken, &unbrokenBars}) {
+        const bool bars = series->kind() == SeriesKind::Bar;
+        for (double width : {37.0, 300.0, 5000.0, 40000.0, -450.0}) {
             const AxisMap map(series->x(0), series->x(series->count() - 1), 0, width);
             std::vector<ColumnSample> fast;
             const std::pair<int, int> all{0, series->count()};

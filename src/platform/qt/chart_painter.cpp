@@ -474,8 +474,8 @@ struct ReduceJob {
     std::vector<ColumnSample> samples;
 };
 
-// Below this many points a series is reduced in one piece: handing work to another thread
-// costs more than it saves.
+// Below this many points a series is reduced in one piece, and a chart with fewer points in
+// all on this thread: handing work to another thread costs more than it saves.
 constexpr int PiecePoints = 16384;
 
 // Reduces the jobs' series. Long series are cut into pieces reduced on the shared thread
@@ -495,16 +495,20 @@ public:
         const int threads = std::max(1, pool->maxThreadCount());
         work_ = std::make_shared<Work>();
         work_->jobs = std::move(jobs);
+        long long points = 0;
         for (std::size_t j = 0; j < work_->jobs.size(); ++j) {
             const ReduceJob& job = work_->jobs[j];
-            const int points = job.range.second - job.range.first;
-            const int parts = threads > 1 ? std::clamp(points / PiecePoints, 1, threads) : 1;
+            const int n = job.range.second - job.range.first;
+            points += n;
+            // A series reduced by its columns costs a few steps a column, however long: it
+            // goes whole to one thread, beside the chart's other series.
+            const int parts = threads > 1 && !reducedByColumns(*job.series) ? std::clamp(n / PiecePoints, 1, threads) : 1;
             for (const ColumnPiece& piece : columnPieces(*job.series, job.xmap, job.range, parts))
                 work_->pieces.push_back({j, piece, {}});
         }
         work_->left = work_->pieces.size();
         const std::size_t count = work_->pieces.size();
-        if (count > work_->jobs.size()) {
+        if (count > 1 && points >= 2 * PiecePoints) {
             // Pool tasks that start after the last piece was taken find nothing left and
             // touch no series: the work they share outlives this painter.
             const std::size_t helpers = std::min(static_cast<std::size_t>(threads - 1), count - 1);
