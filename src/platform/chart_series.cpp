@@ -220,11 +220,22 @@ void Series::deletePoint(int i) {
 void Series::deletePointsFrom(int i) {
     if (function_ != SeriesFunction::None) throwChartValue("A computed series has no points to delete");
     checkIndex(i);
+    ++rewrites_;
     if (i == 0) {
-        clear();
+        // A replay started again over the same times fills the series as far again: its
+        // storage is kept (clear() gives it back).
+        xs_.clear();
+        ys_.clear();
+        ends_.clear();
+        cs_.clear();
+        nulls_.clear();
+        labels_.clear();
+        firstSeq_ = 0;
+        nullCount_ = 0;
+        rebuildFigures();
+        touch();
         return;
     }
-    ++rewrites_;
     const auto keep = static_cast<std::size_t>(i);
     while (xs_.size() > keep) {
         if (nulls_.back()) --nullCount_;

@@ -27,12 +27,13 @@ void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& 
     if (state.HeldValue == MissingValueD) return;
     series.addXY(x, state.HeldValue, {}, colour);
 
-    // Whole seconds between the first and the last point, read afresh after each removal.
-    // Either way: after the epoch steps back (a sentence date corrected by a later date
-    // sentence, a clock set back) the points ahead of it would otherwise never go, and the
-    // chart would span the step for good.
-    const auto xs = series.xValues();
-    while (std::llabs(std::llround((xs.last() - xs.first()) * 86400.0)) > 86400) series.deletePoint(0);
+    // Whole seconds between the first and the last point (rounded half away from zero: more
+    // than 86400 of them from 86400.5 on), read afresh after each removal. Either way: after
+    // the epoch steps back (a sentence date corrected by a later date sentence, a clock set
+    // back) the points ahead of it would otherwise never go, and the chart would span the
+    // step for good.
+    const auto& xs = series.rawX();
+    while (std::fabs((xs.back() - xs.front()) * 86400.0) >= 86400.5) series.deletePoint(0);
 }
 
 void RestartSeriesAt(Series& series, double x) {
