@@ -177,9 +177,9 @@ void SkyplotWindow::refresh() {
         setSwatch(row.colour, src.swatch);
     }
     setText(lblCurrentMode, f.lblCurrentMode);
-    setText(lblPdop, f.lblPdop);
-    setText(lblHdop, f.lblHdop);
-    setText(lblVdop, f.lblVdop);
+    setText(lblPdop, f.lblPdop());
+    setText(lblHdop, f.lblHdop());
+    setText(lblVdop, f.lblVdop());
     setText(lblSvsInView, f.lblSvsInView);
     for (std::size_t k = 0; k < lblUsedSvs.size(); ++k) setText(lblUsedSvs[k], f.lblUsedSvs[k]);
     if (!txtElMask->hasFocus() && txtElMask->text() != toQt(f.txtElMask)) txtElMask->setText(toQt(f.txtElMask));

@@ -301,7 +301,7 @@ TEST_F(Satellites, GsaPanel) {
         feed(c.gsa);
         EXPECT_EQ(skyplot.lblCurrentMode.text, c.mode) << c.gsa;
         EXPECT_EQ(skyplot.lblCurrentMode.colour, c.colour) << c.gsa;
-        EXPECT_EQ(skyplot.lblPdop, c.pdop) << c.gsa;
+        EXPECT_EQ(skyplot.lblPdop(), c.pdop) << c.gsa;
         EXPECT_EQ(skyplot.lblUsedSvs[static_cast<std::size_t>(c.line)], c.used) << c.gsa;
     }
 

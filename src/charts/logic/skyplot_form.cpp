@@ -77,6 +77,23 @@ void SkyplotTable::set(int row, const SkyplotRowValues& values) {
     stale_[static_cast<std::size_t>(row)] = true;
 }
 
+void SkyplotForm::DopText::set(float v) {
+    // Formatting takes longer than the sentence's other work: only a new value is formatted,
+    // and only when the window reads it.
+    if (set_ && v == value_) return;
+    set_ = true;
+    value_ = v;
+    stale_ = true;
+}
+
+const std::string& SkyplotForm::DopText::text() const {
+    if (stale_) {
+        text_ = FormatOrNA(value_, "0.0");
+        stale_ = false;
+    }
+    return text_;
+}
+
 PlotPoint skyplotPoint(double elevation, double azimuth) {
     const double r = 90 - elevation;
     const double a = azimuth * DegreesToRadians;
@@ -144,9 +161,9 @@ void SkyplotForm::UpdateSkyplotGSA() {
     } else {
         lblCurrentMode = {StrNumber(r.FixType) + "D" + (r.SelectionMode == 'A' ? " Auto" : " Manual"), colours::Black};
     }
-    lblPdop = FormatOrNA(r.PDOP, "0.0");
-    lblHdop = FormatOrNA(r.HDOP, "0.0");
-    lblVdop = FormatOrNA(r.VDOP, "0.0");
+    dops_[0].set(r.PDOP);
+    dops_[1].set(r.HDOP);
+    dops_[2].set(r.VDOP);
 
     SatelliteRecords& table = satellites();
     // Right after the first sentence of a GSV group the used flags start afresh; within

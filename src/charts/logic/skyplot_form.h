@@ -83,7 +83,10 @@ public:
 
     SkyplotTable rows;
     ColouredText lblCurrentMode{"n/a"};
-    std::string lblPdop = "xx.xx", lblHdop = "xx.xx", lblVdop = "xx.xx";
+    // The dilutions: a GSA sentence keeps its values, their texts are made when read.
+    const std::string& lblPdop() const { return dops_[0].text(); }
+    const std::string& lblHdop() const { return dops_[1].text(); }
+    const std::string& lblVdop() const { return dops_[2].text(); }
     std::string lblSvsInView = "n/a";
     // GPS, SBAS, GLONASS, BeiDou, Galileo.
     std::array<std::string, 5> lblUsedSvs{"none", "none", "none", "none", "none"};
@@ -96,6 +99,20 @@ public:
 
 private:
     SatelliteRecords& satellites() { return engine_.SatelliteTable[system_]; }
+
+    // A dilution by FormatOrNA with "0.0", made when read; "xx.xx" until a GSA came.
+    class DopText {
+    public:
+        void set(float v);
+        const std::string& text() const;
+
+    private:
+        float value_ = 0;
+        bool set_ = false;
+        mutable std::string text_ = "xx.xx";
+        mutable bool stale_ = false;
+    };
+    std::array<DopText, 3> dops_;
 
     CoreState& core_;
     TimeSeriesEngine& engine_;
