@@ -10,8 +10,9 @@
 // (the NMEA monitor; the numerics; the statistics with the SNR statistics; the AIS target
 // list with the detail window of its first target, then with the ARPA target list as well;
 // the sky plot, which also feeds the SNR windows at every GSV group end, then with those SNR
-// windows shown too). Windows are opened and closed as a user does: the monitor and target
-// lists the demo setup opens are closed first. An AIS-heavy recording (tiderune-gen --port)
+// windows shown too, those that show charts counted: the demo shows GPS charts only).
+// Windows are opened and closed as a user does: the monitor and target lists the demo setup
+// opens are closed first. An AIS-heavy recording (tiderune-gen --port)
 // shows what the target lists cost, a GSV-only one (tiderune-gen --gsv) what the sky plot
 // costs. The second demo (the bridge's navigation lines): with no window shown and with its
 // time-series windows shown.
@@ -32,6 +33,8 @@
 
 #include "ais/windows/ais_target_windows.h"
 #include "app/reset_family.h"
+#include "charts/snr_window.h"
+#include "platform/qt/chart_widget.h"
 #include "demo_program.h"
 
 using namespace tiderune;
@@ -221,10 +224,16 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
                  hideTimeSeries();
              },
              [&] {
+                 // An SNR window whose constellation shows no chart has nothing to redraw but
+                 // its filter label, which changes only with the filter length.
                  std::vector<ChildWindow*> ws{windowOf(WindowKind::Skyplot)};
                  for (int c = 1; c <= SNRConstellations; ++c) {
                      WindowSlot& slot = shell.windows.slot(WindowKind::TimeSeriesSNR, 1, c);
-                     if (slot.isLoaded() && slot.window()->isVisible()) ws.push_back(slot.window());
+                     auto* snr = qobject_cast<SnrTimeSeriesWindow*>(slot.window());
+                     if (!slot.isLoaded() || !snr || !snr->isVisible()) continue;
+                     bool charts = false;
+                     for (int i = 1; i <= SNRCharts; ++i) charts = charts || snr->chartWidget(i)->isVisible();
+                     if (charts) ws.push_back(snr);
                  }
                  return ws;
              }});
