@@ -162,6 +162,7 @@ void SkyplotWindow::feed(SentenceType type) {
 void SkyplotWindow::refresh() {
     if (form_->plotGeneration() != shownPlot_) {
         shownPlot_ = form_->plotGeneration();
+        form_->drawPlot();
         picSkyplot->update();
     }
     if (form_->textGeneration() == shownTexts_) return;

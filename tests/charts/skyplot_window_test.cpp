@@ -96,6 +96,7 @@ TEST_F(SkyplotWindowTest, PolarPlotPixels) {
     surface.resize(QSize(361, 361));  // 2 pixels a degree, the zenith at (180.5, 180.5)
     feed("$GPGSA,A,3,07,,,,,,,,,,,,1.8,0.9,1.5");
     feed("$GPGSV,1,1,02,07,45,135,46,21,30,270,40");
+    w->refreshIfChanged();  // the redraw tick
     const QImage img = surface.image();
     auto at = [&](double x, double y) { return surface.toPixel(x, y); };
 

@@ -91,7 +91,11 @@ protected:
         skyplot.load(1);
     }
     void setSkyplotOpen(bool open) { core->config.WindowVisible[1][VisibleForms::Skyplot] = open; }
-    void feed(const std::string& body) { ProcessSentence(*core, sink, ais, 1, body + "*" + CalcChecksum(body)); }
+    // Each sentence, then the plot as the window's next redraw draws it.
+    void feed(const std::string& body) {
+        ProcessSentence(*core, sink, ais, 1, body + "*" + CalcChecksum(body));
+        skyplot.drawPlot();
+    }
     SatelliteRecord& sat(int prn) { return engine->SatelliteTable[1][prn]; }
     TimeSeriesForm& gsa() { return *windows.timeSeriesForm(chart_kind::GSA, 1); }
     TimeSeriesForm& gsv() { return *windows.timeSeriesForm(chart_kind::GSV, 1); }
@@ -367,6 +371,15 @@ TEST_F(Satellites, ElevationMaskBoxAndRings) {
     EXPECT_EQ(label.text, "05\xB0");
     EXPECT_EQ(label.y, -75) << "a mask below 10 lifts its label by 10";
     EXPECT_EQ(label.style, PenStyle::Dash);
+
+    // A group that ended before the mask changed is not drawn after it.
+    const std::string group = "$GPGSV,1,1,01,07,40,083,46";
+    ProcessSentence(*core, sink, ais, 1, group + "*" + CalcChecksum(group));
+    skyplot.txtElMask_LostFocus("6");
+    skyplot.drawPlot();
+    EXPECT_EQ(surface.overlay.size(), 0u);
+    feed(group);
+    EXPECT_EQ(surface.overlay.size(), 2u);
 }
 
 TEST_F(Satellites, EachTalkersGroupClearsAndFeedsOnlyItsOwnSatellites) {

@@ -141,7 +141,21 @@ void SkyplotForm::drawBackground(bool clearFirst) {
     p.setDrawWidth(5);
     p.setForeColour(colours::Black);
     p.setDrawStyle(PenStyle::Solid);
+    // Redrawn after a new mask, the plot is empty until the next group's end.
+    if (clearFirst) plotPending_ = false;
     ++plot_;
+}
+
+void SkyplotForm::drawPlot() {
+    if (!plotPending_) return;
+    plotPending_ = false;
+    DrawingSurface& p = surface_;
+    p.clear();
+    for (const PlottedSatellite& d : plotted_) {
+        p.setForeColour(d.colour);
+        p.point(d.at.x, d.at.y);
+        p.print(d.number);
+    }
 }
 
 bool SkyplotForm::txtElMask_LostFocus(const std::string& text) {
@@ -271,18 +285,21 @@ void SkyplotForm::DrawSkyplotGSV() {
     }
 
     if (s != r.SentenceCount) return;
-    // The group is complete: the plot shows it, drawn here and only here.
-    DrawingSurface& p = surface_;
-    p.clear();
+    // The group is complete: the plot shows it, drawn from here and only here.
+    plotted_.clear();
     for (int prn = 1; prn <= MaxPRN; ++prn) {
         SatelliteRecord& sat = table[prn];
         if (sat.Elevation <= 0) continue;
-        const PlotPoint at = skyplotPoint(sat.Elevation, sat.Azimuth);
-        p.setForeColour(sat.UsedInFix ? colours::Black : colours::Red);
-        p.point(at.x, at.y);
-        p.print(StrNumber(prn) + " ");
+        PlottedSatellite& d = plotted_.emplace_back();
+        d.at = skyplotPoint(sat.Elevation, sat.Azimuth);
+        d.colour = sat.UsedInFix ? colours::Black : colours::Red;
+        d.number[0] = ' ';
+        char* end = std::to_chars(d.number + 1, d.number + sizeof d.number - 2, prn).ptr;
+        *end++ = ' ';
+        *end = 0;
         sat.LastDrawn = now();
     }
+    plotPending_ = true;
     ++plot_;
     for (int row = 4 * r.SentenceCount + 1; row <= SkyplotRows; ++row) rows.blank(row);
     for (int prn = 1; prn < MaxPRN; ++prn)

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/core_state.h"
 #include "platform/drawing_surface.h"
@@ -73,6 +74,10 @@ public:
     // group's last sentence the plot is drawn and the SNR windows are fed. A group clears
     // and feeds only its talker's satellites (gsvGroupCovers).
     void DrawSkyplotGSV();
+    // Groups end far more often than the plot is shown: a group's end keeps where its
+    // satellites go, and the surface is drawn from that when the window shows it (the last
+    // group's, unless a new mask cleared it since).
+    void drawPlot();
 
     // The mask box lost the focus holding `text`. False when the value is refused: the
     // caller shows InvalidElevationMaskMessage and puts the focus back.
@@ -124,6 +129,13 @@ private:
     std::int16_t svsInView_ = MissingValue;
     unsigned long long texts_ = 0;
     unsigned long long plot_ = 0;
+    struct PlottedSatellite {
+        PlotPoint at;
+        Colour colour;
+        char number[8];  // printed as a number: a blank, the digits, a blank
+    };
+    std::vector<PlottedSatellite> plotted_;
+    bool plotPending_ = false;
 };
 
 }  // namespace tiderune
