@@ -148,22 +148,10 @@ public:
     // any byte outside printable ASCII likewise, so every line reads back unambiguously.
     template <std::size_t N>
     Line& text(const char (&name)[N], const std::string& v) {
-        static const char hex[] = "0123456789ABCDEF";
         key(name);
         char* p = room(4 * v.size() + 2);
         *p++ = '"';
-        for (const char ch : v) {
-            const unsigned char c = static_cast<unsigned char>(ch);
-            if (NeedsEscape[c]) {
-                p[0] = '\\';
-                p[1] = 'x';
-                p[2] = hex[c >> 4];
-                p[3] = hex[c & 15];
-                p += 4;
-            } else {
-                *p++ = ch;
-            }
-        }
+        p = putEscapedText(p, v);
         *p++ = '"';
         size_ = static_cast<std::size_t>(p - out_.data());
         return *this;
@@ -566,6 +554,23 @@ std::string formatAisTargets(const AisTargetStore& store, int system) {
         l.number(t.MessageCount[3]).put('/').number(t.MessageCount[5]).put('\n');
     }
     return out;
+}
+
+char* putEscapedText(char* p, std::string_view text) {
+    static const char hex[] = "0123456789ABCDEF";
+    for (const char ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (NeedsEscape[c]) {
+            p[0] = '\\';
+            p[1] = 'x';
+            p[2] = hex[c >> 4];
+            p[3] = hex[c & 15];
+            p += 4;
+        } else {
+            *p++ = ch;
+        }
+    }
+    return p;
 }
 
 }  // namespace tiderune

@@ -21,36 +21,10 @@ namespace tiderune::replay {
 
 namespace {
 
-// Control and non-ASCII bytes as \xNN (and quotes and backslashes too), so that every report
-// line stays one line and reads back unambiguously.
-constexpr auto NeedsEscape = [] {
-    std::array<bool, 256> t{};
-    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = c < 0x20 || c >= 0x7F || c == '"' || c == '\\';
-    return t;
-}();
-
-// `v` escaped at `p`, which has room for 4 characters per byte; returns the end.
-char* putEscaped(char* p, std::string_view v) {
-    static const char hex[] = "0123456789ABCDEF";
-    for (const char ch : v) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (NeedsEscape[c]) {
-            p[0] = '\\';
-            p[1] = 'x';
-            p[2] = hex[c >> 4];
-            p[3] = hex[c & 15];
-            p += 4;
-        } else {
-            *p++ = ch;
-        }
-    }
-    return p;
-}
-
 void appendEscaped(std::string& out, std::string_view v) {
     const std::size_t at = out.size();
     out.resize(at + 4 * v.size());
-    out.resize(static_cast<std::size_t>(putEscaped(out.data() + at, v) - out.data()));
+    out.resize(static_cast<std::size_t>(putEscapedText(out.data() + at, v) - out.data()));
 }
 
 template <typename T>
@@ -81,12 +55,12 @@ public:
     template <std::size_t N>
     void add(const char (&name)[N], char v) {
         char* p = open(name, 4);
-        if (v != 0) p = putEscaped(p, std::string_view(&v, 1));
+        if (v != 0) p = putEscapedText(p, std::string_view(&v, 1));
         close(p);
     }
     template <std::size_t N>
     void add(const char (&name)[N], const std::string& v) {
-        close(putEscaped(open(name, 4 * v.size()), v));
+        close(putEscapedText(open(name, 4 * v.size()), v));
     }
     template <std::size_t N, int Hi>
     void add(const char (&name)[N], const IndexedArray<std::int16_t, 1, Hi>& a) {
