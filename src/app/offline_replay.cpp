@@ -193,13 +193,21 @@ void OfflineReplay::PlayOfflineFiles() {
             // itself and lets one more line through.
             if (run.OfflineStop && run.OfflinePause) break;
         }
+        ReplayFile::Read got = ReplayFile::Read::End;
         try {
-            if (!input.readLine(line)) break;
+            got = input.read(line);
         } catch (const std::exception& e) {
             // Reading can fail only for want of memory or of the file itself: the replay
             // ends, said once in the log, like a file that cannot be read on.
             logError(RuntimeError(err::PathFileAccessError, std::string("Path/File access error : ") + e.what()));
             break;
+        }
+        if (got == ReplayFile::Read::End) break;
+        if (got == ReplayFile::Read::Skipping) {
+            // Passing over a line without an end (a binary file, gigabytes of zeros) takes
+            // its time: STOP, PAUSE, the menus and the clock work meanwhile.
+            QCoreApplication::processEvents();
+            continue;
         }
         if (config.WindowVisible[1][VisibleForms::NMEAMonitor]) {
             shell_.coreState.NMEACurrentSystem = 1;

@@ -3,7 +3,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <fstream>
@@ -106,6 +108,88 @@ TEST_F(ReplayFileTest, LinesAcrossReadBlocksComeWholeAndOverlongLinesAreDropped)
         many += expected.back() + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
     }
     EXPECT_EQ(readAll(many), expected);
+}
+
+// A line that starts before a read block ends and finishes in the next one is kept whole as long
+// as a sentence may be, wherever the block boundary falls in it; one character more and it is
+// dropped.
+TEST_F(ReplayFileTest, ALineAcrossTheBlockBoundaryIsKeptUpToTheLongestSentence) {
+    constexpr std::size_t Block = 1 << 16;
+    const std::size_t lengths[] = {2049, 3000, ReplayFile::MaxLineLength, ReplayFile::MaxLineLength + 1};
+    for (const std::size_t length : lengths) {
+        // How much of the line lies in the first block: its first character only, just over
+        // half the longest sentence, all but its last character, all of it (the CR LF after
+        // the boundary), all and its CR.
+        for (const std::size_t before : {std::size_t{1}, std::size_t{2049}, length - 1, length, length + 1}) {
+            SCOPED_TRACE("length " + std::to_string(length) + ", " + std::to_string(before) + " before the boundary");
+            Lines expected;
+            std::string bytes;
+            std::size_t need = Block - before;
+            while (need >= 102) {
+                expected.push_back(std::string(98, 'f'));
+                need -= 100;
+            }
+            expected.push_back(std::string(need - 2, 'g'));
+            for (const std::string& l : expected) bytes += l + "\r\n";
+            ASSERT_EQ(bytes.size(), Block - before);
+            const std::string line = "$" + std::string(length - 1, 'L');
+            bytes += line + "\r\n$END\r\n";
+            const bool kept = length <= ReplayFile::MaxLineLength;
+            if (kept) expected.push_back(line);
+            expected.push_back("$END");
+
+            ReplayFile f;
+            f.open(write(bytes));
+            Lines lines;
+            for (std::string l; f.readLine(l);) lines.push_back(l);
+            EXPECT_EQ(lines, expected);
+            EXPECT_EQ(f.droppedLines(), kept ? 0 : 1);
+        }
+    }
+}
+
+// A line without an end, gigabytes of zeros in a damaged recording, is passed over a few
+// megabytes at a time: the reader returns between them, so that the replay stays steerable.
+TEST_F(ReplayFileTest, ALineWithoutAnEndIsPassedOverAFewMegabytesPerCall) {
+    constexpr std::size_t Gap = std::size_t{64} << 20;
+    struct Case {
+        const char* name;
+        std::string after;  // what follows the gap
+        Lines lines;
+    } cases[] = {
+        {"ended by CR LF", "\r\n$B\r\n", {"$A", "$B"}},
+        {"the last line of the file", "", {"$A"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A sparse file: the gap costs no disk space.
+        const std::string path = dir.path().toStdString() + "/gap.nmea";
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "$A\r\n", 4), 4);
+        ASSERT_EQ(::ftruncate(fd, 4 + static_cast<off_t>(Gap)), 0);
+        ASSERT_EQ(::lseek(fd, 0, SEEK_END), static_cast<off_t>(4 + Gap));
+        ASSERT_EQ(::write(fd, c.after.data(), c.after.size()), static_cast<ssize_t>(c.after.size()));
+        ::close(fd);
+
+        ReplayFile f;
+        f.open(path);
+        Lines lines;
+        std::size_t turns = 0;
+        std::string line;
+        for (ReplayFile::Read r; (r = f.read(line)) != ReplayFile::Read::End;) {
+            if (r == ReplayFile::Read::Line)
+                lines.push_back(line);
+            else
+                ++turns;
+            ASSERT_LT(turns, Gap) << "no end";
+        }
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(f.droppedLines(), 1);
+        // Each call passes over at least one step and at most a step and one read block.
+        EXPECT_GE(turns, Gap / (ReplayFile::SkipStep + (1 << 16)));
+        EXPECT_LE(turns, Gap / ReplayFile::SkipStep);
+    }
 }
 
 // Long runs of one line end over many read blocks: lone CRs whose next line feed lies

@@ -13,9 +13,12 @@
 #include <sstream>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/logic/error_log.h"
+#include "app/logic/replay_file.h"
 #include "app/offline_replay.h"
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
@@ -418,6 +421,74 @@ TEST_F(ReplayTest, AFileThatCannotBeOpenedIsReportedOnceAndTheReplayEnds) {
         lines = beeps = 0;
         SetUp();
     }
+}
+
+// Lines no sentence can be are passed over and counted in one entry of the error log, after
+// the replay; the lines around them are analysed.
+TEST_F(ReplayTest, OverlongLinesAreSkippedAndCountedInTheErrorLog) {
+    const std::string longLine(ReplayFile::MaxLineLength + 1, 'x');
+    const std::string longest(ReplayFile::MaxLineLength, 'k');
+    struct Case {
+        int overlong;
+        std::vector<std::string> log;
+    };
+    const std::string entry = "2026 Dec 08 14:32:05 - Error description : ";
+    const Case cases[] = {
+        {0, {}},
+        {1, {entry + "1 line(s) longer than 4096 characters skipped : " + recording + "\r"}},
+        {3, {entry + "3 line(s) longer than 4096 characters skipped : " + recording + "\r"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.overlong);
+        std::filesystem::remove(home + "ErrorLog/ErrorLog.txt");
+        {
+            std::ofstream f(recording, std::ios::binary);
+            f << "$A*00\r\n" << longest << "\r\n";
+            for (int i = 0; i < c.overlong; ++i) f << longLine << "\r\n$B" << i << "*00\r\n";
+        }
+        clock.time = {2026, 12, 8, 14, 32, 5, 0};
+        startOffline();
+        click("PLAY");
+        EXPECT_EQ(lines, 2 + c.overlong);
+        EXPECT_EQ(errorLogLines(), c.log);
+        EXPECT_EQ(statusText(), "END OF FILE REACHED");
+        TearDown();
+        boxes.shown.clear();
+        lines = beeps = 0;
+        SetUp();
+    }
+}
+
+// A recording that turns into gigabytes without a line end (a damaged or sparse file): while
+// the replay passes over them the window goes on working, and STOP ends the replay there.
+TEST_F(ReplayTest, StopEndsTheReplayWhileItPassesOverALineWithoutAnEnd) {
+    {
+        const int fd = ::open(recording.c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "$A*00\r\n", 7), 7);
+        // 2 GB of zeros that take no disk space, then one more line.
+        ASSERT_EQ(::ftruncate(fd, off_t{2} << 30), 0);
+        ASSERT_EQ(::lseek(fd, 0, SEEK_END), off_t{2} << 30);
+        ASSERT_EQ(::write(fd, "\r\n$B*00\r\n", 9), 9);
+        ::close(fd);
+    }
+    startOffline();
+    Script script(shell->run, *replay);
+    QElapsedTimer sinceFirstLine;
+    onLine = [&](int n) {
+        if (n == 1) sinceFirstLine.start();
+    };
+    // The user clicks STOP a moment after the first line, while the replay reads the zeros.
+    script.when([&] { return sinceFirstLine.isValid() && sinceFirstLine.elapsed() >= 50; }, [&] { click("STOP"); });
+
+    click("PLAY");
+
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(lines, 1);  // the line after the zeros was never reached
+    EXPECT_TRUE(errorLogLines().empty());  // nor the end of the line that was passed over
+    EXPECT_EQ(statusText(), "PROCESSING STOPPED");
+    EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+    expectIdleFlags();
 }
 
 TEST_F(ReplayTest, FilesOfTheOtherSystemsAreOpenedButNeverRead) {

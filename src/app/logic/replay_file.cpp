@@ -60,6 +60,7 @@ void ReplayFile::open(const std::string& path) {
     lfAt_ = NoLineFeed;
     lfSearched_ = 0;
     eof_ = false;
+    skipping_ = false;
     dropped_ = 0;
     readError_.clear();
 }
@@ -71,6 +72,7 @@ void ReplayFile::close() {
     lfAt_ = NoLineFeed;
     lfSearched_ = 0;
     eof_ = true;
+    skipping_ = false;
 }
 
 bool ReplayFile::fill() {
@@ -95,7 +97,13 @@ bool ReplayFile::fill() {
 
 bool ReplayFile::atEnd() {
     if (pos_ < end_) return false;
-    return !fill();
+    if (fill()) return false;
+    // An over-long last line ends with the file.
+    if (skipping_) {
+        ++dropped_;
+        skipping_ = false;
+    }
+    return true;
 }
 
 std::size_t ReplayFile::nextLineFeed() {
@@ -109,10 +117,17 @@ std::size_t ReplayFile::nextLineFeed() {
 }
 
 bool ReplayFile::readLine(std::string& line) {
+    for (;;) {
+        const Read r = read(line);
+        if (r != Read::Skipping) return r == Read::Line;
+    }
+}
+
+ReplayFile::Read ReplayFile::read(std::string& line) {
     line.clear();
-    if (atEnd()) return false;
+    if (atEnd()) return Read::End;
     std::size_t crFrom = pos_;  // no carriage return lies before this
-    bool tooLong = false;       // the line under way is being dropped up to its end
+    std::size_t passed = 0;     // bytes of an over-long line passed over in this call
     for (;;) {
         // The next line feed is searched for only past where the last search ended, and a
         // carriage return only before it: each byte is looked at about once, whatever ends
@@ -130,35 +145,39 @@ bool ReplayFile::readLine(std::string& line) {
                 crFrom = pos_ + rel;
                 continue;
             }
-            const bool keep = !tooLong && stop - pos_ <= MaxLineLength;
+            const bool keep = !skipping_ && stop - pos_ <= MaxLineLength;
             if (keep) line.assign(buffer_.data() + pos_, stop - pos_);
             pos_ = stop + 1;
             if (cr && pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
-            if (keep) return true;
+            if (keep) return Read::Line;
             // The end of a line too long to be a sentence: it is dropped whole, and the next
             // line is read in its place.
             ++dropped_;
-            tooLong = false;
-            if (atEnd()) return false;
+            skipping_ = false;
+            if (atEnd()) return Read::End;
             crFrom = pos_;
             continue;
         }
         // No line end buffered yet. A line already longer than any sentence is not kept: its
-        // bytes are passed over as they come, so the buffer never grows for it.
-        if (tooLong || end_ - pos_ > MaxLineLength) {
-            tooLong = true;
+        // bytes are passed over as they come, so the buffer never grows for it, and every few
+        // megabytes the caller gets its turn.
+        if (skipping_ || end_ - pos_ > MaxLineLength) {
+            skipping_ = true;
+            passed += end_ - pos_;
             pos_ = end_;
+            if (passed >= SkipStep) return Read::Skipping;
         }
         // Read more, or hand out the last unterminated line.
         const std::size_t rel = end_ - pos_;
         if (!fill()) {
-            if (tooLong) {
+            if (skipping_) {
                 ++dropped_;
-                return false;
+                skipping_ = false;
+                return Read::End;
             }
             line.assign(buffer_.data() + pos_, end_ - pos_);
             pos_ = end_;
-            return true;
+            return Read::Line;
         }
         crFrom = pos_ + rel;
     }

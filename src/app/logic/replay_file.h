@@ -22,6 +22,15 @@ public:
 
     // A line longer than this (without its line end) is dropped whole and counted.
     static constexpr std::size_t MaxLineLength = StreamLineSplitter::DefaultCarryLimit;
+    // While such a line is passed over, read() returns after about this many of its bytes, so
+    // that a line without an end (gigabytes of binary zeros) does not hold the caller up.
+    static constexpr std::size_t SkipStep = std::size_t{4} << 20;
+
+    enum class Read {
+        Line,     // the next line is in `line`
+        End,      // no further line
+        Skipping  // part of an over-long line was passed over: call again
+    };
 
     // Opens the file for reading. Raises RuntimeError with the number and description the
     // program's users know: 52 "Bad file name or number" for an empty name, 53 "File not
@@ -33,8 +42,10 @@ public:
 
     // No further line: the end of the file, or a read error (which ends the file too).
     bool atEnd();
-    // The next line without its line end; false at the end. Lines longer than MaxLineLength
-    // are passed over.
+    // The next line without its line end. Lines longer than MaxLineLength are passed over, a
+    // SkipStep at a time.
+    Read read(std::string& line);
+    // The same without the pauses: false at the end.
     bool readLine(std::string& line);
     // Lines dropped for their length since the file was opened.
     std::int64_t droppedLines() const { return dropped_; }
@@ -58,6 +69,7 @@ private:
     // (NoLineFeed when none was found there).
     std::size_t lfAt_ = NoLineFeed;
     std::size_t lfSearched_ = 0;
+    bool skipping_ = false;  // the line under way is too long and is being passed over
     std::int64_t dropped_ = 0;
     std::string readError_;
 };
