@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <fstream>
 #include <vector>
 
@@ -151,6 +154,58 @@ TEST_F(RawDataLoggerTest, AWriteFailureClosesTheFileAndIsReportedOnce) {
     logger.toggle(systems);
     EXPECT_EQ(boxes.shown.back().text,
               "Logging stopped. Data stored in file " + folder.text() + "log/\r\n20191026-1432-Sec2-Gyro.log");
+}
+
+// The disk fills up in the middle of a line: the file keeps whole lines only, each with its
+// CR LF, so that a replay of it meets no torn sentence. A file size limit stands in for the
+// full disk: the system writes what fits and refuses the rest, as a full disk does.
+TEST_F(RawDataLoggerTest, AFullDiskLeavesWholeLinesOnly) {
+    const std::string first = "$GPGGA,1*00\r\n", second = "$GPGGA,22*00\r\n";
+    struct Case {
+        const char* name;
+        std::size_t room;  // bytes the disk takes from the start of the file
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"full at the start", 0, ""},
+        {"inside the first line", 5, ""},
+        {"before the first line's CR LF", first.size() - 2, ""},
+        {"between its CR and LF", first.size() - 1, ""},
+        {"right after the first line", first.size(), first},
+        {"inside the second line", first.size() + 3, first},
+        {"between the second line's CR and LF", first.size() + second.size() - 1, first},
+        {"room for two lines", first.size() + second.size() + 4, first + second},
+    };
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    // Beyond the limit a write fails instead of ending the process.
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (logger.isOn()) logger.toggle(systems);
+        std::filesystem::remove_all(folder.logFolder());
+        notices.notices.clear();
+        logger.toggle(systems);
+        struct rlimit limit = saved;
+        limit.rlim_cur = c.room;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        logger.writeLine(1, first);
+        logger.writeLine(1, second);
+        logger.writeLine(1, "$GPGGA,333*00\r\n");
+        logger.writeLine(1, "$GPGGA,4*00\r\n");
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+        // The third line never fits: the file is closed at the first failure, told once.
+        EXPECT_EQ(logged(1), c.kept);
+        EXPECT_FALSE(logger.isOpen(1));
+        ASSERT_EQ(notices.notices.size(), 1u);
+        EXPECT_EQ(notices.notices[0].text, "Logging stopped for system 1. The file " +
+                                                   (folder.logFolder() / logger.fileName(1)).string() +
+                                                   " could not be written : File too large");
+    }
+    std::signal(SIGXFSZ, savedSignal);
+    // The other system's file goes on.
+    logger.writeLine(3, "$HEHDT*00\r\n");
+    EXPECT_EQ(logged(3), "$HEHDT*00\r\n");
 }
 
 }  // namespace

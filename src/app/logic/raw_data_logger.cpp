@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "session_files.h"
 
@@ -10,9 +13,15 @@ namespace tiderune {
 RawDataLogger::RawDataLogger(const AppFolder& folder, const Clock& clock, MessageBoxes& boxes, NoticeSink& notices)
     : folder_(folder), clock_(clock), boxes_(boxes), notices_(notices) {}
 
-RawDataLogger::~RawDataLogger() = default;
+RawDataLogger::~RawDataLogger() { closeAll(); }
 
-bool RawDataLogger::isOpen(int system) const { return isValidSystem(system) && files_[system] != nullptr; }
+bool RawDataLogger::isOpen(int system) const { return isValidSystem(system) && files_[system].fd >= 0; }
+
+void RawDataLogger::closeFile(int system) {
+    File& f = files_[system];
+    if (f.fd >= 0) ::close(f.fd);
+    f = File{};
+}
 
 std::string RawDataLogger::folderText() const { return folder_.text() + "log/"; }
 
@@ -31,12 +40,16 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
             const std::string path = (folder_.logFolder() / name).string();
             std::string reason = folderError;
             if (haveFolder) {
-                if (std::FILE* f = std::fopen(path.c_str(), "ab")) {
-                    files_[s].reset(f);
+                const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+                struct stat st {};
+                if (fd >= 0 && ::fstat(fd, &st) == 0) {
+                    closeFile(s);
+                    files_[s] = File{fd, static_cast<std::int64_t>(st.st_size)};
                     opened += (got++ ? "\r\n" : "") + name;
                     continue;
                 }
                 reason = std::strerror(errno);
+                if (fd >= 0) ::close(fd);
             }
             failed += "\r\n" + path + " : " + reason;
         }
@@ -52,34 +65,60 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
     std::string closed;
     int n = 0;
     for (int s = 1; s <= MaxSystems; ++s) {
-        if (!files_[s]) continue;
-        files_[s].reset();
+        if (files_[s].fd < 0) continue;
+        closeFile(s);
         closed += (n++ ? "\r\n" : "") + names_[s];
     }
     boxes_.inform("Logging stopped. Data stored in file " + folderText() + "\r\n" + closed, MessageIcon::Information);
 }
 
 void RawDataLogger::writeLine(int system, std::string_view text) {
-    if (!isValidSystem(system) || !files_[system]) return;
+    if (!isOpen(system)) return;
     // Received lines keep their line end, replayed ones have none: both are written with one
     // CR LF, so that the file replays again.
     if (text.size() > 5 && text.back() == '\n') {
         text.remove_suffix(1);
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     }
-    std::FILE* f = files_[system].get();
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fwrite("\r\n", 1, 2, f) == 2 &&
-                    std::fflush(f) == 0;
-    if (ok) return;
-    const std::string reason = std::strerror(errno);
-    files_[system].reset();
+    // The line and its end go in one write, so that a line is either in the file whole or,
+    // after a failure, cut off again.
+    std::string whole;
+    whole.reserve(text.size() + 2);
+    whole.append(text).append("\r\n");
+    File& f = files_[system];
+    std::size_t done = 0;
+    int error = 0;
+    while (done < whole.size()) {
+        const ssize_t n = ::write(f.fd, whole.data() + done, whole.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            // A short write is followed by one that says why (a full disk, a size limit).
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+    }
+    if (error == 0) {
+        f.wholeSize += static_cast<std::int64_t>(whole.size());
+        return;
+    }
+    // What went in of the torn line is taken out again (a device such as /dev/full has no
+    // size to cut back to, and holds nothing anyway).
+    if (done > 0) {
+        struct stat st {};
+        if (::fstat(f.fd, &st) == 0 && S_ISREG(st.st_mode)) (void)::ftruncate(f.fd, f.wholeSize);
+    }
+    const std::string reason = std::strerror(error);
+    closeFile(system);
     notices_.notice({"Logging stopped for system " + std::to_string(system) + ". The file " +
                          (folder_.logFolder() / names_[system]).string() + " could not be written : " + reason,
                      "", NoticeIcon::Critical});
 }
 
 void RawDataLogger::closeAll() {
-    for (auto& f : files_) f.reset();
+    for (int s = 1; s <= MaxSystems; ++s) closeFile(s);
     on_ = false;
 }
 

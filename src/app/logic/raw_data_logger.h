@@ -2,8 +2,7 @@
 // Raw-data logging: while logging is on, every line received from a system in use is written
 // to that system's file in the program folder's "log" folder, so that the session can be
 // replayed later.
-#include <cstdio>
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,8 +34,9 @@ public:
     void toggle(const PerSystem<LoggedSystem>& systems);
 
     // One received line of a system; nothing when the system has no open file. A line longer
-    // than 5 characters loses its line end; every line is written with CR LF and flushed. A
-    // file that cannot be written is closed and reported once, as a notice.
+    // than 5 characters loses its line end; every line is written with CR LF, straight to the
+    // file. A file that cannot be written (a full disk) is cut back to its last whole line,
+    // closed and reported once, as a notice: a later replay of it meets no torn sentence.
     void writeLine(int system, std::string_view text);
 
     // Closes every file without a message and switches logging off: the program is ending.
@@ -48,12 +48,14 @@ public:
     const std::string& fileName(int system) const { return names_[system]; }
 
 private:
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
+    // An open log file: its descriptor and its size up to the end of the last whole line.
+    struct File {
+        int fd = -1;
+        std::int64_t wholeSize = 0;
     };
-    using File = std::unique_ptr<std::FILE, FileCloser>;
 
     std::string folderText() const;
+    void closeFile(int system);
 
     const AppFolder& folder_;
     const Clock& clock_;
