@@ -52,6 +52,7 @@ void LiveSources::attach() {
         port.onReceive = [this, p](const std::string& data) {
             if (!deliverBounded(serialWaiting_[p], data, [this, p](const std::string& d) { serialEvent(p, d); }))
                 serialDropped(p, data);
+            holdSerialWhileFull(p);
         };
         port.onLineError = [this, p](SerialLineError) { deliver([this, p] { reception_.serialLineError(p); }); };
     }
@@ -89,10 +90,16 @@ void LiveSources::detach() {
 
 void LiveSources::serialEvent(int port, const std::string& data) {
     reception_.serialReceived(port, data);
-    // While lines wait in the port's buffer the port reads no more: the buffer never grows
-    // beyond what one read brings, and a writer that can wait is held back rather than cut.
-    sources_.serial(port).holdReading(reception_.portBuffer(port).holdsLine());
+    holdSerialWhileFull(port);
     raiseAgainWhileLinesWait(port);
+}
+
+void LiveSources::holdSerialWhileFull(int port) {
+    // Below the bound the port reads on, lines waiting or not: a device without flow control
+    // would lose what it sends meanwhile. At the bound a writer that can wait is held back
+    // rather than cut; one that cannot loses data either way.
+    const std::size_t backlog = serialWaiting_[port] + reception_.portBuffer(port).text().size();
+    sources_.serial(port).holdReading(backlog >= SerialHoldLimit);
 }
 
 void LiveSources::raiseAgainWhileLinesWait(int port) {

@@ -11,8 +11,12 @@
 // A serial receive event analyses one line. While complete lines wait in a port's buffer the
 // port raises its next receive event at once, through the event loop, as a device that
 // delivers its characters one by one would: every line is analysed, in order, interleaved
-// with the other sources. Meanwhile the port reads nothing more, so that a writer faster
-// than the analysis is held back instead of overflowing the buffer.
+// with the other sources. The port goes on reading meanwhile: a device without flow control
+// cannot wait, and what it sends while the port is not read is lost in the system's small
+// buffer without a trace. Only once half a MiB of the port's data waits (in the gate and in
+// the port's buffer together) does the port stop reading until the backlog is below that
+// again, so that a writer faster than the analysis is held back instead of overflowing the
+// bound: what is in flight when the port stops still fits.
 #include <QObject>
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +38,9 @@ class LiveSources final : public ReceptionSink {
 public:
     // What a UDP or serial port may have waiting in the gate; beyond it data is dropped.
     static constexpr std::size_t WaitingLimit = 1 << 20;
+    // A serial port stops reading while this much of its data waits, in the gate and in the
+    // port's buffer.
+    static constexpr std::size_t SerialHoldLimit = WaitingLimit / 2;
 
     // Attaches to every device of the main window's sources; errors of the handlers go to
     // errorLog.
@@ -60,6 +67,8 @@ private:
     bool deliverBounded(std::size_t& waiting, const std::string& data, std::function<void(const std::string&)> event);
     void serialEvent(int port, const std::string& data);
     void serialDropped(int port, const std::string& data);
+    // Holds the port while its backlog is at SerialHoldLimit, releases it below.
+    void holdSerialWhileFull(int port);
     void raiseAgainWhileLinesWait(int port);
     void tcpData(int system, const std::string& data);
     void resume();

@@ -36,6 +36,14 @@ void Pty::send(const std::string& bytes) {
     ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
 }
 
+std::size_t Pty::offer(const std::string& bytes) {
+    const int flags = ::fcntl(master_, F_GETFL);
+    ::fcntl(master_, F_SETFL, flags | O_NONBLOCK);
+    const ssize_t n = ::write(master_, bytes.data(), bytes.size());
+    ::fcntl(master_, F_SETFL, flags);
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
 std::string sentence(const std::string& body) {
     int sum = 0;
     for (unsigned char ch : body) sum ^= ch;

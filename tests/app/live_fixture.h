@@ -49,6 +49,9 @@ public:
     bool ok() const { return master_ >= 0; }
     const std::string& path() const { return path_; }
     void send(const std::string& bytes);
+    // As a device without flow control sends: what the terminal cannot take now is refused
+    // (a real line would lose it). Returns the bytes taken.
+    std::size_t offer(const std::string& bytes);
 
 private:
     int master_ = -1;

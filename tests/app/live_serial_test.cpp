@@ -169,6 +169,60 @@ TEST_F(LiveSerialTest, ABurstFasterThanTheAnalysisIsHeldBackAndArrivesWholeAndIn
     EXPECT_EQ(live->IgnoredCount(1), 0);
 }
 
+// A 4800-baud device without flow control goes on sending while lines wait behind the error
+// question: the port goes on reading, so nothing overruns the terminal's small buffer, and
+// every line is analysed once the question is answered. The time is compressed: the device
+// sends far more than the terminal and the port's own buffer hold while the question is open.
+TEST_F(LiveSerialTest, ADeviceThatCannotWaitLosesNothingWhileTheErrorQuestionIsOpen) {
+    start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
+    std::size_t analysed = 0;
+    core.onLine = [&](CoreSink&, int, std::string_view line) {
+        ++analysed;
+        if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
+    };
+    std::vector<std::string> expected;
+    std::string first;
+    for (int i = 0; i < 11; ++i) {
+        first += "$BAD," + std::to_string(i) + "\r\n";
+        expected.push_back("1:$BAD," + std::to_string(i) + "\r\n");
+    }
+    // Lines that still wait in the port's buffer when the 11th error asks.
+    int next = 0;
+    auto line = [&] {
+        const std::string l = "$GPGGA," + std::to_string(next++) + "\r\n";
+        expected.push_back("1:" + l);
+        return l;
+    };
+    for (int i = 0; i < 20; ++i) first += line();
+
+    std::size_t offered = 0, refused = 0, analysedAtOpen = 0, analysedAtClose = 0;
+    boxes.whileOpen = [&](const MessageRequest&) {
+        analysedAtOpen = analysed;
+        // One second of the device at 4800 baud at a time, the program's event loop running
+        // between them as it does under a real box.
+        while (offered < 300'000) {
+            std::string second;
+            while (second.size() < 480) second += line();
+            const std::size_t taken = pty.offer(second);
+            offered += second.size();
+            refused += second.size() - taken;
+            if (taken < second.size()) break;  // the rest of the feed would not be whole
+            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        }
+        analysedAtClose = analysed;
+    };
+    pty.send(first);
+    ASSERT_TRUE(waitFor([&] { return !boxTexts().empty(); }));
+    ASSERT_EQ(refused, 0u);  // what the device sent was lost
+    EXPECT_GE(analysedAtOpen, 11u);
+    EXPECT_EQ(analysedAtClose, analysedAtOpen);  // the lines waited for the answer
+    // Only the count is looked at while waiting: the lines are gathered once, at the end.
+    ASSERT_TRUE(waitFor([&] { return analysed >= expected.size(); }, 30000)) << analysed;
+    EXPECT_EQ(lines(), expected);
+    EXPECT_EQ(live->IgnoredCount(1), 0);
+    EXPECT_EQ(boxTexts().size(), 1u);
+}
+
 TEST_F(LiveSerialTest, AnIntakeErrorIsLoggedAndTheNextLineStillArrives) {
     start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
     core.onLine = [](CoreSink&, int, std::string_view line) {
