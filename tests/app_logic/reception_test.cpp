@@ -90,6 +90,44 @@ TEST_F(ReceptionTest, BufferEmptyingDiscardsAndCounts) {
     EXPECT_EQ(reception.ignoredCount(2), std::numeric_limits<std::int32_t>::max());
 }
 
+// A port that delivers more than its buffer holds loses what waited, and the lines lost are
+// counted once: the receives after the overflow add nothing to the count unless they overflow
+// again.
+TEST_F(ReceptionTest, LinesLostToAnOverflowAreCountedOnce) {
+    std::string flood;  // more than the buffer holds, in whole lines of 17 bytes
+    for (int i = 0; i < 70000; ++i) flood += "$GPZDA," + std::to_string(10000 + i) + "*00\r\n";
+    ASSERT_GT(flood.size(), SerialLineBuffer::DefaultTotalLimit);
+    struct Step {
+        std::string received;
+        std::vector<std::string> analysed;  // by this receive
+        std::int32_t ignored;
+    };
+    const Step steps[] = {
+        {flood, {}, 70000},
+        {"$A*00\r\n", {"2:$A*00\r\n"}, 70000},
+        {"$B*00\r\n$C*00\r\n", {"2:$B*00\r\n"}, 70000},
+        {"", {"2:$C*00\r\n"}, 70000},
+        // Cut in the middle of a line: that line is lost whole and counted with the rest.
+        {flood + "$GPZ", {}, 140001},
+        {"DA*00\r\n$D*00\r\n", {"2:$D*00\r\n"}, 140001},
+        {"$E*00\r\n", {"2:$E*00\r\n"}, 140001},
+    };
+    std::vector<std::string> ignoredShown, expectedShown;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.received.substr(0, 20));
+        sink.calls.clear();
+        reception.serialReceived(3, step.received);
+        EXPECT_EQ(sink.lines(), step.analysed);
+        EXPECT_EQ(reception.ignoredCount(2), step.ignored);
+        for (const Call& c : sink.calls)
+            if (c.what == "ignored") ignoredShown.push_back(c.text);
+        if (expectedShown.empty() || expectedShown.back() != std::to_string(step.ignored))
+            expectedShown.push_back(std::to_string(step.ignored));
+    }
+    // The panel is told at each change only.
+    EXPECT_EQ(ignoredShown, expectedShown);
+}
+
 TEST_F(ReceptionTest, LineErrorBetweenHalvesOfALine) {
     reception.serialReceived(3, "$GPGGA,1");
     reception.serialLineError(3);
