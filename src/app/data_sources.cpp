@@ -1,11 +1,24 @@
 #include "app/data_sources.h"
 
+#include "frame/logic/source_texts.h"
 #include "frame/shell.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "platform/serial_port.h"
+#include "setup/logic/input_checks.h"
 
 namespace tiderune {
+
+namespace {
+
+// The setup dialog checks a port it is given, but a setup file edited by hand or written by
+// another program may hold any number; the sockets take 16 bits, so such a port would reach
+// another port or fail with a reason that never names it.
+bool isPortNumber(std::int32_t port) { return port >= 1 && port <= 65535; }
+
+std::string invalidPortDescription(std::int32_t port) { return invalidPortMessage(std::to_string(port)); }
+
+}  // namespace
 
 DataSources::DataSources(Shell& shell) : shell_(shell) {
     SerialDeviceMap paths(shell.services.settings);
@@ -40,10 +53,20 @@ void DataSources::OpenDataSources() {
         if (sys.UseTCP) {
             TcpClient& t = *tcp_[s];
             if (t.state() != SocketState::Closed) t.close();
+            if (!isPortNumber(sys.TCPPort)) {
+                // Told like a failed connection: the system stays in use, nothing is tried.
+                shell_.ask(tcpErrorText(s, sockerr::AddressNotAvailable, invalidPortDescription(sys.TCPPort)));
+                continue;
+            }
             t.connectTo(sys.TCPHost, sys.TCPPort);
         } else if (sys.UseUDP) {
             UdpListener& u = *udp_[s];
             if (u.state() != SocketState::Closed) u.close();
+            if (!isPortNumber(sys.UDPPort)) {
+                // Port 0 would listen on whatever port the system picks, which no sender knows.
+                disable(s, invalidPortDescription(sys.UDPPort), ". UDP Port " + StrNumber(sys.UDPPort));
+                continue;
+            }
             try {
                 u.bind(sys.UDPPort);
             } catch (const RuntimeError& e) {

@@ -392,3 +392,68 @@ TEST_F(LiveUdpTest, APortInUseIsToldAndDisablesTheSystem) {
 
 }  // namespace
 }  // namespace tiderune::test
+
+namespace tiderune::test {
+namespace {
+
+// A setup file may hold any number as a port: one that no socket can take is told, naming
+// the port and why, in the way of the source's own failures (a TCP error leaves the system
+// in use; a UDP source that cannot listen is disabled), and nothing is tried on it.
+class LivePortTest : public LiveTest, public testing::WithParamInterface<bool> {
+protected:
+    static constexpr int Ports[MaxSystems] = {0, -5, 65536, 99999999};
+    // Systems 1, 2, ... on the ports given.
+    void startOn(const std::vector<int>& ports) {
+        start([&](Config& c) {
+            for (std::size_t i = 0; i < ports.size(); ++i) {
+                const int s = static_cast<int>(i) + 1;
+                if (GetParam())
+                    tcpSystem(c, s, "S" + std::to_string(s), ports[i]);
+                else
+                    udpSystem(c, s, "S" + std::to_string(s), ports[i]);
+            }
+        });
+    }
+};
+
+TEST_P(LivePortTest, APortOutsideTheRangeIsToldWithItsNumberAndNotTried) {
+    const bool tcp = GetParam();
+    startOn({std::begin(Ports), std::end(Ports)});
+    std::vector<std::string> expected;
+    for (int s = 1; s <= MaxSystems; ++s) {
+        const std::string port = std::to_string(Ports[s - 1]);
+        const std::string why = port + " is not a valid port number! Has to be an integer value in the range 1-65535";
+        expected.push_back(tcp ? "TCP/IP Error, system " + StrNumber(s) + " : 10049 - " + why
+                               : why + ". UDP Port " + StrNumber(Ports[s - 1]) + " not available! System " +
+                                     StrNumber(s) + " -S" + std::to_string(s) + " disabled");
+    }
+    EXPECT_EQ(boxTexts(), expected);
+    for (int s = 1; s <= MaxSystems; ++s) {
+        const SystemSetup& sys = shell->config.Systems[s];
+        EXPECT_EQ(window->sources().tcp(s).state(), SocketState::Closed) << s;
+        EXPECT_EQ(window->sources().udp(s).state(), SocketState::Closed) << s;
+        EXPECT_EQ(sys.InUse, tcp) << s;
+        // The port the setup holds stays as it was.
+        EXPECT_EQ(tcp ? sys.TCPPort : sys.UDPPort, Ports[s - 1]) << s;
+    }
+}
+
+TEST_P(LivePortTest, TheEndsOfTheRangeArePorts) {
+    const bool tcp = GetParam();
+    startOn({1, 65535});
+    // A port in use or kept for the system's own services is told otherwise, not as invalid.
+    for (const std::string& text : boxTexts()) EXPECT_EQ(text.find("valid port"), std::string::npos) << text;
+    if (tcp) {
+        EXPECT_EQ(window->sources().tcp(1).remotePort(), 1);
+        EXPECT_EQ(window->sources().tcp(2).remotePort(), 65535);
+    } else if (boxTexts().empty()) {
+        EXPECT_EQ(window->sources().udp(1).localPort(), 1);
+        EXPECT_EQ(window->sources().udp(2).localPort(), 65535);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TcpAndUdp, LivePortTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& p) { return p.param ? "Tcp" : "Udp"; });
+
+}  // namespace
+}  // namespace tiderune::test
