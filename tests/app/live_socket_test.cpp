@@ -167,6 +167,46 @@ TEST_F(LiveTcpTest, DataArrivingWhileABoxIsOpenWaitsUntilItCloses) {
     EXPECT_EQ(shell->gate.pendingEvents(), 0);
 }
 
+// Qt's warnings while it lives, in order.
+class QtWarnings {
+public:
+    QtWarnings() {
+        seen_ = &texts;
+        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            seen_->push_back(text.toStdString());
+        });
+    }
+    ~QtWarnings() {
+        qInstallMessageHandler(previous_);
+        seen_ = nullptr;
+    }
+    std::vector<std::string> texts;
+
+private:
+    static inline std::vector<std::string>* seen_ = nullptr;
+    QtMessageHandler previous_;
+};
+
+TEST_F(LiveTcpTest, AModeSwitchWithDataWaitingClosesTheConnectionWithoutReadingIt) {
+    start([&](Config& c) { tcpSystem(c, 1, "GPS1", server.serverPort()); });
+    QTcpSocket* peer = accept(1);
+    ASSERT_TRUE(peer);
+    QtWarnings warnings;
+    // The data comes in while the mode question is open and waits; the answer closes the
+    // connection before the reading that the freed gate asked for comes round.
+    boxes.whileOpen = [&](const MessageRequest&) {
+        send(peer, "$GPGGA,1\r\n");
+        EXPECT_TRUE(waitFor([&] { return shell->gate.pendingEvents() > 0; }));
+    };
+    boxes.script.answers = {MessageAnswer::Yes};
+    window->mnuModeOfflineClick();
+    waitFor([] { return false; }, 200);
+    EXPECT_EQ(window->sources().tcp(1).state(), SocketState::Closed);
+    EXPECT_EQ(warnings.texts, std::vector<std::string>{});
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{
+                              "Are you sure you want to change mode ? All statistics and timeseries wil be reset."});
+}
+
 // The program's resident memory, in bytes.
 long residentBytes() {
     long pages = 0, resident = 0;

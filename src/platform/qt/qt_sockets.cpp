@@ -143,7 +143,8 @@ void QtTcpClient::holdReading(bool hold) {
 }
 
 void QtTcpClient::readArrived() {
-    if (held_) return;
+    // A reading asked for on release may come round after the socket was closed.
+    if (held_ || !socket_.isOpen()) return;
     const QByteArray data = socket_.readAll();
     if (!data.isEmpty() && onData) onData(bytesOf(data));
 }
