@@ -59,16 +59,22 @@ void QtTcpClient::connectTo(const std::string& host, int port) {
     host_ = host;
     port_ = port;
     failed_ = false;
-    // Bound first, so that the socket of the attempt is known while it is under way.
+    // Bound first, to any address and a port of the system's choice as the connection would
+    // be anyway: QTcpSocket tells its descriptor (socketDescriptor()) only once it is bound or
+    // connected, and keeps a bound socket for the connection, so the watcher below can see
+    // the attempt's own socket while it is under way.
     socket_.bind(QHostAddress::Any, 0);
     socket_.connectToHost(toQt(host), static_cast<quint16>(port));
     watchAttempt();  // an address needs no lookup: the attempt has started
 }
 
-// Qt learns the outcome of an attempt by connecting again, and an attempt that the peer has
-// reset by then is thereby started anew, without end as long as the peer resets: a new
-// connection the user never asked for. The attempt is watched here: once the system has
-// ended it, it ends as a failed connection with the system's reason, and nothing is retried.
+// QTcpSocket learns the outcome of an attempt, once the socket turns writable, by calling
+// connect() on it again; when the peer has reset the attempt by then, Linux takes that call as
+// a new attempt, so Qt starts one connection after another, without end as long as the peer
+// resets, none of which the user asked for. The attempt is watched here through a second
+// notifier, for reading, on Qt's own socket, which wakes when the attempt ends: the kernel's
+// connection state (TCP_INFO) then says whether the system has ended it, and if so it ends as
+// a failed connection with the system's reason, and nothing is retried.
 void QtTcpClient::watchAttempt() {
     const qintptr fd = socket_.socketDescriptor();
     if (attempt_ || fd < 0 || socket_.state() != QAbstractSocket::ConnectingState) return;
