@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/number_text.h"
 #include "platform/chart_model.h"
@@ -78,6 +79,51 @@ float scatterHalfRange(const Series& points, bool autoScale, float fixed) {
     return static_cast<float>(std::floor(m) + 1);
 }
 
+std::uint64_t HeldPositions::key(float east, float north) {
+    std::uint32_t e = 0, n = 0;
+    std::memcpy(&e, &east, sizeof e);
+    std::memcpy(&n, &north, sizeof n);
+    return static_cast<std::uint64_t>(e) << 32 | n;
+}
+
+bool HeldPositions::insertKey(std::uint64_t k) {
+    if ((size_ + 1) * 2 > slots_.size()) {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(64, slots_.size() * 2), Empty);
+        old.swap(slots_);
+        size_ = 0;
+        for (std::uint64_t o : old)
+            if (o != Empty) insertKey(o);
+    }
+    const std::size_t mask = slots_.size() - 1;
+    // The low bits of a float's pattern barely change between near positions: mixed first.
+    std::uint64_t h = k * 0x9E3779B97F4A7C15ULL;
+    for (std::size_t i = static_cast<std::size_t>(h >> 32) & mask;; i = (i + 1) & mask) {
+        if (slots_[i] == k) return false;
+        if (slots_[i] == Empty) {
+            slots_[i] = k;
+            ++size_;
+            return true;
+        }
+    }
+}
+
+void HeldPositions::rebuild(const Series& points) {
+    slots_.clear();
+    size_ = 0;
+    for (int i = 0; i < points.count(); ++i)
+        insertKey(key(static_cast<float>(points.x(i)), static_cast<float>(points.y(i))));
+    series_ = &points;
+}
+
+bool HeldPositions::insert(const Series& points, float east, float north) {
+    // Only this update adds points: a series that holds another count than was left here
+    // has been cut or cleared, or is a new one.
+    if (series_ != &points || count_ != points.count()) rebuild(points);
+    const bool added = insertKey(key(east, north));
+    count_ = points.count() + (added ? 1 : 0);
+    return added;
+}
+
 void ScatterUpdate::DispatchPositionToScatter(int system, SentenceType type) {
     if (!isValidSystem(system)) return;
     const SystemStatistics& st = core_.analysis.statistics(system);
@@ -116,7 +162,9 @@ void ScatterUpdate::UpdateScatter(int system, float north, float east) {
         LastScatterScale[system] = r;
     }
 
-    points.addXY(east, north, {}, systemColour_[system]);
+    // Every position of the run stays on the plot, each once: the points a receiver standing
+    // still repeats would otherwise fill the memory over the weeks a live source runs.
+    if (held_[system].insert(points, east, north)) points.addXY(east, north, {}, systemColour_[system]);
     if (chart->toolCount() >= 2) {
         chart->tool(0).setValue(east);
         chart->tool(1).setValue(north);

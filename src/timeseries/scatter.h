@@ -2,8 +2,10 @@
 // The scatter plot of a system: every position of the run as one point of its east and north
 // offsets from the reference, on two axes kept symmetric round the reference, either wide
 // enough for the points so far or at a half-range the user fixed in the scale dialog.
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/core_state.h"
 
@@ -42,6 +44,31 @@ std::string scatterAxisTitle(const char* name, float r);
 // automatic range stands in for it.
 float scatterHalfRange(const Series& points, bool autoScale, float fixed);
 
+// The positions a scatter series holds, each once: a receiver that stands still sends the
+// same few positions again and again for weeks, and a point already on the plot in the
+// system's colour (one for the whole run) adds nothing to it. Kept in step with the series:
+// when the series is another one, or was cleared or cut, the set is taken from it afresh.
+// A plot that only grows (a vessel under way) pays about as much again for its points here.
+class HeldPositions {
+public:
+    // True when (east, north) was not held yet; it is held from now on.
+    bool insert(const Series& points, float east, float north);
+    std::size_t size() const { return size_; }
+
+private:
+    static std::uint64_t key(float east, float north);
+    bool insertKey(std::uint64_t k);
+    void rebuild(const Series& points);
+
+    // Open addressing, linear probing, at most half full; Empty is the key of two NaNs,
+    // which the plot never holds.
+    static constexpr std::uint64_t Empty = ~std::uint64_t{0};
+    std::vector<std::uint64_t> slots_;
+    std::size_t size_ = 0;
+    const Series* series_ = nullptr;
+    int count_ = 0;
+};
+
 class ScatterUpdate {
 public:
     ScatterUpdate(CoreState& core, ScatterWindows& windows, const PerSystem<std::uint32_t>& systemColour)
@@ -65,9 +92,13 @@ public:
     // The half-range last applied to each system's axes; never reset.
     PerSystem<float> LastScatterScale{};
 
+    // What the system's scatter series holds, each position once.
+    const HeldPositions& heldPositions(int system) const { return held_[system]; }
+
 private:
     CoreState& core_;
     ScatterWindows& windows_;
+    PerSystem<HeldPositions> held_;
     const PerSystem<std::uint32_t>& systemColour_;
 };
 

@@ -2,8 +2,10 @@
 // titles, what a sentence adds, and the scale dialog's load and OK.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/chart_model.h"
@@ -43,17 +45,18 @@ TEST(UpdateScatter, HalfRangeAndTitles) {
         double axisMax;  // both axes, after the step
         const char* northTitle;
         const char* eastTitle;
+        int points;  // held after the step: a position already held is not added again
     };
     const std::vector<Step> steps = {
-        {0.5f, -0.2f, true, 0, 1, "Northing +/- 1 m", "Easting +/- 1 m"},  // empty series
-        {-0.3f, 2.4f, true, 0, 1, "Northing +/- 1 m", "Easting +/- 1 m"},  // counted from the next point
-        {0.1f, 0.1f, true, 0, 3, "Northing +/- 3 m", "Easting +/- 3 m"},
-        {0, 0, false, 2.5f, 2.5, "Northing +/- 2.5 m", "Easting +/- 2.5 m"},
-        {0, 0, false, 2, 2, "Northing +/- 2 m", "Easting +/- 2 m"},
+        {0.5f, -0.2f, true, 0, 1, "Northing +/- 1 m", "Easting +/- 1 m", 1},  // empty series
+        {-0.3f, 2.4f, true, 0, 1, "Northing +/- 1 m", "Easting +/- 1 m", 2},  // counted from the next point
+        {0.1f, 0.1f, true, 0, 3, "Northing +/- 3 m", "Easting +/- 3 m", 3},
+        {0, 0, false, 2.5f, 2.5, "Northing +/- 2.5 m", "Easting +/- 2.5 m", 4},
+        {0, 0, false, 2, 2, "Northing +/- 2 m", "Easting +/- 2 m", 4},
         // A fixed range of 0 or less cannot make an axis: the automatic one stands in.
-        {0, 0, false, 0, 3, "Northing +/- 3 m", "Easting +/- 3 m"},
-        {-7.9f, 0, false, -4, 3, "Northing +/- 3 m", "Easting +/- 3 m"},
-        {0, 0, true, 0, 8, "Northing +/- 8 m", "Easting +/- 8 m"},
+        {0, 0, false, 0, 3, "Northing +/- 3 m", "Easting +/- 3 m", 4},
+        {-7.9f, 0, false, -4, 3, "Northing +/- 3 m", "Easting +/- 3 m", 5},
+        {0, 0, true, 0, 8, "Northing +/- 8 m", "Easting +/- 8 m", 5},
     };
     Scatter s;
     for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -69,7 +72,7 @@ TEST(UpdateScatter, HalfRangeAndTitles) {
         EXPECT_EQ(c.bottomAxis().minimum(), -st.axisMax);
         EXPECT_EQ(c.customAxis(0).title(), st.northTitle);
         EXPECT_EQ(c.customAxis(1).title(), st.eastTitle);
-        EXPECT_EQ(c.series(0).count(), static_cast<int>(i + 1));
+        EXPECT_EQ(c.series(0).count(), st.points);
         // The colour lines follow the newest point, drawn in the system's colour.
         EXPECT_EQ(c.tool(0).value(), st.east);
         EXPECT_EQ(c.tool(1).value(), st.north);
@@ -125,6 +128,49 @@ TEST(DispatchPositionToScatter, OnlyPositionsWithAValidNorthOffset) {
             EXPECT_EQ(s.c().series(0).y(0), c.north);
         }
     }
+}
+
+// A receiver standing still for days sends the same positions day after day: the plot holds
+// each once, in the order first seen, so a second day adds nothing; a plot emptied by a reset
+// (a new chart, or the series cleared) takes them again.
+TEST(UpdateScatter, EachPositionIsHeldOnceAndTheSecondDayAddsNothing) {
+    // A day: positions on a 1 cm grid wandering within a few decimetres, many repeated.
+    std::vector<std::pair<float, float>> day;  // north, east
+    for (int i = 0; i < 5000; ++i)
+        day.emplace_back(static_cast<float>((i * 7) % 23 - 11) / 100.0f, static_cast<float>((i * 5) % 31 - 15) / 100.0f);
+    std::vector<std::pair<double, double>> distinct;  // east, north: first seen first
+    for (const auto& [n, e] : day)
+        if (std::find(distinct.begin(), distinct.end(), std::pair<double, double>(e, n)) == distinct.end())
+            distinct.emplace_back(e, n);
+    ASSERT_LT(distinct.size(), day.size() / 2);
+
+    auto held = [](Scatter& s) {
+        std::vector<std::pair<double, double>> v;
+        const Series& p = s.c().series(0);
+        for (int i = 0; i < p.count(); ++i) v.emplace_back(p.x(i), p.y(i));
+        return v;
+    };
+    Scatter s;
+    for (int pass = 1; pass <= 2; ++pass) {
+        for (const auto& [n, e] : day) s.update.UpdateScatter(1, n, e);
+        EXPECT_EQ(held(s), distinct) << "day " << pass;
+        EXPECT_EQ(s.update.heldPositions(1).size(), distinct.size()) << "day " << pass;
+        // The colour lines still follow the newest position.
+        EXPECT_EQ(s.c().tool(0).value(), day.back().second);
+        EXPECT_EQ(s.c().tool(1).value(), day.back().first);
+    }
+    // A reset's new chart, then the same chart's series cleared: the positions come back.
+    s.chart.reset();
+    for (int pass = 1; pass <= 2; ++pass) {
+        for (const auto& [n, e] : day) s.update.UpdateScatter(1, n, e);
+        EXPECT_EQ(held(s), distinct) << "after the reset, pass " << pass;
+        s.c().series(0).clear();
+    }
+    // Points cut from the series are taken again.
+    for (const auto& [n, e] : day) s.update.UpdateScatter(1, n, e);
+    s.c().series(0).deletePointsFrom(1);
+    s.update.UpdateScatter(1, static_cast<float>(distinct[1].second), static_cast<float>(distinct[1].first));
+    EXPECT_EQ(held(s), (std::vector<std::pair<double, double>>{distinct[0], distinct[1]}));
 }
 
 TEST(XYAxisForm, LoadShowsTheRangeInUseAndOkSetsTheScaling) {
