@@ -61,7 +61,8 @@ void ScatterWindow::keepSquare() {
     QWidget* outer = frame();
     const double chartHeight = toTwips(height()) - 500;
     if (outer->isMaximized()) {
-        // A maximized window cannot take the plot's width: the chart fills the work area.
+        // A maximized window cannot take the plot's width: the chart fills the work area and
+        // its square plot stands in the middle of it.
         if (chartHeight > 0) chart_->setGeometryTwips(0, 0, static_cast<int>(toTwips(width())), static_cast<int>(chartHeight));
     } else if (chartHeight > 0) {
         const double chartWidth = chartHeight * 0.9;

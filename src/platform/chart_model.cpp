@@ -376,6 +376,11 @@ void Chart::setClipPoints(bool on) {
     changed();
 }
 
+void Chart::setSquarePlot(bool on) {
+    square_ = on;
+    changed();
+}
+
 void Chart::saveUndo() {
     if (!undo_.empty()) return;
     for (Axis* a : allAxes()) undo_.emplace_back(a, a->state());

@@ -297,6 +297,10 @@ public:
     // Points outside the plot are cut off at its edge (on by default).
     bool clipPoints() const { return clip_; }
     void setClipPoints(bool on);
+    // The plot kept square, centred in the room the axes and titles leave it (off by default):
+    // a plot of two axes over the same range then has one scale for both.
+    bool squarePlot() const { return square_; }
+    void setSquarePlot(bool on);
 
     // --- the user's view changes ----------------------------------------------------------
     // The ranges before the first zoom or scroll are kept for undoing.
@@ -338,6 +342,7 @@ private:
     Legend legend_{this};
     double margins_[4] = {3, 4, 3, 4};
     bool clip_ = true;
+    bool square_ = false;
     std::vector<std::pair<Axis*, Axis::State>> undo_;
     std::vector<ChartListener*> listeners_;
     ChartObserver* observer_ = nullptr;

@@ -16,6 +16,8 @@ void buildScatterChart(Chart& c) {
     c.legend().setVisible(false);
     c.setMargins(6, 2, 2, 6);
     c.setClipPoints(false);
+    // North and east share one scale whatever the window's shape: a round spread stays round.
+    c.setSquarePlot(true);
 
     // The two axes cross in the middle of the plot; their own titles stay hidden, the
     // extra axes at the edges carry the visible ones.

@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <cmath>
+
 #include "ais/windows/arpa_targets_window.h"
 #include "app/offline_status_window.h"
 #include "app/program_core.h"
@@ -238,13 +240,42 @@ TEST_F(TextLayoutTest, ScatterLabelsStayInsideItsFrameAndMaximizedWindowsFillThe
     EXPECT_EQ(frameLines(), labelled);
     for (Axis* a : across) a->setLabelsVisible(true);
 
-    // Maximized, the scatter plot and the offline status window fill the work area.
+    // Metres per pixel east and north, and the plot's share of the chart's height: one scale
+    // for both axes at any window size, the plot as high as the chart lets it be.
+    struct Scale {
+        double east, north, heightShare;
+    };
+    auto scale = [&] {
+        ChartWidget* chart = scatter->chartWidget();
+        chart->renderImage();
+        const ChartLayout& l = chart->layout();
+        Chart& c = scatter->scatterChart();
+        EXPECT_TRUE(chart->rect().contains(l.plot)) << "the whole plot in the chart";
+        const AxisMap& e = l.find(&c.bottomAxis())->map;
+        const AxisMap& n = l.find(&c.leftAxis())->map;
+        return Scale{1 / std::fabs(e.toPixel(1) - e.toPixel(0)), 1 / std::fabs(n.toPixel(1) - n.toPixel(0)),
+                     double(l.plot.height()) / chart->height()};
+    };
+    const Scale own = scale();
+    EXPECT_DOUBLE_EQ(own.east, own.north) << "at its own size";
+    EXPECT_GT(own.heightShare, 0.75) << "the plot as wide as the chart lets it be";
+
+    // Maximized, the scatter plot and the offline status window fill the work area; the plot
+    // keeps one scale for both axes.
     const QSize area = mdi()->viewport()->size();
     scatter->parentWidget()->showMaximized();
     EXPECT_EQ(scatter->parentWidget()->size(), area);
     EXPECT_EQ(scatter->chartWidget()->width(), scatter->width());
+    const Scale maximized = scale();
+    EXPECT_DOUBLE_EQ(maximized.east, maximized.north) << "maximized";
+    EXPECT_GT(maximized.heightShare, 0.8);
+    EXPECT_LT(maximized.north, own.north) << "larger maximized";
+    const QRect plot = scatter->chartWidget()->layout().plot;
+    EXPECT_NEAR(plot.center().x(), scatter->chartWidget()->width() / 2, scatter->chartWidget()->width() / 20)
+        << "the plot in the middle of the window";
     scatter->parentWidget()->showNormal();
     EXPECT_LT(scatter->chartWidget()->width(), scatter->chartWidget()->height()) << "near square again";
+    EXPECT_EQ(scale().north, own.north);
 
     window->showOfflineStatus();
     OfflineStatusWindow* status = window->offlineStatusWindow();

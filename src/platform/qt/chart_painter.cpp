@@ -873,6 +873,11 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                      QPoint(static_cast<int>(right - spaceR), static_cast<int>(bottom - spaceB)));
         if (plot.width() < 2) plot.setWidth(2);
         if (plot.height() < 2) plot.setHeight(2);
+        if (chart.squarePlot()) {
+            // The longer side gives up its extra pixels, half on each side.
+            const int side = std::min(plot.width(), plot.height());
+            plot = QRect(plot.left() + (plot.width() - side) / 2, plot.top() + (plot.height() - side) / 2, side, side);
+        }
     };
     placePlot();
     std::vector<std::optional<TitleType>> titleTypes(axes.size());
