@@ -52,7 +52,25 @@ TEST(ChartScale, StepsAreRoundAndRespectTheSmallestStep) {
 }
 
 TEST(ChartScale, TicksLieOnMultiplesOfTheStep) {
-    EXPECT_EQ(tickValues(-1, 1, 0.5), (std::vector<double>{-1, -0.5, 0, 0.5, 1}));
+    // Both ends of a range on a multiple of the step are labelled, also when the multiple as
+    // computed lies a hair outside the range (7 x 0.1 is a little more than 0.7).
+    struct Case {
+        double min, max, step;
+        std::vector<double> ticks;
+    } cases[] = {
+        {-1, 1, 0.5, {-1, -0.5, 0, 0.5, 1}},
+        {0, 0.7, 0.1, {0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7}},
+        {0.3, 0.9, 0.3, {0.3, 0.6, 0.9}},
+        {-0.7, 0, 0.1, {-0.7, -0.6, -0.5, -0.4, -0.3, -0.2, -0.1, 0}},
+        {1.1, 1.4, 0.1, {1.1, 1.2, 1.3, 1.4}},
+        {0.05, 0.35, 0.05, {0.05, 0.1, 0.15, 0.2, 0.25, 0.3, 0.35}},
+        {0.01, 0.99, 0.5, {0.5}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<double> got = tickValues(c.min, c.max, c.step);
+        ASSERT_EQ(got.size(), c.ticks.size()) << c.min << " .. " << c.max << " step " << c.step;
+        for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.ticks[i], c.step * 1e-9) << c.min << " .. " << c.max;
+    }
     EXPECT_TRUE(tickValues(1, 0, 1).empty());
     // Beyond 2^53 odd multiples round to even ones: each value once.
     const double big = 9007199254740992.0;
@@ -61,6 +79,31 @@ TEST(ChartScale, TicksLieOnMultiplesOfTheStep) {
     drawableRange(lo, hi, false);
     EXPECT_EQ(lo, 4.5);
     EXPECT_EQ(hi, 5.5);
+}
+
+// A narrow range of real values keeps its own ends, labelled at both, so that its curve is
+// drawn across the plot; only a range too narrow to divide is widened round its middle.
+TEST(ChartScale, ANarrowRangeKeepsItsEnds) {
+    struct Case {
+        double min, max;
+        double shownMin, shownMax;  // the range drawn
+        double firstTick, lastTick;
+    } cases[] = {
+        {100, 100.0001, 100, 100.0001, 100, 100.0001},
+        {1000, 1000.001, 1000, 1000.001, 1000, 1000.001},
+        {-2000, -1999.998, -2000, -1999.998, -2000, -1999.998},
+        {0, 0.7, 0, 0.7, 0, 0.7},
+        {5, 5, 4.5, 5.5, 4.5, 5.5},
+    };
+    for (const Case& c : cases) {
+        const AxisTicks t = axisTicks(c.min, c.max, false, 0, 400, [](double, double, double) { return 20.0; });
+        const double tol = (c.shownMax - c.shownMin) * 1e-9;
+        EXPECT_NEAR(t.min, c.shownMin, tol) << c.min << " .. " << c.max;
+        EXPECT_NEAR(t.max, c.shownMax, tol) << c.min << " .. " << c.max;
+        ASSERT_GE(t.values.size(), 2u) << c.min << " .. " << c.max;
+        EXPECT_NEAR(t.values.front(), c.firstTick, tol) << c.min << " .. " << c.max;
+        EXPECT_NEAR(t.values.back(), c.lastTick, tol) << c.min << " .. " << c.max;
+    }
 }
 
 // Whatever range an axis is given, it gets a drawable range holding the values, a finite step
