@@ -1,6 +1,7 @@
 // The chart on screen, offscreen: what it draws (pixels) and what the mouse makes of it
 // (axis clicks, rubber-band zoom and its undo, scrolling).
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QThreadPool>
 #include <gtest/gtest.h>
@@ -176,6 +177,86 @@ TEST(ChartWidgetDrawing, TitlesAndAxisLabelsRender) {
     img = w.renderImage();
     const QRect plot2 = w.layout().plot;
     EXPECT_LT(inkIn(img, QRect(plot2.left() + 10, plot2.bottom() + 6, plot2.width() - 20, 20)), 5);
+}
+
+// The box round the dark pixels of an area of the image; empty when there are none.
+QRect inkBox(const QImage& img, const QRect& area) {
+    QRect box;
+    const QRect r = area.intersected(img.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 160) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// An axis title is drawn whole in the chart's type when it fits along its plot, else in the
+// largest smaller type down to 6 pt that fits; a title that does not fit even in that is left
+// out rather than drawn smaller. Checked on what is painted under the plot.
+TEST(ChartWidgetDrawing, AnAxisTitleFitsItsPlotOrIsLeftOut) {
+    enum Outcome { Whole, Smaller, LeftOut };
+    const QFont base;
+    QFont smallest = base;
+    smallest.setPointSizeF(6);
+    // The ink of a text as drawn in a font on its own.
+    auto inkOf = [](const QFont& f, const QString& text) {
+        QImage img(2000, 60, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setFont(f);
+        p.setPen(Qt::black);
+        p.drawText(QRect(0, 0, img.width(), img.height()), Qt::AlignCenter, text);
+        p.end();
+        return inkBox(img, img.rect());
+    };
+    for (Outcome outcome : {Whole, Smaller, LeftOut}) {
+        SCOPED_TRACE(outcome);
+        ChartWidget w;
+        w.resize(400, 300);
+        Chart& c = w.chart();
+        c.legend().setVisible(false);
+        c.bottomAxis().setLabelsVisible(false);
+        c.bottomAxis().setTicksVisible(false);
+        c.bottomAxis().setTitle("x");
+        w.renderImage();
+        const int room = w.layout().plot.width();
+        // As many words as the outcome needs, in the chart's type and in 6 pt.
+        QString title = "Easting";
+        auto widthIn = [&](const QFont& f) { return QFontMetrics(f).horizontalAdvance(title); };
+        if (outcome != Whole)
+            while (outcome == Smaller ? widthIn(base) <= room : widthIn(smallest) <= room) title += " Easting";
+        if (outcome == Smaller) {
+            ASSERT_LE(widthIn(smallest), room) << "a title 6 pt fits";
+        }
+        c.bottomAxis().setTitle(title.toStdString());
+        const QImage img = w.renderImage();
+        const QRect plot = w.layout().plot;
+        // Under the plot, right of the left axis's labels.
+        const QRect drawn = inkBox(img, QRect(plot.left() - 4, plot.bottom() + 3, img.width(), img.height() - plot.bottom() - 3));
+        const AxisPlacement* ap = w.layout().find(&c.bottomAxis());
+        ASSERT_NE(ap, nullptr);
+        if (outcome == LeftOut) {
+            EXPECT_TRUE(ap->title.isEmpty());
+            EXPECT_TRUE(drawn.isEmpty()) << "ink at " << drawn.x() << "," << drawn.y() << " size " << drawn.width();
+            continue;
+        }
+        ASSERT_FALSE(drawn.isEmpty());
+        EXPECT_GE(drawn.left(), plot.left());
+        EXPECT_LE(drawn.right(), plot.right());
+        const QRect whole = inkOf(base, title), least = inkOf(smallest, title);
+        if (outcome == Whole) {
+            EXPECT_EQ(drawn.size(), whole.size());
+        } else {
+            EXPECT_LT(drawn.width(), whole.width());
+            EXPECT_GE(drawn.height(), least.height()) << "no smaller than 6 pt";
+            // The largest half point size that fits.
+            QFont fits = base;
+            for (double pt = base.pointSizeF(); pt >= 6; pt -= 0.5) {
+                fits.setPointSizeF(pt);
+                if (QFontMetrics(fits).horizontalAdvance(title) <= room) break;
+            }
+            EXPECT_EQ(drawn.size(), inkOf(fits, title).size()) << fits.pointSizeF() << " pt";
+        }
+    }
 }
 
 // One huge value (a rate of turn of 1.2e16 from a damaged sentence), values too close to tell
