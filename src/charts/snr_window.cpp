@@ -85,7 +85,7 @@ void SnrTimeSeriesWindow::showFilter() {
 
 void SnrTimeSeriesWindow::placeFilterLabels() {
     // The caption takes the room the window leaves it beside the length, in a smaller type
-    // when the window is narrower than the caption.
+    // when the window is narrower than the caption (down to a readable one, then shortened).
     constexpr int Margin = 4, Space = 8;
     const int length = lblFilter_->isHidden() ? 0 : Space + lblFilter_->width();
     label2_->resize(std::clamp(client_->width() - 2 * Margin - length, 0, label2_->sizeHint().width()),

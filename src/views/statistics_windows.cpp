@@ -103,74 +103,87 @@ void StatisticsWindow::buildTopBand() {
     using L = StatLabel;
     // Every label ends a blank before the next one on its line: a caption and its value, or a
     // value and the "sd" after it, then read as separate words however long the value grows.
+    // The room is that of the widest texts in the window's small type, which no label goes
+    // below: latitudes and longitudes to four decimals of a second, deviations and heights
+    // of tens of kilometres, a start time with its date, counts of seven figures.
     constexpr double Blank = 60;
     // A caption's room on the left of the position frames; its value starts a blank later.
-    constexpr double CaptionWidth = 720;
+    constexpr double CaptionWidth = 900;
     constexpr double ValueLeft = 120 + CaptionWidth + Blank;
+    // A latitude or longitude ends here, a blank before its "sd".
+    constexpr double PositionRight = 2880;
+    constexpr double RefWidth = PositionRight + 180;
 
     frameRefPos = makeFrame(content_, "frameRefPos", "Reference position");
-    setTwipsGeometry(frameRefPos, 0, 0, 2535, BandHeight);
-    const double refRight = 2535 - 120;
+    setTwipsGeometry(frameRefPos, 0, 0, RefWidth, BandHeight);
+    const double refRight = RefWidth - 120;
     makeLabel(frameRefPos, "Ref Lat :", 120, 360, CaptionWidth);
     makeLabel(frameRefPos, "Ref Lon :", 120, 600, CaptionWidth);
-    // Latitudes and longitudes are wider than the room right of their left edge: they are
-    // right-aligned up to the frame's edge instead.
+    // Latitudes and longitudes are right-aligned up to the frame's edge, so that their
+    // degrees line up.
     value(frameRefPos, L::RefLat, ValueLeft, 360, refRight - ValueLeft, Qt::AlignRight);
     value(frameRefPos, L::RefLon, ValueLeft, 600, refRight - ValueLeft, Qt::AlignRight);
     QLabel* refHgtHeader = makeLabel(frameRefPos, "Ref Hgt :", 120, 840, CaptionWidth);
     refHgtHeader->setObjectName(QStringLiteral("lblRefHgtHeader"));
-    QLabel* refHgt = value(frameRefPos, L::RefHgt, 960, 840, refRight - 960, Qt::AlignRight);
+    QLabel* refHgt = value(frameRefPos, L::RefHgt, ValueLeft, 840, refRight - ValueLeft, Qt::AlignRight);
     value(frameRefPos, L::RefPosOption, 120, 1080, refRight - 120);
     makeLabel(frameRefPos, "Start time", 120, 1320, CaptionWidth);
-    // A time and a date: the frame's narrowest room for its longest text.
-    QLabel* start = value(frameRefPos, L::StartTime, ValueLeft, 1320, 2535 - ValueLeft - 60);
-    QFont small = start->font();
-    small.setPointSizeF(small.pointSizeF() - 1);
-    start->setFont(small);
+    value(frameRefPos, L::StartTime, ValueLeft, 1320, RefWidth - ValueLeft - 60);
 
+    const double avgLeft = RefWidth - 15;
+    // The deviation columns: "sd", the value right-aligned up to its unit, the unit.
+    constexpr double SdLeft = PositionRight + Blank;
+    constexpr double SdValueLeft = SdLeft + 240 + Blank;
+    constexpr double UnitLeft = SdValueLeft + 960;
+    constexpr double AvgWidth = UnitLeft + 200 + 60;
     frameAvgPos = makeFrame(content_, "frameAvgPos", "Average position");
-    setTwipsGeometry(frameAvgPos, 2520, 0, 3255, BandHeight);
-    // The deviation columns: "sd" at 2280, the value right-aligned up to its unit at 3000.
-    const double avgRight = 2280 - Blank;
+    setTwipsGeometry(frameAvgPos, avgLeft, 0, AvgWidth, BandHeight);
     makeLabel(frameAvgPos, "Avg Lat :", 120, 360, CaptionWidth);
     makeLabel(frameAvgPos, "Avg Lon :", 120, 600, CaptionWidth);
-    value(frameAvgPos, L::AvgLat, ValueLeft, 360, avgRight - ValueLeft, Qt::AlignRight);
-    value(frameAvgPos, L::AvgLon, ValueLeft, 600, avgRight - ValueLeft, Qt::AlignRight);
+    value(frameAvgPos, L::AvgLat, ValueLeft, 360, PositionRight - ValueLeft, Qt::AlignRight);
+    value(frameAvgPos, L::AvgLon, ValueLeft, 600, PositionRight - ValueLeft, Qt::AlignRight);
     for (double top : {360.0, 600.0}) {
-        makeLabel(frameAvgPos, "sd", 2280, top, 240 - Blank);
-        makeLabel(frameAvgPos, "m", 3000, top, 200);
+        makeLabel(frameAvgPos, "sd", SdLeft, top, 240);
+        makeLabel(frameAvgPos, "m", UnitLeft, top, 200);
     }
-    value(frameAvgPos, L::SdLat, 2520, 360, 480, Qt::AlignRight);
-    value(frameAvgPos, L::SdLon, 2520, 600, 480, Qt::AlignRight);
+    value(frameAvgPos, L::SdLat, SdValueLeft, 360, UnitLeft - SdValueLeft, Qt::AlignRight);
+    value(frameAvgPos, L::SdLon, SdValueLeft, 600, UnitLeft - SdValueLeft, Qt::AlignRight);
     QLabel* avgHgtHeader = makeLabel(frameAvgPos, "Avg Hgt :", 120, 840, CaptionWidth);
     avgHgtHeader->setObjectName(QStringLiteral("lblAvgHgtHeader"));
-    QLabel* avgHgt = value(frameAvgPos, L::AvgHgt, 1320, 840, avgRight - 1320, Qt::AlignRight);
-    QLabel* sdHgtHeader = makeLabel(frameAvgPos, "sd", 2280, 840, 240 - Blank);
+    QLabel* avgHgt = value(frameAvgPos, L::AvgHgt, ValueLeft, 840, PositionRight - ValueLeft, Qt::AlignRight);
+    QLabel* sdHgtHeader = makeLabel(frameAvgPos, "sd", SdLeft, 840, 240);
     sdHgtHeader->setObjectName(QStringLiteral("lblSdHgtHeader"));
-    QLabel* sdHgt = value(frameAvgPos, L::SdHgt, 2520, 840, 480, Qt::AlignRight);
-    QLabel* sdHgtM = makeLabel(frameAvgPos, "m", 3000, 840, 200);
+    QLabel* sdHgt = value(frameAvgPos, L::SdHgt, SdValueLeft, 840, UnitLeft - SdValueLeft, Qt::AlignRight);
+    QLabel* sdHgtM = makeLabel(frameAvgPos, "m", UnitLeft, 840, 200);
     sdHgtM->setObjectName(QStringLiteral("lblSdHgtM"));
     heightRow_ = {refHgtHeader, refHgt, avgHgtHeader, avgHgt, sdHgtHeader, sdHgt, sdHgtM};
     for (QWidget* w : heightRow_) w->hide();
-    makeLabel(frameAvgPos, "Count  :", 120, 1080, 1200 - Blank);
-    value(frameAvgPos, L::AvgPosCount, 1320, 1080, 3255 - 1320 - 60);
-    makeLabel(frameAvgPos, "Current time :", 120, 1320, 1200 - Blank);
-    value(frameAvgPos, L::CurrentTime, 1320, 1320, 3255 - 1320 - 60);
+    // The longer captions of the frame's lower lines.
+    constexpr double LongCaptionWidth = 1200;
+    constexpr double LongValueLeft = 120 + LongCaptionWidth + Blank;
+    makeLabel(frameAvgPos, "Count  :", 120, 1080, LongCaptionWidth);
+    value(frameAvgPos, L::AvgPosCount, LongValueLeft, 1080, AvgWidth - LongValueLeft - 60);
+    makeLabel(frameAvgPos, "Current time :", 120, 1320, LongCaptionWidth);
+    value(frameAvgPos, L::CurrentTime, LongValueLeft, 1320, AvgWidth - LongValueLeft - 60);
 
+    // A column of captions and three of values (heading, pitch, roll), each a blank narrower
+    // than its step.
+    constexpr double Column = 840;
+    constexpr double HeadingWidth = 4 * Column + 60;
     frameHeading = makeFrame(content_, "frameHeading", "Ref.       HDG         PITCH      ROLL");
-    setTwipsGeometry(frameHeading, 5760, 0, 2772, BandHeight);
-    makeLabel(frameHeading, "Ref :", 120, 240, 600 - Blank);
-    value(frameHeading, L::RefHdgOption, 120, 480, 2772 - 240);
-    makeLabel(frameHeading, "Avg :", 120, 840, 600 - Blank);
-    makeLabel(frameHeading, "sd", 240, 1080, 480 - Blank);
-    makeLabel(frameHeading, "Count :", 120, 1320, 600 - Blank);
+    setTwipsGeometry(frameHeading, avgLeft + AvgWidth - 15, 0, HeadingWidth, BandHeight);
+    makeLabel(frameHeading, "Ref :", 120, 240, Column - 120 - Blank);
+    value(frameHeading, L::RefHdgOption, 120, 480, HeadingWidth - 240);
+    makeLabel(frameHeading, "Avg :", 120, 840, Column - 120 - Blank);
+    makeLabel(frameHeading, "sd", 240, 1080, Column - 240 - Blank);
+    makeLabel(frameHeading, "Count :", 120, 1320, Column - 120 - Blank);
     const L rows[4][3] = {{L::RefHdg, L::RefPitch, L::RefRoll},
                           {L::AvgHdg, L::AvgPitch, L::AvgRoll},
                           {L::SdHdg, L::SdPitch, L::SdRoll},
                           {L::AvgHdgCount, L::AvgPitchCount, L::AvgRollCount}};
     const double tops[4] = {240, 840, 1080, 1320};
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c) value(frameHeading, rows[r][c], 720 + 720 * c, tops[r], 720 - Blank);
+        for (int c = 0; c < 3; ++c) value(frameHeading, rows[r][c], Column * (c + 1), tops[r], Column - Blank);
 }
 
 void StatisticsWindow::load() {

@@ -71,6 +71,23 @@ void expectTextsClear(QWidget* window) {
     }
 }
 
+// Every shown label of the window drawn whole and in a readable type: the smallest type of
+// them all.
+double smallestType(QWidget* window) {
+    double smallest = 100;
+    for (QLabel* l : window->findChildren<QLabel*>()) {
+        if (!l->isVisibleTo(window) || l->text().isEmpty()) continue;
+        const auto* f = dynamic_cast<const FittingLabel*>(l);
+        const double pt = QFontInfo(f ? f->fittedFont() : l->font()).pointSizeF();
+        if (pt < smallest) smallest = pt;
+        EXPECT_GE(pt, 8.0) << l->text().toStdString() << " drawn at " << pt << " pt";
+        if (f) {
+            EXPECT_EQ(f->shownText().toStdString(), f->text().toStdString()) << "shortened";
+        }
+    }
+    return smallest;
+}
+
 class TextLayoutTest : public ShellTest {
 protected:
     void line(const std::string& body) { shell->processSentence(1, body + "*" + CalcChecksum(body) + "\r\n"); }
@@ -99,6 +116,8 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
         {false, 5, {"5959.80000", "5959.99999"}, {"17959.80000", "17959.99999"}, {"-310.0", "-9.5"}},
         {true, 4, {"5959.80000", "5959.99999"}, {"17959.80000", "17959.99999"}, {"-310.0", "-9.5"}},
         {true, 0, {"0800.0000", "0800.2000"}, {"00800.0000", "00800.2000"}, {"10.0", "320.0"}},
+        // A voyage: deviations of tens of kilometres.
+        {true, 4, {"5900.00000", "5959.99999"}, {"17900.00000", "17959.99999"}, {"-15000.0", "15000.0"}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.dms ? "DMS " : "DM ") + std::to_string(k.decimals));
@@ -127,7 +146,21 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
         EXPECT_GT(w->label(StatLabel::StartTime)->text().size(), 15) << "time and date";
         EXPECT_EQ(w->label(StatLabel::RefLon)->text().back(), 'W');
         expectTextsClear(w);
+        // At its own size and maximized, no text shrinks below a readable type.
+        EXPECT_GE(smallestType(w), 8.0) << "own size";
+        w->parentWidget()->showMaximized();
+        QApplication::processEvents();
+        expectTextsClear(w);
+        EXPECT_GE(smallestType(w), 8.0) << "maximized";
+        w->parentWidget()->showNormal();
+        QApplication::processEvents();
     }
+    EXPECT_GE(qobject_cast<StatisticsWindow*>(shell->windows.slot(WindowKind::Statistics, 1).window())
+                  ->label(StatLabel::SdLat)
+                  ->text()
+                  .toDouble(),
+              10000.0)
+        << "the voyage's deviation";
 
     // At their own size the statistics and numerics windows scroll to the far edges of
     // everything they show.

@@ -9,40 +9,46 @@
 namespace tiderune {
 
 namespace {
-// Smaller than this a value is no longer read at a glance.
-constexpr double SmallestPointSize = 5.0;
-
 double textWidth(const QFont& f, const QString& text) { return QFontMetricsF(f).horizontalAdvance(text); }
+double pointSize(const QFont& f) { return f.pointSizeF() > 0 ? f.pointSizeF() : QFontInfo(f).pointSizeF(); }
 }  // namespace
 
 QFont FittingLabel::fittedFont() const {
     QFont f = font();
     const double room = contentsRect().width();
     if (text().isEmpty() || wordWrap() || textWidth(f, text()) <= room) return f;
-    double size = f.pointSizeF() > 0 ? f.pointSizeF() : QFontInfo(f).pointSizeF();
-    while (size > SmallestPointSize) {
-        size = std::max(SmallestPointSize, size - 0.5);
+    double size = pointSize(f);
+    const double floor = std::min(size, ReadablePointSize);
+    while (size > floor) {
+        size = std::max(floor, size - 0.5);
         f.setPointSizeF(size);
         if (textWidth(f, text()) <= room) break;
     }
     return f;
 }
 
+QString FittingLabel::shownText() const {
+    const QFont f = fittedFont();
+    if (text().isEmpty() || wordWrap() || textWidth(f, text()) <= contentsRect().width()) return text();
+    return QFontMetrics(f).elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
 QRect FittingLabel::textRect() const {
     return style()->itemTextRect(QFontMetrics(fittedFont()), contentsRect(),
-                                 QStyle::visualAlignment(layoutDirection(), alignment()), isEnabled(), text());
+                                 QStyle::visualAlignment(layoutDirection(), alignment()), isEnabled(), shownText());
 }
 
 void FittingLabel::paintEvent(QPaintEvent* e) {
     const QFont f = fittedFont();
-    if (f == font()) {
+    const QString shown = shownText();
+    if (f == font() && shown == text()) {
         QLabel::paintEvent(e);
         return;
     }
     QPainter p(this);
     p.setFont(f);
     style()->drawItemText(&p, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                          isEnabled(), text(), foregroundRole());
+                          isEnabled(), shown, foregroundRole());
 }
 
 }  // namespace tiderune
