@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
@@ -24,6 +26,7 @@
 #include "core/errors.h"
 #include "core/setup_file.h"
 #include "platform/app_folder.h"
+#include "platform/twips.h"
 
 namespace tiderune {
 
@@ -353,14 +356,71 @@ void MainWindow::setPanelShown(int panel, bool shown) {
 void MainWindow::MDIFormLoad() {
     shell_.config.OutlierLimit = 15.0f;
     setWindowTitle(QString(ApplicationTitle) + " - Version : " + Shell::VersionText);
-    double left = shell_.settingNumber("MainLeft", 1000);
-    double top = shell_.settingNumber("MainTop", 1000);
-    double width = shell_.settingNumber("MainWidth", 13000);
-    double height = shell_.settingNumber("MainHeight", 13000);
-    move(fromTwips(left), fromTwips(top));
-    resize(fromTwips(width), fromTwips(height));
+    restorePlacement();
     InitialiseProgram();
     ApplySetupToMainWindow();
+}
+
+namespace {
+// The main window's state as its placement keeps it: normal or maximised.
+const char* const StateKey = "MainWindowState";
+constexpr int StateNormal = 0;
+constexpr int StateMaximised = 2;
+
+// The work area (the screen less its panels) of the screen under a window's frame.
+QRect screenWorkArea(const QRect& frame) {
+    QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+}  // namespace
+
+void MainWindow::restorePlacement() {
+    const TwipsPlacement byDefault{1000, 1000, 13000, 13000};
+    TwipsPlacement p{shell_.settingNumber("MainLeft", byDefault.left), shell_.settingNumber("MainTop", byDefault.top),
+                     shell_.settingNumber("MainWidth", byDefault.width),
+                     shell_.settingNumber("MainHeight", byDefault.height)};
+    // Left and top place the window's frame; width and height are its inside, below the
+    // title bar.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    auto frameOf = [&](const TwipsPlacement& t) {
+        return QRect(fromTwips(t.left), fromTwips(t.top), fromTwips(t.width), fromTwips(t.height) + titleBar);
+    };
+    auto fits = [](const QRect& frame) {
+        const QRect area = screenWorkArea(frame);
+        return area.isEmpty() || area.contains(frame);
+    };
+    // A window that would stick out of the work area, its status bar below the screen's
+    // edge, gives way to the default; so does the maximised size an earlier version saved.
+    if (!placementUsable(p) || !fits(frameOf(p))) p = byDefault;
+    QRect frame = frameOf(p);
+    if (!fits(frame)) {
+        // A screen smaller than the default: as much of it as the screen holds.
+        const QRect area = screenWorkArea(frame);
+        frame.setSize(frame.size().boundedTo(area.size()));
+        frame.moveTopLeft(QPoint(std::clamp(frame.x(), area.left(), area.right() + 1 - frame.width()),
+                                 std::clamp(frame.y(), area.top(), area.bottom() + 1 - frame.height())));
+    }
+    move(frame.topLeft());
+    resize(frame.width(), frame.height() - titleBar);
+    normal_ = QRect(pos(), size());
+    // Shown maximised when it was left so; its normal place is the one above.
+    if (shell_.settingNumber(StateKey, StateNormal) == StateMaximised) setWindowState(Qt::WindowMaximized);
+}
+
+void MainWindow::followNormalPlace() {
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        normal_ = QRect(pos(), size());
+}
+
+void MainWindow::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    followNormalPlace();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    followNormalPlace();
 }
 
 void MainWindow::InitialiseProgram() {
@@ -644,11 +704,14 @@ bool MainWindow::queryUnload() {
 void MainWindow::unloadMainWindow() {
     if (shell_.run.LoggingOn) hooks.toggleLogging();
     if (!isMinimized()) {
-        QRect g = isMaximized() ? geometry() : QRect(pos(), size());
-        shell_.setSettingNumber("MainLeft", toTwips(g.x()));
-        shell_.setSettingNumber("MainTop", toTwips(g.y()));
-        shell_.setSettingNumber("MainWidth", toTwips(g.width()));
-        shell_.setSettingNumber("MainHeight", toTwips(g.height()));
+        // A maximised window keeps its normal place and says that it was maximised, so that
+        // the next start gives back both.
+        followNormalPlace();
+        shell_.setSettingNumber("MainLeft", toTwips(normal_.x()));
+        shell_.setSettingNumber("MainTop", toTwips(normal_.y()));
+        shell_.setSettingNumber("MainWidth", toTwips(normal_.width()));
+        shell_.setSettingNumber("MainHeight", toTwips(normal_.height()));
+        shell_.setSettingNumber(StateKey, isMaximized() ? StateMaximised : StateNormal);
     }
 }
 

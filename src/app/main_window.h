@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <QRect>
 #include <functional>
 #include <memory>
 
@@ -110,12 +111,18 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
     void fillWindowMenu();
+    // The stored placement, or the default where it would not lie whole on the screen.
+    void restorePlacement();
+    // Follows the window's normal place while it is neither minimised nor maximised.
+    void followNormalPlace();
     // Writes the setup file; a failure is shown and gives false.
     bool saveSetup(const std::string& path);
     // The closing steps: false when a child window refused to close.
@@ -135,6 +142,7 @@ private:
     QPointer<OfflineStatusWindow> offlineStatus_;
     QPointer<NewWindowDialog> newWindow_;
     QList<QAction*> windowListActions_;
+    QRect normal_;  // the last place and size while neither minimised nor maximised
 };
 
 }  // namespace tiderune

@@ -2,9 +2,12 @@
 // Tile arrange them, and a restart reads their stored placements; each gives every window
 // back in its state (minimised, maximised), at its normal place and in the same pile, none a
 // title-bar strip and none out of sight.
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QToolBar>
+#include <array>
 #include <fstream>
 #include <ostream>
 #include <map>
@@ -15,6 +18,11 @@
 #include "app/reset_family.h"
 #include "core/parsers.h"
 #include "shell_fixture.h"
+
+// Rectangles in failure messages as places, not bytes.
+inline void PrintTo(const QRect& r, std::ostream* o) {
+    *o << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
 
 namespace tiderune::test {
 namespace {
@@ -186,6 +194,64 @@ TEST_F(WindowPlacementTest, StoredPlacementsAreNormalGeometriesAndUnusableOnesGi
     EXPECT_EQ(after.at("AIS Targets 1 - Bridge").normal, byDefault);
     EXPECT_EQ(after.at("Skyplot 1 - Bridge - GSA/GSV Numerics").normal, byDefault);
     expectUsable();
+}
+
+TEST_F(WindowPlacementTest, MainWindowComesBackMaximisedAtItsNormalPlaceAndOffTheScreenAtTheDefault) {
+    ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 1920, 1200));
+    auto main = [&](const char* key) { return settings.value("Tiderune", "Settings", key, ""); };
+    auto place = [&](std::array<const char*, 4> twips) {
+        int i = 0;
+        for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+            settings.setValue("Tiderune", "Settings", key, twips[i++]);
+    };
+    auto restart = [&] {
+        program.reset();
+        shell.reset();
+        start();
+    };
+    auto normalPlace = [&] { return QRect(window->pos(), window->size()); };
+    place({"1500", "1200", "15000", "9000"});
+    start();
+    EXPECT_EQ(normalPlace(), QRect(100, 80, 1000, 600));
+    window->showMaximized();
+    QCoreApplication::processEvents();  // the screen's answer: the window at its maximised size
+    ASSERT_TRUE(window->isMaximized());
+    ASSERT_GT(window->width(), 1800);
+    ASSERT_TRUE(exitProgram());
+    // The normal place, not the maximised one, and that it was maximised.
+    EXPECT_EQ((std::vector{main("MainLeft"), main("MainTop"), main("MainWidth"), main("MainHeight"), main("MainWindowState")}),
+              (std::vector<std::string>{"1500", "1200", "15000", "9000", "2"}));
+    restart();
+    EXPECT_TRUE(window->isMaximized());
+    window->showNormal();
+    EXPECT_EQ(normalPlace(), QRect(100, 80, 1000, 600));
+    ASSERT_TRUE(exitProgram());
+    EXPECT_EQ(main("MainWindowState"), "0");
+    restart();
+    EXPECT_FALSE(window->isMaximized());
+    ASSERT_TRUE(exitProgram());
+
+    // A place that does not lie whole on the screen, its title bar added, gives the default.
+    const QRect byDefault(67, 67, 867, 867);
+    struct Case {
+        const char* name;
+        std::array<const char*, 4> twips;
+        QRect expected;
+    };
+    for (const Case& c : {Case{"the maximised size an earlier version saved", {"0", "285", "28800", "17715"}, byDefault},
+                          Case{"right of the screen", {"20000", "1500", "13000", "9000"}, byDefault},
+                          Case{"above the screen", {"1500", "-600", "13000", "9000"}, byDefault},
+                          Case{"taller than the screen", {"0", "0", "9000", "18000"}, byDefault},
+                          Case{"a title-bar strip", {"1500", "1500", "9000", "300"}, byDefault},
+                          Case{"at the screen's corner", {"0", "0", "9000", "6000"}, QRect(0, 0, 600, 400)},
+                          Case{"almost the whole screen", {"1500", "1500", "27000", "15000"}, QRect(100, 100, 1800, 1000)}}) {
+        SCOPED_TRACE(c.name);
+        place(c.twips);
+        restart();
+        EXPECT_EQ(normalPlace(), c.expected);
+        EXPECT_FALSE(window->isMaximized());
+        ASSERT_TRUE(exitProgram());
+    }
 }
 
 }  // namespace
