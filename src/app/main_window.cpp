@@ -22,6 +22,7 @@
 #include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
+#include "app/logic/window_tiling.h"
 #include "platform/qt/qt_edge.h"
 #include "core/errors.h"
 #include "core/setup_file.h"
@@ -236,16 +237,33 @@ void MainWindow::arrange(Arrangement how) {
         mdi_->setActiveSubWindow(open.last());
         return;
     }
+    // Tile: every window a place of its own, at least its smallest size (the offline status
+    // window keeps its fixed size), the minimised ones left in their row along the bottom.
+    QRect tiled = area;
+    for (QMdiSubWindow* sub : minimised) tiled.setBottom(std::min(tiled.bottom(), area.bottom() - sub->height()));
+    const QSize usable(fromTwips(UsableWidthTwips), fromTwips(UsableHeightTwips));
+    std::vector<TileLimits> limits;
+    for (QMdiSubWindow* sub : open) {
+        sub->showNormal();
+        const QSize most = sub->maximumSize();
+        const QSize least = sub->minimumSize().expandedTo(sub->minimumSizeHint()).expandedTo(usable).boundedTo(most);
+        limits.push_back({least.width(), least.height(), most.width(), most.height()});
+    }
+    const std::vector<TileBox> boxes =
+        tileWindows(tiled.width(), tiled.height(), limits,
+                    how == Arrangement::TileHorizontal ? TileDirection::Horizontal : TileDirection::Vertical);
     for (int i = 0; i < n; ++i) {
-        open[i]->showNormal();
-        if (how == Arrangement::TileHorizontal) {
-            // One above the other, each the full width.
-            const int h = area.height() / n;
-            open[i]->setGeometry(0, i * h, area.width(), h);
-        } else {
-            // Side by side, each the full height.
-            const int w = area.width() / n;
-            open[i]->setGeometry(i * w, 0, w, area.height());
+        const TileBox& b = boxes[static_cast<std::size_t>(i)];
+        const QRect box(tiled.x() + b.x, tiled.y() + b.y, b.width, b.height);
+        QMdiSubWindow* sub = open[i];
+        sub->setGeometry(box);
+        // A window that keeps its own proportions (the scatter plot takes its width from its
+        // height) may come out larger than its place: it is made smaller, both ways alike,
+        // until it fits.
+        for (int tries = 0; tries < 4 && !box.contains(sub->geometry()); ++tries) {
+            const QSize got = sub->size();
+            const double f = std::min(double(box.width()) / got.width(), double(box.height()) / got.height());
+            sub->setGeometry(QRect(box.topLeft(), QSize(int(got.width() * f), int(got.height() * f))));
         }
     }
 }

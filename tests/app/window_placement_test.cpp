@@ -6,12 +6,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStyle>
 #include <QToolBar>
 #include <array>
 #include <fstream>
 #include <ostream>
 #include <map>
-#include <set>
 
 #include "app/offline_status_window.h"
 #include "app/program_core.h"
@@ -42,12 +42,12 @@ std::ostream& operator<<(std::ostream& o, const Placed& p) {
 class WindowPlacementTest : public ShellTest {
 protected:
     // The demo's way: OFFLINE on a short recording, the windows of system 1 open.
-    void startOffline() {
+    void startOffline(const char* mainHeight = "16000") {
         const std::string recording = dir.path().toStdString() + "/run.nmea";
         std::ofstream(recording) << sentence("$GPGGA,080000.00,5925.12420,N,01029.52887,E,2,12,0.8,35.2,M,39.1,M,1.0,0100")
                                  << sentence("$GPGGA,080001.00,5925.12520,N,01029.52887,E,2,12,0.8,35.2,M,39.1,M,1.0,0100");
         settings.setValue("Tiderune", "Settings", "MainWidth", "24000");
-        settings.setValue("Tiderune", "Settings", "MainHeight", "16000");
+        settings.setValue("Tiderune", "Settings", "MainHeight", mainHeight);
         startOnRealCore(first);
         Config& c = shell->config;
         useSystem(c, 1, "Bridge", {SentenceType::GGA, SentenceType::GSA, SentenceType::ATT});
@@ -130,15 +130,15 @@ TEST_F(WindowPlacementTest, ResetsGiveEveryWindowBackItsStatePlaceAndPile) {
 }
 
 TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
-    startOffline();
+    startOffline("11400");  // low enough for the steps to start again from the top left
     frameOf(K::Skyplot)->showMinimized();
     frameOf(K::TimeSeriesGGA)->showMaximized();
     const auto before = placed();
     const auto pileBefore = pile();
+    const QList<QMdiSubWindow*> bottomUp = window->mdiArea()->subWindowList(QMdiArea::StackingOrder);
     action("mnuWindowCascade")->trigger();
     const auto after = placed();
     ASSERT_EQ(after.size(), before.size());
-    std::set<std::pair<int, int>> corners;
     for (const auto& [caption, p] : after) {
         SCOPED_TRACE(caption);
         const Placed& was = before.at(caption);
@@ -148,21 +148,80 @@ TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
         }
         EXPECT_EQ(p.state, Qt::WindowNoState);
         EXPECT_EQ(p.normal.size(), was.normal.size());
-        corners.insert({p.normal.x(), p.normal.y()});
     }
-    EXPECT_EQ(corners.size(), after.size() - 1);  // staggered, no two at one corner
+    // One title bar further down and right for each window from the bottom of the pile up,
+    // from the top left again before a window would lose a third of the area's height.
+    const int step = status()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, status());
+    const int steps = window->mdiArea()->viewport()->height() / 3 / step;
+    std::vector<std::pair<int, int>> corners, staggered;
+    for (QMdiSubWindow* sub : bottomUp) {
+        if (!sub->isVisible() || sub->isMinimized()) continue;
+        const int k = static_cast<int>(corners.size()) % steps;
+        corners.push_back({sub->x(), sub->y()});
+        staggered.push_back({k * step, k * step});
+    }
+    ASSERT_GT(corners.size(), static_cast<std::size_t>(steps));  // the stagger starts again
+    EXPECT_EQ(corners, staggered);
     EXPECT_EQ(pile(), pileBefore);
     expectUsable();
 
     for (const char* tile : {"mnuWindowTileHorizontal", "mnuWindowTileVertical"}) {
         SCOPED_TRACE(tile);
         action(tile)->trigger();
-        for (const auto& [caption, p] : placed())
-            if (p.state != Qt::WindowMinimized) EXPECT_TRUE(window->mdiArea()->viewport()->rect().intersects(p.normal)) << caption;
+        for (const auto& [caption, p] : placed()) {
+            if (p.state != Qt::WindowMinimized) {
+                EXPECT_TRUE(window->mdiArea()->viewport()->rect().intersects(p.normal)) << caption;
+            }
+        }
     }
     action("mnuWindowArrangeIcons")->trigger();
     const QWidget* icon = frameOf(K::Skyplot);
     EXPECT_EQ(icon->geometry().bottom(), window->mdiArea()->viewport()->rect().bottom());
+}
+
+TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallestSize) {
+    startOffline();
+    // The offline status window has a fixed size; the monitor and the numerics are given
+    // large minimums: the three of them are too wide for one row.
+    frameOf(K::NMEA)->setMinimumSize(700, 320);
+    frameOf(K::Numerics)->setMinimumSize(450, 200);
+    const QRect area = window->mdiArea()->viewport()->rect();
+    struct Case {
+        const char* name;
+        const char* tile;
+        std::vector<K> minimised;
+    };
+    const std::vector<K> allButThree{K::Numerics, K::Statistics, K::Skyplot, K::ARPATargets, K::AISTargets,
+                                     K::TimeSeriesGGA, K::TimeSeriesGSA, K::TimeSeriesATT};
+    const std::vector<K> allButTheWide{K::Scatter, K::Statistics, K::Skyplot, K::ARPATargets, K::AISTargets,
+                                       K::TimeSeriesGGA, K::TimeSeriesGSA, K::TimeSeriesATT};
+    for (const Case& c : {Case{"every window side by side", "mnuWindowTileVertical", {K::Skyplot}},
+                          Case{"every window one above the other", "mnuWindowTileHorizontal", {K::Skyplot}},
+                          Case{"three side by side", "mnuWindowTileVertical", allButThree},
+                          Case{"three one above the other", "mnuWindowTileHorizontal", allButThree},
+                          Case{"three too wide for one row", "mnuWindowTileVertical", allButTheWide}}) {
+        SCOPED_TRACE(c.name);
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) sub->showNormal();
+        for (K k : c.minimised) frameOf(k)->showMinimized();
+        if (!frameOf(K::TimeSeriesGGA)->isMinimized()) frameOf(K::TimeSeriesGGA)->showMaximized();  // tiled too
+        action(c.tile)->trigger();
+        std::vector<std::pair<std::string, QRect>> shown;
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+            if (sub->isVisible()) shown.push_back({sub->windowTitle().toStdString(), sub->geometry()});
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const auto& [caption, r] = shown[i];
+            EXPECT_TRUE(area.contains(r)) << caption << " at " << ::testing::PrintToString(r);
+            for (std::size_t j = i + 1; j < shown.size(); ++j)
+                EXPECT_FALSE(r.intersects(shown[j].second)) << caption << " covers " << shown[j].first;
+        }
+        EXPECT_EQ(status()->size(), QSize(fromTwips(10000), fromTwips(3000)));
+        EXPECT_GE(frameOf(K::NMEA)->width(), 700);
+        EXPECT_GE(frameOf(K::NMEA)->height(), 320);
+        if (!frameOf(K::Numerics)->isMinimized()) {
+            EXPECT_GE(frameOf(K::Numerics)->width(), 450);
+        }
+        expectUsable();
+    }
 }
 
 TEST_F(WindowPlacementTest, StoredPlacementsAreNormalGeometriesAndUnusableOnesGiveWayToTheDefault) {
