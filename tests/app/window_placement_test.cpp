@@ -226,12 +226,43 @@ TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallest
 
 TEST_F(WindowPlacementTest, StoredPlacementsAreNormalGeometriesAndUnusableOnesGiveWayToTheDefault) {
     startOffline();
-    frameOf(K::Statistics)->showMinimized();
-    frameOf(K::Numerics)->showMaximized();
+    // Each window changed one way by the user, then minimised or maximised: its normal place
+    // as the change left it is what is kept.
+    struct Change {
+        K kind;
+        const char* key;
+        QRect normal;  // set by a resize alone, a move alone, or both
+        Qt::WindowState then;
+    };
+    const QRect numerics = frameOf(K::Numerics)->geometry(), statistics = frameOf(K::Statistics)->geometry();
+    const QRect arpa = frameOf(K::ARPATargets)->geometry(), monitor = frameOf(K::NMEA)->geometry();
+    const std::vector<Change> changes{
+        {K::Numerics, "Numerics", QRect(numerics.topLeft(), QSize(512, 384)), Qt::WindowMaximized},
+        {K::Statistics, "Statistics", QRect(QPoint(90, 70), statistics.size()), Qt::WindowMinimized},
+        {K::ARPATargets, "ARPATargets", QRect(arpa.topLeft(), QSize(420, 330)), Qt::WindowMinimized},
+        {K::NMEA, "Monitor", QRect(QPoint(200, 150), QSize(600, 350)), Qt::WindowNoState},
+    };
+    for (const Change& c : changes) {
+        QWidget* f = frameOf(c.kind);
+        if (f->pos() != c.normal.topLeft()) f->move(c.normal.topLeft());
+        if (f->size() != c.normal.size()) f->resize(c.normal.size());
+    }
+    ASSERT_NE(monitor, changes.back().normal);
+    for (const Change& c : changes) frameOf(c.kind)->setWindowState(c.then);
     const auto before = placed();
     ASSERT_TRUE(exitProgram());
-    const QRect numerics = before.at("Numerics 1 - Bridge").normal;
-    EXPECT_EQ(settings.value("Tiderune", "Settings", "NumericsWidth 1", ""), std::to_string(numerics.width() * 15));
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.key);
+        std::vector<std::string> saved, expected;
+        const QRect& r = c.normal;
+        for (auto [what, pixels] : {std::pair{"Left", r.x()}, {"Top", r.y()}, {"Width", r.width()}, {"Height", r.height()}}) {
+            saved.push_back(settings.value("Tiderune", "Settings", std::string(c.key) + what + " 1", ""));
+            expected.push_back(std::to_string(pixels * 15));
+        }
+        EXPECT_EQ(saved, expected);
+    }
+    EXPECT_EQ(settings.value("Tiderune", "Settings", "NumericsWidth 1", ""),
+              std::to_string(before.at("Numerics 1 - Bridge").normal.width() * 15));
     EXPECT_EQ(settings.value("Tiderune", "Settings", "StatisticsTop 1", ""),
               std::to_string(before.at("Statistics 1 - Bridge").normal.y() * 15));
 
@@ -246,7 +277,7 @@ TEST_F(WindowPlacementTest, StoredPlacementsAreNormalGeometriesAndUnusableOnesGi
     start();
     ShowNMEAWindow(*shell, 1);
     const auto after = placed();
-    EXPECT_EQ(after.at("Numerics 1 - Bridge").normal, numerics);
+    EXPECT_EQ(after.at("Numerics 1 - Bridge").normal, changes[0].normal);
     EXPECT_EQ(after.at("Numerics 1 - Bridge").state, Qt::WindowNoState);
     const QRect byDefault(fromTwips(100), fromTwips(100), fromTwips(3000), fromTwips(6000));
     EXPECT_EQ(after.at("NMEA Monitor 1 - Bridge").normal, QRect(byDefault.topLeft(), QSize(fromTwips(8000), fromTwips(4000))));
