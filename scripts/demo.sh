@@ -13,6 +13,13 @@ mkdir -p "$TIDERUNE_HOME"
 setup=examples/Tiderune.ini.in
 [ "${TIDERUNE_DEMO:-}" = nav ] && setup=examples/Tiderune-nav.ini.in
 sed "s#@EXAMPLES@#$PWD/examples#g" "$setup" > "$TIDERUNE_HOME/Tiderune.ini"
+# A first start (no settings file yet) gets the demo's window placements: the main window
+# maximised, the windows the demo opens side by side, none behind another.
+settings="${XDG_CONFIG_HOME:-$HOME/.config}/Kestrelle/Tiderune.ini"
+if [ ! -e "$settings" ]; then
+  mkdir -p "$(dirname "$settings")"
+  cp examples/demo-settings.ini "$settings"
+fi
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running under Xvfb (stop with Ctrl+C)."
   exec xvfb-run -a build/src/app/tiderune "$@"

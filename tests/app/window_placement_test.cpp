@@ -3,12 +3,17 @@
 // back in its state (minimised, maximised), at its normal place and in the same pile, none a
 // title-bar strip and none out of sight.
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
+#include <QTableView>
 #include <QToolBar>
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <map>
@@ -342,6 +347,52 @@ TEST_F(WindowPlacementTest, MainWindowComesBackMaximisedAtItsNormalPlaceAndOffTh
         EXPECT_FALSE(window->isMaximized());
         ASSERT_TRUE(exitProgram());
     }
+}
+
+TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide) {
+    // What scripts/demo.sh gives a first start: the demo setup, and the window placements it
+    // seeds the settings file with when there is none.
+    const std::string examples = std::string(TIDERUNE_SOURCE_DIR) + "/examples";
+    std::ifstream in(examples + "/Tiderune.ini.in", std::ios::binary);
+    std::string setup((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::size_t at; (at = setup.find("@EXAMPLES@")) != std::string::npos;) setup.replace(at, 10, examples);
+    std::filesystem::create_directories(home);
+    std::ofstream(home + "Tiderune.ini", std::ios::binary) << setup;
+    QSettings seed(QString::fromStdString(examples + "/demo-settings.ini"), QSettings::IniFormat);
+    seed.beginGroup("Settings");
+    ASSERT_FALSE(seed.childKeys().isEmpty());
+    for (const QString& key : seed.childKeys())
+        settings.setValue("Tiderune", "Settings", key.toStdString(), seed.value(key).toString().toStdString());
+    realCore = &first;
+    start();
+    QCoreApplication::processEvents();  // the screen's answer to the maximised window
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front().text;
+    // The windows the setup opens, and the monitor the tour opens next.
+    ShowNMEAWindow(*shell, 1);
+    std::vector<std::string> captions;
+    std::vector<std::pair<std::string, QRect>> shown;
+    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+        if (sub->isVisible()) shown.push_back({sub->windowTitle().toStdString(), sub->geometry()});
+    for (const auto& [caption, r] : shown) captions.push_back(caption);
+    std::sort(captions.begin(), captions.end());
+    EXPECT_EQ(captions, (std::vector<std::string>{"AIS Targets 1 - Demo GNSS", "ARPA Targets 1 - Demo GNSS",
+                                                  "NMEA Monitor 1 - Demo GNSS", "Tiderune-  OFFLINE STATUS"}));
+    const QRect area = window->mdiArea()->viewport()->rect();
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto& [caption, r] = shown[i];
+        EXPECT_TRUE(area.contains(r)) << caption << " at " << ::testing::PrintToString(r);
+        for (std::size_t j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(r.intersects(shown[j].second)) << caption << " covers " << shown[j].first;
+    }
+    // Readable: every column of a list in view, and at least eight of its rows.
+    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+        for (QTableView* list : sub->findChildren<QTableView*>()) {
+            SCOPED_TRACE(sub->windowTitle().toStdString());
+            EXPECT_LE(list->horizontalHeader()->length(), list->viewport()->width());
+            EXPECT_GE(list->viewport()->height(), 8 * list->verticalHeader()->defaultSectionSize());
+        }
+    expectUsable();
 }
 
 }  // namespace
