@@ -93,9 +93,9 @@ TEST_F(ProcessingReview, MidnightIsCrossedWhateverLiesBetweenTwoSentenceTimes) {
     }
 }
 
-// Each step is one sentence ("GGA hh:mm:ss", "RMC hh:mm:ss ddmmyy", "ZDA hhmmss dd mm yyyy")
-// and the date of the epoch it leaves (of SentenceDate after a ZDA). The PC's date is 8 Dec
-// 2026; the data are of 29 Feb 2024.
+// Each step is one sentence ("GGA hh:mm:ss", "RMC hh:mm:ss ddmmyy", "ZDA hhmmss dd mm yyyy";
+// "-" for an empty time field) and the date of the epoch it leaves (of SentenceDate after a
+// ZDA or an RMC without a time). The PC's date is 8 Dec 2026; the data are of 29 Feb 2024.
 TEST_F(ProcessingReview, DatesFromRmcAndZdaAreNeverRolledOver) {
     struct Step {
         std::string sentence;
@@ -126,6 +126,7 @@ TEST_F(ProcessingReview, DatesFromRmcAndZdaAreNeverRolledOver) {
          {{"GGA 23:59:58", "08 Dec 2026"}, {"ZDA 235958 29 02 2024", "29 Feb 2024"}, {"GGA 23:59:59", "29 Feb 2024"},
           {"GGA 00:00:00", "01 Mar 2024"}, {"ZDA 000000 01 03 2024", "01 Mar 2024"}, {"GGA 00:00:01", "01 Mar 2024"}}},
         {"ZDA without a time", {{"GGA 23:00:00", "08 Dec 2026"}, {"ZDA - 29 02 2024", "29 Feb 2024"}, {"GGA 01:00:00", "29 Feb 2024"}}},
+        {"RMC without a time", {{"GGA 23:00:00", "08 Dec 2026"}, {"RMC - 290224", "29 Feb 2024"}, {"GGA 01:00:00", "29 Feb 2024"}}},
         {"a step back of just over half a day is midnight",
          {{"GGA 23:00:00", "08 Dec 2026"}, {"GGA 10:59:59", "09 Dec 2026"}}},
         {"a step back of just under half a day is not",
@@ -136,16 +137,19 @@ TEST_F(ProcessingReview, DatesFromRmcAndZdaAreNeverRolledOver) {
         fresh();
         for (const Step& step : c.steps) {
             SCOPED_TRACE(step.sentence);
-            const std::string type = step.sentence.substr(0, 3), time = step.sentence.substr(4, 8);  // GGA, RMC
+            const std::string type = step.sentence.substr(0, 3), time = step.sentence.substr(4, 8);  // GGA
             NMEAMessageSet& m = state.NMEAMessages[1];
             double date;
             if (type == "GGA") {
                 gga(time.c_str(), 52, 4);
                 date = state.EpochTime[1];
             } else if (type == "RMC") {
-                m.RMC = RMCRecord{time, "A", 52 * deg, 4 * deg, 0, 0, step.sentence.substr(13), 0, ' ', 'A'};
+                char rmcTime[9] = {}, rmcDate[7] = {};
+                std::sscanf(step.sentence.c_str(), "RMC %8s %6s", rmcTime, rmcDate);
+                const bool timed = rmcTime != std::string("-");
+                m.RMC = RMCRecord{timed ? rmcTime : "::", "A", 52 * deg, 4 * deg, 0, 0, rmcDate, 0, ' ', 'A'};
                 run(SentenceType::RMC);
-                date = state.EpochTime[1];
+                date = timed ? state.EpochTime[1] : state.SentenceDate[1];
             } else {
                 char zdaTime[8] = {};
                 std::int16_t day = 0, month = 0, year = 0;

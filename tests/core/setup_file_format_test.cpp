@@ -205,6 +205,42 @@ TEST_F(SetupFileFiles, ReadingMissingOrUnreadablePaths) {
     EXPECT_EQ(errorNumberOf([&] { readSetupFileBytes((dir / "missing.ini").string()); }),
               err::FileNotFound);
     EXPECT_EQ(errorNumberOf([&] { readSetupFileBytes(dir.string()); }), err::PathFileAccessError);
+
+    // Files up to 4 MiB are read whole and kept beside by a copy of their bytes; a larger one
+    // is refused unread and kept by a second link.
+    struct Case {
+        std::uintmax_t size;
+        int error;
+        std::uintmax_t links;  // of the kept file
+    };
+    constexpr std::uintmax_t FourMiB = 4 * 1024 * 1024;
+    const Case cases[] = {
+        {FourMiB - 1, 0, 1},
+        {FourMiB, 0, 1},
+        {FourMiB + 1, err::PathFileAccessError, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        const fs::path path = dir / ("size" + std::to_string(c.size) + ".ini");
+        std::ofstream(path, std::ios::binary) << "\"REM Mode\"";
+        fs::resize_file(path, c.size);
+        std::string bytes;
+        std::string message;
+        try {
+            bytes = readSetupFileBytes(path.string());
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), c.error);
+            message = e.what();
+        }
+        EXPECT_EQ(message, c.error != 0 ? "File larger than 4 MB" : "");
+        std::string whole = "\"REM Mode\"";
+        whole.resize(c.size, '\0');
+        EXPECT_EQ(bytes.size(), c.error != 0 ? 0 : c.size);
+        EXPECT_TRUE(bytes == (c.error != 0 ? "" : whole));  // not printed: megabytes
+        const fs::path kept = keepCopyBeside(path.string());
+        EXPECT_EQ(fs::file_size(kept), c.size);
+        EXPECT_EQ(fs::hard_link_count(kept), c.links);
+    }
 }
 
 }  // namespace

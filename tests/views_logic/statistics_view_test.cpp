@@ -203,17 +203,40 @@ TEST_F(Statistics, AttitudeLabelsEachFromTheirOwnRecord) {
 }
 
 // The reference height is the first height sample, whichever sentence gave the first
-// position: the window shows the height that the dHgt column and the report measure from.
-TEST_F(Statistics, ReferenceHeightIsTheFirstHeightSampleAfterAnRMCPosition) {
-    analyse({"RMC", "GGA"});
-    sink.view.load(state->config, 1);
-    feed("$GPRMC,120000,A,5200.0000,N,00400.0000,E,5.0,90.0,091226,,,A");
-    EXPECT_EQ(sink.view.label(StatLabel::RefHgt), "0.000");
-    feed("$GPGGA,120001,5200.0000,N,00400.0000,E,1,08,0.9,83.1,M,46.9,M,,");
-    feed("$GPGGA,120002,5200.0000,N,00400.0000,E,1,08,0.9,84.1,M,46.9,M,,");
-    EXPECT_EQ(sink.view.label(StatLabel::RefHgt), "83.100");
-    EXPECT_FLOAT_EQ(state->config.ReferenceHeight[1], 83.1f);
-    EXPECT_EQ(refresh()[key(T::GGA, 4)][1], "0.50");  // dHgt: 0 and 1 m from that height
+// position: the window shows the height that the dHgt column and the report measure from,
+// from that sample on. Each step is a sentence and the Ref Hgt label it leaves.
+TEST_F(Statistics, ReferenceHeightIsTheFirstHeightSample) {
+    const char* rmc = "$GPRMC,120000,A,5200.0000,N,00400.0000,E,5.0,90.0,091226,,,A";
+    const char* gll = "$GPGLL,5200.0000,N,00400.0000,E,120000,A,A";
+    const char* gga1 = "$GPGGA,120001,5200.0000,N,00400.0000,E,1,08,0.9,83.1,M,46.9,M,,";
+    const char* gga2 = "$GPGGA,120002,5200.0000,N,00400.0000,E,1,08,0.9,84.1,M,46.9,M,,";
+    const char* gns1 = "$GNGNS,120001,5200.0000,N,00400.0000,E,AN,12,0.8,83.1,46.9,,";
+    const char* gns2 = "$GNGNS,120002,5200.0000,N,00400.0000,E,AN,12,0.8,84.1,46.9,,";
+    struct Case {
+        std::vector<const char*> analysed;
+        std::vector<std::pair<const char*, const char*>> steps;
+        T heights;  // the type whose dHgt column measures from the reference height
+    };
+    const Case cases[] = {
+        {{"GGA"}, {{gga1, "83.100"}, {gga2, "83.100"}}, T::GGA},
+        {{"GNS"}, {{gns1, "83.100"}, {gns2, "83.100"}}, T::GNS},
+        {{"RMC", "GGA"}, {{rmc, "0.000"}, {gga1, "83.100"}, {gga2, "83.100"}}, T::GGA},
+        {{"RMC", "GNS"}, {{rmc, "0.000"}, {gns1, "83.100"}, {gns2, "83.100"}}, T::GNS},
+        {{"GLL", "GNS"}, {{gll, "0.000"}, {gns1, "83.100"}, {gns2, "83.100"}}, T::GNS},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.analysed[0]);
+        ResetSystemStatistics(state->analysis.statistics(1));
+        state->config.ReferenceHeight[1] = 0;
+        analyse(c.analysed);
+        sink.view.load(state->config, 1);
+        for (const auto& [line, hgt] : c.steps) {
+            feed(line);
+            EXPECT_EQ(sink.view.label(StatLabel::RefHgt), hgt) << line;
+        }
+        EXPECT_FLOAT_EQ(state->config.ReferenceHeight[1], 83.1f);
+        EXPECT_EQ(refresh()[key(c.heights, 4)][1], "0.50");  // dHgt: 0 and 1 m from that height
+    }
 }
 
 TEST_F(Statistics, LevelRuleAndUnwrittenColumns) {
