@@ -1,7 +1,6 @@
 #include "ais_format.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -76,13 +75,6 @@ char* putAisDate(char* p, double v) {
     return putDateTime(p, year, month, dom, ' ', secs / 3600, secs / 60 % 60, secs % 60);
 }
 
-// The bytes a quoted text shows as \xNN: control and non-ASCII bytes, quotes, backslashes.
-constexpr auto NeedsEscape = [] {
-    std::array<bool, 256> t{};
-    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = c < 0x20 || c >= 0x7F || c == '"' || c == '\\';
-    return t;
-}();
-
 const char* const MessageNames[] = {"",
                                     "Position report Class A",
                                     "Position report Class A (assigned)",
@@ -148,13 +140,11 @@ public:
     // any byte outside printable ASCII likewise, so every line reads back unambiguously.
     template <std::size_t N>
     Line& text(const char (&name)[N], const std::string& v) {
-        key(name);
-        char* p = room(4 * v.size() + 2);
-        *p++ = '"';
-        p = putEscapedText(p, v);
-        *p++ = '"';
-        size_ = static_cast<std::size_t>(p - out_.data());
-        return *this;
+        key(name).put('"');
+        out_.resize(size_);  // the room ahead ends here: the escaped text is appended
+        appendEscaped(out_, v);
+        size_ = out_.size();
+        return put('"');
     }
     template <std::size_t N>
     Line& raw(const char (&name)[N], std::string_view v) {
@@ -554,23 +544,6 @@ std::string formatAisTargets(const AisTargetStore& store, int system) {
         l.number(t.MessageCount[3]).put('/').number(t.MessageCount[5]).put('\n');
     }
     return out;
-}
-
-char* putEscapedText(char* p, std::string_view text) {
-    static const char hex[] = "0123456789ABCDEF";
-    for (const char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (NeedsEscape[c]) {
-            p[0] = '\\';
-            p[1] = 'x';
-            p[2] = hex[c >> 4];
-            p[3] = hex[c & 15];
-            p += 4;
-        } else {
-            *p++ = ch;
-        }
-    }
-    return p;
 }
 
 }  // namespace tiderune

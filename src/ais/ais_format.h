@@ -2,7 +2,6 @@
 // Plain-text dumps of decoded AIS messages and of a system's target table, for the replay
 // tool and for comparing whole runs. One line per message, one line per target.
 #include <string>
-#include <string_view>
 
 #include "ais_messages.h"
 #include "ais_target_store.h"
@@ -22,11 +21,6 @@ void appendAisMessage(std::string& out, const AISMessageSet& messages, int id);
 
 // "AIS targets of system n: count" and then one line per stored target.
 std::string formatAisTargets(const AisTargetStore& store, int system);
-
-// `text` written at `p` with control and non-ASCII bytes, quotes and backslashes as \xNN, so
-// that a quoted text stays on one line and reads back unambiguously; `p` has room for 4
-// characters per byte. Returns the end.
-char* putEscapedText(char* p, std::string_view text);
 
 // A date value as "yyyy-mm-dd hh:mm:ss"; "0" for the zero date.
 std::string formatAisDate(double dateValue);

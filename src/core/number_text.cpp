@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <array>
 #include <cfloat>
 #include <charconv>
 #include <cstdio>
@@ -452,6 +453,45 @@ char* writeFixed(char* out, double value, int decimals) noexcept {
     }
     const auto r = std::to_chars(out, limit, value, std::chars_format::fixed, decimals);
     return r.ec == std::errc() ? r.ptr : out;
+}
+
+namespace {
+
+// The bytes a quoted text shows as \xNN.
+constexpr auto NeedsEscape = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = c < 0x20 || c >= 0x7F || c == '"' || c == '\\';
+    return t;
+}();
+
+}  // namespace
+
+void appendEscaped(std::string& out, std::string_view in) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    // The replay writes millions of these texts and nearly all need no escape: the part
+    // before the first escaped byte goes over in one piece.
+    std::size_t i = 0;
+    while (i < in.size() && !NeedsEscape[static_cast<unsigned char>(in[i])]) ++i;
+    out.append(in.data(), i);
+    if (i == in.size()) return;
+    // The rest: room for its longest form, written through a pointer and cut back to what
+    // was written, never grown byte by byte.
+    const std::size_t at = out.size();
+    out.resize(at + 4 * (in.size() - i));
+    char* p = out.data() + at;
+    for (; i < in.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(in[i]);
+        if (NeedsEscape[c]) {
+            p[0] = '\\';
+            p[1] = 'x';
+            p[2] = hex[c >> 4];
+            p[3] = hex[c & 15];
+            p += 4;
+        } else {
+            *p++ = static_cast<char>(c);
+        }
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 }  // namespace tiderune

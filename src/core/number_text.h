@@ -79,6 +79,11 @@ inline std::string ValueOrNA(std::int16_t v) { return ValueOrNA(static_cast<long
 // "n/a" for MissingValue, else FormatNumber(v, format).
 std::string FormatOrNA(double v, std::string_view format);
 
+// `in` at the end of `out`, with control and non-ASCII bytes (below 0x20, 0x7F and above),
+// quotes and backslashes as \xNN, so that a quoted text stays on one line and reads back
+// unambiguously: the texts of the AIS lines and of the replay's record fields.
+void appendEscaped(std::string& out, std::string_view in);
+
 // ---- Small helpers ----
 
 // Running extremes: the first sample (count 0) sets both.

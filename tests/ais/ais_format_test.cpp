@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "ais/ais_decoders.h"
 #include "ais/ais_format.h"
@@ -27,10 +29,21 @@ TEST(AisFormat, MessageNamesAndDates) {
 }
 
 TEST(AisFormat, TextsStayOnOneLine) {
-    AISMessageSet m;
-    m.Msg14.MessageID = 14;
-    m.Msg14.Text = "A\"B\\C";  // both are 6-bit characters
-    EXPECT_EQ(formatAisMessage(m, 14), "AIS 14 Safety broadcast message: repeat=0 mmsi=0 text=\"A\\x22B\\x5CC\"\n");
+    std::string manyShown;
+    for (int i = 0; i < 300; ++i) manyShown += "\\x7F";
+    const std::pair<std::string, std::string> cases[] = {
+        {"A\"B\\C", "A\\x22B\\x5CC"},  // both are 6-bit characters
+        {"", ""},
+        {"~\x7F\x1F\n", "~\\x7F\\x1F\\x0A"},
+        {std::string(300, '\x7F'), manyShown},  // longer than the room a line keeps ahead
+    };
+    for (const auto& [text, shown] : cases) {
+        AISMessageSet m;
+        m.Msg14.MessageID = 14;
+        m.Msg14.Text = text;
+        EXPECT_EQ(formatAisMessage(m, 14),
+                  "AIS 14 Safety broadcast message: repeat=0 mmsi=0 text=\"" + shown + "\"\n");
+    }
 }
 
 }  // namespace

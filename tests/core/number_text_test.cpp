@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "core/errors.h"
@@ -158,6 +159,25 @@ TEST(TextForms, ClockFromSeconds) {
     EXPECT_EQ(FormatHMS(3725.25, 2), "01:02:05.25");
     EXPECT_EQ(FormatHMS(59.96, 1), "00:00:60.0");  // no carry into the minutes
     EXPECT_EQ(FormatHMS(400 * 3600.0, 0), "400:00:00");
+}
+
+// Quoted texts of the AIS lines and the replay's records: every byte that could break the
+// line or the quotes, or read back two ways, shows as \xNN; what was there is kept.
+TEST(TextForms, EscapedTextsAreAppended) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "name="},
+        {"NORDIC STAR ~", "name=NORDIC STAR ~"},
+        {"A\"B\\C", "name=A\\x22B\\x5CC"},
+        {std::string("\0\x1F\x20", 3), "name=\\x00\\x1F "},
+        {"\x7E\x7F\x80", "name=~\\x7F\\x80"},
+        {"\r\n\t\xFF", "name=\\x0D\\x0A\\x09\\xFF"},
+        {"\xC3\xA9t\xE9", "name=\\xC3\\xA9t\\xE9"},
+    };
+    for (const auto& [in, expected] : cases) {
+        std::string out = "name=";
+        appendEscaped(out, in);
+        EXPECT_EQ(out, expected);
+    }
 }
 
 TEST(TextForms, StrFormAndNotAvailable) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "replay_dump.h"
@@ -53,4 +54,25 @@ TEST(ReplayGolden, LineEndsDoNotChangeTheResult) {
               "statistics\n"
               "Heading          count 1 mean 274.0700 sdev 0.0000 max 274.0700 min 274.0700\n"
               "HDT  0 dHdg      count 1 mean 0.0000 sdev 0.0000 max 0.0000 min 0.0000 p68 0.00 p95 0.00 missing 0\n");
+}
+
+// A record field stays inside its quotes and on its line whatever it holds; a char field
+// that the sentence left empty is an empty text, not a NUL.
+TEST(ReplayGolden, RecordFieldsAreEscapedAndEmptyCharsEmpty) {
+    struct Case {
+        tiderune::GLLRecord gll;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {{0.5, -1.25, "12:00:00", 'A', 'D'},
+         "Latitude=\"0.5\" Longitude=\"-1.25\" Time=\"12:00:00\" Status=\"A\" Mode=\"D\""},
+        {{0, 0, "", 0, 0}, "Latitude=\"0\" Longitude=\"0\" Time=\"\" Status=\"\" Mode=\"\""},
+        {{0, 0, "1\x7F\"\\", '\x7F', '"'},
+         "Latitude=\"0\" Longitude=\"0\" Time=\"1\\x7F\\x22\\x5C\" Status=\"\\x7F\" Mode=\"\\x22\""},
+    };
+    for (const Case& c : cases) {
+        auto set = std::make_unique<tiderune::NMEAMessageSet>();
+        set->GLL = c.gll;
+        EXPECT_EQ(tiderune::replay::describeRecord(*set, tiderune::SentenceType::GLL), c.shown);
+    }
 }

@@ -1,7 +1,6 @@
 #include "replay_dump.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstring>
 #include <istream>
@@ -15,17 +14,12 @@
 #include "core/core_state.h"
 #include "core/errors.h"
 #include "core/intake.h"
+#include "core/number_text.h"
 #include "core/statistics_dump.h"
 
 namespace tiderune::replay {
 
 namespace {
-
-void appendEscaped(std::string& out, std::string_view v) {
-    const std::size_t at = out.size();
-    out.resize(at + 4 * v.size());
-    out.resize(static_cast<std::size_t>(putEscapedText(out.data() + at, v) - out.data()));
-}
 
 template <typename T>
 void appendNumber(std::string& out, T v) {
@@ -52,15 +46,14 @@ public:
     void add(const char (&name)[N], std::int16_t v) { number(name, v); }
     template <std::size_t N>
     void add(const char (&name)[N], std::int32_t v) { number(name, v); }
+    // An unset char field (0) is an empty text.
     template <std::size_t N>
     void add(const char (&name)[N], char v) {
-        char* p = open(name, 4);
-        if (v != 0) p = putEscapedText(p, std::string_view(&v, 1));
-        close(p);
+        text(open(name, 0), v != 0 ? std::string_view(&v, 1) : std::string_view());
     }
     template <std::size_t N>
     void add(const char (&name)[N], const std::string& v) {
-        close(putEscapedText(open(name, 4 * v.size()), v));
+        text(open(name, 0), v);
     }
     template <std::size_t N, int Hi>
     void add(const char (&name)[N], const IndexedArray<std::int16_t, 1, Hi>& a) {
@@ -97,6 +90,13 @@ private:
         return p;
     }
     [[gnu::noinline]] void grow(std::size_t n) { out_.resize(size_ + std::max<std::size_t>(n, 256)); }
+    // `v` escaped at `p`, where the room ahead ends, and the closing quote.
+    void text(char* p, std::string_view v) {
+        out_.resize(static_cast<std::size_t>(p - out_.data()));
+        appendEscaped(out_, v);
+        out_ += '"';
+        size_ = out_.size();
+    }
     void close(char* p) {
         *p++ = '"';
         size_ = static_cast<std::size_t>(p - out_.data());
