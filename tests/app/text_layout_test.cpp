@@ -213,7 +213,9 @@ TEST_F(TextLayoutTest, SnrWindowsKeepTheirTextsWholeAtTheirDefaultSizeAndMaximiz
                 EXPECT_TRUE(along.contains(ap.title)) << ap.axis->title();
             }
         }
-        if (maximized) EXPECT_EQ(titles, 20) << "room for both titles of every chart";
+        if (maximized) {
+            EXPECT_EQ(titles, 20) << "room for both titles of every chart";
+        }
     }
 }
 
