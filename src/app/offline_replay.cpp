@@ -83,6 +83,19 @@ void OfflineReplay::setStatus(const char* text, bool red) {
     w->lblStatus->setText(text);
 }
 
+void OfflineReplay::restartDates(ClockTime today) {
+    // The recording is dated afresh, as at start-up: the lines before its first date then lie
+    // where they lay in the first pass, not on the date the last pass ended with.
+    today.hour = today.minute = today.second = today.millisecond = 0;
+    CoreState& st = shell_.coreState;
+    for (int s = 1; s <= MaxSystems; ++s) {
+        st.SentenceDate[s] = today.dayCount();
+        st.EpochTime[s] = 0;
+        st.PreviousEpochTime[s] = 0;
+        st.analysis.timeOfDaySeen[s] = false;
+    }
+}
+
 double OfflineReplay::now() const { return wholeSeconds(shell_.services.clock.now()).dayCount(); }
 
 void OfflineReplay::tbOfflineButtonClick(const QString& key) {
@@ -101,6 +114,7 @@ void OfflineReplay::tbOfflineButtonClick(const QString& key) {
         timer1_->start();
         window_.resets().ResetAll();
         if (!run.OfflineRunning) {
+            restartDates(started);
             shell_.timeSeries.RestartDecimation();
             run.OfflineRunning = true;
             PlayOfflineFiles();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/clock.h"
 #include "platform/timer.h"
 
 class QAction;
@@ -54,6 +55,8 @@ private:
     OfflineStatusWindow* statusWindow() const;
     // The current time as the program keeps it: whole seconds as a day count.
     double now() const;
+    // PLAY from idle: every system's sentence date back to today's, no epoch yet.
+    void restartDates(ClockTime today);
     // The pause wait: sleeps in the event loop until a step, a continue or a stop.
     void waitWhilePaused();
     // Writes an error to the error log and asks the question when it is due; false when

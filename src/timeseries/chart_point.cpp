@@ -19,7 +19,10 @@ void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& 
         state.SampleCount = 1;
         return;
     } else {
-        state.HeldValue = PickByMagnitude(value, state.HeldValue, false);
+        // A missing sample is no value: it never outweighs one the block holds, so a peak next
+        // to a dropout keeps its point whichever block the two fall into.
+        if (state.HeldValue == MissingValueD) state.HeldValue = value;
+        else if (value != MissingValueD) state.HeldValue = PickByMagnitude(value, state.HeldValue, false);
         ++state.SampleCount;
         if (state.SampleCount < n) return;
         state.SampleCount = 0;

@@ -125,25 +125,35 @@ void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
     const double x = ChartXValue[system];
     const SatelliteRecord& sat = SatelliteTable[system][prn];
     SatelliteFilters& f = satelliteFilters_[system][prn];
-    if (snrNewRun_[system][prn]) {
-        snrNewRun_[system][prn] = false;
-        for (int i = 0; i < 3; ++i) RestartSeriesAt(chart->series(i), x);
-    }
     // A satellite out of view gets zeros, so every satellite has a point at every group.
     const bool inView = sat.Elevation != 0;
-    AddChartPoint(settings, system, K, chart->series(0), x, inView ? sat.SNR : 0, f.snrSnr);
-    AddChartPoint(settings, system, K, chart->series(1), x, inView ? sat.Elevation : 0, f.snrElevation);
-    AddChartPoint(settings, system, K, chart->series(2), x, inView ? sat.Azimuth : 0, f.snrAzimuth);
+    const double values[3] = {inView ? sat.SNR : 0.0, inView ? sat.Elevation : 0.0, inView ? sat.Azimuth : 0.0};
+    SeriesFilter* states[3] = {&f.snrSnr, &f.snrElevation, &f.snrAzimuth};
+    auto& newRun = snrNewRun_[system][prn];
+    for (int i = 0; i < 3; ++i) {
+        // A missing value adds nothing, so it cannot take the old pass's points back either:
+        // the series' first value of the run does, as the 24-hour window does for a point
+        // dated before the run's first date.
+        if (newRun[i] && values[i] != MissingValueD) {
+            newRun[i] = false;
+            RestartSeriesAt(chart->series(i), x);
+        }
+        AddChartPoint(settings, system, K, chart->series(i), x, values[i], *states[i]);
+    }
 }
 
 void TimeSeriesEngine::MarkSNRSeriesForNewRun() {
-    for (auto& system : snrNewRun_) system.fill(true);
+    for (auto& system : snrNewRun_) system.fill({true, true, true});
 }
 
 void TimeSeriesEngine::RestartDecimation() {
     for (auto& kind : filters_)
         for (auto& slot : kind) slot.fill(SeriesFilter{});
     for (auto& system : satelliteFilters_) system.fill(SatelliteFilters{});
+    // What the last pass left of its last sentences would mark the new pass's first points:
+    // a DGPS transition (a break in the age line) or satellites leaving the fix.
+    PreviousQuality = {};
+    for (auto& system : GSAUsedPrevious) system = {};
 }
 
 }  // namespace tiderune

@@ -74,8 +74,9 @@ public:
     // recording again replaces the earlier pass instead of piling a second one onto it.
     void MarkSNRSeriesForNewRun();
     // A replay starts the recording from its beginning: no decimation block of the last run
-    // may lend its samples to the new one, so that each replay of the same lines draws the
-    // same points.
+    // may lend its samples to the new one, and neither the last fix quality nor the last
+    // satellites in use may mark its first points, so that each replay of the same lines
+    // draws the same points.
     void RestartDecimation();
     // A GSA or GSV window just loaded: its satellites' series colours into SatelliteTable.
     void TakeChartColours(const TimeSeriesForm& window);
@@ -124,8 +125,8 @@ private:
         SeriesFilter snrSnr, snrElevation, snrAzimuth;  // SNR windows
     };
     PerSystem<IndexedArray<SatelliteFilters, 1, MaxPRN>> satelliteFilters_;
-    // Per system and satellite: its SNR chart has had no group since the run began.
-    PerSystem<IndexedArray<bool, 1, MaxPRN>> snrNewRun_;
+    // Per system, satellite and series of its SNR chart: no value since the run began.
+    PerSystem<IndexedArray<std::array<bool, 3>, 1, MaxPRN>> snrNewRun_;
 };
 
 }  // namespace tiderune

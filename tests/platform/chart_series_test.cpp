@@ -230,7 +230,18 @@ TEST(ChartColumns, ReductionMatchesAPointByPointReduction) {
     for (int i = 0; i < 777; ++i) {  // leave a partly trimmed first block
         for (Series* series : {&s, &b, &unbroken, &unbrokenBars}) series->deletePoint(0);
     }
-    for (const Series* series : {&s, &b, &unbroken, &unbrokenBars}) {
+    // A recording replayed over the same times: the series emptied from its first point (its
+    // storage kept), then taken back from its middle, each time filled again with other
+    // values and one peak.
+    Series& replayed = chart.addSeries(SeriesKind::Line);
+    for (int from : {-1, 0, 9000}) {
+        const double start = from > 0 ? replayed.x(from) : 0;
+        if (from >= 0) replayed.deletePointsFrom(from);
+        for (int i = 0; i < 11000; ++i)
+            replayed.addXY(start + i * 0.9 + (rng() % 500) / 1000.0, i == 7777 ? 1e6 : static_cast<double>(rng() % 100));
+    }
+    ASSERT_EQ(replayed.yRange()->max, 1e6);
+    for (const Series* series : {&s, &b, &unbroken, &unbrokenBars, &replayed}) {
         const bool bars = series->kind() == SeriesKind::Bar;
         for (double width : {37.0, 300.0, 5000.0, 40000.0, -450.0}) {
             const AxisMap map(series->x(0), series->x(series->count() - 1), 0, width);

@@ -53,7 +53,9 @@ TEST(AddChartPoint, DecimationSequences) {
         {"block of two, tie keeps the first", 2, {2, -2}, {2}},
         {"no decimation", 0, {1, -9999, 2}, {1, 2}},
         {"filter off", -1, {1, 2, -9999}, {1, 2}},
-        {"missing value wins a block: no point, next block afresh", 3, {5, -9999, 1, 7, 2, 3}, {7}},
+        {"a missing sample never outweighs a value: a peak next to a dropout stays", 3, {5, -9999, 1, 7, 2, 3}, {5, 7}},
+        {"a block that opens with a missing sample takes its values", 3, {-9999, 2, -3, 1, -9999, 0.5}, {-3, 1}},
+        {"a block of missing samples alone gives no point", 2, {-9999, -9999, 4, 1}, {4}},
         {"open block gives nothing", 4, {1, 2, 3}, {}},
     };
     for (const Case& c : cases) {
