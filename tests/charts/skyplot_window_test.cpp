@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "app/program_core.h"
@@ -117,6 +118,57 @@ TEST_F(SkyplotWindowTest, PolarPlotPixels) {
     EXPECT_NEAR(sat7.y(), 180.5 + 90 * d, 1);
     // PRN 21 (not used: red) due west at elevation 30.
     EXPECT_EQ(img.pixelColor(at(-60, 0).toPoint()), QColor(Qt::red));
+}
+
+// The plot shows the last group drawn whatever happens to its window: maximized, restored,
+// resized, moved, repainted, with the focus going into the mask box and out again (an
+// unchanged mask). Only a new mask clears it until the next group.
+TEST_F(SkyplotWindowTest, TheLastGroupStaysDrawnThroughResizesAndRepaints) {
+    SkyplotWindow* w = open();
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->show();
+    feed("$GPGSA,A,3,07,,,,,,,,,,,,1.8,0.9,1.5");
+    feed("$GPGSV,1,1,02,07,45,135,46,21,30,270,40");
+    window->redrawTick().drawNow();
+    ImageDrawingSurface& surface = w->picSkyplot->surface();
+    // The colours at PRN 7 (used: black) and PRN 21 (not used: red).
+    auto drawn = [&] {
+        const QImage img = surface.image();
+        const double d = std::sqrt(0.5);
+        return (img.pixelColor(surface.toPixel(45 * d, -45 * d).toPoint()).name() + " " +
+                img.pixelColor(surface.toPixel(-60, 0).toPoint()).name())
+            .toStdString();
+    };
+    const std::string plotted = "#000000 #ff0000";
+    ASSERT_EQ(drawn(), plotted);
+    const QPoint where = sub->pos();
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"maximized", [&] { sub->showMaximized(); }},
+        {"restored", [&] { sub->showNormal(); }},
+        {"resized", [&] { sub->resize(sub->width() + 150, sub->height() - 60); }},
+        {"moved", [&] { sub->move(where + QPoint(40, 30)); }},
+        {"focus into the mask box", [&] { w->txtElMask->setFocus(Qt::MouseFocusReason); }},
+        {"maximized from the mask box", [&] { sub->showMaximized(); }},
+        {"focus out of the mask box", [&] { w->txtElMask->clearFocus(); }},
+        {"mask left as it was", [&] { w->txtElMask_LostFocus(); }},
+        {"restored again", [&] { sub->showNormal(); }},
+        {"repainted", [&] { w->picSkyplot->repaint(); }},
+    };
+    for (const auto& [name, step] : steps) {
+        step();
+        QApplication::processEvents();
+        window->redrawTick().drawNow();
+        EXPECT_EQ(drawn(), plotted) << name;
+    }
+    // A new mask clears the plot until the next group's end.
+    w->txtElMask->setText("15");
+    w->txtElMask_LostFocus();
+    window->redrawTick().drawNow();
+    EXPECT_EQ(drawn(), "#ffffff #ffffff");
+    feed("$GPGSV,1,1,02,07,45,135,46,21,30,270,40");
+    window->redrawTick().drawNow();
+    EXPECT_EQ(drawn(), plotted);
 }
 
 TEST_F(SkyplotWindowTest, GsaAndGsvWindowsAreFamilyMembersThatColourTheSkyPlot) {

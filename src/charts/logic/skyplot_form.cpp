@@ -161,10 +161,14 @@ void SkyplotForm::drawPlot() {
 bool SkyplotForm::txtElMask_LostFocus(const std::string& text) {
     const auto v = static_cast<float>(ValDecimal(text));
     if (!(v >= 0 && v <= 89)) return false;
-    core_.config.ElevationMask = static_cast<std::int16_t>(std::floor(v));
+    const auto mask = static_cast<std::int16_t>(std::floor(v));
+    const bool changed = mask != core_.config.ElevationMask;
+    core_.config.ElevationMask = mask;
     txtElMask = FormatNumber(core_.config.ElevationMask, "00");
     ++texts_;
-    drawBackground(true);
+    // Only a new mask clears the plot. The focus leaves the box for many reasons (a click
+    // elsewhere, the window maximized or restored): the satellites drawn stay.
+    if (changed) drawBackground(true);
     return true;
 }
 
