@@ -54,6 +54,8 @@ struct MissingCounter {
 };
 
 namespace detail {
+struct LevelTableTestAccess;
+
 // Counts of one level table and its levels, worked out when they are read. The levels
 // depend on nothing but the counts, so reading them after the last sample gives exactly
 // what a recomputation after every sample would have left there. Each level remembers its
@@ -88,6 +90,8 @@ public:
     }
 
 private:
+    // Lets a test start from a table that a run of thousands of millions of samples filled.
+    friend struct LevelTableTestAccess;
     struct Level {
         int pos = 1;              // walking position of the level's bin
         std::int64_t before = 0;  // samples at earlier walking positions

@@ -289,23 +289,25 @@ TEST_F(Satellites, GsaPanel) {
         std::string gsa;
         const char* mode;
         Colour colour;
-        const char* pdop;
+        const char* dops;  // PDOP, HDOP and VDOP as shown
         int line;
         const char* used;
     };
     const Case cases[] = {
-        {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "2.54,1.3,2.1"), " 3D Auto", colours::Black, "2.5", 0, " 3 -  4 9 17"},
-        {gsaLine("$GPGSA,M,2", {"33"}, ",1.3,2.1"), " 2D Manual", colours::Black, "n/a", 1, " 1 -  33"},
-        {gsaLine("$GNGSA,A,1", {"70", "03"}, "1,1,1"), "Fix Not Available", colours::Red, "1.0", 2, " 2 -  3 70"},
-        {gsaLine("$GBGSA,A,3", {"140"}, "1,1,1"), " 3D Auto", colours::Black, "1.0", 3, " 1 -  140"},
-        {gsaLine("$GAGSA,A,3", {"151", "0"}, "1,1,1"), " 3D Auto", colours::Black, "1.0", 4, " 1 -  151"},
-        {gsaLine("$GPGSA,A,3", {}, "1,1,1"), " 3D Auto", colours::Black, "1.0", 0, " 0 - "},
+        // A first value of 0 is a value too: not the design's "xx.xx".
+        {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "0.0,0,0.00"), " 3D Auto", colours::Black, "0.0 0.0 0.0", 0, " 3 -  4 9 17"},
+        {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "2.54,1.3,2.1"), " 3D Auto", colours::Black, "2.5 1.3 2.1", 0, " 3 -  4 9 17"},
+        {gsaLine("$GPGSA,M,2", {"33"}, ",1.3,2.1"), " 2D Manual", colours::Black, "n/a 1.3 2.1", 1, " 1 -  33"},
+        {gsaLine("$GNGSA,A,1", {"70", "03"}, "1,1,1"), "Fix Not Available", colours::Red, "1.0 1.0 1.0", 2, " 2 -  3 70"},
+        {gsaLine("$GBGSA,A,3", {"140"}, "1,1,1"), " 3D Auto", colours::Black, "1.0 1.0 1.0", 3, " 1 -  140"},
+        {gsaLine("$GAGSA,A,3", {"151", "0"}, "1,1,1"), " 3D Auto", colours::Black, "1.0 1.0 1.0", 4, " 1 -  151"},
+        {gsaLine("$GPGSA,A,3", {}, "0,1,1"), " 3D Auto", colours::Black, "0.0 1.0 1.0", 0, " 0 - "},
     };
     for (const Case& c : cases) {
         feed(c.gsa);
         EXPECT_EQ(skyplot.lblCurrentMode.text, c.mode) << c.gsa;
         EXPECT_EQ(skyplot.lblCurrentMode.colour, c.colour) << c.gsa;
-        EXPECT_EQ(skyplot.lblPdop(), c.pdop) << c.gsa;
+        EXPECT_EQ(skyplot.lblPdop() + " " + skyplot.lblHdop() + " " + skyplot.lblVdop(), c.dops) << c.gsa;
         EXPECT_EQ(skyplot.lblUsedSvs[static_cast<std::size_t>(c.line)], c.used) << c.gsa;
     }
 

@@ -11,6 +11,21 @@
 #include "core/errors.h"
 
 namespace tiderune {
+
+namespace detail {
+struct LevelTableTestAccess {
+    // The table as the counts leave it, its levels to be worked out when read.
+    template <int N, bool FromTop>
+    static void fill(LevelTable<N, FromTop>& t, const typename LevelTable<N, FromTop>::Counts& counts) {
+        t.counts_ = counts;
+        t.usedBins_ = 0;
+        for (std::size_t i = 1; i < counts.size(); ++i) t.usedBins_ += counts[i] != 0;
+        for (auto& level : t.levels_) level = {};
+        t.stale_ = true;
+    }
+};
+}  // namespace detail
+
 namespace {
 
 constexpr float Missing = -9999.0f;
@@ -253,6 +268,21 @@ TEST(StatBlockTest, CountsStopAtTheirLargestValue) {
     SNRStatBlock snr;
     StatRecordDbl dbl;
     b.record.count = b.missing.count = snr.missing.count = dbl.count = Top - 1;
+    // Full level tables: a quarter, a quarter and the rest of the samples in three bins.
+    PercentileTable::Counts full{};
+    full[0] = Top;
+    full[101] = Top / 4;   // 1.00 m
+    full[201] = Top / 4;   // 2.00 m
+    full[501] = Top - 2 * (Top / 4);  // 5.00 m
+    detail::LevelTableTestAccess::fill(b.percentiles, full);
+    SNRPercentileTable::Counts fullSnr{};
+    fullSnr[0] = Top;
+    fullSnr[48] = Top / 4;
+    fullSnr[40] = Top / 4;
+    fullSnr[30] = Top - 2 * (Top / 4);
+    detail::LevelTableTestAccess::fill(snr.percentiles, fullSnr);
+    EXPECT_EQ(std::make_pair(b.percentiles.p68(), b.percentiles.p95()), std::make_pair(5.0f, 5.0f));
+    EXPECT_EQ(std::make_pair(snr.percentiles.level68(), snr.percentiles.level95()), std::make_pair(29.0f, 29.0f));
     struct Case {
         const char* name;
         std::function<void()> add;
@@ -262,6 +292,7 @@ TEST(StatBlockTest, CountsStopAtTheirLargestValue) {
         {"samples", [&] { AddSample(2.0f, b, "t", date); }, b.record.count},
         {"missing samples", [&] { AddSample(Missing, b, "t", date); }, b.missing.count},
         {"SNR below 1", [&] { AddSampleNonZero(0.0f, snr, "t", date); }, snr.missing.count},
+        {"SNR samples into a full table", [&] { AddSampleNonZero(48.0f, snr, "t", date); }, snr.percentiles.counts()[0]},
         {"double samples", [&] { UpdateStatRecordDbl(dbl, 5.0, "t", date); }, dbl.count},
     };
     for (const auto& c : cases) {
@@ -276,6 +307,13 @@ TEST(StatBlockTest, CountsStopAtTheirLargestValue) {
     EXPECT_EQ(b.record.maximum, 7.0f);
     EXPECT_EQ(b.record.lastValue, 7.0f);
     EXPECT_EQ(b.record.lastTime, "later");
+    // Full tables keep their bins and so their levels, wherever the new samples would go.
+    for (float v : {0.5f, 1.0f, 9.0f, 12.0f}) AddSample(v, b, "t", date);
+    for (float v : {1.0f, 30.0f, 99.0f, 250.0f}) AddSampleNonZero(v, snr, "t", date);
+    EXPECT_EQ(b.percentiles.counts(), full);
+    EXPECT_EQ(snr.percentiles.counts(), fullSnr);
+    EXPECT_EQ(std::make_pair(b.percentiles.p68(), b.percentiles.p95()), std::make_pair(5.0f, 5.0f));
+    EXPECT_EQ(std::make_pair(snr.percentiles.level68(), snr.percentiles.level95()), std::make_pair(29.0f, 29.0f));
 }
 
 TEST(StatBlockTest, ResetStartsAfresh) {
