@@ -6,11 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "app/logic/raw_data_logger.h"
 #include "app/logic/session_report.h"
 #include "core/epoch_time.h"
 #include "core/intake.h"
 #include "core/parsers.h"
 #include "core/processing.h"
+#include "core/setup_file.h"
 #include "temp_folder.h"
 
 namespace tiderune {
@@ -21,6 +23,25 @@ struct FixedPcClock final : PcClock {
 };
 
 constexpr double RadiansPerDegree = 0.017453292519944444;
+
+// A UTF-8 text of Latin-1 characters read back as Latin-1; a byte that is not part of such a
+// character (a Latin-1 byte left as it was) comes back as "<bad>".
+std::string latin1FromUtf8(const std::string& utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if ((c == 0xC2 || c == 0xC3) && (next & 0xC0) == 0x80) {
+            out.push_back(static_cast<char>(((c & 0x03) << 6) | (next & 0x3F)));
+            ++i;
+        } else {
+            out += "<bad>";
+        }
+    }
+    return out;
+}
 
 class SessionReport : public testing::Test {
 protected:
@@ -46,6 +67,7 @@ protected:
     std::unique_ptr<CoreState> state = std::make_unique<CoreState>();
     CoreSink sink;
     NullAisServices ais;
+    NullNoticeSink notices;
 };
 
 // A replayed survey against a known point: offsets from 0 to 13 m north, a fix without a
@@ -136,6 +158,49 @@ TEST(ReportWriter, TabPadsToItsColumnAndKeepsAWideValueOnItsRow) {
     EXPECT_EQ(w.text(), " 42 -7 |");
 }
 
+// The report is read by people, in UTF-8; the raw-data log and the setup file are read back
+// by the program and its peers and keep their Latin-1 bytes.
+TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
+    test::TempFolder home;
+    const AppFolder folder(home.path());
+    const FixedClock clock(ClockTime{2026, 12, 8, 9, 5, 30});
+    ScriptedMessageBoxes boxes;
+    Config& cfg = state->config;
+    cfg.Systems[1].Name = "B\xE5t";
+    cfg.SessionInfo = "H\xF8yde \xB1" "0,5 m";
+    cfg.ReferenceMode[1] = 2;
+    cfg.ReferenceLat[1] = (59 + 25 / 60.0 + 7.428 / 3600) * RadiansPerDegree;
+    ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
+    const std::string report = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xE5t.txt");
+
+    RawDataLogger logger(folder, clock, boxes, notices);
+    PerSystem<LoggedSystem> systems;
+    systems[1] = {true, "B\xE5t"};
+    logger.toggle(systems);
+    logger.writeLine(1, "$GPTXT,01,01,02,59\xB0" "25'N H\xF8yde*00\r\n");
+    logger.toggle(systems);
+    const std::string log = test::readFile(home.path() / "log" / logger.fileName(1));
+
+    SaveSetupFile(cfg, (home.path() / "Tiderune.ini").string());
+    const std::string setup = test::readFile(home.path() / "Tiderune.ini");
+
+    struct Case {
+        const char* what;
+        const std::string& file;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"report: degree sign", report, " Latitude  :  59\xC2\xB0" "25'07.428\"N\r\n"},
+        {"report: session text", report, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m\r\n"},
+        {"report: system name", report, "session : B\xC3\xA5t\r\n"},
+        {"log: the line as received", log, "$GPTXT,01,01,02,59\xB0" "25'N H\xF8yde*00\r\n"},
+        {"setup: system name", setup, "\"B\xE5t\","},
+        {"setup: session text", setup, "\"H\xF8yde \xB1" "0,5 m\""},
+    };
+    for (const Case& c : cases) EXPECT_NE(c.file.find(c.bytes), std::string::npos) << c.what << "\n" << c.file;
+    EXPECT_EQ(latin1FromUtf8(report), sessionReportText(*state, 1));
+}
+
 TEST_F(SessionReport, PrintWritesTheFileAndAFailureLeavesNothing) {
     test::TempFolder home;
     const AppFolder folder(home.path());
@@ -145,7 +210,7 @@ TEST_F(SessionReport, PrintWritesTheFileAndAFailureLeavesNothing) {
 
     ASSERT_TRUE(PrintReport(*state, 2, folder, clock, boxes));  // makes the Reports folder
     const auto written = home.path() / "Reports" / "20261208-0905-Sec1-Gyro.txt";
-    EXPECT_EQ(test::readFile(written), sessionReportText(*state, 2));
+    EXPECT_EQ(latin1FromUtf8(test::readFile(written)), sessionReportText(*state, 2));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Statistics summary printed to text file : " + written.string());
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::None);

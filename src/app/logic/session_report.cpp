@@ -235,6 +235,24 @@ struct ReportFailure {
     std::string description;
 };
 
+// The report is for people, whose editors and terminals read UTF-8: each Latin-1 character
+// of the text (the degree sign, letters of names and of the session text) becomes its UTF-8
+// sequence. The columns were laid out before, one character each.
+std::string utf8FromLatin1(std::string_view latin1) {
+    std::string out;
+    out.reserve(latin1.size() + latin1.size() / 8);
+    for (const char ch : latin1) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
 void writeWhole(const std::filesystem::path& path, const std::string& text) {
     const std::string part = path.string() + ".part";
     std::FILE* f = std::fopen(part.c_str(), "wb");
@@ -264,7 +282,7 @@ bool PrintReport(const CoreState& state, int system, const AppFolder& folder, co
     std::string failure;
     std::filesystem::path path;
     try {
-        const std::string text = sessionReportText(state, system);
+        const std::string text = utf8FromLatin1(sessionReportText(state, system));
         std::string reason;
         if (!ensureFolder(folder.reportsFolder(), &reason))
             throw ReportFailure{"The folder " + folder.reportsFolder().string() + " could not be made : " + reason};

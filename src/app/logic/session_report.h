@@ -36,10 +36,11 @@ private:
     std::size_t lineStart_ = 0;
 };
 
-// The report of `system` (1-4) as Latin-1 bytes with CR LF line ends.
+// The report of `system` (1-4) as Latin-1 bytes with CR LF line ends, one byte a column.
 std::string sessionReportText(const CoreState& state, int system);
 
-// Writes the report of `system` to <program folder>/Reports/<yyyymmdd-hhnn>-Prim-<name>.txt
+// Writes the report of `system` in UTF-8 (it is read by people, not by the program) to
+// <program folder>/Reports/<yyyymmdd-hhnn>-Prim-<name>.txt
 // ("-Sec<n>-" for secondary system n), making the folder when it is missing and replacing a
 // report of the same name, then says where it went. A report that cannot be written is told
 // as the failure's description followed by "(SUB: Print_Report)"; it leaves nothing behind,
