@@ -452,7 +452,7 @@ void MainWindow::InitialiseProgram() {
     const std::string setup = shell_.setupFilePath();
     std::error_code ec;
     if (std::filesystem::exists(setup, ec)) {
-        shell_.core.LoadSetupFile(setup, shell_.gate);
+        shell_.core.LoadSetupFile(setup, shell_.gate, SavedOver::Yes);
     } else {
         shell_.ask("No setupfile exist. You have to define a primary system under Setup and open relevant "
                    "windows for display under Window! ",
@@ -655,7 +655,10 @@ void MainWindow::fileOpen() {
     CloseSystemWindows();
     // Another setup: each parser failure is shown again the first time it comes back.
     shell_.coreState.parserNotices.reset();
-    shell_.core.LoadSetupFile(path, shell_.gate);
+    // Only the program's own setup file is saved over (at exit, by File Save): a damaged
+    // file opened from elsewhere is left as it is, with no copy beside it.
+    const bool ownFile = std::filesystem::equivalent(path, shell_.setupFilePath(), ec);
+    shell_.core.LoadSetupFile(path, shell_.gate, ownFile ? SavedOver::Yes : SavedOver::No);
     shell_.state.StartupDone = true;
     ApplySetupToMainWindow();
 }

@@ -367,7 +367,7 @@ void ReadSetupText(Config& config, std::string bytes) {
     }
 }
 
-bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices) {
+bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices, SavedOver savedOver) {
     try {
         ReadSetupText(config, readSetupFileBytes(path));
         return true;
@@ -379,10 +379,11 @@ bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices)
         } else {
             n.text = e.description() + " - Error in Setup file. Default data loaded";
             n.icon = NoticeIcon::Exclamation;
-            // The file will be saved over with the defaults (at the latest when the program
-            // ends): what the user had is kept beside it first, and the message says where.
+            // The program's own file will be saved over with the defaults (at the latest when
+            // the program ends): what the user had is kept beside it first, and the message
+            // says where.
             struct stat st {};
-            if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            if (savedOver == SavedOver::Yes && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
                 try {
                     n.text += "\n\nThe file as it was is kept as " + keepCopyBeside(path);
                 } catch (const RuntimeError& keep) {

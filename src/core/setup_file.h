@@ -24,14 +24,20 @@ void SaveSetupFile(const Config& config, const std::string& path);
 // raised as a RuntimeError; what was read before it stays in `config`.
 void ReadSetupText(Config& config, std::string bytes);
 
+// Whether the program will save over the file it loads: its own setup file is saved over at
+// exit and by File Save; a file opened from elsewhere never is.
+enum class SavedOver : bool { No, Yes };
+
 // Reads `path` into `config`. Sections may come in any order; a missing one leaves its
 // values as they were. On a missing or damaged file the user is told through `notices`
 // ("Setup file do not exist. Default data loaded", or the error followed by
 // " - Error in Setup file. Default data loaded") and LoadDefaultSetup runs; the values read
-// before the damage stay where the defaults do not replace them. A damaged file is kept
-// beside itself first (see keepCopyBeside) and the message names the copy, since the next
-// save puts the defaults in its place. Returns true when the file loaded without error.
-bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices);
+// before the damage stay where the defaults do not replace them. A damaged file that will
+// be saved over is kept beside itself first (see keepCopyBeside) and the message names the
+// copy, since that save puts the defaults in its place; any other file is left alone.
+// Returns true when the file loaded without error.
+bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices,
+                   SavedOver savedOver = SavedOver::Yes);
 
 // Whether `path` is a setup file at all: it holds at least one section line. A recording or
 // any other file chosen by mistake does not. A file that cannot be read gives false with the

@@ -8,6 +8,7 @@
 #include "core/core_sink.h"
 
 #include "core/core_state.h"
+#include "core/setup_file.h"
 
 namespace tiderune {
 
@@ -20,8 +21,9 @@ public:
     virtual CoreState& state() = 0;
 
     virtual void LoadDefaultSetup() = 0;
-    // Problems with the file are told through `notices`.
-    virtual void LoadSetupFile(const std::string& path, NoticeSink& notices) = 0;
+    // Problems with the file are told through `notices`; a damaged file is kept beside
+    // itself only when the program will save over it.
+    virtual void LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) = 0;
     virtual void SaveSetupFile(const std::string& path) = 0;
     virtual void SetAnalysedMessageTypes(int system) = 0;
     virtual void ResetSystemStatistics(int system) = 0;

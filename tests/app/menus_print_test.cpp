@@ -18,7 +18,9 @@
 #include "app/data_sources.h"
 #include "app/logic/session_report.h"
 #include "app/offline_status_window.h"
+#include "app/program_core.h"
 #include "app/reset_family.h"
+#include "core/setup_file.h"
 #include "app/session_info_editor.h"
 #include "app/session_print.h"
 #include "shell_fixture.h"
@@ -244,6 +246,54 @@ TEST_F(MenusAndPrint, FileOpenInOfflineModeNamesTheNewFileInTheStatusWindow) {
     core.setupFile = [](Config& c) { c.Systems[1].OfflineFile = "/data/new.nmea"; };
     action("mnuFileOpen")->trigger();
     EXPECT_EQ(window->offlineStatusWindow()->lblFileName->text(), "/data/new.nmea");
+}
+
+// A damaged setup file loads the defaults. Only the program's own Tiderune.ini is saved over
+// (at exit, by File Save), so only that one, by whatever name it is opened, is kept beside
+// itself first; a damaged file opened from elsewhere is left alone, with no copy.
+TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
+    ProgramCore real;
+    realCore = &real;
+    fs::create_directories(home + "sub");
+    Config good;
+    LoadDefaultSetup(good);
+    const std::string text = SetupFileText(good);
+    const std::string damaged = text.substr(0, text.find("\"REM Comports\"") + 20);
+    std::ofstream(home + "Tiderune.ini", std::ios::binary) << text;
+    std::ofstream(home + "other.ini", std::ios::binary) << damaged;
+    start();
+    ASSERT_TRUE(boxes.shown.empty());
+
+    const std::string Damage = "Input past end of file - Error in Setup file. Default data loaded";
+    struct Case {
+        std::string opened;  // as the file dialog gives it
+        std::string copy;    // the copy kept, or none
+    };
+    const Case cases[] = {
+        {home + "other.ini", ""},
+        {home + "Tiderune.ini", home + "Tiderune.ini.bak"},
+        {home + "sub/../Tiderune.ini", home + "sub/../Tiderune.ini.bak.2"},  // never over a copy
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.opened);
+        std::ofstream(home + "Tiderune.ini", std::ios::binary) << damaged;
+        boxes.shown.clear();
+        fileDialogs.answers = {c.opened};
+        action("mnuFileOpen")->trigger();
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{c.copy.empty() ? Damage
+                                                                      : Damage + "\n\nThe file as it was is kept as " +
+                                                                            c.copy});
+        if (!c.copy.empty()) {
+            EXPECT_EQ(readFile(c.copy), damaged);
+        }
+        std::ofstream(home + "Tiderune.ini", std::ios::binary) << text;
+    }
+    std::vector<std::string> files;
+    for (const auto& e : fs::directory_iterator(home))
+        if (e.is_regular_file()) files.push_back(e.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"Tiderune.ini", "Tiderune.ini.bak", "Tiderune.ini.bak.2", "other.ini"}));
+    EXPECT_EQ(readFile(home + "other.ini"), damaged);
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ public:
         calls.push_back("LoadDefaultSetup");
         tiderune::LoadDefaultSetup(state_->config);
     }
-    void LoadSetupFile(const std::string& path, NoticeSink&) override {
+    void LoadSetupFile(const std::string& path, NoticeSink&, SavedOver) override {
         calls.push_back("LoadSetupFile " + path);
         if (setupFile) setupFile(state_->config);
     }

@@ -144,7 +144,7 @@ TEST_F(SetupDialogTest, TheDemoSetupOpensAndConfirmsUnchanged) {
     startOnRealCore([&demo](Config& c) {
         ProgramCore reader;
         NullNoticeSink quiet;
-        reader.LoadSetupFile(demo, quiet);
+        reader.LoadSetupFile(demo, quiet, SavedOver::No);
         c = reader.state().config;
     });
     const Config before = shell->config;
