@@ -23,6 +23,7 @@
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
 #include "app/logic/window_tiling.h"
+#include "frame/child_window.h"
 #include "platform/qt/qt_edge.h"
 #include "core/errors.h"
 #include "core/setup_file.h"
@@ -709,12 +710,21 @@ void MainWindow::windowNewWindow() {
 
 bool MainWindow::queryUnload() {
     saveSetup(shell_.setupFilePath());
+    // Every window's question comes before any window closes: one No leaves every window
+    // as it was, the replay included, and asks nothing more.
+    // (A question waits in an event loop of its own: a window may go meanwhile.)
+    QList<QPointer<QMdiSubWindow>> subs;
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) subs.append(sub);
+    for (const QPointer<QMdiSubWindow>& sub : subs)
+        if (auto* w = sub ? qobject_cast<ChildWindow*>(sub->widget()) : nullptr; w && !w->confirmClose()) return false;
     shell_.state.AppClosing = true;
     // A replay waiting in its pause must end, or the program could never finish.
     if (shell_.run.OfflineRunning) shell_.run.OfflineStop = true;
-    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-        if (!sub->close()) {
-            // The exit was refused by a window: the program runs on as before.
+    for (const QPointer<QMdiSubWindow>& sub : subs) {
+        if (!sub) continue;
+        auto* w = qobject_cast<ChildWindow*>(sub->widget());
+        if (!(w ? w->closeConfirmed() : sub->close())) {
+            // A window that refuses even now stops the exit: the program runs on.
             shell_.state.AppClosing = false;
             return false;
         }

@@ -109,11 +109,10 @@ void SnrTimeSeriesWindow::resizeEvent(QResizeEvent* e) {
     placeFilterLabels();
 }
 
-bool SnrTimeSeriesWindow::queryUnload(bool fromCode) {
+bool SnrTimeSeriesWindow::confirmClose() {
     // Asked at every close, the program's exit included: a No keeps the window and its data.
-    if (shell_.ask(SNRCloseQuestion, MessageButtons::YesNo, MessageAnswer::No, MessageIcon::Question) != MessageAnswer::Yes)
-        return false;
-    return ChildWindow::queryUnload(fromCode);
+    return shell_.ask(SNRCloseQuestion, MessageButtons::YesNo, MessageAnswer::No, MessageIcon::Question) ==
+           MessageAnswer::Yes;
 }
 
 void SnrTimeSeriesWindow::unload() {

@@ -28,7 +28,7 @@ public:
     ~SnrTimeSeriesWindow() override;
 
     void load() override;
-    bool queryUnload(bool fromCode) override;
+    bool confirmClose() override;
     void unload() override;
 
     // Chart i (0-32); 1-32 are the satellite charts.

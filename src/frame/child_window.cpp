@@ -161,8 +161,15 @@ bool ChildWindow::closeFromCode() {
     return closed;
 }
 
+bool ChildWindow::closeConfirmed() {
+    confirmed_ = true;
+    bool closed = frame()->close();
+    confirmed_ = false;
+    return closed;
+}
+
 void ChildWindow::closeEvent(QCloseEvent* e) {
-    if (!queryUnload(fromCode_)) {
+    if ((!confirmed_ && !confirmClose()) || !queryUnload(fromCode_)) {
         e->ignore();
         return;
     }

@@ -37,6 +37,9 @@ public:
 
     // The load step. Called once, right after the window is placed into the main window.
     virtual void load();
+    // The question a window asks before it closes, whatever the reason: false keeps it open.
+    // The program's exit asks every window first and closes none unless all of them agree.
+    virtual bool confirmClose() { return true; }
     // Asked before the window unloads; false refuses the close (the whole exit then stops).
     // A chart window closed by the user while the program runs is hidden here instead.
     virtual bool queryUnload(bool fromCode);
@@ -63,6 +66,9 @@ public:
 
     // Closes the window from the program's own code: never only hidden.
     bool closeFromCode();
+    // Closes the window once confirmClose() has agreed (the exit asks every window first):
+    // it does not ask again.
+    bool closeConfirmed();
 
     // The window's normal (restored) place in the main window, also while it is minimised or
     // maximised: what its placement keeps and what a reset gives back.
@@ -93,6 +99,7 @@ private:
     int system_ = 1;
     int constellation_ = 0;
     bool fromCode_ = false;
+    bool confirmed_ = false;
     bool loaded_ = false;
     bool changed_ = false;
     QRect normal_;  // the sub-window's last geometry while neither minimised nor maximised

@@ -6,7 +6,9 @@
 #include <tuple>
 
 #include "app/all_windows.h"
+#include "app/offline_status_window.h"
 #include "app/reset_family.h"
+#include "charts/snr_window.h"
 #include "frame/shell.h"
 #include "shell_fixture.h"
 
@@ -268,6 +270,84 @@ TEST_F(ShellTest, ExitRefusedByAWindowLeavesTheProgramRunning) {
     // Once the window agrees, the exit goes through.
     stubborn->refuse = false;
     EXPECT_TRUE(exitProgram());
+}
+
+// The exit asks every window's question before it closes any, by the menu and by the main
+// window's own close button alike: a No, to the first question or the last, leaves every
+// window open where it was (the replay's status window and the monitor too) and the program
+// running; Yes to each closes them all.
+TEST_F(ShellTest, ExitAsksEveryQuestionBeforeItClosesAnyWindow) {
+    struct Case {
+        const char* name;
+        bool byMenu;
+        int noAt;  // the question answered No, from 1; 0: none, -1: the last
+    };
+    const Case cases[] = {
+        {"File Exit, No to the first", true, 1},   {"File Exit, No to the last", true, -1},
+        {"close button, No to the second", false, 2}, {"File Exit, Yes to every one", true, 0},
+        {"close button, Yes to every one", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        haveSetupFile([](Config& cfg) {
+            cfg.Mode = "OFFLINE";
+            useSystem(cfg, 1, "GPS1", {SentenceType::GGA, SentenceType::GSV});
+            cfg.WindowVisible[1][VisibleForms::Numerics] = true;
+        });
+        start();
+        ShowNMEAWindow(*shell, 1);
+        ShowTimeSeriesWindows(*shell, 1);
+        window->mdiArea()->subWindowList().first()->move(40, 30);
+        ASSERT_NE(window->offlineStatusWindow(), nullptr);
+
+        struct Seen {
+            QPointer<QMdiSubWindow> sub;
+            QRect geometry;
+            bool visible;
+        };
+        std::vector<Seen> before;
+        int snrWindows = 0;
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
+            before.push_back({sub, sub->geometry(), sub->isVisible()});
+            snrWindows += qobject_cast<SnrTimeSeriesWindow*>(sub->widget()) != nullptr;
+        }
+        ASSERT_EQ(snrWindows, 4);
+        const int noAt = c.noAt < 0 ? snrWindows : c.noAt;
+        boxes.shown.clear();
+        boxes.answers.clear();
+        for (int q = 1; q <= snrWindows; ++q)
+            boxes.answers.push_back(q == noAt ? MessageAnswer::No : MessageAnswer::Yes);
+
+        if (c.byMenu)
+            action("mnuFileExit")->trigger();
+        else
+            window->close();
+
+        EXPECT_EQ(boxTexts(), std::vector<std::string>(noAt ? noAt : snrWindows, SNRCloseQuestion));
+        EXPECT_EQ(window->isVisible(), noAt != 0);
+        EXPECT_EQ(shell->state.AppClosing, noAt == 0);
+        for (const Seen& w : before) {
+            ASSERT_TRUE(w.sub);
+            const QString title = w.sub->widget()->windowTitle();
+            if (noAt == 0) {
+                EXPECT_FALSE(w.sub->isVisible()) << title.toStdString();
+                continue;
+            }
+            EXPECT_EQ(w.sub->isVisible(), w.visible) << title.toStdString();
+            EXPECT_EQ(w.sub->geometry(), w.geometry) << title.toStdString();
+        }
+        if (noAt != 0) {
+            EXPECT_TRUE(shell->windows.slot(WindowKind::NMEA, 1).isVisible());
+            EXPECT_TRUE(shell->config.WindowVisible[1][VisibleForms::Numerics]);
+            // Asked once more, the exit asks again from the first window.
+            boxes.shown.clear();
+            boxes.answers = {MessageAnswer::No};
+            action("mnuFileExit")->trigger();
+            EXPECT_EQ(boxTexts(), std::vector<std::string>{SNRCloseQuestion});
+        }
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(ShellTest, ChildWindowPlacementRestoredAndPulledInsideTheMainWindow) {
