@@ -584,9 +584,11 @@ void MainWindow::showOfflineStatus() {
                                                                       Qt::WindowMinimizeButtonHint);
         frame->setAttribute(Qt::WA_DeleteOnClose);
         offlineStatus_->load();
+    } else {
+        // After File Open the window is still there: it shows the new setup, the file the
+        // next PLAY replays, and nothing of the old setup's replay.
+        offlineStatus_->showNoReplay();
     }
-    // After File Open the window is still there: it names the file the next PLAY replays.
-    offlineStatus_->showInputFile();
     offlineStatus_->parentWidget()->show();
     offlineStatus_->parentWidget()->raise();
 }

@@ -103,6 +103,7 @@ void OfflineReplay::tbOfflineButtonClick(const QString& key) {
     if (key == "PLAY") {
         setButtons(false, false, true, true);
         run.OfflineStop = false;
+        ownStop_ = false;
         run.OfflinePause = false;
         const ClockTime started = wholeSeconds(shell_.services.clock.now());
         run.ProcessingStart = started.dayCount();
@@ -145,9 +146,12 @@ void OfflineReplay::tbOfflineButtonClick(const QString& key) {
         setPlayKey("PLAY");
         run.OfflinePause = false;
         run.OfflineStop = true;
+        ownStop_ = true;
         setStatus("PROCESSING STOPPED", true);
     }
 }
+
+bool OfflineReplay::stoppedElsewhere() const { return shell_.run.OfflineStop && !ownStop_; }
 
 void OfflineReplay::waitWhilePaused() {
     RunState& run = shell_.run;
@@ -180,7 +184,7 @@ void OfflineReplay::PlayOfflineFiles() {
         } catch (const RuntimeError& e) {
             const bool goOn = logError(e);
             if (s != 1) {
-                if (!goOn) run.OfflineStop = true;
+                if (!goOn) run.OfflineStop = ownStop_ = true;
                 continue;
             }
             // Without its file the replay cannot run: say so once and end it.
@@ -188,7 +192,7 @@ void OfflineReplay::PlayOfflineFiles() {
             if (goOn)
                 shell_.ask(e.description() + " : " + (path.empty() ? std::string("no file selected") : path),
                            MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Exclamation);
-            run.OfflineStop = true;
+            run.OfflineStop = ownStop_ = true;
             setStatus("PROCESSING STOPPED", true);
         }
     }
@@ -230,7 +234,7 @@ void OfflineReplay::PlayOfflineFiles() {
         try {
             shell_.processSentence(1, line);
         } catch (const std::exception& e) {
-            if (!logError(e)) run.OfflineStop = true;
+            if (!logError(e)) run.OfflineStop = ownStop_ = true;
         }
         ++lines_;
         run.OfflineStep = false;
@@ -253,12 +257,13 @@ void OfflineReplay::PlayOfflineFiles() {
     beep();
     if (!run.OfflineStop) setStatus("END OF FILE REACHED", true);
     // A replay shorter than the clock's second still shows when it ended.
-    if (timer1_->isActive()) Timer1Timer();
+    if (timer1_->isActive() && !stoppedElsewhere()) Timer1Timer();
     timer1_->stop();
     setButtons(true, true, false, false);
     setPlayKey("PLAY");
     run.OfflineRunning = false;
     run.OfflineStop = false;
+    ownStop_ = false;
     run.OfflinePause = false;
     run.ProcessingEnd = now();
     for (ReplayFile& f : files) f.close();
@@ -266,7 +271,7 @@ void OfflineReplay::PlayOfflineFiles() {
 
 void OfflineReplay::Timer1Timer() {
     OfflineStatusWindow* w = statusWindow();
-    if (!w) return;
+    if (!w || stoppedElsewhere()) return;
     const ClockTime t = wholeSeconds(shell_.services.clock.now());
     w->lblCurrentTime->setText(hms(t));
     // The processing time runs on through pauses.

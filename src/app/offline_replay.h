@@ -62,6 +62,10 @@ private:
     // Writes an error to the error log and asks the question when it is due; false when
     // the user chose to end the program.
     bool logError(const std::exception& e);
+    // A stop asked for by the mode switch, another setup file or the closing program rather
+    // than by STOP or the replay itself: the status window no longer shows this replay (it
+    // is gone, or shows the new setup), so the end of the run leaves it alone.
+    bool stoppedElsewhere() const;
 
     MainWindow& window_;
     Shell& shell_;
@@ -69,6 +73,7 @@ private:
     std::unique_ptr<Timer> timer1_;
     long long lines_ = 0;
     bool waiting_ = false;
+    bool ownStop_ = false;  // OfflineStop was set by STOP or by the replay itself
 };
 
 }  // namespace tiderune

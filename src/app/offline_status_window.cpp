@@ -41,10 +41,17 @@ void OfflineStatusWindow::load() {
     keepDesignSize(frame);
     if (frame != this) frame->installEventFilter(this);
     frame->move(0, 0);
-    showInputFile();
+    showNoReplay();
+}
+
+void OfflineStatusWindow::showNoReplay() {
+    lblFileName->setText(toQt(shell_.config.Systems[1].OfflineFile));
+    lblStatus->setText("not started");
+    lblStatus->setPalette(QPalette());  // the window's own colours, not a replay's red
     lblStartTime->setText("   n/a");
     lblCurrentTime->setText("   n/a");
     lblProcessingTime->setText("   n/a");
+    lblPause->hide();
 }
 
 void OfflineStatusWindow::keepDesignSize(QWidget* frame) {
@@ -61,7 +68,5 @@ bool OfflineStatusWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == parentWidget() && e->type() == QEvent::WindowStateChange) keepDesignSize(parentWidget());
     return QWidget::eventFilter(watched, e);
 }
-
-void OfflineStatusWindow::showInputFile() { lblFileName->setText(toQt(shell_.config.Systems[1].OfflineFile)); }
 
 }  // namespace tiderune

@@ -16,8 +16,10 @@ public:
 
     // Placed at the top-left corner of the main window, with the primary system's file.
     void load();
-    // The primary system's offline file: the one the next PLAY replays.
-    void showInputFile();
+    // The texts of a window that has seen no replay: the primary system's offline file (the
+    // one the next PLAY replays), "not started" and no times. Another setup file starts
+    // from them too, whatever the replay of the old one left.
+    void showNoReplay();
 
     QLabel* lblFileName = nullptr;
     QLabel* lblStatus = nullptr;

@@ -389,6 +389,61 @@ TEST_F(ReplayTest, ModeSwitchWhileRunningEndsTheReplayAndItNeverTouchesTheUnload
     EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
 }
 
+// Another setup file opened after a replay, during one or in its pause: the status window
+// shows the new setup as a window that has seen no replay, and the old replay, ending after
+// it, writes nothing there (its clock neither).
+TEST_F(ReplayTest, AnotherSetupFileShowsItsOwnStateInTheStatusWindow) {
+    enum class When { AfterTheEnd, WhileRunning, WhilePaused };
+    const std::pair<const char*, When> cases[] = {{"after the end", When::AfterTheEnd},
+                                                  {"while running", When::WhileRunning},
+                                                  {"while paused", When::WhilePaused}};
+    for (const auto& [name, when] : cases) {
+        SCOPED_TRACE(name);
+        startOffline();
+        const auto openOther = [this] {
+            core.setupFile = [](Config& c) {
+                c.Mode = "OFFLINE";
+                useSystem(c, 1, "GPS2", {SentenceType::GGA});
+                c.Systems[1].ComPort = 0;
+                c.Systems[1].OfflineFile = "/data/other.nmea";
+            };
+            fileDialogs.answers.push_back(home + "Tiderune.ini");
+            action("mnuFileOpen")->trigger();
+            // The clock's tick after it, before the old replay has ended.
+            if (replay->statusClock().isActive()) replay->statusClock().onTimeout();
+        };
+        Script script(shell->run, *replay);
+        onLine = [&](int n) {
+            if (n == 5 && when == When::WhilePaused) click("PAUSE");
+            if (n == 20 && when == When::WhileRunning) openOther();
+        };
+        if (when == When::WhilePaused) script.whenWaiting(openOther);
+        clock.time = {2026, 12, 8, 14, 32, 5, 0};
+        click("PLAY");
+        if (when == When::AfterTheEnd) {
+            ASSERT_EQ(statusText(), "END OF FILE REACHED");
+            openOther();
+        }
+        EXPECT_FALSE(script.timedOut());
+        ASSERT_NE(status(), nullptr);
+        const std::vector<std::string> texts = {
+            status()->lblFileName->text().toStdString(),    statusText(),
+            status()->lblStartTime->text().toStdString(),   status()->lblCurrentTime->text().toStdString(),
+            status()->lblProcessingTime->text().toStdString()};
+        EXPECT_EQ(texts, (std::vector<std::string>{"/data/other.nmea", "not started", "   n/a", "   n/a", "   n/a"}));
+        EXPECT_FALSE(statusRed());
+        EXPECT_TRUE(status()->lblPause->isHidden());
+        EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
+        EXPECT_FALSE(replay->statusClock().isActive());
+        expectIdleFlags();
+        TearDown();
+        boxes.shown.clear();
+        lines = beeps = 0;
+        onLine = nullptr;
+        SetUp();
+    }
+}
+
 TEST_F(ReplayTest, AFileThatCannotBeOpenedIsReportedOnceAndTheReplayEnds) {
     struct Case {
         const char* name;
