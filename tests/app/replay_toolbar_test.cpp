@@ -374,6 +374,25 @@ TEST_F(ReplayTest, ModeSwitchOrClosingTheProgramWhilePausedEndsTheReplay) {
     }
 }
 
+// An exit that a window's question refuses leaves the replay running: it goes on to the end
+// of the file as if nothing had been asked.
+TEST_F(ReplayTest, AnExitAnsweredNoLetsTheReplayGoOn) {
+    startOffline([](Config& c) { c.Systems[1].analysed(SentenceType::GSV) = true; });
+    ShowTimeSeriesWindows(*shell, 1);
+    onLine = [&](int n) {
+        if (n != 20) return;
+        boxes.answers = {MessageAnswer::No};
+        action("mnuFileExit")->trigger();
+    };
+    click("PLAY");
+    EXPECT_EQ(lines, 1000);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_NE(status(), nullptr);
+    EXPECT_EQ(statusText(), "END OF FILE REACHED");
+    EXPECT_FALSE(shell->state.AppClosing);
+    expectIdleFlags();
+}
+
 TEST_F(ReplayTest, ModeSwitchWhileRunningEndsTheReplayAndItNeverTouchesTheUnloadedStatusWindow) {
     startOffline();
     onLine = [&](int n) {
