@@ -257,7 +257,7 @@ void OfflineReplay::PlayOfflineFiles() {
     beep();
     if (!run.OfflineStop) setStatus("END OF FILE REACHED", true);
     // A replay shorter than the clock's second still shows when it ended.
-    if (timer1_->isActive() && !stoppedElsewhere()) Timer1Timer();
+    if (timer1_->isActive()) Timer1Timer();  // says nothing after a stop from elsewhere
     timer1_->stop();
     setButtons(true, true, false, false);
     setPlayKey("PLAY");

@@ -257,6 +257,7 @@ TEST_F(ReplayTest, StopEndsTheReplayAtItsNextLineWhileRunningAndLetsOneMoreLineT
         std::string barAfterStop;
         onLine = [&](int n) {
             if (n != 10) return;
+            clock.time = {2026, 12, 8, 14, 32, 47, 0};
             if (c.paused)
                 click("PAUSE");
             else
@@ -264,7 +265,11 @@ TEST_F(ReplayTest, StopEndsTheReplayAtItsNextLineWhileRunningAndLetsOneMoreLineT
         };
         if (c.paused) script.whenWaiting([&] { click("STOP"); barAfterStop = toolbar(); });
 
+        clock.time = {2026, 12, 8, 14, 32, 5, 0};
         click("PLAY");
+        // The stopped replay's clock shows when it ended.
+        EXPECT_EQ(status()->lblCurrentTime->text().toStdString(), "14:32:47");
+        EXPECT_EQ(status()->lblProcessingTime->text().toStdString(), "00:00:42");
 
         EXPECT_FALSE(script.timedOut());
         EXPECT_EQ(lines, c.expectedLines);
@@ -487,6 +492,7 @@ TEST_F(ReplayTest, AFileThatCannotBeOpenedIsReportedOnceAndTheReplayEnds) {
         ASSERT_EQ(log.size(), 1u);
         EXPECT_NE(log[0].find(" - Error description : " + c.logged), std::string::npos) << log[0];
         EXPECT_EQ(statusText(), "PROCESSING STOPPED");
+        EXPECT_EQ(status()->lblCurrentTime->text().toStdString(), "14:32:05");  // when it ended
         EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
         EXPECT_EQ(beeps, 1);
         expectIdleFlags();
