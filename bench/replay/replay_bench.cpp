@@ -1,8 +1,11 @@
 // Lines per second of the whole program replaying a demo recording, repeated to at least
-// 1,000,000 lines, offscreen, each window set-up as a share of the no-window rate. A single
-// no-window figure is noisier than what it is compared with on a shared machine, so each
-// window pass runs beside a no-window pass, the two in alternating order, and the figures
-// are medians over the pairs; the first case pairs no-window passes with each other and
+// 1,000,000 lines, offscreen, each window set-up as a share of the no-window rate, in wall
+// time and in processor time of the whole process (every thread: the pool that reduces chart
+// columns too), so that a loaded machine neither hides work done on other threads nor
+// inflates a case with other programs' work. A single no-window figure is noisier than what
+// it is compared with on a shared machine, so each window pass runs beside a no-window pass,
+// the two in alternating order, and the figures are over those pairs (three by default): the
+// median and the lowest share; the first case pairs no-window passes with each other and
 // shows the noise. Every window a case shows must have been redrawn in its passes.
 // The first demo: with no window open (the time-series windows of its analysed types are
 // loaded hidden and fed, as the program always does), with those time-series windows shown
@@ -10,24 +13,33 @@
 // (the NMEA monitor; the numerics; the statistics with the SNR statistics; the AIS target
 // list with the detail window of its first target, then with the ARPA target list as well;
 // the sky plot, which also feeds the SNR windows at every GSV group end, then with those SNR
-// windows shown too, those that show charts counted: the demo shows GPS charts only).
+// windows shown too, those that show charts counted: the demo shows GPS charts only), and
+// last with every window of the system open, tiled in a grid in a 1920 x 1200 main window so
+// that each one shows, every one checked to have been painted (not only refreshed).
 // Windows are opened and closed as a user does: the monitor and target lists the demo setup
-// opens are closed first. An AIS-heavy recording (tiderune-gen --port)
-// shows what the target lists cost, a GSV-only one (tiderune-gen --gsv) what the sky plot
-// costs. The second demo (the bridge's navigation lines): with no window shown and with its
-// time-series windows shown.
-//   tiderune-bench-replay [RECORDING] [MIN_LINES] [PAIRS] [ONLY]   (RECORDING: replayed on the first
-//   demo's setup; PAIRS of passes per case, 5 by default; ONLY: the cases whose name holds it)
+// opens are closed first. The second demo (the bridge's navigation lines): with no window
+// shown and with its time-series windows shown. GSV only (the first demo's GSV lines alone,
+// on its setup): what the sky plot and its SNR windows cost. An AIS-heavy recording
+// (tiderune-gen --port) shows what the target lists cost.
+//   tiderune-bench-replay [RECORDING] [MIN_LINES] [PAIRS] [CASES]
+// RECORDING: replayed on the first demo's setup alone (without it: the three runs above);
+// PAIRS of passes per case, 3 by default; CASES: a comma-separated list, only the cases whose
+// name holds one of them (also from TIDERUNE_BENCH_CASES), e.g. "sky plot,tiled".
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,6 +69,51 @@ long scale(const std::string& source, const std::string& target, long minLines, 
     return lines;
 }
 
+// The demo's GSV lines alone.
+bool gsvLines(const std::string& source, const std::string& target) {
+    std::ifstream in(source, std::ios::binary);
+    std::ofstream out(target, std::ios::binary);
+    long n = 0;
+    for (std::string line; std::getline(in, line);)
+        if (line.size() > 7 && line[0] == '$' && line.compare(3, 4, "GSV,") == 0) {
+            out << line << "\n";
+            ++n;
+        }
+    return n > 0;
+}
+
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
+// Case names holding one of the comma-separated parts of `cases` (all when it is empty).
+bool chosen(const std::string& name, const std::string& cases) {
+    if (cases.empty()) return true;
+    std::stringstream parts(cases);
+    for (std::string part; std::getline(parts, part, ',');)
+        if (!part.empty() && name.find(part) != std::string::npos) return true;
+    return false;
+}
+
+// Paint events per child window, counted on the window and everything inside it.
+class PaintCounter : public QObject {
+public:
+    std::map<const QObject*, long long> painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            for (QObject* o = watched; o; o = o->parent())
+                if (qobject_cast<ChildWindow*>(o)) {
+                    ++painted[o];
+                    break;
+                }
+        return false;
+    }
+};
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
@@ -69,10 +126,14 @@ struct Case {
     const char* name;
     std::function<void()> open, close;
     std::function<std::vector<ChildWindow*>()> shown;
+    // Every shown window must have been painted too, not only refreshed.
+    bool checkPainted = false;
 };
 
+enum class Cases { All, TimeSeries, SkyPlot };
+
 void bench(const char* name, const std::string& source, const char* setupTemplate, long minLines, int pairs,
-           bool others, const std::string& only) {
+           Cases which, const std::string& only) {
     QTemporaryDir dir;
     const std::string home = dir.path().toStdString() + "/Tiderune";
     const std::string scaled = dir.path().toStdString() + "/scaled.nmea";
@@ -83,17 +144,23 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
         return;
     }
     std::printf("%s: %s, %ld lines (%zu repeated), offscreen; each case %d pairs of passes (with and without its\n"
-                "  windows, in alternating order); rates are medians, the share is the median of the pairs' shares\n"
-                "  (min-max in brackets)\n",
+                "  windows, in alternating order); rates are medians (wall time), shares of the no-window rate are\n"
+                "  median and lowest of the pairs', in wall time and in processor time of the whole process\n",
                 name, source.c_str(), lines, recorded, pairs);
 
     demo::Program program(home);
     Shell& shell = *program.shell;
+    struct Rates {
+        double wall = 0, cpu = 0;  // lines per second of wall time, of the process's processor time
+    };
     auto pass = [&] {
         const auto t0 = std::chrono::steady_clock::now();
+        const double c0 = processCpuSeconds();
         program.click("PLAY");
+        const double cpu = processCpuSeconds() - c0;
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        return program.replay->linesReplayed() / s;
+        const auto n = static_cast<double>(program.replay->linesReplayed());
+        return Rates{n / s, n / cpu};
     };
     auto slotOf = [&](WindowKind kind) -> WindowSlot& { return shell.windows.slot(kind, 1); };
     auto close = [&](WindowKind kind) { slotOf(kind).unload(); };
@@ -101,30 +168,42 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     // Each window pass beside a no-window pass, the order alternating, so that a slow spell
     // of the machine weighs on both sides alike.
     auto measure = [&](const Case& c) {
-        std::vector<double> with, without, shares;
-        if (!only.empty() && std::string(c.name).find(only) == std::string::npos) return;
+        if (!chosen(c.name, only)) return;
+        std::vector<double> with, without, wallShares, cpuShares;
         long long redraws = 0;
-        std::set<std::string> notDrawn;
+        std::size_t checked = 0;
+        std::set<std::string> notDrawn, notPainted;
+        PaintCounter paints;
         for (int p = 0; p < pairs; ++p) {
-            double a = 0, b = 0;
+            Rates a, b;
             auto windowPass = [&] {
                 c.open();
                 std::vector<std::pair<QPointer<ChildWindow>, long long>> before;
                 if (c.shown)
                     for (ChildWindow* w : c.shown())
                         if (w) before.emplace_back(w, w->refreshCount());
+                paints.painted.clear();
+                if (c.checkPainted) qApp->installEventFilter(&paints);
                 b = pass();
+                if (c.checkPainted) qApp->removeEventFilter(&paints);
                 // PLAY reopens most windows (the resets): a window made during the pass had
                 // two refreshes of its own, its opening's and the end of the run's; the rest
-                // were the redraw tick's.
+                // were the redraw tick's. The same holds for its paints.
                 if (c.shown)
                     for (ChildWindow* w : c.shown()) {
                         if (!w) continue;
                         long long n = std::max(0LL, w->refreshCount() - 2);
+                        bool kept = false;
                         for (const auto& [old, count] : before)
-                            if (old == w) n = w->refreshCount() - count;
+                            if (old == w) {
+                                n = w->refreshCount() - count;
+                                kept = true;
+                            }
                         redraws += n;
+                        ++checked;
                         if (n == 0) notDrawn.insert(w->windowTitle().toStdString());
+                        if (c.checkPainted && paints.painted[w] <= (kept ? 0 : 2))
+                            notPainted.insert(w->windowTitle().toStdString());
                     }
                 c.close();
             };
@@ -135,15 +214,19 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
                 windowPass();
                 a = pass();
             }
-            without.push_back(a);
-            with.push_back(b);
-            shares.push_back(100 * b / a);
+            without.push_back(a.wall);
+            with.push_back(b.wall);
+            wallShares.push_back(100 * b.wall / a.wall);
+            cpuShares.push_back(100 * b.cpu / a.cpu);
         }
-        std::printf("  %-38s %10.0f lines/s against %10.0f: %3.0f %% (%3.0f-%3.0f)", c.name, median(with),
-                    median(without), median(shares), *std::min_element(shares.begin(), shares.end()),
-                    *std::max_element(shares.begin(), shares.end()));
+        std::printf("  %-38s %9.0f lines/s against %9.0f: wall %3.0f %% (min %3.0f), CPU %3.0f %% (min %3.0f)", c.name,
+                    median(with), median(without), median(wallShares),
+                    *std::min_element(wallShares.begin(), wallShares.end()), median(cpuShares),
+                    *std::min_element(cpuShares.begin(), cpuShares.end()));
         if (c.shown) std::printf(", redrawn on %lld ticks", redraws);
+        if (c.checkPainted) std::printf(", %zu windows checked for paints", checked / static_cast<std::size_t>(pairs));
         for (const std::string& title : notDrawn) std::printf("; not redrawn in a pass: %s", title.c_str());
+        for (const std::string& title : notPainted) std::printf("; not painted in a pass: %s", title.c_str());
         std::printf("\n");
         std::fflush(stdout);
     };
@@ -168,24 +251,9 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
             if (slotOf(kind).isLoaded() && slotOf(kind).window()->isVisible()) ws.push_back(windowOf(kind));
         return ws;
     };
-    measure({"time-series windows shown", [&] { ShowTimeSeriesWindows(shell, 1); }, hideTimeSeries, shownTimeSeries});
-    if (!others) return;
-    measure({"NMEA monitor open", [&] { ShowNMEAWindow(shell, 1); }, [&] { close(WindowKind::NMEA); },
-             [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::NMEA)}; }});
-    measure({"numerics open", [&] { ShowNumericsWindow(shell, 1); }, [&] { close(WindowKind::Numerics); },
-             [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::Numerics)}; }});
-    measure({"statistics and SNR statistics open",
-             [&] {
-                 ShowStatisticsWindow(shell, 1);
-                 ShowStatisticsSNRWindow(shell, 1);
-             },
-             [&] {
-                 close(WindowKind::Statistics);
-                 close(WindowKind::StatisticsSNR);
-             },
-             [&] {
-                 return std::vector<ChildWindow*>{windowOf(WindowKind::Statistics), windowOf(WindowKind::StatisticsSNR)};
-             }});
+    if (which != Cases::SkyPlot)
+        measure({"time-series windows shown", [&] { ShowTimeSeriesWindows(shell, 1); }, hideTimeSeries, shownTimeSeries});
+    if (which == Cases::TimeSeries) return;
     auto closeLists = [&] {
         if (auto* detail = program.window->findChild<AISExtraInfoWindow*>()) detail->closeFromCode();
         close(WindowKind::AISTargets);
@@ -195,19 +263,51 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
         ShowAISTargetsWindow(shell, 1);
         if (auto* list = qobject_cast<AISTargetsWindow*>(windowOf(WindowKind::AISTargets))) list->openDetail(1);
     };
-    measure({"AIS list and detail window open", openList, closeLists,
-             [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::AISTargets)}; }});
-    measure({"the same and the ARPA list open",
-             [&] {
-                 openList();
-                 ShowARPATargetsWindow(shell, 1);
-             },
-             closeLists,
-             [&] {
-                 return std::vector<ChildWindow*>{windowOf(WindowKind::AISTargets), windowOf(WindowKind::ARPATargets)};
-             }});
+    if (which == Cases::All) {
+        measure({"NMEA monitor open", [&] { ShowNMEAWindow(shell, 1); }, [&] { close(WindowKind::NMEA); },
+                 [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::NMEA)}; }});
+        measure({"numerics open", [&] { ShowNumericsWindow(shell, 1); }, [&] { close(WindowKind::Numerics); },
+                 [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::Numerics)}; }});
+        measure({"statistics and SNR statistics open",
+                 [&] {
+                     ShowStatisticsWindow(shell, 1);
+                     ShowStatisticsSNRWindow(shell, 1);
+                 },
+                 [&] {
+                     close(WindowKind::Statistics);
+                     close(WindowKind::StatisticsSNR);
+                 },
+                 [&] {
+                     return std::vector<ChildWindow*>{windowOf(WindowKind::Statistics), windowOf(WindowKind::StatisticsSNR)};
+                 }});
+        measure({"AIS list and detail window open", openList, closeLists,
+                 [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::AISTargets)}; }});
+        measure({"the same and the ARPA list open",
+                 [&] {
+                     openList();
+                     ShowARPATargetsWindow(shell, 1);
+                 },
+                 closeLists,
+                 [&] {
+                     return std::vector<ChildWindow*>{windowOf(WindowKind::AISTargets), windowOf(WindowKind::ARPATargets)};
+                 }});
+    }
     measure({"sky plot open, SNR windows fed", [&] { ShowSkyplotWindow(shell, 1); },
              [&] { close(WindowKind::Skyplot); }, [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::Skyplot)}; }});
+    // An SNR window whose constellation shows no chart has nothing to redraw but its filter
+    // label, which changes only with the filter length.
+    auto snrWithCharts = [&] {
+        std::vector<ChildWindow*> ws;
+        for (int c = 1; c <= SNRConstellations; ++c) {
+            WindowSlot& slot = shell.windows.slot(WindowKind::TimeSeriesSNR, 1, c);
+            auto* snr = qobject_cast<SnrTimeSeriesWindow*>(slot.window());
+            if (!slot.isLoaded() || !snr || !snr->isVisible()) continue;
+            bool charts = false;
+            for (int i = 1; i <= SNRCharts; ++i) charts = charts || snr->chartWidget(i)->isVisible();
+            if (charts) ws.push_back(snr);
+        }
+        return ws;
+    };
     auto snrShown = [&] {
         for (int c = 1; c <= SNRConstellations; ++c) {
             WindowSlot& slot = shell.windows.slot(WindowKind::TimeSeriesSNR, 1, c);
@@ -224,19 +324,46 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
                  hideTimeSeries();
              },
              [&] {
-                 // An SNR window whose constellation shows no chart has nothing to redraw but
-                 // its filter label, which changes only with the filter length.
                  std::vector<ChildWindow*> ws{windowOf(WindowKind::Skyplot)};
-                 for (int c = 1; c <= SNRConstellations; ++c) {
-                     WindowSlot& slot = shell.windows.slot(WindowKind::TimeSeriesSNR, 1, c);
-                     auto* snr = qobject_cast<SnrTimeSeriesWindow*>(slot.window());
-                     if (!slot.isLoaded() || !snr || !snr->isVisible()) continue;
-                     bool charts = false;
-                     for (int i = 1; i <= SNRCharts; ++i) charts = charts || snr->chartWidget(i)->isVisible();
-                     if (charts) ws.push_back(snr);
-                 }
+                 for (ChildWindow* w : snrWithCharts()) ws.push_back(w);
                  return ws;
              }});
+    if (which != Cases::All) return;
+    // Every window of the system: those above, the scatter plot, the time-series windows and
+    // the SNR windows, tiled in a grid in a main window of 1920 x 1200.
+    const QSize mainSize = program.window->size();
+    const std::vector<WindowKind> singles{WindowKind::NMEA,         WindowKind::Numerics,   WindowKind::Statistics,
+                                          WindowKind::StatisticsSNR, WindowKind::AISTargets, WindowKind::ARPATargets,
+                                          WindowKind::Skyplot,      WindowKind::Scatter};
+    measure({"every window open, tiled (1920 x 1200)",
+             [&] {
+                 program.window->resize(1920, 1200);
+                 ShowNMEAWindow(shell, 1);
+                 ShowNumericsWindow(shell, 1);
+                 ShowStatisticsWindow(shell, 1);
+                 ShowStatisticsSNRWindow(shell, 1);
+                 openList();
+                 ShowARPATargetsWindow(shell, 1);
+                 ShowSkyplotWindow(shell, 1);
+                 ShowScatterWindow(shell, 1);
+                 ShowTimeSeriesWindows(shell, 1);
+                 snrShown();
+                 program.window->mdiArea()->tileSubWindows();
+             },
+             [&] {
+                 closeLists();
+                 for (WindowKind kind : singles) close(kind);
+                 hideTimeSeries();
+                 program.window->resize(mainSize);
+             },
+             [&] {
+                 std::vector<ChildWindow*> ws = shownTimeSeries();
+                 for (WindowKind kind : singles) ws.push_back(windowOf(kind));
+                 if (auto* detail = program.window->findChild<AISExtraInfoWindow*>()) ws.push_back(detail);
+                 for (ChildWindow* w : snrWithCharts()) ws.push_back(w);
+                 return ws;
+             },
+             true});
 }
 
 }  // namespace
@@ -247,10 +374,18 @@ int main(int argc, char** argv) {
     const std::string examples = std::string(TIDERUNE_SOURCE_DIR) + "/examples/";
     const std::string recording = argc > 1 ? argv[1] : examples + "demo.nmea";
     const long minLines = argc > 2 ? std::atol(argv[2]) : 1000000;
-    const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
-    const std::string only = argc > 4 ? argv[4] : "";
-    bench("Demo setup", recording, "Tiderune.ini.in", minLines, pairs, true, only);
-    if (argc <= 1) bench("Second demo setup", examples + "demo-nav.nmea", "Tiderune-nav.ini.in", minLines, pairs, false, only);
+    const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    const std::string only = argc > 4 ? argv[4] : qEnvironmentVariable("TIDERUNE_BENCH_CASES").toStdString();
+    std::printf("Built as %s; figures in wall time and in processor time (CLOCK_PROCESS_CPUTIME_ID)\n", *TIDERUNE_BUILD_TYPE ? TIDERUNE_BUILD_TYPE : "(no build type)");
+    bench("Demo setup", recording, "Tiderune.ini.in", minLines, pairs, Cases::All, only);
+    if (argc <= 1) {
+        bench("Second demo setup", examples + "demo-nav.nmea", "Tiderune-nav.ini.in", minLines, pairs, Cases::TimeSeries,
+              only);
+        QTemporaryDir dir;
+        const std::string gsv = dir.path().toStdString() + "/demo-gsv.nmea";
+        if (gsvLines(examples + "demo.nmea", gsv))
+            bench("GSV only, demo setup", gsv, "Tiderune.ini.in", minLines, pairs, Cases::SkyPlot, only);
+    }
     std::fflush(stdout);
     return 0;
 }
