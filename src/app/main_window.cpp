@@ -352,7 +352,7 @@ void MainWindow::setPanelText(int panel, const QString& text) {
 void MainWindow::setStatusPanel(int panel, const std::string& text) {
     if (panel < 1 || panel > panels_.size()) return;
     pendingPanels_.insert(panel, toQt(text));
-    redrawTick_.scheduleCall([this] {
+    redrawTick_.scheduleStatusBarDraw([this] {
         const QMap<int, QString> due = std::exchange(pendingPanels_, {});
         for (auto it = due.begin(); it != due.end(); ++it) panels_[it.key() - 1]->setText(it.value());
     });

@@ -3,12 +3,15 @@
 // shows in memory as sentences arrive and marks itself changed; on the tick each changed
 // window that can be seen copies that memory into its widgets. A window costs its sentences
 // no drawing, and a replay running as fast as the lines can be read still repaints the
-// screen at the tick's rate.
+// screen at the tick's rate, or slower while drawing is dear (RedrawPace): drawing never
+// takes more than about a third of the time.
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <vector>
+
+#include "frame/logic/redraw_pace.h"
 
 namespace tiderune {
 
@@ -19,24 +22,38 @@ class RedrawTick : public QObject {
 public:
     static constexpr int IntervalMs = 40;
 
-    explicit RedrawTick(QObject* parent = nullptr);
+    // `nowMs`: a steady clock in milliseconds (tests give their own).
+    explicit RedrawTick(QObject* parent = nullptr, std::function<double()> nowMs = {});
 
     // Called by ChildWindow::markChanged: the window is refreshed on the next tick.
     void schedule(ChildWindow* window);
-    // Drawing outside the child windows that may change with every line (the status bar's
-    // checksum counts): `draw` runs on the next tick, once however often it was asked for
-    // before, the latest request winning.
-    void scheduleCall(std::function<void()> draw);
+    // The status bar's panels, which may change with every line (the checksum counts):
+    // `draw` runs on the next tick, once however often it was asked for before. The main
+    // window is the one caller, and each of its requests draws every panel then waiting, so
+    // the latest request stands for the earlier ones.
+    void scheduleStatusBarDraw(std::function<void()> draw);
     // Refreshes every changed window that can be seen now (the end of a replay, tests).
     void drawNow();
     // Ticks so far that refreshed at least one window.
     long long ticks() const { return ticks_; }
 
+    // What the last tick's drawing took, painting included, in milliseconds.
+    double lastDrawMs() const { return pace_.lastDrawMs(); }
+    // Milliseconds from the timer's start to the next tick; 0 while no tick is due.
+    int waitMs() const { return timer_.isActive() ? timer_.interval() : 0; }
+
 private:
+    void tick();
+    void startTimer();
+
     QTimer timer_;
     std::vector<QPointer<ChildWindow>> changed_;
-    std::function<void()> call_;
+    std::function<void()> statusBarDraw_;
     long long ticks_ = 0;
+    std::function<double()> nowMs_;
+    RedrawPace pace_;
+    // Steady-clock milliseconds before which the next tick does not come.
+    double nextTickMs_ = 0;
 };
 
 }  // namespace tiderune
