@@ -66,6 +66,20 @@ public:
     constexpr bool covers(int prn) const noexcept {
         return constellations_ == All || (constellations_ >> snrChartOf(prn).constellation & 1) != 0;
     }
+    // f(prn) for every satellite number from 1 to last that covers() holds, in rising order,
+    // going over the talker's own number ranges only (a group's end feeds them all).
+    template <class F>
+    constexpr void forEachCovered(int last, F&& f) const {
+        if (constellations_ == All) {
+            for (int prn = 1; prn <= last; ++prn) f(prn);
+            return;
+        }
+        constexpr int first[] = {0, 1, 33, 65, 100};
+        constexpr int end[] = {0, 33, 65, 97, 133};  // one past each constellation's numbers
+        for (int c = 1; c <= 4; ++c)
+            if ((constellations_ >> c & 1) != 0)
+                for (int prn = first[c]; prn < end[c] && prn <= last; ++prn) f(prn);
+    }
 
 private:
     static constexpr unsigned All = ~0u;

@@ -226,7 +226,32 @@ TEST_F(Satellites, SkyPlotTableTrendsAndColours) {
     feed("$GPGSV,4,3,16,09,40,083,46,10,17,308,41,11,07,344,39,12,22,228,45");
     feed("$GPGSV,4,4,16,13,40,083,46,14,17,308,41,15,07,344,39,151,22,228,45");
     EXPECT_EQ(skyplot.rows[16].sv.text, " 151");
-    EXPECT_EQ(surface.overlay.size(), 32u) << "16 satellites drawn, each a point and its number";
+    ASSERT_EQ(surface.overlay.size(), 32u) << "16 satellites drawn, each a point and its number";
+    // In rising number order: where each goes (radius 90 - elevation, azimuth clockwise from
+    // north), its colour (black when used in the fix) and its number printed there.
+    const struct {
+        std::size_t satellite;  // in drawing order
+        double x, y;
+        Colour colour;
+        const char* number;
+    } drawn[] = {
+        {0, 50 * std::sin(83 * 0.017453292519944444), 50 * std::cos(83 * 0.017453292519944444), colours::Black, " 1 "},
+        {1, 73 * std::sin(308 * 0.017453292519944444), 73 * std::cos(308 * 0.017453292519944444), colours::Red, " 2 "},
+        {15, 68 * std::sin(228 * 0.017453292519944444), 68 * std::cos(228 * 0.017453292519944444), colours::Red,
+         " 151 "},
+    };
+    for (const auto& d : drawn) {
+        const auto& point = surface.overlay[2 * d.satellite];
+        const auto& number = surface.overlay[2 * d.satellite + 1];
+        EXPECT_EQ(point.kind, 'p');
+        EXPECT_NEAR(point.x, d.x, 1e-9) << d.number;
+        EXPECT_NEAR(point.y, d.y, 1e-9) << d.number;
+        EXPECT_EQ(point.colour, d.colour) << d.number;
+        EXPECT_EQ(number.kind, 't');
+        EXPECT_EQ(number.text, d.number);
+        EXPECT_NEAR(number.x, d.x, 1e-9) << d.number;
+        EXPECT_EQ(number.colour, d.colour) << d.number;
+    }
 
     feed("$GPGSV,3,1,12,01,41,080,46,02,17,308,0,03,07,344,39,04,10,228,45");
     EXPECT_EQ(sat(151).Elevation, 22) << "the first sentence clears 1-150 only";

@@ -35,6 +35,38 @@ TEST(SnrCharts, SatelliteToChartAndHeadingPerConstellation) {
     for (int prn : {97, 98, 99, 133, 140, 151}) EXPECT_EQ(snrChartOf(prn).constellation, 0) << prn;
 }
 
+TEST(SnrCharts, AGroupGoesOverTheNumbersItsTalkerCovers) {
+    // Each talker: the numbers it goes over (up to 150, as a group's end feeds them), as
+    // first-last ranges, and covers() agreeing on every number.
+    const struct {
+        const char* talker;
+        std::vector<std::pair<int, int>> ranges;
+    } cases[] = {
+        {"GP", {{1, 64}}},
+        {"GL", {{65, 96}}},
+        {"GB", {{100, 132}}},
+        {"BD", {{100, 132}}},
+        {"GA", {}},
+        {"GN", {{1, 150}}},
+        {"", {{1, 150}}},
+    };
+    for (const auto& c : cases) {
+        const GsvCoverage group(c.talker);
+        std::vector<int> expected, seen, covered;
+        for (const auto& [first, last] : c.ranges)
+            for (int prn = first; prn <= last; ++prn) expected.push_back(prn);
+        group.forEachCovered(MaxPRN - 1, [&](int prn) { seen.push_back(prn); });
+        for (int prn = 1; prn < MaxPRN; ++prn)
+            if (group.covers(prn)) covered.push_back(prn);
+        EXPECT_EQ(seen, expected) << c.talker;
+        EXPECT_EQ(covered, expected) << c.talker;
+    }
+    std::vector<int> upTo40;
+    GsvCoverage("GP").forEachCovered(40, [&](int prn) { upTo40.push_back(prn); });
+    EXPECT_EQ(upTo40.size(), 40u);
+    EXPECT_EQ(upTo40.back(), 40);
+}
+
 TEST(SnrCharts, ArrangeFillsColumnByColumn) {
     struct Case {
         const char* name;

@@ -75,6 +75,7 @@ const SkyplotRow& SkyplotTable::operator[](int row) const {
 void SkyplotTable::set(int row, const SkyplotRowValues& values) {
     values_[row] = values;
     stale_[static_cast<std::size_t>(row)] = true;
+    blank_[static_cast<std::size_t>(row)] = false;
 }
 
 void SkyplotForm::DopText::set(float v) {
@@ -152,9 +153,15 @@ void SkyplotForm::drawPlot() {
     DrawingSurface& p = surface_;
     p.clear();
     for (const PlottedSatellite& d : plotted_) {
+        const PlotPoint at = skyplotPoint(d.elevation, d.azimuth);
+        // Printed as a number: a blank, the digits, a blank.
+        char number[8] = {' '};
+        char* end = std::to_chars(number + 1, number + sizeof number - 2, d.prn).ptr;
+        *end++ = ' ';
+        *end = 0;
         p.setForeColour(d.colour);
-        p.point(d.at.x, d.at.y);
-        p.print(d.number);
+        p.point(at.x, at.y);
+        p.print(number);
     }
 }
 
@@ -232,12 +239,12 @@ void SkyplotForm::DrawSkyplotGSV() {
     const int s = r.SentenceNumber;
     const GsvCoverage group(r.Talker);
     if (s == 1) {
-        for (int prn = 1; prn < MaxPRN; ++prn) {
-            if (!group.covers(prn)) continue;  // another constellation's group
+        // Not another constellation's satellites (their group clears them).
+        group.forEachCovered(MaxPRN - 1, [&](int prn) {
             table[prn].Elevation = 0;
             table[prn].Azimuth = 0;
             table[prn].SNR = 0;
-        }
+        });
     }
 
     // The clock is read only when a trend or the plot needs it.
@@ -294,20 +301,14 @@ void SkyplotForm::DrawSkyplotGSV() {
     for (int prn = 1; prn <= MaxPRN; ++prn) {
         SatelliteRecord& sat = table[prn];
         if (sat.Elevation <= 0) continue;
-        PlottedSatellite& d = plotted_.emplace_back();
-        d.at = skyplotPoint(sat.Elevation, sat.Azimuth);
-        d.colour = sat.UsedInFix ? colours::Black : colours::Red;
-        d.number[0] = ' ';
-        char* end = std::to_chars(d.number + 1, d.number + sizeof d.number - 2, prn).ptr;
-        *end++ = ' ';
-        *end = 0;
+        plotted_.push_back({static_cast<std::int16_t>(prn), sat.Elevation, sat.Azimuth,
+                            sat.UsedInFix ? colours::Black : colours::Red});
         sat.LastDrawn = now();
     }
     plotPending_ = true;
     ++plot_;
     for (int row = 4 * r.SentenceCount + 1; row <= SkyplotRows; ++row) rows.blank(row);
-    for (int prn = 1; prn < MaxPRN; ++prn)
-        if (group.covers(prn)) engine_.UpdateTimeSeriesSNR(system_, prn);
+    group.forEachCovered(MaxPRN - 1, [&](int prn) { engine_.UpdateTimeSeriesSNR(system_, prn); });
 }
 
 }  // namespace tiderune

@@ -45,12 +45,23 @@ class SkyplotTable {
 public:
     const SkyplotRow& operator[](int row) const;
     void set(int row, const SkyplotRowValues& values);
-    void blank(int row) { set(row, SkyplotRowValues{}); }
+    // Every group's end blanks the rows below it, most of them blank already.
+    void blank(int row) {
+        if (blank_[static_cast<std::size_t>(row)]) return;
+        set(row, SkyplotRowValues{});
+        blank_[static_cast<std::size_t>(row)] = true;
+    }
 
 private:
     IndexedArray<SkyplotRowValues, 1, SkyplotRows> values_{};
     mutable IndexedArray<SkyplotRow, 1, SkyplotRows> texts_{};
     mutable std::array<bool, SkyplotRows + 1> stale_{};
+    // Rows blanked since they were last set (all, as they start).
+    std::array<bool, SkyplotRows + 1> blank_ = [] {
+        std::array<bool, SkyplotRows + 1> all{};
+        all.fill(true);
+        return all;
+    }();
 };
 
 // Where a satellite stands in the plot's coordinates (-90..90, north up, zenith in the
@@ -129,10 +140,11 @@ private:
     std::int16_t svsInView_ = MissingValue;
     unsigned long long texts_ = 0;
     unsigned long long plot_ = 0;
+    // What the group's end keeps of a satellite for the plot: its place is worked out only
+    // when the plot is drawn, as most groups are never shown.
     struct PlottedSatellite {
-        PlotPoint at;
+        std::int16_t prn, elevation, azimuth;
         Colour colour;
-        char number[8];  // printed as a number: a blank, the digits, a blank
     };
     std::vector<PlottedSatellite> plotted_;
     bool plotPending_ = false;
