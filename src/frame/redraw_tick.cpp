@@ -25,7 +25,7 @@ RedrawTick::RedrawTick(QObject* parent, std::function<double()> nowMs)
     connect(&timer_, &QTimer::timeout, this, &RedrawTick::tick);
 }
 
-void RedrawTick::startTimer() {
+void RedrawTick::armTimer() {
     // The timer runs only while something waits to be drawn: an idle program never wakes.
     // The first change waits the tick's interval, or longer after a dear drawing.
     if (timer_.isActive()) return;
@@ -35,12 +35,12 @@ void RedrawTick::startTimer() {
 
 void RedrawTick::schedule(ChildWindow* window) {
     changed_.emplace_back(window);
-    startTimer();
+    armTimer();
 }
 
 void RedrawTick::scheduleStatusBarDraw(std::function<void()> draw) {
     statusBarDraw_ = std::move(draw);
-    startTimer();
+    armTimer();
 }
 
 void RedrawTick::tick() {

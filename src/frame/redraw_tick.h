@@ -44,7 +44,7 @@ public:
 
 private:
     void tick();
-    void startTimer();
+    void armTimer();
 
     QTimer timer_;
     std::vector<QPointer<ChildWindow>> changed_;
