@@ -352,7 +352,16 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
                  ShowScatterWindow(shell, 1);
                  ShowTimeSeriesWindows(shell, 1);
                  snrShown();
-                 program.window->mdiArea()->tileSubWindows();
+                 // The main window does not shrink below what its tool and status bars
+                 // need (wider than 1920 offscreen): the grid is squeezed into the width a
+                 // 1920-pixel main window gives its windows.
+                 QMdiArea* area = program.window->mdiArea();
+                 area->tileSubWindows();
+                 const double sx = std::min(1.0, (1920.0 - (program.window->width() - area->width())) / area->width());
+                 for (QMdiSubWindow* sub : area->subWindowList()) {
+                     const QRect g = sub->geometry();
+                     sub->setGeometry(static_cast<int>(g.x() * sx), g.y(), static_cast<int>(g.width() * sx), g.height());
+                 }
              },
              [&] {
                  closeLists();
