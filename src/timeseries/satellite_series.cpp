@@ -100,14 +100,15 @@ void TimeSeriesEngine::UpdateTimeSeriesGSV(int system) {
     const SatelliteRecords& table = SatelliteTable[system];
     auto& states = satelliteFilters_[system];
     if (elevation.seriesCount() > MaxPRN && azimuth.seriesCount() > MaxPRN && snr.seriesCount() > MaxPRN) {
-        for (int prn = 1; prn <= MaxPRN; ++prn) {
-            if (!gsvGroupCovers(r.Talker, prn)) continue;  // another constellation's group
+        // Another constellation's group feeds none of these: only the talker's own numbers are
+        // gone over, its name read once for the whole group.
+        GsvCoverage(r.Talker).forEachCovered(MaxPRN, [&](int prn) {
             const SatelliteRecord& sat = table[prn];
-            if (sat.Elevation == 0) continue;  // not in view, or right on the horizon
+            if (sat.Elevation == 0) return;  // not in view, or right on the horizon
             AddChartPoint(settings, system, K, elevation.series(prn), x, sat.Elevation, states[prn].elevation);
             AddChartPoint(settings, system, K, azimuth.series(prn), x, sat.Azimuth, states[prn].azimuth);
             AddChartPoint(settings, system, K, snr.series(prn), x, sat.SNR, states[prn].snr);
-        }
+        });
     }
     Series& inView = snr.series(0);
     AddChartPoint(settings, system, K, inView, x, r.SatellitesInView, filters_[K][0][system]);
@@ -131,14 +132,15 @@ void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
     SeriesFilter* states[3] = {&f.snrSnr, &f.snrElevation, &f.snrAzimuth};
     auto& newRun = snrNewRun_[system][prn];
     for (int i = 0; i < 3; ++i) {
+        Series& series = chart->series(i);
         // A missing value adds nothing, so it cannot take the old pass's points back either:
         // the series' first value of the run does, as the 24-hour window does for a point
         // dated before the run's first date.
         if (newRun[i] && values[i] != MissingValueD) {
             newRun[i] = false;
-            RestartSeriesAt(chart->series(i), x);
+            RestartSeriesAt(series, x);
         }
-        AddChartPoint(settings, system, K, chart->series(i), x, values[i], *states[i]);
+        AddChartPoint(settings, system, K, series, x, values[i], *states[i]);
     }
 }
 

@@ -419,20 +419,23 @@ TEST_F(Satellites, EachTalkersGroupClearsAndFeedsOnlyItsOwnSatellites) {
         std::array<double, 4> snr;     // last point of the SNR chart
         std::array<int, 4> points;     // SNR points so far
         std::size_t drawn;             // satellites in the plot
+        // The GSV window's SNR series so far: at a group end it reads the table as it stood
+        // before the group's last sentence, for the talker's own satellites in view.
+        std::array<std::vector<double>, 4> gsvSnr;
     };
     const Case cases[] = {
         {"one group per talker",
          {"$GPGSV,1,1,02,07,40,083,46,40,30,200,38", "$GLGSV,1,1,01,70,50,120,41", "$GAGSV,1,1,00",
           "$BDGSV,1,1,01,112,25,010,33"},
-         {40, 30, 50, 25}, {46, 38, 41, 33}, {1, 1, 1, 1}, 4},
+         {40, 30, 50, 25}, {46, 38, 41, 33}, {1, 1, 1, 1}, 4, {}},
         {"next epoch, GPS in two sentences, BeiDou as GB",
          {"$GPGSV,2,1,05,07,41,083,45,01,10,010,30,02,10,010,30,03,10,010,30", "$GPGSV,2,2,05,40,31,200,37",
           "$GLGSV,1,1,01,70,51,120,40", "$GBGSV,1,1,01,112,26,010,32"},
-         {41, 31, 51, 26}, {45, 37, 40, 32}, {2, 2, 2, 2}, 7},
+         {41, 31, 51, 26}, {45, 37, 40, 32}, {2, 2, 2, 2}, 7, {{{45}, {}, {41}, {33}}}},
         {"GN clears and feeds every satellite", {"$GNGSV,1,1,01,07,42,083,44"},
-         {42, 0, 0, 0}, {44, 0, 0, 0}, {3, 3, 3, 3}, 1},
+         {42, 0, 0, 0}, {44, 0, 0, 0}, {3, 3, 3, 3}, 1, {{{45, 45}, {37}, {41, 40}, {33, 32}}}},
         {"GLONASS alone leaves GPS be", {"$GLGSV,1,1,01,70,52,120,39"},
-         {42, 0, 52, 0}, {44, 0, 39, 0}, {3, 3, 4, 3}, 2},
+         {42, 0, 52, 0}, {44, 0, 39, 0}, {3, 3, 4, 3}, 2, {{{45, 45}, {37}, {41, 40}, {33, 32}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -444,6 +447,7 @@ TEST_F(Satellites, EachTalkersGroupClearsAndFeedsOnlyItsOwnSatellites) {
             ASSERT_NE(s, nullptr) << prns[i];
             EXPECT_EQ(s->count(), c.points[i]) << prns[i];
             EXPECT_EQ(s->y(s->count() - 1), c.snr[i]) << prns[i];
+            EXPECT_EQ(ys(gsvSeries(2, prns[i])), c.gsvSnr[i]) << prns[i];
         }
         EXPECT_EQ(surface.overlay.size(), 2 * c.drawn) << "each drawn satellite is a point and its number";
     }
