@@ -143,6 +143,7 @@ void StoreAISTarget(AisTargetStore& store, const AisStoreInput& in, const AISMes
     store.CurrentTarget[sys] = static_cast<std::int16_t>(index);
 
     AISTarget& t = table.at(index);
+    t.MessageIDsHeard |= 1u << id;  // only ids 1 to 21 carry an MMSI
     t.LastSeen = in.epochTime;
     secondsBetween(t.FirstSeen, t.LastSeen, t.SecondsSeen);  // keeps the old value when it cannot
 

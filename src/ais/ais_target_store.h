@@ -45,6 +45,9 @@ struct AISTarget {
     double LastSeen = 0;
     std::int32_t SecondsSeen = 0;
     IndexedArray<std::int32_t, 0, 27> MessageCount;
+    // Bit 1 << id for every message id the target was heard by: tells a field no message
+    // filled (still 0) from a field a message set to 0.
+    std::uint32_t MessageIDsHeard = 0;
 };
 
 inline constexpr int MaxAISTargets = 500;

@@ -2,6 +2,7 @@
 // them: sentences go through the whole intake, the lists' memory is flushed into plain grids.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -194,11 +195,15 @@ TEST_F(TargetWindows, ListRowsAreWrittenByTheColumnsOfEachMessageType) {
     flush();
     for (int r = 1; r < listGrid.rows(); ++r) EXPECT_EQ(listGrid.written(r), "") << r;
 
-    // A re-opened window writes every column of every stored target.
+    // A re-opened window writes every column of every stored target; the columns none of a
+    // target's message types carries it writes empty.
     list.load(ais.targets().TargetCount[1]);
     listGrid.mark();
     flush();
-    for (int r = 1; r <= 5; ++r) EXPECT_EQ(listGrid.written(r), "0123456789") << r;
+    const char* const reopened[] = {"0123456789", "0189", "012389", "012345689", "012389"};
+    for (int r = 1; r <= 5; ++r) EXPECT_EQ(listGrid.written(r), reopened[r - 1]) << r;
+    for (int r = 1; r <= 5; ++r)
+        for (int c = 0; c < AisListColumns; ++c) EXPECT_NE(listGrid.text(r, c), "#") << r << "," << c;
     EXPECT_EQ(listGrid.text(2, 1), "NORDIC STAR         ");
     EXPECT_EQ(listGrid.text(3, 1), "Base Station");
     EXPECT_EQ(listGrid.text(4, 1), "SEA BREEZE          ");
@@ -208,10 +213,60 @@ TEST_F(TargetWindows, ListRowsAreWrittenByTheColumnsOfEachMessageType) {
     list.load(ais.targets().TargetCount[1]);
     listGrid.mark();
     list.flush(listGrid, ais.targets().AISTargetTable[1], 2, 3);
-    EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(2) + "|" + listGrid.written(3) + "|" + listGrid.written(4),
-              "|0123456789|0123456789|");
+    EXPECT_EQ(listGrid.text(1, 0) + "|" + listGrid.text(2, 0) + "|" + listGrid.text(3, 0) + "|" + listGrid.text(4, 0),
+              "#|244670316|2442000|#");
+    EXPECT_EQ(listGrid.written(2) + "|" + listGrid.written(3), "0189|012389");
     list.flush(listGrid, ais.targets().AISTargetTable[1]);
-    EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(4), "0123456789|0123456789");
+    EXPECT_EQ(listGrid.written(1) + "|" + listGrid.written(4), "0123456789|012345689");
+}
+
+TEST_F(TargetWindows, ReopenedListShowsTheCellsTheOpenListShowed) {
+    // A second PLAY re-opens the list over the same targets: each row must read as the open
+    // list left it, a field no message of the target carries empty rather than its stored 0.
+    at("080000");
+    struct Case {
+        const char* what;
+        std::vector<AisBitWriter> messages;
+        std::string empty;  // the columns the row leaves empty
+    };
+    const Case cases[] = {
+        {"class A, position and static", {classA(1, 244670316), staticVoyage(244670316)}, ""},
+        {"class A, position only", {classA(3, 211000002)}, "1"},
+        {"class A, static only", {staticVoyage(211000003)}, "234567"},
+        {"base station", {baseStation(2442000)}, "4567"},
+        {"class B, type 18", {classB(18, 244123456)}, "7"},
+        {"class B, type 19", {classB(19, 244123457, "SEA BREEZE")}, "7"},
+        {"aid to navigation", {aidToNavigation(992446000, "NORTH PIER")}, "4567"},
+    };
+    for (const Case& k : cases) {
+        for (const AisBitWriter& m : k.messages) feed(m);
+        flush();
+    }
+    const int n = static_cast<int>(std::size(cases));
+    ASSERT_EQ(listGrid.rows(), n + 1);
+    std::vector<std::vector<std::string>> firstPass(static_cast<std::size_t>(n + 1));
+    for (int r = 1; r <= n; ++r) {
+        const Case& k = cases[r - 1];
+        for (int c = 0; c < AisListColumns; ++c) {
+            firstPass[r].push_back(listGrid.text(r, c));
+            const bool empty = k.empty.find(static_cast<char>('0' + c)) != std::string::npos;
+            EXPECT_EQ(firstPass[r][c].empty(), empty) << k.what << ", column " << c << " \"" << firstPass[r][c] << "\"";
+        }
+    }
+
+    for (int pass = 2; pass <= 3; ++pass) {
+        list.load(ais.targets().TargetCount[1]);
+        listGrid.mark();
+        flush();
+        for (int r = 1; r <= n; ++r)
+            for (int c = 0; c < AisListColumns; ++c)
+                EXPECT_EQ(listGrid.text(r, c), firstPass[r][c]) << "pass " << pass << ", " << cases[r - 1].what << ", column " << c;
+    }
+
+    // A target heard again after the re-open keeps its empty cells.
+    feed(baseStation(2442000));
+    flush();
+    for (int c = 0; c < AisListColumns; ++c) EXPECT_EQ(listGrid.text(4, c), firstPass[4][c]) << "column " << c;
 }
 
 TEST_F(TargetWindows, ListFollowsTheSentenceBeforeAndKeepsUpdatingWhilePaused) {

@@ -32,7 +32,17 @@ std::string aisDateText(double dateValue, bool seconds) {
     return formatDateValue(dateValue, seconds ? "dd mmm hh:nn:ss" : "dd mmm hh:nn");
 }
 
+std::uint16_t aisListFilledColumns(const AISTarget& t) {
+    std::uint16_t filled = bits({0});
+    for (int id = 1; id <= 27; ++id)
+        if (t.MessageIDsHeard & (1u << id)) filled = static_cast<std::uint16_t>(filled | aisListColumnsOf(id));
+    return filled;
+}
+
 std::string aisListCell(const AISTarget& t, int index, int col) {
+    // A field none of the target's messages carries stays empty, also when a re-opened
+    // window writes the whole row: its stored 0 is no value the target reported.
+    if (col >= 0 && col < AisListColumns && !(aisListFilledColumns(t) & (1u << col))) return {};
     switch (col) {
     case 0: return std::to_string(t.MMSI);
     case 1: return t.Name;

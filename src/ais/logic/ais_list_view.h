@@ -19,12 +19,17 @@ inline constexpr int AisListColumns = 10;
 // "MMSI", "Name", "Lat", "Lon", "SOG", "COG", "HDG", "ROT", "Time last msg", "Index".
 std::span<const char* const> aisListHeadings();
 
-// The text of column `col` of the row of target `index`.
+// The text of column `col` of the row of target `index`; empty for a column that none of the
+// message types the target was heard by writes.
 std::string aisListCell(const AISTarget& target, int index, int col);
 
 // The columns (bit 1 << column) an accepted message of this id rewrites in its target's row:
 // the fields of its type, the time of the last message and the index.
 std::uint16_t aisListColumnsOf(int messageID);
+
+// The columns of a target's row that hold a value: the MMSI and the columns of every message
+// type the target was heard by.
+std::uint16_t aisListFilledColumns(const AISTarget& target);
 
 // "dd mmm hh:mm:ss" (with seconds) or "dd mmm hh:mm" of a date value.
 std::string aisDateText(double dateValue, bool seconds);
