@@ -89,6 +89,9 @@ TEST_F(ReplayFileTest, LinesAcrossReadBlocksComeWholeAndOverlongLinesAreDropped)
         {"ended by a lone CR", std::string(70000, 'a') + "\r$D", {"$D"}, 1},
         {"8 MB without a line end", "$A\r\n" + endless + "\n$B", {"$A", "$B"}, 1},
         {"the last line", "$A\r\n" + endless, {"$A"}, 1},
+        // The file ends just as a call has passed its few megabytes over (the first block of
+        // 64 KiB and SkipStep more): the next call counts the line.
+        {"the last line, ended at a pause", "$A\r\n" + std::string(ReplayFile::SkipStep + 65536 - 4, 'x'), {"$A"}, 1},
     };
     for (const Case& c : cases) {
         ReplayFile f;

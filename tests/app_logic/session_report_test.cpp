@@ -167,7 +167,8 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     ScriptedMessageBoxes boxes;
     Config& cfg = state->config;
     cfg.Systems[1].Name = "B\xE5t";
-    cfg.SessionInfo = "H\xF8yde \xB1" "0,5 m";
+    // The ends of the upper half: each byte becomes two.
+    cfg.SessionInfo = "H\xF8yde \xB1" "0,5 m \x80\xFF";
     cfg.ReferenceMode[1] = 2;
     cfg.ReferenceLat[1] = (59 + 25 / 60.0 + 7.428 / 3600) * RadiansPerDegree;
     ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
@@ -191,11 +192,11 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     };
     const Case cases[] = {
         {"report: degree sign", report, " Latitude  :  59\xC2\xB0" "25'07.428\"N\r\n"},
-        {"report: session text", report, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m\r\n"},
+        {"report: session text", report, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m \xC2\x80\xC3\xBF\r\n"},
         {"report: system name", report, "session : B\xC3\xA5t\r\n"},
         {"log: the line as received", log, "$GPTXT,01,01,02,59\xB0" "25'N H\xF8yde*00\r\n"},
         {"setup: system name", setup, "\"B\xE5t\","},
-        {"setup: session text", setup, "\"H\xF8yde \xB1" "0,5 m\""},
+        {"setup: session text", setup, "\"H\xF8yde \xB1" "0,5 m \x80\xFF\""},
     };
     for (const Case& c : cases) EXPECT_NE(c.file.find(c.bytes), std::string::npos) << c.what << "\n" << c.file;
     EXPECT_EQ(latin1FromUtf8(report), sessionReportText(*state, 1));
