@@ -26,7 +26,7 @@ using Point = std::tuple<int, int, int, int, double, double>;
 class ReplayChartsTest : public ShellTest {
 protected:
     // Epochs at 1 s as a receiver sends them: position, DOPs, one GSV group and the date,
-    // last or first. The PDOP wanders between 1.5 and 2.5 but for one peak, after which the
+    // last or first (the first epoch has its DOPs before its position). The PDOP wanders between 1.5 and 2.5 but for one peak, after which the
     // fix is lost for a few epochs (empty DOPs); PRN 31 is low and without SNR at first, and
     // PRN 14 joins the fix for the last epochs.
     void writeRecording(int epochs, int peakEpoch, double peak, bool dateFirst) {
@@ -37,16 +37,21 @@ protected:
             char zda[64];
             std::snprintf(zda, sizeof zda, "$GPZDA,%02d%02d%02d.00,15,06,2026,00,00", h, m, s);
             if (dateFirst) f << sentence(zda);
-            std::snprintf(b, sizeof b, "$GPGGA,%02d%02d%02d.00,5925.1242,N,01029.5288,E,2,08,0.9,%.1f,M,39.1,M,%.1f,0100", h,
-                          m, s, 35 + (i % 7) * 0.1, 1.0 + i % 3);
-            f << sentence(b);
+            char gga[160];
+            std::snprintf(gga, sizeof gga, "$GPGGA,%02d%02d%02d.00,5925.1242,N,01029.5288,E,2,08,0.9,%.1f,M,39.1,M,%.1f,0100",
+                          h, m, s, 35 + (i % 7) * 0.1, 1.0 + i % 3);
             const double pdop = i == peakEpoch ? peak : 1.5 + (i * 37 % 101) / 100.0;
             if (i > peakEpoch && i <= peakEpoch + 3)
                 std::snprintf(b, sizeof b, "$GPGSA,A,1,,,,,,,,,,,,,,,");
             else
                 std::snprintf(b, sizeof b, "$GPGSA,A,3,07,08,12,%s,,,,,,,,,%.2f,0.9,%.1f", i >= epochs - 50 ? "14" : "", pdop,
                               1.1 + (i % 5) * 0.1);
-            f << sentence(b);
+            // The recording opens with DOPs, which carry no time: they take the time a pass
+            // starts with, never the one the last pass ended with.
+            if (i == 0)
+                f << sentence(b) << sentence(gga);
+            else
+                f << sentence(gga) << sentence(b);
             char snr31[4] = "";
             if (i >= 20) std::snprintf(snr31, sizeof snr31, "%02d", 20 + i % 13);
             std::snprintf(b, sizeof b, "$GPGSV,1,1,04,07,%02d,083,%02d,08,%02d,308,41,12,07,344,%02d,31,03,228,%s",
