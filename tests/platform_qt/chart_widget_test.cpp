@@ -179,6 +179,25 @@ TEST(ChartWidgetDrawing, TitlesAndAxisLabelsRender) {
     EXPECT_LT(inkIn(img, QRect(plot2.left() + 10, plot2.bottom() + 6, plot2.width() - 20, 20)), 5);
 }
 
+// A square plot takes the shorter side of the room the axes leave and stands in its middle,
+// in a wide chart and in a tall one alike.
+TEST(ChartWidgetDrawing, ASquarePlotStandsInTheMiddleOfItsRoom) {
+    for (const QSize size : {QSize(600, 300), QSize(300, 600)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+        FixedChart f;
+        f.w.resize(size);
+        f.w.renderImage();
+        const QRect room = f.w.layout().plot;
+        f.w.chart().setSquarePlot(true);
+        f.w.renderImage();
+        const QRect plot = f.w.layout().plot;
+        const int side = std::min(room.width(), room.height());
+        EXPECT_EQ(plot.size(), QSize(side, side));
+        EXPECT_LE(std::abs(plot.center().x() - room.center().x()), 1);
+        EXPECT_LE(std::abs(plot.center().y() - room.center().y()), 1);
+    }
+}
+
 // The box round the dark pixels of an area of the image; empty when there are none.
 QRect inkBox(const QImage& img, const QRect& area) {
     QRect box;
