@@ -518,8 +518,11 @@ void MainWindow::CloseSystemWindows() {
 }
 
 void MainWindow::FitChildWindow(QWidget* child) {
-    const double mainHeight = toTwips(frameGeometry().height());
-    const double mainWidth = toTwips(frameGeometry().width());
+    // Against the size the main window has on screen: the windows a start-up opens in a main
+    // window that comes up maximised would else be pulled into its normal size.
+    const QRect frame = shownFrame(*this);
+    const double mainHeight = toTwips(frame.height());
+    const double mainWidth = toTwips(frame.width());
     QRect g = child->geometry();
     if (toTwips(g.y()) > mainHeight - 1750) g.moveTop(fromTwips(mainHeight - 2250));
     if (toTwips(g.x()) > mainWidth - 1750) g.moveLeft(fromTwips(mainWidth - 2750));

@@ -1,9 +1,12 @@
 #include "frame/child_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QStyle>
 
 #include "frame/redraw_tick.h"
 #include "frame/shell.h"
@@ -75,11 +78,26 @@ static std::string placementKey(const char* prefix, const char* what, int system
     return std::string(prefix) + what + StrNumber(system);
 }
 
+QRect shownFrame(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    if (window.isVisible() || !(window.windowState() & Qt::WindowMaximized)) return frame;
+    QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : frame;
+}
+
 QRect workArea(QMdiArea& area) {
     if (area.isVisible()) return area.viewport()->rect();
     // Hidden: the main window's layout gives the area its size; its viewport follows at show.
-    if (QLayout* l = area.window()->layout()) l->activate();
-    return QRect(QPoint(0, 0), area.contentsRect().size());
+    QWidget& main = *area.window();
+    if (QLayout* l = main.layout()) l->activate();
+    QSize size = area.contentsRect().size();
+    // One that comes up maximised grows by as much as the main window does, less the title
+    // bar its frame gains.
+    const QSize growth = shownFrame(main).size() - main.frameGeometry().size();
+    if (growth != QSize(0, 0))
+        size += growth - QSize(0, main.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    return QRect(QPoint(0, 0), size);
 }
 
 namespace {

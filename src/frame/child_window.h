@@ -23,6 +23,9 @@ class Shell;
 // Where the child windows live: the main window's child area in their own coordinates, also
 // while the main window is not shown yet (at start-up the windows open before it shows).
 QRect workArea(QMdiArea& area);
+// The frame a main window has once shown. One still hidden but set to come up maximised has
+// its normal size yet; shown, it fills the work area of its screen.
+QRect shownFrame(const QWidget& window);
 
 class ChildWindow : public QWidget {
     Q_OBJECT

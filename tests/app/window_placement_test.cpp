@@ -349,9 +349,9 @@ TEST_F(WindowPlacementTest, MainWindowComesBackMaximisedAtItsNormalPlaceAndOffTh
     }
 }
 
-TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide) {
-    // What scripts/demo.sh gives a first start: the demo setup, and the window placements it
-    // seeds the settings file with when there is none.
+// What scripts/demo.sh gives a first start: the demo setup, and the window placements it
+// seeds the settings file with when there is none.
+void seedDemo(const std::string& home, MemorySettingsStore& settings) {
     const std::string examples = std::string(TIDERUNE_SOURCE_DIR) + "/examples";
     std::ifstream in(examples + "/Tiderune.ini.in", std::ios::binary);
     std::string setup((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -363,6 +363,10 @@ TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide
     ASSERT_FALSE(seed.childKeys().isEmpty());
     for (const QString& key : seed.childKeys())
         settings.setValue("Tiderune", "Settings", key.toStdString(), seed.value(key).toString().toStdString());
+}
+
+TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide) {
+    seedDemo(home, settings);
     realCore = &first;
     start();
     QCoreApplication::processEvents();  // the screen's answer to the maximised window
@@ -393,6 +397,68 @@ TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide
             EXPECT_GE(list->viewport()->height(), 8 * list->verticalHeader()->defaultSectionSize());
         }
     expectUsable();
+}
+
+TEST_F(WindowPlacementTest, ARestartMaximisedKeepsTheStartUpWindowsWhereTheyWereLeft) {
+    // The demo opens its lists at start in a maximised main window; the user moves them right
+    // of and below where the main window's normal 867 x 867 pixels end, and restarts twice.
+    seedDemo(home, settings);
+    realCore = &first;
+    start();
+    QCoreApplication::processEvents();  // the screen's answer to the maximised window
+    ASSERT_TRUE(window->isMaximized());
+    const QRect area = window->mdiArea()->viewport()->rect();
+    struct Case {
+        K kind;
+        const char* key;
+        QRect normal;
+    };
+    const std::vector<Case> cases{
+        {K::AISTargets, "AISTargets", QRect(981, 820, 640, 200)},  // right of and below it
+        {K::ARPATargets, "ARPATargets", QRect(1207, 60, 690, 640)},  // right of it
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(area.contains(c.normal)) << c.key;
+        frameOf(c.kind)->setGeometry(c.normal);
+    }
+    auto stored = [&] {
+        std::vector<std::string> values;
+        for (const Case& c : cases)
+            for (const char* what : {"Left", "Top", "Width", "Height"})
+                values.push_back(settings.value("Tiderune", "Settings", std::string(c.key) + what + " 1", ""));
+        return values;
+    };
+    std::vector<std::string> expected;
+    for (const Case& c : cases)
+        for (int pixels : {c.normal.x(), c.normal.y(), c.normal.width(), c.normal.height()})
+            expected.push_back(std::to_string(pixels * 15));
+    ASSERT_TRUE(exitProgram());
+    ASSERT_EQ(stored(), expected);
+    for (int restart = 1; restart <= 2; ++restart) {
+        SCOPED_TRACE("restart " + std::to_string(restart));
+        program.reset();
+        shell.reset();
+        ProgramCore again;
+        realCore = &again;
+        start();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(window->isMaximized());
+        for (const Case& c : cases) EXPECT_EQ(frameOf(c.kind)->geometry(), c.normal) << c.key;
+        expectUsable();
+        EXPECT_TRUE(exitProgram());
+        EXPECT_EQ(stored(), expected);
+        program.reset();  // before its core goes
+        shell.reset();
+    }
+    // One left of the area, out of sight also once fitted, still gives way to the default.
+    settings.setValue("Tiderune", "Settings", "AISTargetsLeft 1", "-15000");
+    ProgramCore last;
+    realCore = &last;
+    start();
+    EXPECT_EQ(frameOf(K::AISTargets)->geometry(), QRect(fromTwips(100), fromTwips(100), fromTwips(3000), fromTwips(6000)));
+    EXPECT_EQ(frameOf(K::ARPATargets)->geometry(), cases[1].normal);
+    program.reset();
+    shell.reset();
 }
 
 }  // namespace
