@@ -286,6 +286,21 @@ TEST_F(TextLayoutTest, ScatterLabelsStayInsideItsFrameAndMaximizedWindowsFillThe
         const ChartLayout& l = chart->layout();
         Chart& c = scatter->scatterChart();
         EXPECT_TRUE(chart->rect().contains(l.plot)) << "the whole plot in the chart";
+        // Tick labels inside the chart and a blank clear of each other, the end labels kept
+        // inside the frame too.
+        const int blank = QFontMetrics(QFont()).horizontalAdvance(QLatin1Char(' '));
+        for (const AxisPlacement& ap : l.axes) {
+            for (std::size_t i = 0; i < ap.labels.size(); ++i) {
+                EXPECT_TRUE(chart->rect().contains(ap.labels[i])) << "label " << i << " cut";
+                for (std::size_t j = 0; j < i; ++j) {
+                    const QRect &r = ap.labels[j], &s = ap.labels[i];
+                    const int apart = ap.axis->horizontal() ? std::max(s.left() - r.right(), r.left() - s.right()) - 1
+                                                             : std::max(s.top() - r.bottom(), r.top() - s.bottom()) - 1;
+                    EXPECT_GE(apart, ap.axis->horizontal() ? blank : 0) << "labels " << j << " and " << i;
+                }
+            }
+        }
+        EXPECT_GE(l.find(&c.bottomAxis())->labels.size(), 3u) << "labels either side of the middle";
         const AxisMap& e = l.find(&c.bottomAxis())->map;
         const AxisMap& n = l.find(&c.leftAxis())->map;
         return Scale{1 / std::fabs(e.toPixel(1) - e.toPixel(0)), 1 / std::fabs(n.toPixel(1) - n.toPixel(0)),

@@ -198,6 +198,56 @@ TEST(ChartWidgetDrawing, ASquarePlotStandsInTheMiddleOfItsRoom) {
     }
 }
 
+// Tick labels stand apart, a blank's width between labels side by side, and inside the chart:
+// on a short axis with long texts, on an axis whose step needs more decimals than its ends,
+// and on axes across a square plot whose end labels are kept inside the frame. Swept over
+// chart sizes, as when a window is resized.
+TEST(ChartWidgetDrawing, TickLabelsStandApartAtEverySize) {
+    struct Case {
+        const char* name;
+        double min, max;
+        double position;  // percent of the plot from its edge; 0 at the edge
+        bool square;
+        int height;
+    };
+    const Case cases[] = {
+        {"metres at the edge", -4.4, 4.4, 0, false, 240},
+        {"long numbers", 1000000, 1000009, 0, false, 240},
+        {"across a square plot", -3, 3, 50, true, 400},
+        {"tenths across a square plot", -4.4, 4.4, 50, true, 1100},
+        {"low and flat", -0.9, 0.9, 50, false, 70},
+    };
+    const int blank = QFontMetrics(QFont()).horizontalAdvance(QLatin1Char(' '));
+    for (const Case& k : cases) {
+        for (int width = 120; width <= 1900; width += 37) {
+            SCOPED_TRACE(std::string(k.name) + " at " + std::to_string(width) + " pixels");
+            ChartWidget w;
+            w.resize(width, k.height);
+            Chart& c = w.chart();
+            c.legend().setVisible(false);
+            c.setSquarePlot(k.square);
+            for (Axis* a : {&c.leftAxis(), &c.bottomAxis()}) {
+                a->setMinMax(k.min, k.max);
+                a->setPositionPercent(k.position);
+            }
+            w.renderImage();
+            for (Axis* a : {&c.leftAxis(), &c.bottomAxis()}) {
+                const std::vector<QRect>& labels = w.layout().find(a)->labels;
+                ASSERT_FALSE(labels.empty());
+                for (std::size_t i = 0; i < labels.size(); ++i) {
+                    EXPECT_TRUE(w.rect().contains(labels[i])) << "label " << i << " cut";
+                    if (i == 0) continue;
+                    const QRect &r = labels[i - 1], &s = labels[i];
+                    if (a->horizontal())
+                        EXPECT_GE(std::max(s.left() - r.right(), r.left() - s.right()) - 1, blank) << "labels " << i - 1 << " and " << i;
+                    else
+                        EXPECT_FALSE(r.intersects(s)) << "labels " << i - 1 << " and " << i;
+                }
+            }
+        }
+    }
+}
+
 // The box round the dark pixels of an area of the image; empty when there are none.
 QRect inkBox(const QImage& img, const QRect& area) {
     QRect box;

@@ -77,6 +77,7 @@ struct Ticks {
     double min = 0, max = 1, step = 1;
     std::vector<double> values;
     std::vector<QString> labels;
+    std::vector<std::size_t> labelled;  // the ticks that show their labels
     int widest = 0;
 };
 
@@ -133,6 +134,61 @@ Ticks makeTicks(const Axis& a, const Measure& fm, int length) {
         t.widest = std::max(t.widest, fm.width(t.labels.back()));
     }
     return t;
+}
+
+// Where the labels of an axis go once its line and scale are placed. A label is centred on its
+// tick; an axis across the plot keeps its end labels inside the frame, a gap clear of its
+// lines, and every axis keeps them inside the chart. When neighbouring labels would touch
+// (long texts on a short axis, or an end label pushed in onto the next), only every second,
+// fifth, tenth... tick is labelled, at round multiples of the step, until they stand apart:
+// a blank's width between labels side by side. The ticks and the grid keep the step.
+void placeLabels(const Axis& a, Ticks& t, AxisPlacement& ap, const QRect& plot, const QRect& bounds, const Measure& m,
+                 int lineH) {
+    const bool farSide = a.kind() == AxisKind::Right || a.kind() == AxisKind::Top;
+    const bool inside = a.positionPercent() != 0;
+    const int extent = a.ticksVisible() ? TickLength : 0;
+    auto rectOf = [&](std::size_t k) {
+        const int at = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
+        const int w = m.width(t.labels[k]);
+        if (a.horizontal()) {
+            int lx = at - w / 2 - 1;
+            if (inside) lx = std::clamp(lx, plot.left() + 1 + Gap, std::max(plot.left() + 1 + Gap, plot.right() - w - 2 - Gap));
+            lx = std::clamp(lx, bounds.left(), std::max(bounds.left(), bounds.right() - w - 1));
+            return QRect(lx, farSide ? ap.line - extent - Gap - lineH : ap.line + extent + Gap, w + 2, lineH);
+        }
+        int y = at;
+        if (inside) {
+            const int top = plot.top() + 1 + Gap + lineH / 2;
+            y = std::clamp(y, top, std::max(top, plot.bottom() - lineH / 2 - 1 - Gap));
+        }
+        y = std::clamp(y, bounds.top() + lineH / 2, std::max(bounds.top() + lineH / 2, bounds.bottom() + 1 - lineH + lineH / 2));
+        return QRect(farSide ? ap.line + extent + Gap : ap.line - extent - Gap - w - 2, y - lineH / 2, w + 2, lineH);
+    };
+    std::vector<QRect> all(t.values.size());
+    for (std::size_t k = 0; k < all.size(); ++k) all[k] = rectOf(k);
+    const int gap = a.horizontal() ? m.width(QStringLiteral(" ")) : 0;
+    auto apart = [&](const QRect& r, const QRect& s) {
+        if (a.horizontal()) return s.left() - r.right() - 1 >= gap || r.left() - s.right() - 1 >= gap;
+        return s.top() - r.bottom() - 1 >= gap || r.top() - s.bottom() - 1 >= gap;
+    };
+    std::vector<std::size_t> chosen;
+    for (double every = 1; every < 1e18; every *= 10) {
+        for (double times : {1.0, 2.0, 5.0}) {
+            std::vector<std::size_t> next;
+            for (std::size_t k = 0; k < all.size(); ++k)
+                if (std::fmod(std::round(t.values[k] / t.step), every * times) == 0) next.push_back(k);
+            // A step beyond every tick: the first of the labels before stands alone.
+            if (next.empty()) next.assign(chosen.begin(), chosen.begin() + std::min<std::size_t>(chosen.size(), 1));
+            chosen = std::move(next);
+            bool fits = true;
+            for (std::size_t j = 1; j < chosen.size() && fits; ++j) fits = apart(all[chosen[j - 1]], all[chosen[j]]);
+            if (fits) {
+                t.labelled = chosen;
+                for (std::size_t k : chosen) ap.labels.push_back(all[k]);
+                return;
+            }
+        }
+    }
 }
 
 // Space an axis's ticks and labels take outside the plot, from its line.
@@ -932,6 +988,7 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 ap.title = QRect(tx, plot.center().y() - w / 2, lineH, w);
             }
         }
+        if (shown[i] && a.labelsVisible()) placeLabels(a, ticks[i], ap, plot, bounds, measure, lineH);
         layout.axes.push_back(ap);
     }
 
@@ -1047,7 +1104,6 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
         const Ticks& t = ticks[i];
         const bool farSide = a.kind() == AxisKind::Right || a.kind() == AxisKind::Top;
         const int dir = farSide ? 1 : -1;  // outwards: right/up for the far axes
-        const bool inside = a.positionPercent() != 0;  // drawn across the plot, not at its edge
         p.setPen(Qt::black);
         if (a.horizontal()) {
             const int y = ap.line;
@@ -1061,17 +1117,8 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 extent += TickLength;
             }
             if (a.labelsVisible()) {
-                for (std::size_t k = 0; k < t.values.size(); ++k) {
-                    const int x = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
-                    const int w = measure.width(t.labels[k]);
-                    const int ty = farSide ? y - extent - Gap - lineH : y + extent + Gap;
-                    int lx = x - w / 2 - 1;
-                    // An axis across the plot keeps its end labels inside the frame, a gap
-                    // clear of its lines.
-                    if (inside)
-                        lx = std::clamp(lx, plot.left() + 1 + Gap, std::max(plot.left() + 1 + Gap, plot.right() - w - 2 - Gap));
-                    p.drawText(QRect(lx, ty, w + 2, lineH), Qt::AlignCenter, t.labels[k]);
-                }
+                for (std::size_t j = 0; j < t.labelled.size(); ++j)
+                    p.drawText(ap.labels[j], Qt::AlignCenter, t.labels[t.labelled[j]]);
                 extent += Gap + lineH;
             }
             if (titleTypes[i] && !ap.title.isEmpty()) {
@@ -1091,17 +1138,9 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 extent += TickLength;
             }
             if (a.labelsVisible()) {
-                for (std::size_t k = 0; k < t.values.size(); ++k) {
-                    int y = static_cast<int>(pixelOf(ap.map.toPixel(t.values[k])));
-                    if (inside) {
-                        const int top = plot.top() + 1 + Gap + lineH / 2;
-                        y = std::clamp(y, top, std::max(top, plot.bottom() - lineH / 2 - 1 - Gap));
-                    }
-                    if (farSide)
-                        p.drawText(QRect(x + extent + Gap, y - lineH / 2, t.widest + 2, lineH), Qt::AlignLeft | Qt::AlignVCenter, t.labels[k]);
-                    else
-                        p.drawText(QRect(x - extent - Gap - t.widest - 2, y - lineH / 2, t.widest + 2, lineH), Qt::AlignRight | Qt::AlignVCenter, t.labels[k]);
-                }
+                for (std::size_t j = 0; j < t.labelled.size(); ++j)
+                    p.drawText(ap.labels[j], (farSide ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
+                               t.labels[t.labelled[j]]);
                 extent += Gap + t.widest;
             }
             if (titleTypes[i] && !ap.title.isEmpty()) {

@@ -24,6 +24,7 @@ struct AxisPlacement {
     int line = 0;      // pixel x (vertical axes) or y (horizontal axes) of the axis line
     QRect hitArea;     // where a click counts as a click on this axis
     QRect title;       // where the axis title goes (upright, before any turn); empty when left out
+    std::vector<QRect> labels;  // where the tick labels go, in the order of their values
 };
 
 struct ChartLayout {
