@@ -140,8 +140,8 @@ Ticks makeTicks(const Axis& a, const Measure& fm, int length) {
 // tick; an axis across the plot keeps its end labels inside the frame, a gap clear of its
 // lines, and every axis keeps them inside the chart. When neighbouring labels would touch
 // (long texts on a short axis, or an end label pushed in onto the next), only every second,
-// fifth, tenth... tick is labelled, at round multiples of the step, until they stand apart:
-// a blank's width between labels side by side. The ticks and the grid keep the step.
+// fifth, tenth... tick is labelled, at round multiples of the step, until they stand apart.
+// The ticks and the grid keep the step.
 void placeLabels(const Axis& a, Ticks& t, AxisPlacement& ap, const QRect& plot, const QRect& bounds, const Measure& m,
                  int lineH) {
     const bool farSide = a.kind() == AxisKind::Right || a.kind() == AxisKind::Top;
@@ -166,7 +166,9 @@ void placeLabels(const Axis& a, Ticks& t, AxisPlacement& ap, const QRect& plot, 
     };
     std::vector<QRect> all(t.values.size());
     for (std::size_t k = 0; k < all.size(); ++k) all[k] = rectOf(k);
-    const int gap = a.horizontal() ? m.width(QStringLiteral(" ")) : 0;
+    // Side by side a blank apart; one above the other by the axis's label separation, which
+    // the step already leaves between labels that were not pushed in.
+    const int gap = a.horizontal() ? m.width(QStringLiteral(" ")) : std::max(0, lineH * a.labelsSeparation() / 100 - 1);
     auto apart = [&](const QRect& r, const QRect& s) {
         if (a.horizontal()) return s.left() - r.right() - 1 >= gap || r.left() - s.right() - 1 >= gap;
         return s.top() - r.bottom() - 1 >= gap || r.top() - s.bottom() - 1 >= gap;
