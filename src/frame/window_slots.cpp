@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <algorithm>
 
 #include "frame/child_window.h"
 #include "frame/shell.h"
@@ -34,12 +35,35 @@ void WindowSlot::load() {
     connect(w, &ChildWindow::unloaded, this, &WindowSlot::forget);
     w->load();
     // A chart window keeps no stored placement, but a reset must not move it.
-    if (unloadedByCode_ && lastNormal_.isValid() && *windowKindInfo(kind_).placementKey == 0)
+    const bool keepsNoPlacement = *windowKindInfo(kind_).placementKey == 0;
+    if (unloadedByCode_ && lastNormal_.isValid() && keepsNoPlacement)
         frame->setGeometry(lastNormal_);
+    else
+        placedByArea_ = keepsNoPlacement;
 }
+
+namespace {
+
+// The child area places a window against its size at that moment: one placed while the main
+// window still had its normal size (before it came up maximised), or one that grew at its
+// load, can stand partly left of or beyond the area. Shown, it lies wholly inside, or at the
+// area's left and top edges when larger.
+void keepInArea(QMdiSubWindow& frame, const QRect& area) {
+    QRect g = frame.geometry();
+    g.moveLeft(std::max(area.left(), std::min(g.left(), area.right() + 1 - g.width())));
+    g.moveTop(std::max(area.top(), std::min(g.top(), area.bottom() + 1 - g.height())));
+    if (g != frame.geometry()) frame.setGeometry(g);
+}
+
+}  // namespace
 
 void WindowSlot::showInItsState() {
     frame_->show();
+    QMdiArea& area = shell_.host().childArea();
+    if (placedByArea_ && area.isVisible()) {
+        placedByArea_ = false;
+        keepInArea(*frame_, area.viewport()->rect());
+    }
     if (!unloadedByCode_) return;
     unloadedByCode_ = false;
     if (lastState_ & Qt::WindowMaximized)

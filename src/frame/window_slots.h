@@ -57,6 +57,8 @@ private:
     QRect lastNormal_;
     Qt::WindowStates lastState_;
     bool unloadedByCode_ = false;
+    // Set while a window the child area placed itself has not been shown yet.
+    bool placedByArea_ = false;
 };
 
 // Keeps the order in which the visible child windows lie over each other, and which one is

@@ -2,10 +2,12 @@
 // Tile arrange them, and a restart reads their stored placements; each gives every window
 // back in its state (minimised, maximised), at its normal place and in the same pile, none a
 // title-bar strip and none out of sight.
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -18,6 +20,7 @@
 #include <ostream>
 #include <map>
 
+#include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
 #include "app/program_core.h"
 #include "app/reset_family.h"
@@ -397,6 +400,46 @@ TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide
             EXPECT_GE(list->viewport()->height(), 8 * list->verticalHeader()->defaultSectionSize());
         }
     expectUsable();
+}
+
+TEST_F(WindowPlacementTest, TimeSeriesWindowsOpenedInTheMaximisedDemoLieWhollyInView) {
+    // The time-series windows keep no place: the child area places each as it comes into
+    // view, and none may stand partly left of or above it.
+    seedDemo(home, settings);
+    realCore = &first;
+    start();
+    QCoreApplication::processEvents();  // the screen's answer to the maximised window
+    ASSERT_TRUE(window->isMaximized());
+    action("mnuWindowNewWindow")->trigger();
+    NewWindowDialog* d = window->newWindowDialog();
+    ASSERT_TRUE(d);
+    d->typeList()->setCurrentIndex(d->typeList()->findText("Time Serie Plot"));
+    d->okButton()->click();
+    QCoreApplication::processEvents();
+    const QRect area = window->mdiArea()->viewport()->rect();
+    std::vector<std::string> opened;
+    for (const auto& slot : shell->windows.all()) {
+        if (!slot->isVisible()) continue;
+        const WindowKind kind = slot->window()->kind();
+        if (kind != K::TimeSeriesSNR &&
+            std::find(TimeSeriesKinds.begin(), TimeSeriesKinds.end(), kind) == TimeSeriesKinds.end())
+            continue;
+        const std::string caption = slot->window()->windowTitle().toStdString();
+        opened.push_back(caption);
+        const QRect r = slot->window()->parentWidget()->geometry();
+        // Wider or taller than the area: its left or top edge at the area's.
+        const QRect expected(std::max(0, std::min(r.x(), area.width() - r.width())),
+                             std::max(0, std::min(r.y(), area.height() - r.height())), r.width(), r.height());
+        EXPECT_EQ(r, expected) << caption << " in " << ::testing::PrintToString(area);
+    }
+    std::sort(opened.begin(), opened.end());
+    EXPECT_EQ(opened, (std::vector<std::string>{
+                          "ATT Time Series 1 - Demo GNSS", "BeiDou SNR Timeseries 1 - Demo GNSS",
+                          "DBT Time Series 1 - Demo GNSS", "GGA Time Series 1 - Demo GNSS",
+                          "GLONASS SNR Timeseries 1 - Demo GNSS", "GPS SNR Timeseries 1 - Demo GNSS",
+                          "GSA Time Series 1 - Demo GNSS", "GST Time Series 1 - Demo GNSS",
+                          "GSV Time Series 1 - Demo GNSS", "SBAS SNR Timeseries 1 - Demo GNSS",
+                          "VHW Time Series 1 - Demo GNSS"}));
 }
 
 TEST_F(WindowPlacementTest, ARestartMaximisedKeepsTheStartUpWindowsWhereTheyWereLeft) {
