@@ -47,6 +47,8 @@ std::ostream& operator<<(std::ostream& o, const Placed& p) {
     return o << "state " << int(p.state) << " at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
 }
 
+void seedDemo(const std::string& home, MemorySettingsStore& settings);
+
 class WindowPlacementTest : public ShellTest {
 protected:
     // The demo's way: OFFLINE on a short recording, the windows of system 1 open.
@@ -102,6 +104,13 @@ protected:
             EXPECT_GE(p.normal.height(), fromTwips(UsableHeightTwips));
             EXPECT_TRUE(p.normal.intersects(area));
         }
+    }
+    // The demo's first start (scripts/demo.sh) on the real core, its main window maximised.
+    void startSeededDemo() {
+        seedDemo(home, settings);
+        realCore = &first;
+        start();
+        QCoreApplication::processEvents();  // the screen's answer to the maximised window
     }
     ProgramCore first;
 };
@@ -369,10 +378,7 @@ void seedDemo(const std::string& home, MemorySettingsStore& settings) {
 }
 
 TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide) {
-    seedDemo(home, settings);
-    realCore = &first;
-    start();
-    QCoreApplication::processEvents();  // the screen's answer to the maximised window
+    startSeededDemo();
     EXPECT_TRUE(window->isMaximized());
     EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front().text;
     // The windows the setup opens, and the monitor the tour opens next.
@@ -405,10 +411,7 @@ TEST_F(WindowPlacementTest, TheDemosFirstStartShowsEveryWindowReadableSideBySide
 TEST_F(WindowPlacementTest, TimeSeriesWindowsOpenedInTheMaximisedDemoLieWhollyInView) {
     // The time-series windows keep no place: the child area places each as it comes into
     // view, and none may stand partly left of or above it.
-    seedDemo(home, settings);
-    realCore = &first;
-    start();
-    QCoreApplication::processEvents();  // the screen's answer to the maximised window
+    startSeededDemo();
     ASSERT_TRUE(window->isMaximized());
     action("mnuWindowNewWindow")->trigger();
     NewWindowDialog* d = window->newWindowDialog();
@@ -445,10 +448,7 @@ TEST_F(WindowPlacementTest, TimeSeriesWindowsOpenedInTheMaximisedDemoLieWhollyIn
 TEST_F(WindowPlacementTest, ARestartMaximisedKeepsTheStartUpWindowsWhereTheyWereLeft) {
     // The demo opens its lists at start in a maximised main window; the user moves them right
     // of and below where the main window's normal 867 x 867 pixels end, and restarts twice.
-    seedDemo(home, settings);
-    realCore = &first;
-    start();
-    QCoreApplication::processEvents();  // the screen's answer to the maximised window
+    startSeededDemo();
     ASSERT_TRUE(window->isMaximized());
     const QRect area = window->mdiArea()->viewport()->rect();
     struct Case {
