@@ -1,8 +1,10 @@
 // Serial reception end to end: a pseudo-terminal stands in for the COM port, the program
 // opens it through the user's device path and feeds what arrives to the intake.
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <thread>
 
@@ -167,6 +169,76 @@ TEST_F(LiveSerialTest, ABurstFasterThanTheAnalysisIsHeldBackAndArrivesWholeAndIn
     const auto [wrong, _] = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
     if (wrong != got.end()) ADD_FAILURE() << "line " << wrong - got.begin() << " is " << *wrong;
     EXPECT_EQ(live->IgnoredCount(1), 0);
+}
+
+// While the error question is open nothing is analysed: a writer that can wait sends more
+// than the program lets wait for the analysis, and the port holds it back instead of reading
+// on and dropping what passes the bound. Once answered, every line arrives, none counted as
+// ignored.
+TEST_F(LiveSerialTest, AWriterIsHeldBackWhileTheErrorQuestionIsOpenAndLosesNothing) {
+    start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
+    std::size_t analysed = 0;
+    core.onLine = [&](CoreSink&, int, std::string_view line) {
+        ++analysed;
+        if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
+    };
+    std::vector<std::string> expected;
+    std::string first;
+    for (int i = 0; i < 11; ++i) {
+        first += "$BAD," + std::to_string(i) + "\r\n";
+        expected.push_back("1:$BAD," + std::to_string(i) + "\r\n");
+    }
+    std::string burst;
+    for (int i = 0; burst.size() < LiveSources::WaitingLimit + LiveSources::WaitingLimit / 2; ++i) {
+        const std::string line = sentence("GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,," +
+                                          std::to_string(i));
+        expected.push_back("1:" + line);
+        burst += line;
+    }
+    std::atomic<bool> written = false;
+    std::thread writer;
+    std::size_t analysedAtOpen = 0, analysedAtClose = 0, receivedAtClose = 0;
+    boxes.whileOpen = [&](const MessageRequest&) {
+        analysedAtOpen = analysed;
+        writer = std::thread([&] {
+            pty.send(burst);
+            written = true;
+        });
+        // The question stays open until the writer is through or the port has stopped
+        // taking its data for a while.
+        QElapsedTimer quiet;
+        quiet.start();
+        std::size_t seen = received_;
+        QElapsedTimer deadline;
+        deadline.start();
+        while (!written && deadline.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (received_ != seen) {
+                seen = received_;
+                quiet.restart();
+            } else if (received_ >= LiveSources::SerialHoldLimit && quiet.elapsed() > 300) {
+                break;
+            }
+        }
+        analysedAtClose = analysed;
+        receivedAtClose = received_;
+    };
+    pty.send(first);
+    ASSERT_TRUE(waitFor([&] { return !boxTexts().empty(); }));
+    EXPECT_GE(analysedAtOpen, 11u);
+    EXPECT_EQ(analysedAtClose, analysedAtOpen);  // the lines waited for the answer
+    EXPECT_LT(receivedAtClose, first.size() + LiveSources::WaitingLimit);  // held before the bound
+    // Only the count is looked at while waiting: the lines are gathered once, at the end.
+    const bool all = waitFor(
+        [&] { return analysed + static_cast<std::size_t>(live->IgnoredCount(1)) >= expected.size(); }, 30000);
+    if (writer.joinable()) writer.join();
+    ASSERT_TRUE(all) << analysed;
+    EXPECT_EQ(live->IgnoredCount(1), 0);
+    const std::vector<std::string> got = lines();
+    EXPECT_EQ(got.size(), expected.size());
+    const auto [wrong, _] = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+    if (wrong != got.end()) ADD_FAILURE() << "line " << wrong - got.begin() << " is " << *wrong;
+    EXPECT_EQ(boxTexts().size(), 1u);
 }
 
 // A 4800-baud device without flow control goes on sending while lines wait behind the error
