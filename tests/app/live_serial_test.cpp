@@ -26,6 +26,21 @@ protected:
         ASSERT_TRUE(pty.ok());
         SerialDeviceMap(settings).setDevicePath(3, pty.path());
     }
+    // COM 3 as system 1, whose analysis fails on "$BAD" lines and counts what it analyses.
+    // Returns the 11 failing lines that make the error question ask, listed in `expected`.
+    std::string startWithFailingLines(std::size_t& analysed, std::vector<std::string>& expected) {
+        start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
+        core.onLine = [&analysed](CoreSink&, int, std::string_view line) {
+            ++analysed;
+            if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
+        };
+        std::string first;
+        for (int i = 0; i < 11; ++i) {
+            first += "$BAD," + std::to_string(i) + "\r\n";
+            expected.push_back("1:$BAD," + std::to_string(i) + "\r\n");
+        }
+        return first;
+    }
     // Counts what the receive events of COM 3 hand over, so that a test can wait until a
     // write has been read (and handled) before it writes again: one write, one event.
     void countReceived() {
@@ -176,18 +191,9 @@ TEST_F(LiveSerialTest, ABurstFasterThanTheAnalysisIsHeldBackAndArrivesWholeAndIn
 // on and dropping what passes the bound. Once answered, every line arrives, none counted as
 // ignored.
 TEST_F(LiveSerialTest, AWriterIsHeldBackWhileTheErrorQuestionIsOpenAndLosesNothing) {
-    start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
     std::size_t analysed = 0;
-    core.onLine = [&](CoreSink&, int, std::string_view line) {
-        ++analysed;
-        if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
-    };
     std::vector<std::string> expected;
-    std::string first;
-    for (int i = 0; i < 11; ++i) {
-        first += "$BAD," + std::to_string(i) + "\r\n";
-        expected.push_back("1:$BAD," + std::to_string(i) + "\r\n");
-    }
+    std::string first = startWithFailingLines(analysed, expected);
     std::string burst;
     for (int i = 0; burst.size() < LiveSources::WaitingLimit + LiveSources::WaitingLimit / 2; ++i) {
         const std::string line = sentence("GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,," +
@@ -246,18 +252,9 @@ TEST_F(LiveSerialTest, AWriterIsHeldBackWhileTheErrorQuestionIsOpenAndLosesNothi
 // every line is analysed once the question is answered. The time is compressed: the device
 // sends far more than the terminal and the port's own buffer hold while the question is open.
 TEST_F(LiveSerialTest, ADeviceThatCannotWaitLosesNothingWhileTheErrorQuestionIsOpen) {
-    start([](Config& c) { serialSystem(c, 1, "GPS1", 3); });
     std::size_t analysed = 0;
-    core.onLine = [&](CoreSink&, int, std::string_view line) {
-        ++analysed;
-        if (line.rfind("$BAD", 0) == 0) throw RuntimeError(9, "Subscript out of range");
-    };
     std::vector<std::string> expected;
-    std::string first;
-    for (int i = 0; i < 11; ++i) {
-        first += "$BAD," + std::to_string(i) + "\r\n";
-        expected.push_back("1:$BAD," + std::to_string(i) + "\r\n");
-    }
+    std::string first = startWithFailingLines(analysed, expected);
     // Lines that still wait in the port's buffer when the 11th error asks.
     int next = 0;
     auto line = [&] {
