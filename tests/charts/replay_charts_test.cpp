@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -25,18 +26,22 @@ using Point = std::tuple<int, int, int, int, double, double>;
 
 class ReplayChartsTest : public ShellTest {
 protected:
-    // Epochs at 1 s as a receiver sends them: position, DOPs, one GSV group and the date,
-    // last or first (the first epoch has its DOPs before its position). The PDOP wanders between 1.5 and 2.5 but for one peak, after which the
-    // fix is lost for a few epochs (empty DOPs); PRN 31 is low and without SNR at first, and
-    // PRN 14 joins the fix for the last epochs.
+    // Epochs at 1 s as a receiver, a compass, a log and a sounder send them: position, DOPs,
+    // GSV groups of three talkers, the other sentences of every time-series window and the dates (ZDA and
+    // RMC), last or first (the first epoch has its DOPs before its position). The PDOP wanders
+    // between 1.5 and 2.5 but for one peak, after which the fix is lost for a few epochs
+    // (empty DOPs); PRN 31 is low and without SNR at first, and PRN 14 joins the fix for the
+    // last epochs.
     void writeRecording(int epochs, int peakEpoch, double peak, bool dateFirst) {
         std::ofstream f(recording, std::ios::binary);
         char b[160];
         for (int i = 0; i < epochs; ++i) {
             const int h = 10 + i / 3600, m = i / 60 % 60, s = i % 60;
-            char zda[64];
+            char zda[64], rmc[128];
             std::snprintf(zda, sizeof zda, "$GPZDA,%02d%02d%02d.00,15,06,2026,00,00", h, m, s);
-            if (dateFirst) f << sentence(zda);
+            std::snprintf(rmc, sizeof rmc, "$GPRMC,%02d%02d%02d.00,A,5925.12%03d,N,01029.52%03d,E,%.3f,%.1f,150626,3.6,E,D",
+                          h, m, s, i * 7 % 1000, i * 11 % 1000, 0.1 + i % 9 * 0.05, 180.0 + i % 23);
+            if (dateFirst) f << sentence(zda) << sentence(rmc);
             char gga[160];
             std::snprintf(gga, sizeof gga, "$GPGGA,%02d%02d%02d.00,5925.1242,N,01029.5288,E,2,08,0.9,%.1f,M,39.1,M,%.1f,0100",
                           h, m, s, 35 + (i % 7) * 0.1, 1.0 + i % 3);
@@ -54,16 +59,54 @@ protected:
                 f << sentence(gga) << sentence(b);
             char snr31[4] = "";
             if (i >= 20) std::snprintf(snr31, sizeof snr31, "%02d", 20 + i % 13);
-            std::snprintf(b, sizeof b, "$GPGSV,1,1,04,07,%02d,083,%02d,08,%02d,308,41,12,07,344,%02d,31,03,228,%s",
+            std::snprintf(b, sizeof b, "$GPGSV,2,1,05,07,%02d,083,%02d,08,%02d,308,41,12,07,344,%02d,31,03,228,%s",
                           20 + i / 200 % 50, 30 + i % 17, 10 + i / 300 % 60, i % 29 + 10, snr31);
             f << sentence(b);
-            if (!dateFirst) f << sentence(zda);
+            // An SBAS, a GLONASS and a BeiDou satellite for the other SNR windows.
+            std::snprintf(b, sizeof b, "$GPGSV,2,2,05,40,25,200,%02d", 35 + i % 5);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$GLGSV,1,1,01,70,%02d,120,%02d", 30 + i / 400 % 40, 28 + i % 11);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$GBGSV,1,1,01,110,%02d,045,%02d", 55 - i / 500 % 40, 33 + i % 7);
+            f << sentence(b);
+            // The other windows' sentences, each value wandering on its own beat.
+            const int q = i % 11;
+            std::snprintf(b, sizeof b, "$GPGNS,%02d%02d%02d.00,5925.12%03d,N,01029.52%03d,E,%s,%02d,0.%d,%.2f,39.80,%.1f,0113",
+                          h, m, s, i * 13 % 1000, i * 5 % 1000, q < 8 ? "DDNN" : "RRNN", 8 + i % 5, 4 + i % 5,
+                          7.2 + q * 0.01, 1.0 + i % 4);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$GPGLL,5925.12%03d,N,01029.52%03d,E,%02d%02d%02d.00,A,D", i * 3 % 1000,
+                          i * 17 % 1000, h, m, s);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$GPVTG,%.1f,T,,M,%.3f,N,%.3f,K,D", 180.0 + i % 19, 0.1 + i % 7 * 0.05,
+                          0.2 + i % 7 * 0.09);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$HEHDT,%.2f,T", 183.0 + i % 17 * 0.1);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$HEROT,%.1f,A", (i % 9 - 4) * 0.5);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$PADHRS,att,%.2f,%.2f,%.2f,%02d%02d%02d.50", 183.0 + i % 13 * 0.1,
+                          (i % 7 - 3) * 0.1, (i % 5 - 2) * 0.3, h, m, s);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$VWVHW,%.1f,T,%.1f,M,%.2f,N,%.2f,K", 183.0 + i % 3, 179.4 + i % 3,
+                          0.3 + i % 6 * 0.01, 0.55 + i % 6 * 0.02);
+            f << sentence(b);
+            const double depth = 9.0 + i % 15 * 0.1;
+            std::snprintf(b, sizeof b, "$SDDBT,%.1f,f,%.1f,M,%.1f,F", depth / 0.3048, depth, depth / 1.8288);
+            f << sentence(b);
+            std::snprintf(b, sizeof b, "$GPGST,%02d%02d%02d.00,1.15,0.30,0.23,11.3,%.2f,%.2f,%.2f", h, m, s,
+                          0.2 + i % 8 * 0.01, 0.24 + i % 6 * 0.01, 0.48 + i % 10 * 0.02);
+            f << sentence(b);
+            if (!dateFirst) f << sentence(zda) << sentence(rmc);
         }
     }
 
     void startOffline() {
         startOnRealCore(real);
-        useSystem(shell->config, 1, "Bridge", {SentenceType::GGA, SentenceType::GSA, SentenceType::GSV, SentenceType::ZDA, SentenceType::GST});
+        using T = SentenceType;
+        useSystem(shell->config, 1, "Bridge",
+                  {T::GGA, T::GNS, T::GLL, T::RMC, T::VTG, T::GSA, T::GSV, T::ZDA, T::HDT, T::ATT, T::ROT, T::VHW,
+                   T::DBT, T::GST});
         shell->config.Systems[1].ComPort = 0;
         shell->config.Systems[1].OfflineFile = recording;
         shell->state.StartupDone = true;
@@ -124,10 +167,16 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePointsAndKeepsThePea
         SCOPED_TRACE(dateFirst ? "date first" : "date last");
         TearDown();
         recording = dir.path().toStdString() + "/run.nmea";
-        writeRecording(3600, 2900, 12.29, dateFirst);
+        writeRecording(1800, 1450, 12.29, dateFirst);
         startOffline();
         play();
         const std::vector<Point> first = points();
+        // Every time-series window and the four SNR windows the satellites reach have points.
+        std::set<int> fed;
+        for (const Point& p : first) fed.insert(std::get<0>(p));
+        std::set<int> every{101, 102, 103, 104};
+        for (WindowKind kind : TimeSeriesKinds) every.insert(static_cast<int>(kind));
+        EXPECT_EQ(fed, every);
         EXPECT_FLOAT_EQ(largestPdop(), 12.29);
         for (int pass = 2; pass <= 3; ++pass) {
             play();
