@@ -5,6 +5,7 @@
 // plot's tick labels stay inside its frame, and the scatter and offline status windows fill the
 // work area when maximized.
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -71,18 +72,30 @@ void expectTextsClear(QWidget* window) {
     }
 }
 
-// Every shown label of the window drawn whole and in a readable type: the smallest type of
-// them all.
+// Every shown text of the window (labels, frame captions, grid cells and headings) drawn
+// whole and in a readable type: the smallest type of them all.
 double smallestType(QWidget* window) {
     double smallest = 100;
-    for (QLabel* l : window->findChildren<QLabel*>()) {
-        if (!l->isVisibleTo(window) || l->text().isEmpty()) continue;
-        const auto* f = dynamic_cast<const FittingLabel*>(l);
-        const double pt = QFontInfo(f ? f->fittedFont() : l->font()).pointSizeF();
+    auto take = [&](const QFont& font, const QString& what) {
+        const double pt = QFontInfo(font).pointSizeF();
         if (pt < smallest) smallest = pt;
-        EXPECT_GE(pt, 8.0) << l->text().toStdString() << " drawn at " << pt << " pt";
-        if (f) {
-            EXPECT_EQ(f->shownText().toStdString(), f->text().toStdString()) << "shortened";
+        EXPECT_GE(pt, 8.0) << what.toStdString() << " drawn at " << pt << " pt";
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window)) continue;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            if (l->text().isEmpty()) continue;
+            const auto* f = dynamic_cast<const FittingLabel*>(l);
+            take(f ? f->fittedFont() : l->font(), l->text());
+            if (f) {
+                EXPECT_EQ(f->shownText().toStdString(), f->text().toStdString()) << "shortened";
+            }
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            if (!g->title().isEmpty()) take(g->font(), g->title());
+        } else if (auto* grid = qobject_cast<GridWidget*>(w)) {
+            if (grid->rows() > 0 && grid->cols() > 0) take(grid->font(), grid->objectName());
+        } else if (auto* h = qobject_cast<QHeaderView*>(w)) {
+            take(h->font(), QStringLiteral("a grid's heading"));
         }
     }
     return smallest;
@@ -98,9 +111,10 @@ protected:
 TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
     startOnRealCore(real);
     Config& c = shell->config;
-    useSystem(c, 1, "GPS1", {T::GGA, T::HDT, T::ATT});
+    useSystem(c, 1, "GPS1", {T::GGA, T::HDT, T::ATT, T::GSV});
     c.Mode = "ONLINE";
     c.WindowVisible[1][windowKindInfo(WindowKind::Statistics).visibleWord] = true;
+    c.WindowVisible[1][windowKindInfo(WindowKind::Numerics).visibleWord] = true;
     ResetFamily reset(*shell);
     // The widest texts of each format the format dialog offers: three-figure longitudes west of
     // Greenwich, every decimal; positions, heights and attitudes hundreds of metres and degrees
@@ -129,6 +143,7 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
         c.ReferenceHeight[1] = -1234.5f;
         c.ReferencePitch[1] = -12.5f;
         reset.ResetStatistics();
+        reset.ResetNumerics();
         auto* w = qobject_cast<StatisticsWindow*>(shell->windows.slot(WindowKind::Statistics, 1).window());
         ASSERT_NE(w, nullptr);
         for (int i = 0; i < 20; ++i) {
@@ -139,6 +154,7 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
             line(body);
             line(odd ? "$HEHDT,350.0,T" : "$HEHDT,170.0,T");
             line(odd ? "$PFEC,GPatt,359.9,-89.9,-179.9" : "$PFEC,GPatt,0.1,-0.1,-0.1");
+            line(odd ? "$GPGSV,1,1,02,07,45,135,46,21,30,270,40" : "$GPGSV,1,1,02,07,46,136,9,21,29,271,51");
         }
         window->redrawTick().drawNow();
         EXPECT_GE(w->label(StatLabel::SdLat)->text().size(), 7) << "a deviation of hundreds of metres";
@@ -146,14 +162,20 @@ TEST_F(TextLayoutTest, LongValuesStayInsideTheirLabelsAndClearOfTheirCaptions) {
         EXPECT_GT(w->label(StatLabel::StartTime)->text().size(), 15) << "time and date";
         EXPECT_EQ(w->label(StatLabel::RefLon)->text().back(), 'W');
         expectTextsClear(w);
-        // At its own size and maximized, no text shrinks below a readable type.
-        EXPECT_GE(smallestType(w), 8.0) << "own size";
-        w->parentWidget()->showMaximized();
-        QApplication::processEvents();
-        expectTextsClear(w);
-        EXPECT_GE(smallestType(w), 8.0) << "maximized";
-        w->parentWidget()->showNormal();
-        QApplication::processEvents();
+        // At their own size and maximized, no text of the windows with values shrinks below a
+        // readable type.
+        for (WindowKind kind : {WindowKind::Statistics, WindowKind::StatisticsSNR, WindowKind::Numerics}) {
+            QWidget* shown = shell->windows.slot(kind, 1).window();
+            ASSERT_NE(shown, nullptr);
+            SCOPED_TRACE(shown->windowTitle().toStdString());
+            EXPECT_GE(smallestType(shown), 8.0) << "own size";
+            shown->parentWidget()->showMaximized();
+            QApplication::processEvents();
+            if (kind == WindowKind::Statistics) expectTextsClear(w);
+            EXPECT_GE(smallestType(shown), 8.0) << "maximized";
+            shown->parentWidget()->showNormal();
+            QApplication::processEvents();
+        }
     }
     EXPECT_GE(qobject_cast<StatisticsWindow*>(shell->windows.slot(WindowKind::Statistics, 1).window())
                   ->label(StatLabel::SdLat)
