@@ -205,13 +205,34 @@ TEST_F(ShellTest, MainPlacementReadAtStartAndSavedAtExitUnlessMinimised) {
     EXPECT_EQ(settings.value("Tiderune", "Settings", "MainTop", ""), "600");
     EXPECT_EQ(settings.value("Tiderune", "Settings", "MainWidth", ""), "9000");
 
-    program.reset();
-    shell.reset();
-    start();
-    window->move(60, 60);
-    window->showMinimized();
-    ASSERT_TRUE(exitProgram());
-    EXPECT_EQ(settings.value("Tiderune", "Settings", "MainLeft", ""), "450");
+    const auto stored = [&] {
+        std::vector<std::string> values;
+        for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight", "MainWindowState"})
+            values.push_back(settings.value("Tiderune", "Settings", key, ""));
+        return values;
+    };
+    const std::vector<std::string> saved{"450", "600", "9000", "13005", "0"};
+    ASSERT_EQ(stored(), saved);
+
+    // Left minimised, straight from its normal place or from maximised: nothing is written,
+    // neither the minimised window's place nor that it was maximised.
+    for (bool maximisedFirst : {false, true}) {
+        SCOPED_TRACE(maximisedFirst ? "maximised, then minimised" : "minimised");
+        program.reset();
+        shell.reset();
+        start();
+        window->move(60, 60);
+        if (maximisedFirst) {
+            window->showMaximized();
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(window->isMaximized());
+        }
+        window->showMinimized();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(window->isMinimized());
+        ASSERT_TRUE(exitProgram());
+        EXPECT_EQ(stored(), saved);
+    }
 }
 
 TEST_F(ShellTest, ExitSavesTheSetupWithTheOpenWindowsThenClosesThemWritingPlacements) {
