@@ -173,6 +173,13 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     cfg.ReferenceLat[1] = (59 + 25 / 60.0 + 7.428 / 3600) * RadiansPerDegree;
     ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
     const std::string report = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xE5t.txt");
+    const std::string laidOut = sessionReportText(*state, 1);
+    // A replayed file's name is the file system's bytes (UTF-8 here), not Latin-1 text: the
+    // report writes it as it is.
+    cfg.Mode = "OFFLINE";
+    cfg.Systems[1].OfflineFile = "/data/m\xC3\xA5ling.nmea";
+    ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
+    const std::string offlineReport = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xE5t.txt");
 
     RawDataLogger logger(folder, clock, boxes, notices);
     PerSystem<LoggedSystem> systems;
@@ -194,12 +201,15 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
         {"report: degree sign", report, " Latitude  :  59\xC2\xB0" "25'07.428\"N\r\n"},
         {"report: session text", report, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m \xC2\x80\xC3\xBF\r\n"},
         {"report: system name", report, "session : B\xC3\xA5t\r\n"},
+        {"report: the replayed file's name", offlineReport, "file : \r\n/data/m\xC3\xA5ling.nmea\r\n"},
+        {"report: session text after that name", offlineReport, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m \xC2\x80\xC3\xBF\r\n"},
         {"log: the line as received", log, "$GPTXT,01,01,02,59\xB0" "25'N H\xF8yde*00\r\n"},
         {"setup: system name", setup, "\"B\xE5t\","},
         {"setup: session text", setup, "\"H\xF8yde \xB1" "0,5 m \x80\xFF\""},
+        {"setup: the replayed file's name", setup, "\"/data/m\xC3\xA5ling.nmea\""},
     };
     for (const Case& c : cases) EXPECT_NE(c.file.find(c.bytes), std::string::npos) << c.what << "\n" << c.file;
-    EXPECT_EQ(latin1FromUtf8(report), sessionReportText(*state, 1));
+    EXPECT_EQ(latin1FromUtf8(report), laidOut);
 }
 
 TEST_F(SessionReport, PrintWritesTheFileAndAFailureLeavesNothing) {

@@ -52,6 +52,34 @@ ReportWriter& ReportWriter::separator() {
     return endLine();
 }
 
+ReportWriter& ReportWriter::verbatim(std::string_view bytes) {
+    verbatim_.emplace_back(out_.size(), bytes.size());
+    out_ += bytes;
+    return *this;
+}
+
+std::string ReportWriter::utf8() const {
+    std::string out;
+    out.reserve(out_.size() + out_.size() / 8);
+    auto next = verbatim_.begin();
+    for (std::size_t i = 0; i < out_.size();) {
+        if (next != verbatim_.end() && i == next->first) {
+            out.append(out_, i, next->second);
+            i += next->second;
+            ++next;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(out_[i++]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
 namespace {
 
 constexpr double DegreesPerRadian = 57.29577951307855;
@@ -145,7 +173,9 @@ void levelRow(ReportWriter& w, const char* name, const IndexedArray<StatBlock, 0
 
 }  // namespace
 
-std::string sessionReportText(const CoreState& state, int system) {
+namespace {
+
+ReportWriter sessionReport(const CoreState& state, int system) {
     if (!isValidSystem(system)) throwSubscriptOutOfRange();
     const Config& cfg = state.config;
     const SystemSetup& sys = cfg.Systems[system];
@@ -159,7 +189,8 @@ std::string sessionReportText(const CoreState& state, int system) {
     w.endLine().endLine();
     if (offline) {
         w << "OFFLINE MODE, analysed file : ";
-        w.endLine() << sys.OfflineFile;
+        // The name as the file system has it (a dialog's choice, in UTF-8 on Linux).
+        w.endLine().verbatim(sys.OfflineFile);
         w.endLine().endLine();
     }
     w.separator() << cfg.SessionInfo;
@@ -213,7 +244,7 @@ std::string sessionReportText(const CoreState& state, int system) {
     levelRow(w, "68%", gga, false);
     levelRow(w, "95%", gga, true);
     w.separator();
-    if (horizontal.record.count == 0) return w.text();
+    if (horizontal.record.count == 0) return w;
 
     distributionHeading(w, "Distribution of horisontal deviation");
     distributionRows(w, horizontal.percentiles);
@@ -226,32 +257,18 @@ std::string sessionReportText(const CoreState& state, int system) {
         w.endLine() << "       completed at " << timeAndDate(state.run.ProcessingEnd);
         w.endLine().endLine().separator().endLine();
     }
-    return w.text();
+    return w;
 }
+
+}  // namespace
+
+std::string sessionReportText(const CoreState& state, int system) { return sessionReport(state, system).text(); }
 
 namespace {
 
 struct ReportFailure {
     std::string description;
 };
-
-// The report is for people, whose editors and terminals read UTF-8: each Latin-1 character
-// of the text (the degree sign, letters of names and of the session text) becomes its UTF-8
-// sequence. The columns were laid out before, one character each.
-std::string utf8FromLatin1(std::string_view latin1) {
-    std::string out;
-    out.reserve(latin1.size() + latin1.size() / 8);
-    for (const char ch : latin1) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out.push_back(ch);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
 
 void writeWhole(const std::filesystem::path& path, const std::string& text) {
     const std::string part = path.string() + ".part";
@@ -282,7 +299,8 @@ bool PrintReport(const CoreState& state, int system, const AppFolder& folder, co
     std::string failure;
     std::filesystem::path path;
     try {
-        const std::string text = utf8FromLatin1(sessionReportText(state, system));
+        // People read the report, in editors and terminals that expect UTF-8.
+        const std::string text = sessionReport(state, system).utf8();
         std::string reason;
         if (!ensureFolder(folder.reportsFolder(), &reason))
             throw ReportFailure{"The folder " + folder.reportsFolder().string() + " could not be made : " + reason};

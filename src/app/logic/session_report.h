@@ -5,6 +5,8 @@
 // per system in use to the program folder's "Reports" folder.
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/core_state.h"
 #include "platform/app_folder.h"
@@ -28,15 +30,24 @@ public:
     // CR LF.
     ReportWriter& endLine();
     ReportWriter& separator();  // a line of 60 "-"
+    // Bytes written as they are, in text() and utf8() alike: a file's name as the file
+    // system spells it, which is no Latin-1 text.
+    ReportWriter& verbatim(std::string_view bytes);
 
+    // The text as laid out: Latin-1, one byte a column.
     const std::string& text() const { return out_; }
+    // The same text in UTF-8, for people's editors and terminals: each Latin-1 character
+    // becomes its UTF-8 sequence; verbatim bytes stay as they are.
+    std::string utf8() const;
 
 private:
     std::string out_;
     std::size_t lineStart_ = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> verbatim_;  // start and length in out_
 };
 
-// The report of `system` (1-4) as Latin-1 bytes with CR LF line ends, one byte a column.
+// The report of `system` (1-4) as Latin-1 bytes with CR LF line ends, one byte a column;
+// the analysed file's name is its own bytes.
 std::string sessionReportText(const CoreState& state, int system);
 
 // Writes the report of `system` in UTF-8 (it is read by people, not by the program) to
