@@ -429,7 +429,8 @@ TEST_F(ReplayTest, AnotherSetupFileShowsItsOwnStateInTheStatusWindow) {
                 c.Mode = "OFFLINE";
                 useSystem(c, 1, "GPS2", {SentenceType::GGA});
                 c.Systems[1].ComPort = 0;
-                c.Systems[1].OfflineFile = "/data/other.nmea";
+                // A file's name as the file system spells it (UTF-8), shown as such.
+                c.Systems[1].OfflineFile = "/data/m\xC3\xA5ling.nmea";
             };
             fileDialogs.answers.push_back(home + "Tiderune.ini");
             action("mnuFileOpen")->trigger();
@@ -454,7 +455,7 @@ TEST_F(ReplayTest, AnotherSetupFileShowsItsOwnStateInTheStatusWindow) {
             status()->lblFileName->text().toStdString(),    statusText(),
             status()->lblStartTime->text().toStdString(),   status()->lblCurrentTime->text().toStdString(),
             status()->lblProcessingTime->text().toStdString()};
-        EXPECT_EQ(texts, (std::vector<std::string>{"/data/other.nmea", "not started", "   n/a", "   n/a", "   n/a"}));
+        EXPECT_EQ(texts, (std::vector<std::string>{"/data/m\xC3\xA5ling.nmea", "not started", "   n/a", "   n/a", "   n/a"}));
         EXPECT_FALSE(statusRed());
         EXPECT_TRUE(status()->lblPause->isHidden());
         EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
