@@ -150,6 +150,9 @@ TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
     startOffline("11400");  // low enough for the steps to start again from the top left
     frameOf(K::Skyplot)->showMinimized();
     frameOf(K::TimeSeriesGGA)->showMaximized();
+    const QRect area = window->mdiArea()->viewport()->rect();
+    const std::string monitor = "NMEA Monitor 1 - Bridge";  // larger than the area
+    frameOf(K::NMEA)->resize(area.size() + QSize(40, 40));
     const auto before = placed();
     const auto pileBefore = pile();
     const QList<QMdiSubWindow*> bottomUp = window->mdiArea()->subWindowList(QMdiArea::StackingOrder);
@@ -164,18 +167,23 @@ TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
             continue;
         }
         EXPECT_EQ(p.state, Qt::WindowNoState);
-        EXPECT_EQ(p.normal.size(), was.normal.size());
+        if (caption != monitor) {
+            EXPECT_EQ(p.normal.size(), was.normal.size());
+        }
     }
     // One title bar further down and right for each window from the bottom of the pile up,
-    // from the top left again before a window would lose a third of the area's height.
+    // from the top left again before a window would lose a third of the area's height; the
+    // one too large for the room right of and below its corner cut to that room.
     const int step = status()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, status());
-    const int steps = window->mdiArea()->viewport()->height() / 3 / step;
-    std::vector<std::pair<int, int>> corners, staggered;
+    const int steps = area.height() / 3 / step;
+    std::vector<QRect> corners, staggered;
     for (QMdiSubWindow* sub : bottomUp) {
         if (!sub->isVisible() || sub->isMinimized()) continue;
         const int k = static_cast<int>(corners.size()) % steps;
-        corners.push_back({sub->x(), sub->y()});
-        staggered.push_back({k * step, k * step});
+        const std::string caption = sub->windowTitle().toStdString();
+        const QSize was = before.count(caption) ? before.at(caption).normal.size() : sub->size();
+        corners.push_back(sub->geometry());
+        staggered.push_back(QRect(QPoint(k * step, k * step), was.boundedTo(area.size() - QSize(k * step, k * step))));
     }
     ASSERT_GT(corners.size(), static_cast<std::size_t>(steps));  // the stagger starts again
     EXPECT_EQ(corners, staggered);
@@ -191,9 +199,17 @@ TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
             }
         }
     }
+    // The icons in a row along the bottom edge from its left end, side by side.
+    frameOf(K::Statistics)->showMinimized();
     action("mnuWindowArrangeIcons")->trigger();
-    const QWidget* icon = frameOf(K::Skyplot);
-    EXPECT_EQ(icon->geometry().bottom(), window->mdiArea()->viewport()->rect().bottom());
+    std::vector<QRect> icons, row;
+    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+        if (sub->isVisible() && sub->isMinimized()) icons.push_back(sub->geometry());
+    std::sort(icons.begin(), icons.end(), [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+    ASSERT_EQ(icons.size(), 2u);
+    for (const QRect& icon : icons)
+        row.push_back(QRect(QPoint(row.empty() ? 0 : row.back().right() + 1, area.bottom() - icon.height() + 1), icon.size()));
+    EXPECT_EQ(icons, row);
 }
 
 TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallestSize) {
@@ -203,10 +219,12 @@ TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallest
     frameOf(K::NMEA)->setMinimumSize(700, 320);
     frameOf(K::Numerics)->setMinimumSize(450, 200);
     const QRect area = window->mdiArea()->viewport()->rect();
+    enum Line { Grid, SideBySide, OneAboveTheOther };
     struct Case {
         const char* name;
         const char* tile;
         std::vector<K> minimised;
+        Line line = Grid;
     };
     const std::vector<K> allButThree{K::Numerics, K::Statistics, K::Skyplot, K::ARPATargets, K::AISTargets,
                                      K::TimeSeriesGGA, K::TimeSeriesGSA, K::TimeSeriesATT};
@@ -214,8 +232,8 @@ TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallest
                                        K::TimeSeriesGGA, K::TimeSeriesGSA, K::TimeSeriesATT};
     for (const Case& c : {Case{"every window side by side", "mnuWindowTileVertical", {K::Skyplot}},
                           Case{"every window one above the other", "mnuWindowTileHorizontal", {K::Skyplot}},
-                          Case{"three side by side", "mnuWindowTileVertical", allButThree},
-                          Case{"three one above the other", "mnuWindowTileHorizontal", allButThree},
+                          Case{"three side by side", "mnuWindowTileVertical", allButThree, SideBySide},
+                          Case{"three one above the other", "mnuWindowTileHorizontal", allButThree, OneAboveTheOther},
                           Case{"three too wide for one row", "mnuWindowTileVertical", allButTheWide}}) {
         SCOPED_TRACE(c.name);
         for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) sub->showNormal();
@@ -230,6 +248,23 @@ TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallest
             EXPECT_TRUE(area.contains(r)) << caption << " at " << ::testing::PrintToString(r);
             for (std::size_t j = i + 1; j < shown.size(); ++j)
                 EXPECT_FALSE(r.intersects(shown[j].second)) << caption << " covers " << shown[j].first;
+        }
+        if (c.line != Grid) {
+            // Each window a column from the area's top, or a row from its left edge.
+            std::vector<QRect> open;
+            for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+                if (sub->isVisible() && !sub->isMinimized()) open.push_back(sub->geometry());
+            const bool across = c.line == SideBySide;
+            std::sort(open.begin(), open.end(), [&](const QRect& a, const QRect& b) {
+                return across ? a.x() < b.x() : a.y() < b.y();
+            });
+            ASSERT_EQ(open.size(), 3u);
+            for (std::size_t i = 0; i < open.size(); ++i) {
+                EXPECT_EQ(across ? open[i].y() : open[i].x(), 0) << i;
+                if (i > 0) {
+                    EXPECT_GT(across ? open[i].x() : open[i].y(), across ? open[i - 1].right() : open[i - 1].bottom()) << i;
+                }
+            }
         }
         EXPECT_EQ(status()->size(), QSize(fromTwips(10000), fromTwips(3000)));
         EXPECT_GE(frameOf(K::NMEA)->width(), 700);
