@@ -9,10 +9,16 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/qt/chart_widget.h"
+
+// Rectangles in failure messages as places, not bytes.
+inline void PrintTo(const QRect& r, std::ostream* o) {
+    *o << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
 
 using namespace tiderune;
 
@@ -262,8 +268,9 @@ QRect inkBox(const QImage& img, const QRect& area) {
 }
 
 // An axis title is drawn whole in the chart's type when it fits along its plot, else in the
-// largest smaller type down to 6 pt that fits; a title that does not fit even in that is left
-// out rather than drawn smaller. Checked on what is painted under the plot.
+// largest smaller type down to 6 pt that fits, centred along the plot; a title that does not
+// fit even in that is left out rather than drawn smaller, and the plot takes its room. Checked
+// on what is painted under the plot (the bottom axis) and left of it (the left axis, upright).
 TEST(ChartWidgetDrawing, AnAxisTitleFitsItsPlotOrIsLeftOut) {
     enum Outcome { Whole, Smaller, LeftOut };
     const QFont base;
@@ -280,53 +287,71 @@ TEST(ChartWidgetDrawing, AnAxisTitleFitsItsPlotOrIsLeftOut) {
         p.end();
         return inkBox(img, img.rect());
     };
-    for (Outcome outcome : {Whole, Smaller, LeftOut}) {
-        SCOPED_TRACE(outcome);
-        ChartWidget w;
-        w.resize(400, 300);
-        Chart& c = w.chart();
-        c.legend().setVisible(false);
-        c.bottomAxis().setLabelsVisible(false);
-        c.bottomAxis().setTicksVisible(false);
-        c.bottomAxis().setTitle("x");
-        w.renderImage();
-        const int room = w.layout().plot.width();
-        // As many words as the outcome needs, in the chart's type and in 6 pt.
-        QString title = "Easting";
-        auto widthIn = [&](const QFont& f) { return QFontMetrics(f).horizontalAdvance(title); };
-        if (outcome != Whole)
-            while (outcome == Smaller ? widthIn(base) <= room : widthIn(smallest) <= room) title += " Easting";
-        if (outcome == Smaller) {
-            ASSERT_LE(widthIn(smallest), room) << "a title 6 pt fits";
-        }
-        c.bottomAxis().setTitle(title.toStdString());
-        const QImage img = w.renderImage();
-        const QRect plot = w.layout().plot;
-        // Under the plot, right of the left axis's labels.
-        const QRect drawn = inkBox(img, QRect(plot.left() - 4, plot.bottom() + 3, img.width(), img.height() - plot.bottom() - 3));
-        const AxisPlacement* ap = w.layout().find(&c.bottomAxis());
-        ASSERT_NE(ap, nullptr);
-        if (outcome == LeftOut) {
-            EXPECT_TRUE(ap->title.isEmpty());
-            EXPECT_TRUE(drawn.isEmpty()) << "ink at " << drawn.x() << "," << drawn.y() << " size " << drawn.width();
-            continue;
-        }
-        ASSERT_FALSE(drawn.isEmpty());
-        EXPECT_GE(drawn.left(), plot.left());
-        EXPECT_LE(drawn.right(), plot.right());
-        const QRect whole = inkOf(base, title), least = inkOf(smallest, title);
-        if (outcome == Whole) {
-            EXPECT_EQ(drawn.size(), whole.size());
-        } else {
-            EXPECT_LT(drawn.width(), whole.width());
-            EXPECT_GE(drawn.height(), least.height()) << "no smaller than 6 pt";
-            // The largest half point size that fits.
-            QFont fits = base;
-            for (double pt = base.pointSizeF(); pt >= 6; pt -= 0.5) {
-                fits.setPointSizeF(pt);
-                if (QFontMetrics(fits).horizontalAdvance(title) <= room) break;
+    for (bool bottom : {true, false}) {
+        for (Outcome outcome : {Whole, Smaller, LeftOut}) {
+            SCOPED_TRACE(std::string(bottom ? "bottom axis, " : "left axis, ") + "outcome " + std::to_string(outcome));
+            ChartWidget w;
+            w.resize(400, 300);
+            Chart& c = w.chart();
+            c.legend().setVisible(false);
+            Axis& axis = bottom ? c.bottomAxis() : c.leftAxis();
+            axis.setLabelsVisible(false);
+            axis.setTicksVisible(false);
+            w.renderImage();
+            const QRect untitled = w.layout().plot;
+            axis.setTitle("x");
+            w.renderImage();
+            const int room = bottom ? w.layout().plot.width() : w.layout().plot.height();
+            // As many words as the outcome needs, in the chart's type and in 6 pt.
+            QString title = "Easting";
+            auto widthIn = [&](const QFont& f) { return QFontMetrics(f).horizontalAdvance(title); };
+            if (outcome != Whole)
+                while (outcome == Smaller ? widthIn(base) <= room : widthIn(smallest) <= room) title += " Easting";
+            if (outcome == Smaller) {
+                ASSERT_LE(widthIn(smallest), room) << "a title 6 pt fits";
             }
-            EXPECT_EQ(drawn.size(), inkOf(fits, title).size()) << fits.pointSizeF() << " pt";
+            axis.setTitle(title.toStdString());
+            const QImage img = w.renderImage();
+            const QRect plot = w.layout().plot;
+            // Under the plot, right of the left axis's labels; or left of the plot's left edge.
+            const QRect drawn =
+                bottom ? inkBox(img, QRect(plot.left() - 4, plot.bottom() + 3, img.width(), img.height() - plot.bottom() - 3))
+                       : inkBox(img, QRect(0, plot.top() - 4, plot.left() - 2, plot.height() + 8));
+            const AxisPlacement* ap = w.layout().find(&axis);
+            ASSERT_NE(ap, nullptr);
+            if (outcome == LeftOut) {
+                EXPECT_TRUE(ap->title.isEmpty());
+                EXPECT_TRUE(drawn.isEmpty()) << "ink at " << drawn.x() << "," << drawn.y() << " size " << drawn.width();
+                EXPECT_EQ(plot, untitled) << "the plot takes the title's room";
+                continue;
+            }
+            ASSERT_FALSE(drawn.isEmpty());
+            // Along the axis: inside the plot's span and in its middle (glyph edges leave a
+            // pixel either way). Across it: the size of the text drawn on its own.
+            const int from = bottom ? drawn.left() : drawn.top(), to = bottom ? drawn.right() : drawn.bottom();
+            const int first = bottom ? plot.left() : plot.top(), last = bottom ? plot.right() : plot.bottom();
+            EXPECT_GE(from, first);
+            EXPECT_LE(to, last);
+            EXPECT_NEAR((from + to) / 2.0, (first + last) / 2.0, 1.5) << "centred along the plot";
+            const QSize along(bottom ? drawn.width() : drawn.height(), bottom ? drawn.height() : drawn.width());
+            const QRect whole = inkOf(base, title), least = inkOf(smallest, title);
+            const int turned = bottom ? 0 : 1;  // glyphs turned upright land on other pixels
+            if (outcome == Whole) {
+                EXPECT_NEAR(along.width(), whole.width(), turned);
+                EXPECT_NEAR(along.height(), whole.height(), turned);
+            } else {
+                EXPECT_LT(along.width(), whole.width());
+                EXPECT_GE(along.height(), least.height()) << "no smaller than 6 pt";
+                // The largest half point size that fits.
+                QFont fits = base;
+                for (double pt = base.pointSizeF(); pt >= 6; pt -= 0.5) {
+                    fits.setPointSizeF(pt);
+                    if (QFontMetrics(fits).horizontalAdvance(title) <= room) break;
+                }
+                const QRect want = inkOf(fits, title);
+                EXPECT_NEAR(along.width(), want.width(), turned) << fits.pointSizeF() << " pt";
+                EXPECT_NEAR(along.height(), want.height(), turned) << fits.pointSizeF() << " pt";
+            }
         }
     }
 }
