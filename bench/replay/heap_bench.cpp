@@ -161,9 +161,9 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::processEvents();
 
-    std::printf("Every window of the primary system open, offscreen; a day is %d s of GGA at 10 Hz, GPS and\n"
-                "GLONASS GSV and ZDA at 1 Hz\n",
-                secondsPerDay);
+    std::printf("Built as %s. Every window of the primary system open, offscreen; a day is %d s of GGA at\n"
+                "10 Hz, GPS and GLONASS GSV and ZDA at 1 Hz\n",
+                *TIDERUNE_BUILD_TYPE ? TIDERUNE_BUILD_TYPE : "(no build type)", secondsPerDay);
     std::printf("  start:   heap in use %7.1f MiB, resident %7.1f MiB\n", heapMiB(), bench::residentKiB() / 1024.0);
     std::fflush(stdout);
     long long lines = 0;
