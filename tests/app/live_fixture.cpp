@@ -15,12 +15,11 @@
 namespace tiderune::test {
 
 Pty::Pty() {
-    char name[256] = {};
-    if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+    if (openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0) {
         master_ = slave_ = -1;
         return;
     }
-    path_ = name;
+    if (const char* name = ::ttyname(slave_)) path_ = name;
     termios t{};
     tcgetattr(slave_, &t);
     cfmakeraw(&t);
