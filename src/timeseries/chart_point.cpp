@@ -9,25 +9,26 @@
 
 namespace tiderune {
 
-void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,
-                   SeriesFilter& state, Colour colour) {
-    const std::int16_t n = settings.FilterLength[kind][system];
+bool TakeSample(std::int16_t n, SeriesFilter& state, double value) {
     if (n <= 0) {
         state.HeldValue = value;
     } else if (state.SampleCount == 0) {
         state.HeldValue = value;
         state.SampleCount = 1;
-        return;
+        return false;
     } else {
         // A missing sample is no value: it never outweighs one the block holds, so a peak next
         // to a dropout keeps its point whichever block the two fall into.
         if (state.HeldValue == MissingValueD) state.HeldValue = value;
         else if (value != MissingValueD) state.HeldValue = PickByMagnitude(value, state.HeldValue, false);
         ++state.SampleCount;
-        if (state.SampleCount < n) return;
+        if (state.SampleCount < n) return false;
         state.SampleCount = 0;
     }
-    if (state.HeldValue == MissingValueD) return;
+    return state.HeldValue != MissingValueD;
+}
+
+void AddDuePoint(Series& series, double x, const SeriesFilter& state, Colour colour) {
     series.addXY(x, state.HeldValue, {}, colour);
 
     // Whole seconds between the first and the last point (rounded half away from zero: more
@@ -37,6 +38,11 @@ void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& 
     // step for good.
     const auto& xs = series.rawX();
     while (std::fabs((xs.back() - xs.front()) * 86400.0) >= 86400.5) series.deletePoint(0);
+}
+
+void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,
+                   SeriesFilter& state, Colour colour) {
+    if (TakeSample(settings.FilterLength[kind][system], state, value)) AddDuePoint(series, x, state, colour);
 }
 
 void RestartSeriesAt(Series& series, double x) {

@@ -27,6 +27,16 @@ struct SeriesFilter {
 void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,
                    SeriesFilter& state, Colour colour = SeriesColour);
 
+// AddChartPoint in two steps, for an updater that can leave its series alone until a point
+// is due: TakeSample is the decimation with filter length `length`, true when a point of
+// state.HeldValue is due; AddDuePoint then adds it and keeps the 24-hour window.
+bool TakeSample(std::int16_t length, SeriesFilter& state, double value);
+void AddDuePoint(Series& series, double x, const SeriesFilter& state, Colour colour = SeriesColour);
+// Whether the next sample closes a block, so that TakeSample may make a point due.
+constexpr bool blockCompletes(std::int16_t length, const SeriesFilter& state) {
+    return length <= 0 || (state.SampleCount != 0 && state.SampleCount + 1 >= length);
+}
+
 // A series kept over a reset, at the first sample of the new run, at x: when the run goes
 // back over times the series holds (the same recording replayed), its points from x on
 // give way, so that the series stays in time order and shows the newest pass. Older

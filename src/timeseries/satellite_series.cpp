@@ -119,10 +119,9 @@ void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
     ChartXValue[system] = core_.EpochTime[system];
     const SNRChartPlace place = snrChartOf(prn);
     if (place.constellation == 0) return;
-    Chart* chart = windows_.snrChart(system, place.constellation, place.chart);
-    if (!chart || chart->seriesCount() < 3) return;
     // The SNR windows follow the GSV window's filter and time-axis choices.
     constexpr int K = chart_kind::GSV;
+    const std::int16_t length = settings.FilterLength[K][system];
     const double x = ChartXValue[system];
     const SatelliteRecord& sat = SatelliteTable[system][prn];
     SatelliteFilters& f = satelliteFilters_[system][prn];
@@ -131,16 +130,27 @@ void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
     const double values[3] = {inView ? sat.SNR : 0.0, inView ? sat.Elevation : 0.0, inView ? sat.Azimuth : 0.0};
     SeriesFilter* states[3] = {&f.snrSnr, &f.snrElevation, &f.snrAzimuth};
     auto& newRun = snrNewRun_[system][prn];
+    // A missing value adds nothing, so it cannot take the old pass's points back either: the
+    // series' first value of the run does, as the 24-hour window does for a point dated
+    // before the run's first date.
+    bool restart[3];
+    for (int i = 0; i < 3; ++i) restart[i] = newRun[i] && values[i] != MissingValueD;
+    // A group end feeds every satellite of its constellations, and under a filter most of
+    // those samples only go into a decimation block: the chart is not looked up for them.
+    if (!restart[0] && !restart[1] && !restart[2] && length > 0 && !blockCompletes(length, *states[0]) &&
+        !blockCompletes(length, *states[1]) && !blockCompletes(length, *states[2])) {
+        for (int i = 0; i < 3; ++i) TakeSample(length, *states[i], values[i]);
+        return;
+    }
+    Chart* chart = windows_.snrChart(system, place.constellation, place.chart);
+    if (!chart || chart->seriesCount() < 3) return;
     for (int i = 0; i < 3; ++i) {
         Series& series = chart->series(i);
-        // A missing value adds nothing, so it cannot take the old pass's points back either:
-        // the series' first value of the run does, as the 24-hour window does for a point
-        // dated before the run's first date.
-        if (newRun[i] && values[i] != MissingValueD) {
+        if (restart[i]) {
             newRun[i] = false;
             RestartSeriesAt(series, x);
         }
-        AddChartPoint(settings, system, K, series, x, values[i], *states[i]);
+        if (TakeSample(length, *states[i], values[i])) AddDuePoint(series, x, *states[i]);
     }
 }
 

@@ -212,9 +212,14 @@ TEST_F(Satellites, GsvWindowAtGroupEndReadsTheTableBeforeTheLastSentence) {
 
 TEST_F(Satellites, SnrWindowsDecimateApartFromTheGsvWindow) {
     gsv().cmbFilter_Click(2);  // "2 fix"
-    for (int group = 0; group < 4; ++group) feed("$GPGSV,1,1,01,07,40,083,46");
+    for (const char* snr : {"46", "50", "40", "44"}) feed(std::string("$GPGSV,1,1,01,07,40,083,") + snr);
     EXPECT_EQ(gsvSeries(0, 7).count(), 1) << "the first group had no elevation yet; then one point per two groups";
-    EXPECT_EQ(snrSeries(1, 7)->count(), 2);
+    // Each pair of groups gives the SNR window one point: the larger SNR of the two.
+    const Series* snr = snrSeries(1, 7);
+    ASSERT_NE(snr, nullptr);
+    ASSERT_EQ(snr->count(), 2);
+    EXPECT_EQ(snr->y(0), 50);
+    EXPECT_EQ(snr->y(1), 44);
 }
 
 TEST_F(Satellites, SkyPlotTableTrendsAndColours) {
@@ -482,4 +487,10 @@ TEST_F(Satellites, ANewRunOverTheSameTimesReplacesTheSnrPointsFromItsStart) {
         << "a later run appends; a step back within a run is kept";
     const Chart& chart = *windows.snr[{1, 1, 7}];
     for (int i = 0; i < 3; ++i) EXPECT_EQ(chart.series(i).count(), 8) << "series " << i;
+    // Under a filter the run's first value only opens a block; it still takes the last
+    // pass's points back from its own time, not from the first point of the new run.
+    run(true, {20, 21, 22, 23}, 45);
+    gsv().cmbFilter_Click(2);  // "2 fix"
+    run(true, {20, 21, 22, 23}, 46);
+    EXPECT_EQ(points(), (P{{0, 41}, {1, 41}, {2, 42}, {3, 42}, {4, 42}, {10, 43}, {11, 43}, {9, 44}, {21, 46}, {23, 46}}));
 }
