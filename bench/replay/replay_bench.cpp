@@ -6,7 +6,9 @@
 // it is compared with on a shared machine, so each window pass runs beside a no-window pass,
 // the two in alternating order, and the figures are over those pairs (three by default): the
 // median and the lowest share; the first case pairs no-window passes with each other and
-// shows the noise. Every window a case shows must have been redrawn in its passes.
+// shows the noise. Every window a case shows must have been redrawn in its passes; beside
+// that, the share of the window pass's wall time that the redraw tick spent drawing and what
+// one of its drawings took (the tick keeps drawing to about a third of the time).
 // The first demo: with no window open (the time-series windows of its analysed types are
 // loaded hidden and fed, as the program always does), with those time-series windows shown
 // (drawn on the shared redraw tick), then with one of the primary system's windows alone open
@@ -158,15 +160,21 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     Shell& shell = *program.shell;
     struct Rates {
         double wall = 0, cpu = 0;  // lines per second of wall time, of the process's processor time
+        double drawing = 0;        // the share of the wall time the redraw tick spent drawing, in %
+        double tickMs = 0;         // what a tick that drew took, on average, in milliseconds
     };
     auto pass = [&] {
         const auto t0 = std::chrono::steady_clock::now();
         const double c0 = processCpuSeconds();
+        const double d0 = program.window->redrawTick().drawnMs();
+        const long long t0Ticks = program.window->redrawTick().ticks();
         program.click("PLAY");
+        const long long drew = program.window->redrawTick().ticks() - t0Ticks;
         const double cpu = processCpuSeconds() - c0;
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         const auto n = static_cast<double>(program.replay->linesReplayed());
-        return Rates{n / s, n / cpu};
+        const double drawnMs = program.window->redrawTick().drawnMs() - d0;
+        return Rates{n / s, n / cpu, drawnMs / 10 / s, drew > 0 ? drawnMs / static_cast<double>(drew) : 0};
     };
     auto slotOf = [&](WindowKind kind) -> WindowSlot& { return shell.windows.slot(kind, 1); };
     auto close = [&](WindowKind kind) { slotOf(kind).unload(); };
@@ -175,7 +183,7 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     // of the machine weighs on both sides alike.
     auto measure = [&](const Case& c) {
         if (!chosen(c.name, only)) return;
-        std::vector<double> with, without, wallShares, cpuShares;
+        std::vector<double> with, without, wallShares, cpuShares, drawing, tickMs;
         long long redraws = 0;
         std::size_t checked = 0;
         std::set<std::string> notDrawn, notPainted;
@@ -222,12 +230,14 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
             with.push_back(b.wall);
             wallShares.push_back(100 * b.wall / a.wall);
             cpuShares.push_back(100 * b.cpu / a.cpu);
+            drawing.push_back(b.drawing);
+            tickMs.push_back(b.tickMs);
         }
         std::printf("  %-38s %9.0f lines/s against %9.0f: wall %3.0f %% (min %3.0f), CPU %3.0f %% (min %3.0f)", c.name,
                     median(with), median(without), median(wallShares),
                     *std::min_element(wallShares.begin(), wallShares.end()), median(cpuShares),
                     *std::min_element(cpuShares.begin(), cpuShares.end()));
-        if (c.shown) std::printf(", redrawn on %lld ticks", redraws);
+        if (c.shown) std::printf(", redrawn on %lld ticks, drawing %.0f %% of the time (%.1f ms a tick)", redraws, median(drawing), median(tickMs));
         if (c.checkPainted) std::printf(", %zu windows checked for paints", checked / static_cast<std::size_t>(pairs));
         for (const std::string& title : notDrawn) std::printf("; not redrawn in a pass: %s", title.c_str());
         for (const std::string& title : notPainted) std::printf("; not painted in a pass: %s", title.c_str());

@@ -51,6 +51,7 @@ void RedrawTick::tick() {
     // drawing is timed whole.
     if (ticks_ != before) QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     const int wait = pace_.drawFinished();
+    drawnMs_ += pace_.lastDrawMs();
     nextTickMs_ = nowMs_() + wait;
     if (!changed_.empty() || statusBarDraw_) timer_.start(wait);
 }

@@ -39,6 +39,8 @@ public:
 
     // What the last tick's drawing took, painting included, in milliseconds.
     double lastDrawMs() const { return pace_.lastDrawMs(); }
+    // What every tick's drawing took so far, in milliseconds.
+    double drawnMs() const { return drawnMs_; }
     // Milliseconds from the timer's start to the next tick; 0 while no tick is due.
     int waitMs() const { return timer_.isActive() ? timer_.interval() : 0; }
 
@@ -50,6 +52,7 @@ private:
     std::vector<QPointer<ChildWindow>> changed_;
     std::function<void()> statusBarDraw_;
     long long ticks_ = 0;
+    double drawnMs_ = 0;
     std::function<double()> nowMs_;
     RedrawPace pace_;
     // Steady-clock milliseconds before which the next tick does not come.

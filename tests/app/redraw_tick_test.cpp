@@ -30,6 +30,7 @@ TEST(RedrawTick, WaitsTwiceItsDrawingTimeOnceDrawingIsDear) {
         EXPECT_DOUBLE_EQ(tick.lastDrawMs(), drawing[i]);
         EXPECT_EQ(tick.waitMs(), waits[i]) << "after drawing " << drawing[i] << " ms";
     }
+    EXPECT_DOUBLE_EQ(tick.drawnMs(), 82) << "every tick's drawing, summed";
     // Nothing left to draw: the timer rests, and the next change waits out the last dear
     // drawing's pause (100 ms after it), never less than the interval.
     now += 10;
