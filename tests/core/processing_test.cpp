@@ -277,10 +277,12 @@ TEST_F(ProcessingTest, HeadingDeviationWrapsAndAttitudeOutliers) {
         SCOPED_TRACE(c.name);
         ResetSystemStatistics(state, 1);
         state.config.ReferenceHeading[1] = c.reference;
+        // Pitch and roll are each checked against their own reference: the roll of 21 lies 1
+        // from its own and 21 from the pitch's.
         state.config.ReferencePitch[1] = 0;
-        state.config.ReferenceRoll[1] = 0;
+        state.config.ReferenceRoll[1] = 20;
         state.config.OutlierLimit = c.limit;
-        att(c.heading, 20, 1);
+        att(c.heading, 20, 21);
         EXPECT_EQ(stats().HeadingStats.count, c.accumulated ? 1 : 0);
         EXPECT_FLOAT_EQ(epoch().EpochHeadingDev, c.dev);
         const bool pitchKept = c.limit == 0 || c.limit >= 20;
@@ -288,6 +290,7 @@ TEST_F(ProcessingTest, HeadingDeviationWrapsAndAttitudeOutliers) {
         EXPECT_EQ(epoch().EpochPitchDev, pitchKept ? 20.0f : Missing);
         EXPECT_EQ(stats().ATTStats[1].missing.count, pitchKept ? 0 : 1);
         EXPECT_FLOAT_EQ(epoch().EpochRollDev, 1);
+        EXPECT_EQ(stats().RollStats.count, 1);
     }
 }
 
@@ -416,6 +419,21 @@ TEST_F(ProcessingTest, PausedOnlineAccumulatesNothing) {
     EXPECT_EQ(stats().LatitudeStats.count, 0);
     EXPECT_EQ(stats().GGAStats[0].record.count, 0);
     EXPECT_DOUBLE_EQ(state.EpochTime[1], Day + 10 / 24.0);  // the epoch time still moves
+    // Nor does any other sentence that feeds the running records, each with a valid fix.
+    msg().GNS = GNSRecord{"10:00:01", 52 * deg, 4 * deg, "AN", 8, 0.9f, 11};
+    run(SentenceType::GNS);
+    msg().GLL = {52 * deg, 4 * deg, "10:00:02", 'A', 'A'};
+    run(SentenceType::GLL);
+    msg().RMC = RMCRecord{"10:00:03", "A", 52 * deg, 4 * deg, 0, 0, "", 0, ' ', 'A'};
+    run(SentenceType::RMC);
+    msg().HDT.Heading = 100;
+    run(SentenceType::HDT);
+    att(100, 2, 3);
+    const SystemStatistics& t = stats();
+    EXPECT_EQ((std::vector<std::int32_t>{t.LatitudeStats.count, t.LongitudeStats.count, t.HeightStats.count,
+                                         t.HeadingStats.count, t.PitchStats.count, t.RollStats.count}),
+              std::vector<std::int32_t>(6, 0));
+    EXPECT_NEAR(state.EpochTime[1], Day + (36000 + 3) / 86400.0, 1e-9);
 }
 
 TEST_F(ProcessingTest, EpochTimeDatesAndDayRollOver) {
@@ -425,8 +443,12 @@ TEST_F(ProcessingTest, EpochTimeDatesAndDayRollOver) {
     EXPECT_DOUBLE_EQ(state.SentenceDate[1], Day + 1);
     EXPECT_NEAR(state.EpochTime[1], Day + 1 + 1 / 86400.0, 1e-9);
 
-    // One sentence out of order is no new day.
+    // One sentence out of order is no new day, nor is a step back of exactly half a day.
     gga("10:00:05", 52, 4, 1);
+    gga("10:00:03", 52, 4, 1);
+    EXPECT_DOUBLE_EQ(state.SentenceDate[1], Day + 1);
+    EXPECT_NEAR(state.EpochTime[1], Day + 1 + 36003 / 86400.0, 1e-9);
+    gga("22:00:03", 52, 4, 1);
     gga("10:00:03", 52, 4, 1);
     EXPECT_DOUBLE_EQ(state.SentenceDate[1], Day + 1);
     EXPECT_NEAR(state.EpochTime[1], Day + 1 + 36003 / 86400.0, 1e-9);

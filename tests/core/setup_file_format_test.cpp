@@ -76,6 +76,7 @@ TEST(SetupFileReader, Numbers) {
         {"1E", 0, err::TypeMismatch},                 {"12x", 0, err::TypeMismatch},
         {".", 0, err::TypeMismatch},                  {"&H1G", 0, err::TypeMismatch},
         {"#TRUE#", 0, err::TypeMismatch},             {"1E999", 0, err::Overflow},
+        {"&H", 0, err::TypeMismatch},
     };
     for (const auto& c : cases) {
         double got = 0;
@@ -88,7 +89,7 @@ TEST(SetupFileReader, Numbers) {
 
 TEST(SetupFileReader, TypedItemsKeepToTheirRanges) {
     SetupFileReader r(
-        "32767,-32768,32768,2.5,3.5,-1.5,2147483647,2147483648,3.5E38,1E-05,"
+        "32767,-32768,32768,2.5,3.5,-1.5,2147483647,2147483648,3.5E38,-3.5E38,1E-05,"
         "#TRUE#,#false#,-1,0,5,,yes,\"12\"");
     EXPECT_EQ(r.readInteger(), 32767);
     EXPECT_EQ(r.readInteger(), -32768);
@@ -98,6 +99,7 @@ TEST(SetupFileReader, TypedItemsKeepToTheirRanges) {
     EXPECT_EQ(r.readInteger(), -2);
     EXPECT_EQ(r.readLong(), 2147483647);
     EXPECT_EQ(errorNumberOf([&] { r.readLong(); }), err::Overflow);
+    EXPECT_EQ(errorNumberOf([&] { r.readSingle(); }), err::Overflow);
     EXPECT_EQ(errorNumberOf([&] { r.readSingle(); }), err::Overflow);
     EXPECT_FLOAT_EQ(r.readSingle(), 1e-5f);
     EXPECT_TRUE(r.readBoolean());
