@@ -328,6 +328,8 @@ TEST_F(Satellites, GsaPanel) {
         {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "0.0,0,0.00"), " 3D Auto", colours::Black, "0.0 0.0 0.0", 0, " 3 -  4 9 17"},
         {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "2.54,1.3,2.1"), " 3D Auto", colours::Black, "2.5 1.3 2.1", 0, " 3 -  4 9 17"},
         {gsaLine("$GPGSA,M,2", {"33"}, ",1.3,2.1"), " 2D Manual", colours::Black, "n/a 1.3 2.1", 1, " 1 -  33"},
+        // Any selection other than "A", none included, reads Manual.
+        {gsaLine("$GPGSA,,2", {"33"}, ",1.3,2.1"), " 2D Manual", colours::Black, "n/a 1.3 2.1", 1, " 1 -  33"},
         {gsaLine("$GNGSA,A,1", {"70", "03"}, "1,1,1"), "Fix Not Available", colours::Red, "1.0 1.0 1.0", 2, " 2 -  3 70"},
         {gsaLine("$GBGSA,A,3", {"140"}, "1,1,1"), " 3D Auto", colours::Black, "1.0 1.0 1.0", 3, " 1 -  140"},
         {gsaLine("$GAGSA,A,3", {"151", "0"}, "1,1,1"), " 3D Auto", colours::Black, "1.0 1.0 1.0", 4, " 1 -  151"},

@@ -186,9 +186,12 @@ TEST_F(Statistics, CellsAfterKnownGGAAndHDT) {
 }
 
 TEST_F(Statistics, AttitudeLabelsEachFromTheirOwnRecord) {
-    analyse({"ATT"});
+    analyse({"GGA", "ATT"});
     sink.view.load(state->config, 1);
-    // Four headings, three pitches and two rolls: every mean, deviation and count differs.
+    // A position first shows the empty reference; the first attitude replaces it. Four
+    // headings, three pitches and two rolls: every mean, deviation and count differs.
+    feed("$GPGGA,120000,5200.0000,N,00400.0000,E,1,08,0.9,10.0,M,46.9,M,,");
+    EXPECT_EQ(sink.view.label(StatLabel::RefHdg), "000.00");
     for (const char* hpr : {"100.0,1.0,-3.0", "102.0,2.0,-7.0", "104.0,3.0,", "106.0,,"})
         feed(std::string("$PFEC,GPatt,") + hpr);
     refresh();
@@ -270,6 +273,11 @@ TEST_F(Statistics, StartTimeWaitsForAFirstPosition) {
     feed("$HEHDT,100.0,T");
     EXPECT_EQ(sink.view.label(StatLabel::StartTime), "n/a");
     feed("$GPGGA,120005,5200.0000,N,00400.0000,E,1,08,0.9,10.0,M,46.9,M,,");
+    EXPECT_EQ(sink.view.label(StatLabel::StartTime), "12:00:05 09 Dec 2026");
+    // A window opened while the samples run shows when they started, not the latest one.
+    feed("$GPGGA,120006,5200.0000,N,00400.0000,E,1,08,0.9,10.0,M,46.9,M,,");
+    sink.view.load(state->config, 1);
+    feed("$GPGGA,120007,5200.0000,N,00400.0000,E,1,08,0.9,10.0,M,46.9,M,,");
     EXPECT_EQ(sink.view.label(StatLabel::StartTime), "12:00:05 09 Dec 2026");
 }
 
