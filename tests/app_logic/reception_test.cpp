@@ -153,11 +153,20 @@ TEST_F(ReceptionTest, APortWithoutAValidSystemIsIgnoredAndLoggedOnce) {
     reception.serialReceived(6, "$GPGGA*00\r\n");
     reception.serialReceived(6, "$GPGGA*00\r\n");
     EXPECT_TRUE(sink.calls.empty());
+    // Port 6 given a system and then, by another damaged setup, the same wrong one again:
+    // logged again.
+    owner[6] = 1;
+    reception.serialReceived(6, "$GPGGA*00\r\n");
+    owner[6] = 0;
+    reception.serialReceived(6, "$GPGGA*00\r\n");
+    EXPECT_EQ(sink.lines(), (std::vector<std::string>{"1:$GPGGA*00\r\n"}));
+    const std::string port6 =
+        "2019 Oct 26 14:32:05 - Error description : Comport 6 belongs to system 0, which does not exist. Its "
+        "data is ignored\r\n";
     EXPECT_EQ(errorLogText(),
               "2019 Oct 26 14:32:05 - Error description : Comport 5 belongs to system 7, which does not exist. Its "
-              "data is ignored\r\n"
-              "2019 Oct 26 14:32:05 - Error description : Comport 6 belongs to system 0, which does not exist. Its "
-              "data is ignored\r\n");
+              "data is ignored\r\n" +
+                  port6 + port6);
     EXPECT_EQ(errorLog.count(), 0);  // not a run-time error of the data path
     reception.serialReceived(17, "$GPGGA*00\r\n");  // no such port: nothing at all
 }
