@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/chart_columns.h"
+#include "platform/qt/fitting_label.h"
 #include "platform/qt/qt_edge.h"
 
 namespace tiderune {
@@ -206,10 +207,11 @@ int outsideExtent(const Axis& a, const Ticks& t, const QFontMetrics& fm, bool ti
     return labelExtent(a, t, fm) + (titled ? Gap + fm.height() : 0);
 }
 
-// The smallest type an axis title is drawn in. A title longer than its axis even in that type
-// is left out and its room goes to the plot: a small chart keeps its plot and its heading
-// rather than show a title cut at both ends and running into them.
-constexpr double SmallestTitlePointSize = 6.0;
+// The smallest type an axis title is drawn in: the smallest any text of a window is drawn in.
+// A title longer than its axis even in that type is left out and its room goes to the plot: a
+// small chart keeps its plot and its heading rather than show a title cut at both ends and
+// running into them, or one too small to read.
+constexpr double SmallestTitlePointSize = FittingLabel::ReadablePointSize;
 
 struct TitleType {
     QFont font;
