@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "core/civil_date.h"
 
@@ -150,6 +151,30 @@ double niceDateStep(double rawDays) {
     return std::isfinite(weeks) ? weeks : std::numeric_limits<double>::max();
 }
 
+namespace {
+
+// Whether a format shows a field, read as formatDateValue reads it.
+bool shows(const std::string& f, char field) {
+    return std::any_of(f.begin(), f.end(), [field](char c) { return (c | 0x20) == field; });
+}
+
+}  // namespace
+
+double dateFormatResolution(const std::string& f) {
+    // A month is never longer than 31 days, a year than 366.
+    for (auto [field, seconds] : {std::pair{'s', 1.0}, {'n', 60.0}, {'h', 3600.0}, {'d', SecondsPerDay},
+                                  {'m', 31 * SecondsPerDay}, {'y', 366 * SecondsPerDay}})
+        if (shows(f, field)) return seconds / SecondsPerDay;
+    return 0;
+}
+
+std::string dateLabelFormat(const std::string& f, double step) {
+    const bool dayOrMore = step >= 1 - 1e-9;
+    if (f.empty()) return step < 60 / SecondsPerDay * (1 - 1e-9) ? "hh:nn:ss" : dayOrMore ? "dd.mm.yyyy" : "hh:nn";
+    if (dayOrMore && !shows(f, 'd') && !shows(f, 'm') && !shows(f, 'y')) return "dd.mm.yyyy";
+    return f;
+}
+
 std::vector<double> tickValues(double min, double max, double step) {
     std::vector<double> v;
     if (!(step > 0) || !std::isfinite(step) || !(max >= min) || !std::isfinite(min) || !std::isfinite(max)) return v;
@@ -170,20 +195,36 @@ std::vector<double> tickValues(double min, double max, double step) {
 }
 
 AxisTicks axisTicks(double min, double max, bool dateAxis, double increment, int length,
-                    const std::function<double(double min, double max, double step)>& labelSpace) {
+                    const std::function<double(double min, double max, double step)>& labelSpace,
+                    const std::string& dateFormat) {
     AxisTicks t;
     t.min = min;
     t.max = max;
     drawableRange(t.min, t.max, dateAxis);
     const double range = t.max - t.min;
-    const double guess = dateAxis ? niceDateStep(range / 5) : niceStep(range / 5, increment);
-    double perLabel = labelSpace ? labelSpace(t.min, t.max, guess) : 1;
-    if (!(perLabel >= 1)) perLabel = 1;
-    const double raw = range * perLabel / std::max(1, length);
-    if (dateAxis) t.step = std::max(niceDateStep(raw), increment);
-    else t.step = niceStep(raw, increment);
+    // Ticks closer than the format's finest field would read alike ("08:00 08:00 08:01").
+    const double finest = dateAxis ? dateFormatResolution(dateFormat) : 0;
+    auto stepFor = [&](double guess) {
+        double perLabel = labelSpace ? labelSpace(t.min, t.max, guess) : 1;
+        if (!(perLabel >= 1)) perLabel = 1;
+        const double raw = range * perLabel / std::max(1, length);
+        return dateAxis ? std::max(niceDateStep(std::max(raw, finest)), increment) : niceStep(raw, increment);
+    };
+    double guess = dateAxis ? niceDateStep(std::max(range / 5, finest)) : niceStep(range / 5, increment);
+    // The axis's own format is measured as it reads at the longest step below a day, where
+    // it still serves.
+    if (dateAxis && !dateFormat.empty() && dateLabelFormat(dateFormat, guess) != dateFormat) guess = 0.5;
+    t.step = stepFor(guess);
+    // Labels of another format than the guess's (seconds added, or dates) take their own room.
+    if (dateAxis && dateLabelFormat(dateFormat, t.step) != dateLabelFormat(dateFormat, guess))
+        t.step = std::max(t.step, stepFor(t.step));
     t.values = tickValues(t.min, t.max, t.step);
+    if (dateAxis) t.dateFormat = dateLabelFormat(dateFormat, t.step);
     return t;
+}
+
+std::string tickLabel(const AxisTicks& t, bool dateAxis, double v) {
+    return dateAxis ? formatDateValue(v, t.dateFormat) : formatAxisNumber(v, t.step);
 }
 
 AxisMap::AxisMap(double min, double max, double p0, double p1) : min_(min), max_(max), p0_(p0), p1_(p1) {

@@ -30,6 +30,14 @@ std::string formatLegendNumber(double v);
 double niceStep(double raw, double minStep);
 // A step in days from the clock's own steps (seconds, minutes, hours, days), at least raw.
 double niceDateStep(double rawDays);
+// The smallest step in days between ticks whose labels a date format tells apart: a second
+// when it shows seconds, a minute when its finest field is the minute, and so on up to a
+// year; 0 for no format (the labels then follow the step, below).
+double dateFormatResolution(const std::string& format);
+// The format of date labels at a step: the axis's own when it has one, else seconds below a
+// minute, hours and minutes below a day and the date from a day on. A time of day without a
+// date reads the same at every tick a day or more apart: such ticks are labelled with dates.
+std::string dateLabelFormat(const std::string& format, double stepDays);
 // Label values from min to max at multiples of step; none when there would be more than
 // MaxTicks of them.
 inline constexpr int MaxTicks = 10000;
@@ -39,12 +47,18 @@ std::vector<double> tickValues(double min, double max, double step);
 struct AxisTicks {
     double min = 0, max = 1, step = 1;
     std::vector<double> values;
+    std::string dateFormat;  // a date axis's label format at the step
 };
 // The ticks of an axis from the range in use (made drawable) over `length` pixels, at a step
 // that leaves each label the room `labelSpace` gives (in pixels along the axis, for labels of
-// the range's ends at a first guess of the step) and at least `increment`.
+// the range's ends at a first guess of the step) and at least `increment`. On a date axis the
+// step is also one that the axis's label format `dateFormat` tells apart, so that no two
+// neighbouring labels read the same: whole minutes for "hh:nn".
 AxisTicks axisTicks(double min, double max, bool dateAxis, double increment, int length,
-                    const std::function<double(double min, double max, double step)>& labelSpace);
+                    const std::function<double(double min, double max, double step)>& labelSpace,
+                    const std::string& dateFormat = {});
+// The text of one tick's label.
+std::string tickLabel(const AxisTicks& ticks, bool dateAxis, double v);
 
 // Value-to-pixel mapping of one axis over a span of pixels. Inverted axes and vertical
 // axes (pixel numbers growing downwards) are handled by the caller's choice of ends.

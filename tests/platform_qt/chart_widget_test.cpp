@@ -2,6 +2,7 @@
 // (axis clicks, rubber-band zoom and its undo, scrolling).
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 #include <QThreadPool>
 #include <gtest/gtest.h>
@@ -207,26 +208,46 @@ TEST(ChartWidgetDrawing, ASquarePlotStandsInTheMiddleOfItsRoom) {
 
 // Tick labels stand apart, a blank's width between labels side by side, and inside the chart:
 // on a short axis with long texts, on an axis whose step needs more decimals than its ends,
-// and on axes across a square plot whose end labels are kept inside the frame. Swept over
-// chart sizes, as when a window is resized.
-TEST(ChartWidgetDrawing, TickLabelsStandApartAtEverySize) {
+// and on axes across a square plot whose end labels are kept inside the frame. They also read
+// apart: no label reads like its neighbour, also on a time axis whose labels show hours and
+// minutes only ("hh:nn", as the time-series windows have them) over spans from seconds to
+// days, where those labels keep their format while the ticks are less than a day apart. Swept
+// over chart sizes, as when a window is resized or maximized.
+TEST(ChartWidgetDrawing, TickLabelsStandAndReadApartAtEverySize) {
     struct Case {
         const char* name;
         double min, max;
         double position;  // percent of the plot from its edge; 0 at the edge
         bool square;
         int height;
-        int separation;  // percent of a label's height kept free between labels on top of each other
-        int rowGap;      // pixels that leaves at least
+        int separation;      // percent of a label's height kept free between labels on top of each other
+        int rowGap;          // pixels that leaves at least
+        const char* format;  // the bottom axis's date format, "" for the widget's choice; numbers when none
     };
+    const double t0 = dateValue(2026, 12, 9, 7, 59, 47);
+    constexpr double second = 1 / SecondsPerDay, minute = 60 * second, hour = 60 * minute;
     const Case cases[] = {
-        {"metres at the edge", -4.4, 4.4, 0, false, 240, 10, 0},
-        {"long numbers", 1000000, 1000009, 0, false, 240, 10, 0},
-        {"across a square plot", -3, 3, 50, true, 400, 20, 2},
-        {"tenths across a square plot", -4.4, 4.4, 50, true, 1100, 20, 2},
-        {"low and flat", -0.9, 0.9, 50, false, 70, 10, 0},
+        {"metres at the edge", -4.4, 4.4, 0, false, 240, 10, 0, nullptr},
+        {"long numbers", 1000000, 1000009, 0, false, 240, 10, 0, nullptr},
+        {"across a square plot", -3, 3, 50, true, 400, 20, 2, nullptr},
+        {"tenths across a square plot", -4.4, 4.4, 50, true, 1100, 20, 2, nullptr},
+        {"low and flat", -0.9, 0.9, 50, false, 70, 10, 0, nullptr},
+        {"20 s in hh:nn", t0, t0 + 20 * second, 0, false, 240, 10, 0, "hh:nn"},
+        {"20 s", t0, t0 + 20 * second, 0, false, 240, 10, 0, ""},
+        {"90 s in hh:nn", t0, t0 + 90 * second, 0, false, 240, 10, 0, "hh:nn"},
+        {"90 s", t0, t0 + 90 * second, 0, false, 240, 10, 0, ""},
+        {"10 minutes in hh:nn", t0, t0 + 10 * minute, 0, false, 240, 10, 0, "hh:nn"},
+        {"10 minutes", t0, t0 + 10 * minute, 0, false, 240, 10, 0, ""},
+        {"an hour in hh:nn", t0, t0 + hour, 0, false, 240, 10, 0, "hh:nn"},
+        {"6 hours in hh:nn", t0, t0 + 6 * hour, 0, false, 240, 10, 0, "hh:nn"},
+        {"a day in hh:nn", t0, t0 + 24 * hour, 0, false, 240, 10, 0, "hh:nn"},
+        {"a day", t0, t0 + 24 * hour, 0, false, 240, 10, 0, ""},
+        {"3 days in hh:nn", t0, t0 + 72 * hour, 0, false, 240, 10, 0, "hh:nn"},
+        {"3 days", t0, t0 + 72 * hour, 0, false, 240, 10, 0, ""},
+        {"30 days in hh:nn", t0, t0 + 720 * hour, 0, false, 240, 10, 0, "hh:nn"},
     };
     const int blank = QFontMetrics(QFont()).horizontalAdvance(QLatin1Char(' '));
+    const QRegularExpression hoursAndMinutes("^[0-2][0-9]:[0-5][0-9]$");
     for (const Case& k : cases) {
         for (int width = 120; width <= 1900; width += 37) {
             SCOPED_TRACE(std::string(k.name) + " at " + std::to_string(width) + " pixels");
@@ -236,17 +257,29 @@ TEST(ChartWidgetDrawing, TickLabelsStandApartAtEverySize) {
             c.legend().setVisible(false);
             c.setSquarePlot(k.square);
             for (Axis* a : {&c.leftAxis(), &c.bottomAxis()}) {
-                a->setMinMax(k.min, k.max);
+                if (k.format && a == &c.leftAxis()) a->setMinMax(-1, 1);
+                else a->setMinMax(k.min, k.max);
                 a->setPositionPercent(k.position);
                 a->setLabelsSeparation(k.separation);
+            }
+            if (k.format) {
+                c.bottomAxis().setDateTime(true);
+                c.bottomAxis().setDateTimeFormat(k.format);
             }
             w.renderImage();
             for (Axis* a : {&c.leftAxis(), &c.bottomAxis()}) {
                 const std::vector<QRect>& labels = w.layout().find(a)->labels;
+                const std::vector<QString>& texts = w.layout().find(a)->labelTexts;
                 ASSERT_FALSE(labels.empty());
+                ASSERT_EQ(texts.size(), labels.size());
                 for (std::size_t i = 0; i < labels.size(); ++i) {
                     EXPECT_TRUE(w.rect().contains(labels[i])) << "label " << i << " cut";
+                    const bool ownFormat = a->dateTime() && *k.format && k.max - k.min < 24 * hour;
+                    if (ownFormat) {
+                        EXPECT_TRUE(hoursAndMinutes.match(texts[i]).hasMatch()) << texts[i].toStdString();
+                    }
                     if (i == 0) continue;
+                    EXPECT_NE(texts[i - 1].toStdString(), texts[i].toStdString()) << "labels " << i - 1 << " and " << i;
                     const QRect &r = labels[i - 1], &s = labels[i];
                     if (a->horizontal())
                         EXPECT_GE(std::max(s.left() - r.right(), r.left() - s.right()) - 1, blank) << "labels " << i - 1 << " and " << i;

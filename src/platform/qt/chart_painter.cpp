@@ -78,16 +78,11 @@ struct Ticks {
     double min = 0, max = 1, step = 1;
     std::vector<double> values;
     std::vector<QString> labels;
-    std::vector<std::size_t> labelled;  // the ticks that show their labels
     int widest = 0;
 };
 
 QString labelText(const Axis& a, double v, double step) {
-    if (a.dateTime()) {
-        std::string f = a.dateTimeFormat();
-        if (f.empty()) f = step < 60 / SecondsPerDay ? "hh:nn:ss" : step < 1 ? "hh:nn" : "dd.mm.yyyy";
-        return toQt(formatDateValue(v, f));
-    }
+    if (a.dateTime()) return toQt(formatDateValue(v, dateLabelFormat(a.dateTimeFormat(), step)));
     return QString::fromLatin1(formatAxisNumber(v, step).c_str());
 }
 
@@ -124,14 +119,15 @@ Ticks makeTicks(const Axis& a, const Measure& fm, int length) {
                                        const int w = std::max(fm.width(labelText(a, min, guess)),
                                                               fm.width(labelText(a, max, guess)));
                                        return w * sep + 6;
-                                   });
+                                   },
+                                   a.dateTimeFormat());
     Ticks t;
     t.min = at.min;
     t.max = at.max;
     t.step = at.step;
     t.values = at.values;
     for (double v : t.values) {
-        t.labels.push_back(labelText(a, v, t.step));
+        t.labels.push_back(toQt(tickLabel(at, a.dateTime(), v)));
         t.widest = std::max(t.widest, fm.width(t.labels.back()));
     }
     return t;
@@ -143,7 +139,7 @@ Ticks makeTicks(const Axis& a, const Measure& fm, int length) {
 // (long texts on a short axis, or an end label pushed in onto the next), only every second,
 // fifth, tenth... tick is labelled, at round multiples of the step, until they stand apart.
 // The ticks and the grid keep the step.
-void placeLabels(const Axis& a, Ticks& t, AxisPlacement& ap, const QRect& plot, const QRect& bounds, const Measure& m,
+void placeLabels(const Axis& a, const Ticks& t, AxisPlacement& ap, const QRect& plot, const QRect& bounds, const Measure& m,
                  int lineH) {
     const bool farSide = a.kind() == AxisKind::Right || a.kind() == AxisKind::Top;
     const bool inside = a.positionPercent() != 0;
@@ -186,8 +182,10 @@ void placeLabels(const Axis& a, Ticks& t, AxisPlacement& ap, const QRect& plot, 
             bool fits = true;
             for (std::size_t j = 1; j < chosen.size() && fits; ++j) fits = apart(all[chosen[j - 1]], all[chosen[j]]);
             if (fits) {
-                t.labelled = chosen;
-                for (std::size_t k : chosen) ap.labels.push_back(all[k]);
+                for (std::size_t k : chosen) {
+                    ap.labels.push_back(all[k]);
+                    ap.labelTexts.push_back(t.labels[k]);
+                }
                 return;
             }
         }
@@ -1121,8 +1119,8 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 extent += TickLength;
             }
             if (a.labelsVisible()) {
-                for (std::size_t j = 0; j < t.labelled.size(); ++j)
-                    p.drawText(ap.labels[j], Qt::AlignCenter, t.labels[t.labelled[j]]);
+                for (std::size_t j = 0; j < ap.labels.size(); ++j)
+                    p.drawText(ap.labels[j], Qt::AlignCenter, ap.labelTexts[j]);
                 extent += Gap + lineH;
             }
             if (titleTypes[i] && !ap.title.isEmpty()) {
@@ -1142,9 +1140,9 @@ ChartLayout ChartPainter::paint(QPainter& p, Chart& chart, const QRect& bounds, 
                 extent += TickLength;
             }
             if (a.labelsVisible()) {
-                for (std::size_t j = 0; j < t.labelled.size(); ++j)
+                for (std::size_t j = 0; j < ap.labels.size(); ++j)
                     p.drawText(ap.labels[j], (farSide ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
-                               t.labels[t.labelled[j]]);
+                               ap.labelTexts[j]);
                 extent += Gap + t.widest;
             }
             if (titleTypes[i] && !ap.title.isEmpty()) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QString>
 #include <vector>
 
 #include "platform/chart_model.h"
@@ -25,6 +26,7 @@ struct AxisPlacement {
     QRect hitArea;     // where a click counts as a click on this axis
     QRect title;       // where the axis title goes (upright, before any turn); empty when left out
     std::vector<QRect> labels;  // where the tick labels go, in the order of their values
+    std::vector<QString> labelTexts;  // what they read
 };
 
 struct ChartLayout {
