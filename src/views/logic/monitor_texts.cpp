@@ -79,11 +79,14 @@ const char* inputBufferCaption(const Config& config) {
 }
 
 void MonitorView::append(std::string_view text) {
-    // The box shows a carriage return and line feed as one line break.
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        text_ += text[i];
+    // The box shows a carriage return and line feed as one line break: the text goes in whole
+    // but for the carriage return of each such pair.
+    std::size_t from = 0;
+    for (std::size_t cr = text.find("\r\n"); cr != std::string_view::npos; cr = text.find("\r\n", cr + 1)) {
+        text_.append(text.substr(from, cr - from));
+        from = cr + 1;
     }
+    text_.append(text.substr(from));
 }
 
 void MonitorView::showLine(std::string_view text, const MonitorCounters& now, int room, bool offline) {
