@@ -37,7 +37,7 @@ OfflineStatusWindow::OfflineStatusWindow(Shell& shell, QWidget* parent) : QWidge
 void OfflineStatusWindow::load() {
     QWidget* frame = parentWidget() ? parentWidget() : this;
     // A fixed size: the user cannot resize the window. Maximized (another child maximized
-    // carries the main window's children with it) it fills the work area like the others.
+    // carries the main window's children with it) or minimized it is sized like the others.
     keepDesignSize(frame);
     if (frame != this) frame->installEventFilter(this);
     frame->move(0, 0);
@@ -55,7 +55,9 @@ void OfflineStatusWindow::showNoReplay() {
 }
 
 void OfflineStatusWindow::keepDesignSize(QWidget* frame) {
-    if (frame->windowState() & Qt::WindowMaximized) {
+    // Minimized it shrinks to a title bar like every other icon; maximized it fills the work
+    // area. Only in its normal state is its size fixed.
+    if (frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) {
         frame->setMinimumSize(0, 0);
         frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     } else {

@@ -199,17 +199,25 @@ TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
             }
         }
     }
-    // The icons in a row along the bottom edge from its left end, side by side.
+    // The icons, the fixed-size status window's among them, title bars of one size in a row
+    // along the bottom edge from its left end, side by side.
     frameOf(K::Statistics)->showMinimized();
+    status()->showMinimized();
     action("mnuWindowArrangeIcons")->trigger();
     std::vector<QRect> icons, row;
     for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
         if (sub->isVisible() && sub->isMinimized()) icons.push_back(sub->geometry());
     std::sort(icons.begin(), icons.end(), [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
-    ASSERT_EQ(icons.size(), 2u);
-    for (const QRect& icon : icons)
-        row.push_back(QRect(QPoint(row.empty() ? 0 : row.back().right() + 1, area.bottom() - icon.height() + 1), icon.size()));
+    ASSERT_EQ(icons.size(), 3u);
+    const QSize icon = frameOf(K::Statistics)->size();
+    EXPECT_LT(icon.height(), 2 * step) << "a title bar";
+    for (std::size_t i = 0; i < icons.size(); ++i)
+        row.push_back(QRect(QPoint(row.empty() ? 0 : row.back().right() + 1, area.bottom() - icon.height() + 1), icon));
     EXPECT_EQ(icons, row);
+    status()->showNormal();
+    EXPECT_EQ(status()->size(), QSize(fromTwips(10000), fromTwips(3000))) << "restored, its fixed size again";
+    status()->resize(800, 300);
+    EXPECT_EQ(status()->size(), QSize(fromTwips(10000), fromTwips(3000))) << "and it cannot be resized";
 }
 
 TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallestSize) {
