@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 
 #include "frame/shell.h"
@@ -257,7 +258,9 @@ void StatisticsWindow::refresh() {
 StatisticsSNRWindow::StatisticsSNRWindow(Shell& shell, QWidget* parent)
     : ChildWindow(shell, WindowKind::StatisticsSNR, parent) {
     useSmallType(this);
-    frameMain = new QWidget(this);
+    tablesArea = new QWidget(this);
+    tablesArea->setObjectName(QStringLiteral("tablesArea"));
+    frameMain = new QWidget(tablesArea);
     frameMain->setObjectName(QStringLiteral("frameMain"));
     for (int i = 0; i < SNRGridCount; ++i) {
         const SNRGrid& sg = snrGrids()[static_cast<std::size_t>(i)];
@@ -330,40 +333,37 @@ void StatisticsSNRWindow::refresh() {
     });
 }
 
-double StatisticsSNRWindow::windowWidth() const { return toTwips(frame()->width()); }
-double StatisticsSNRWindow::windowHeight() const { return toTwips(frame()->height()); }
-
 void StatisticsSNRWindow::arrangeScrollBars() {
-    const double w = windowWidth(), h = windowHeight();
-    const int thickness = HScroll->sizeHint().height();
-    if (h < mainHeight_) {
-        VScroll->show();
-        VScroll->raise();
-        if (h > 550) VScroll->resize(thickness, fromTwips(h - 550));
-        if (w > 450) VScroll->move(fromTwips(w - 450), 0);
-    } else {
-        VScroll->hide();
-    }
-    if (w < mainWidth_) {
-        HScroll->show();
-        HScroll->raise();
-        if (w > 450) HScroll->resize(fromTwips(w - 450), thickness);
-        if (h > 800) HScroll->move(0, fromTwips(h - 800));
-    } else {
-        HScroll->hide();
-    }
-    if (w > mainWidth_) HScroll->setValue(0);
-    if (h > mainHeight_) VScroll->setValue(0);
+    // The bars lie along the right and the bottom edge of the window's inside, whatever frame
+    // the main window draws around it, and the tables show only in the room they leave. A bar
+    // is shown when the tables do not fit that room; one bar may leave too little room for
+    // the tables the other way.
+    const QSize inside = size();
+    const QSize tables(fromTwips(mainWidth_), fromTwips(mainHeight_));
+    const int across = HScroll->sizeHint().height(), down = VScroll->sizeHint().width();
+    bool h = inside.width() < tables.width(), v = inside.height() < tables.height();
+    if (h && !v) v = inside.height() - across < tables.height();
+    if (v && !h) h = inside.width() - down < tables.width();
+    const QSize room(std::max(0, inside.width() - (v ? down : 0)), std::max(0, inside.height() - (h ? across : 0)));
+    tablesArea->setGeometry(0, 0, room.width(), room.height());
+    HScroll->setGeometry(0, room.height(), room.width(), across);
+    VScroll->setGeometry(room.width(), 0, down, room.height());
+    HScroll->setVisible(h);
+    VScroll->setVisible(v);
+    if (!h) HScroll->setValue(0);
+    if (!v) VScroll->setValue(0);
     hScrollChange();
     vScrollChange();
 }
 
 void StatisticsSNRWindow::hScrollChange() {
-    frameMain->move(fromTwips(snrScrollOffset(HScroll->value(), mainWidth_, windowWidth())), frameMain->y());
+    const double room = toTwips(tablesArea->width());
+    frameMain->move(fromTwips(snrScrollOffset(HScroll->value(), mainWidth_, room)), frameMain->y());
 }
 
 void StatisticsSNRWindow::vScrollChange() {
-    frameMain->move(frameMain->x(), fromTwips(snrScrollOffset(VScroll->value(), mainHeight_, windowHeight())));
+    const double room = toTwips(tablesArea->height());
+    frameMain->move(frameMain->x(), fromTwips(snrScrollOffset(VScroll->value(), mainHeight_, room)));
 }
 
 void StatisticsSNRWindow::resizeEvent(QResizeEvent* e) {

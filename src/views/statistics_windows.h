@@ -57,7 +57,8 @@ public:
     // Grid 0..4: GPS, SBAS, GLONASS, BeiDou, Galileo.
     GridWidget* grid(int g) const { return grids_[static_cast<std::size_t>(g)]; }
     QGroupBox* frameOf(int g) const { return frames_[static_cast<std::size_t>(g)]; }
-    QWidget* frameMain = nullptr;
+    QWidget* frameMain = nullptr;  // the five tables, moved by the bars inside tablesArea
+    QWidget* tablesArea = nullptr;  // the window's inside but for the bars shown
     QScrollBar* HScroll = nullptr;
     QScrollBar* VScroll = nullptr;
     void hScrollChange();
@@ -69,8 +70,6 @@ protected:
 
 private:
     void arrangeScrollBars();
-    double windowWidth() const;
-    double windowHeight() const;
 
     SNRStatisticsView view_;
     std::array<QGroupBox*, SNRGridCount> frames_{};

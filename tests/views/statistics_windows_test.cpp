@@ -1,10 +1,12 @@
 // The statistics and SNR statistics windows inside a whole main window on the real core: the
 // layout they load with, the cells and labels drawn on the redraw tick, the SNR window closed
-// while the statistics window stays open, and the OFFLINE load that fills at once.
+// while the statistics window stays open, the OFFLINE load that fills at once, and the SNR
+// window's scroll bars along its inner edges at any size.
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <ostream>
 
 #include "app/program_core.h"
 #include "app/reset_family.h"
@@ -12,6 +14,11 @@
 #include "platform/qt/grid_widget.h"
 #include "shell_fixture.h"
 #include "views/statistics_windows.h"
+
+// Rectangles in failure messages as places, not bytes.
+inline void PrintTo(const QRect& r, std::ostream* o) {
+    *o << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
 
 namespace tiderune::test {
 namespace {
@@ -87,6 +94,87 @@ TEST_F(StatisticsWindowsTest, LayoutCellsAndTheClosedSNRWindow) {
     EXPECT_TRUE(snr()->HScroll->isVisible() && snr()->VScroll->isVisible());
     snr()->HScroll->setValue(100);
     EXPECT_LT(snr()->frameMain->x(), 0);
+}
+
+// The part of `w` its ancestors up to `top` let show, in `top`'s coordinates.
+QRect shownPart(const QWidget* w, const QWidget* top) {
+    QRect shown(w->mapTo(top, QPoint(0, 0)), w->size());
+    for (const QWidget* p = w->parentWidget(); p && p != top; p = p->parentWidget())
+        shown &= QRect(p->mapTo(top, QPoint(0, 0)), p->size());
+    return shown & top->rect();
+}
+
+TEST_F(StatisticsWindowsTest, SNRScrollBarsLieAlongTheInnerEdgesAndReachTheLastTable) {
+    ShowStatisticsSNRWindow(*shell, 1);
+    StatisticsSNRWindow* s = snr();
+    ASSERT_NE(s, nullptr);
+    QWidget* frame = s->parentWidget();
+    const QSize border = frame->size() - s->size();  // the sub-window's title bar and edges
+    const QSize tables = s->frameMain->size();
+    const int thick = s->HScroll->sizeHint().height();
+    ASSERT_GT(tables.width(), 1000);
+    struct Case {
+        const char* name;
+        QSize inner;  // the window's inside
+        bool across, down;  // the bars shown
+    };
+    const QSize all = tables + QSize(thick, thick);
+    for (const Case& c : {Case{"its default size", frame->size() - border, true, true},
+                          Case{"everything in view", all, false, false},
+                          Case{"a few pixels too narrow", QSize(tables.width() - 4, all.height() + 20), true, false},
+                          Case{"a few pixels too low", QSize(all.width() + 20, tables.height() - 4), false, true},
+                          Case{"wide, the bar down leaving too little width", QSize(tables.width() + 4, tables.height() - 4), true, true},
+                          Case{"high, the bar across leaving too little height", QSize(tables.width() - 4, tables.height() + 4), true, true},
+                          Case{"the outer size the tables' own", tables - border, true, true}}) {
+        SCOPED_TRACE(c.name);
+        frame->resize(c.inner + border);
+        ASSERT_EQ(s->size(), c.inner);
+        EXPECT_EQ(s->HScroll->isVisible(), c.across);
+        EXPECT_EQ(s->VScroll->isVisible(), c.down);
+        // Scrolled to the end by the case before, the tables start again at the edge that
+        // needs no bar.
+        const QPoint corner = s->frameMain->mapTo(s, QPoint(0, 0));
+        if (!c.across) {
+            EXPECT_EQ(corner.x(), 0);
+        }
+        if (!c.down) {
+            EXPECT_EQ(corner.y(), 0);
+        }
+        // The bars along the right and the bottom edge of the inside, meeting at the corner;
+        // the tables show only in the room they leave.
+        const QRect room(0, 0, c.inner.width() - (c.down ? thick : 0), c.inner.height() - (c.across ? thick : 0));
+        if (c.across) {
+            EXPECT_EQ(s->HScroll->geometry(), QRect(0, room.bottom() + 1, room.width(), thick));
+        }
+        if (c.down) {
+            EXPECT_EQ(s->VScroll->geometry(), QRect(room.right() + 1, 0, thick, room.height()));
+        }
+        for (int value : {0, 50, 100}) {
+            SCOPED_TRACE(value);
+            s->HScroll->setValue(c.across ? value : 0);
+            s->VScroll->setValue(c.down ? value : 0);
+            const QRect shown = shownPart(s->frameMain, s);
+            EXPECT_TRUE(room.contains(shown)) << "tables beyond the bars";
+            const QRect placed(s->frameMain->mapTo(s, QPoint(0, 0)), tables);
+            if (value == 0) {
+                EXPECT_EQ(placed.topLeft(), QPoint(0, 0));
+            }
+            if (value == 50) {
+                // Halfway along a bar, halfway through what the room cannot show.
+                if (c.across) {
+                    EXPECT_NEAR(placed.left(), -(tables.width() - room.width()) / 2, 1);
+                }
+                if (c.down) {
+                    EXPECT_NEAR(placed.top(), -(tables.height() - room.height()) / 2, 1);
+                }
+            }
+            if (value == 100) {
+                // The last column and the last table's bottom in view.
+                EXPECT_LE(placed.right(), room.right());
+                EXPECT_LE(placed.bottom(), room.bottom());
+            }
+        }
+    }
 }
 
 }  // namespace
