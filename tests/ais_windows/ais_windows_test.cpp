@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QStyle>
 
 #include "ais/windows/ais_target_windows.h"
 #include "ais/windows/arpa_targets_window.h"
@@ -12,6 +13,7 @@
 #include "frame/redraw_tick.h"
 #include "core/parsers.h"
 #include "platform/qt/grid_widget.h"
+#include "platform/qt/qt_edge.h"
 #include "shell_fixture.h"
 
 namespace tiderune::test {
@@ -62,6 +64,20 @@ TEST_F(TargetWindowsTest, AisListFillsFollowsAndOpensTheDetailOfThePressedRow) {
     ASSERT_EQ(g->rows(), 3);
     EXPECT_EQ(g->text(2, 0), "371798000");
     EXPECT_EQ(g->text(2, 9), " 2");
+    // Every text the rows show, and the widest position and time texts (a latitude and a
+    // longitude of the most figures, the time in every month), fit their cells whole.
+    const int margin = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
+    auto fits = [&](int c, const std::string& text) {
+        const int room = g->visualRect(g->model()->index(0, c - 1)).width() - 2 * margin;
+        EXPECT_LE(g->fontMetrics().horizontalAdvance(toQt(text)), room) << "column " << c << ": " << text;
+    };
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 1; c < 10; ++c) fits(c, g->text(r, c));
+    EXPECT_EQ(g->text(2, 3).substr(0, 3), "123") << "a three-figure longitude";
+    for (int c = 1; c < 10; ++c)
+        for (const std::string& text : aisListWidestTexts(c)) fits(c, text);
+    EXPECT_EQ(aisListWidestTexts(8).size(), 12u);
+    EXPECT_EQ(aisListWidestTexts(3)[0].size(), g->text(2, 3).size());
 
     // The heading row, the right button and the space below the rows open nothing.
     press(g, 0);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/epoch_time.h"
 #include "core/latlon_text.h"
 #include "core/number_text.h"
 #include "platform/chart_scale.h"
@@ -86,6 +87,20 @@ void setUpAisListGrid(Grid& grid) {
     for (int c = 4; c <= 7; ++c) grid.setColWidth(c, grid.colWidth(c) - 200);
     grid.setColWidth(8, 1500);
     grid.setColWidth(9, grid.colWidth(9) - 300);
+}
+
+std::vector<std::string> aisListWidestTexts(int col) {
+    switch (col) {
+    case 2: return {FormatDMSCompact(88.888888, "LAT", "form", 3), FormatDMSCompact(-88.888888, "LAT", "form", 3)};
+    case 3: return {FormatDMSCompact(178.888888, "LON", "form", 3), FormatDMSCompact(-178.888888, "LON", "form", 3)};
+    case 8: {
+        std::vector<std::string> times;
+        for (int month = 1; month <= 12; ++month)
+            times.push_back(aisDateText(dateFromYmd(2026, month, 28) + (23 * 3600 + 58 * 60 + 58) / 86400.0, true));
+        return times;
+    }
+    default: return {};
+    }
 }
 
 int aisListPressedTarget(int row, int targetCount) { return row >= 1 && row <= targetCount ? row : 0; }

@@ -38,6 +38,11 @@ std::string aisDateText(double dateValue, bool seconds);
 // the widths are taken from the grid's design widths.
 void setUpAisListGrid(Grid& grid);
 
+// The widest texts of the columns whose design width is set for a text of known shape: the
+// latitude and longitude of the most figures on either side of the equator and of Greenwich,
+// and the time of the last message in every month. Empty for the other columns.
+std::vector<std::string> aisListWidestTexts(int col);
+
 // The target of a pressed row: the row itself when it shows a stored target, else 0 (the
 // heading row, or a row beyond the targets).
 int aisListPressedTarget(int row, int targetCount);

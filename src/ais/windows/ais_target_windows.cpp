@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "ais/ais_engine.h"
 #include "frame/shell.h"
@@ -32,6 +33,11 @@ AISTargetsWindow::AISTargetsWindow(Shell& shell, std::shared_ptr<AisDetailLink> 
 void AISTargetsWindow::load() {
     ChildWindow::load();
     setUpAisListGrid(*fgAISTargets);
+    // A design width too narrow in this type for the widest position or time widens its
+    // column: no text of the list loses its last figures.
+    for (int c = 0; c < AisListColumns; ++c)
+        for (const std::string& text : aisListWidestTexts(c))
+            fgAISTargets->setColWidth(c, std::max(fgAISTargets->colWidth(c), fgAISTargets->columnWidthFor(toQt(text))));
     const AisEngine* ais = aisEngineOf(shell_);
     list_.load(ais ? ais->targets().TargetCount[system()] : 0);
     // The stored targets are written now, not a tick later: the window opens filled.

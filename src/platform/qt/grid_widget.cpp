@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QStyleOptionHeader>
 #include <cmath>
 
@@ -160,6 +161,12 @@ void GridWidget::setColWidth(int c, int twips) {
     colWidths_[static_cast<std::size_t>(c)] = twips;
     if (c == 0) verticalHeader()->setFixedWidth(px(twips));
     else horizontalHeader()->resizeSection(c - 1, px(twips));
+}
+
+int GridWidget::columnWidthFor(const QString& text) const {
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int pixels = fontMetrics().horizontalAdvance(text) + 2 * margin + (showGrid() ? 1 : 0);
+    return static_cast<int>(std::lround(toTwips(pixels)));
 }
 
 int GridWidget::rowHeight(int r) const {

@@ -34,6 +34,10 @@ public:
     void setWidth(double twips) override;
     void setHeight(double twips) override;
 
+    // The width in twips a body column needs to show `text` whole: the text in the grid's
+    // type, the margin the style keeps either side of a cell's text and the grid line.
+    int columnWidthFor(const QString& text) const;
+
     // The size a new column and a new row get, in twips, from the font in use.
     int defaultColWidth() const { return defaultColWidth_; }
     int defaultRowHeight() const { return defaultRowHeight_; }
