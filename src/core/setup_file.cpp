@@ -183,7 +183,13 @@ void readSection(SetupFileReader& r, Config& c, int section) {
         break;
     case 14:
         for (int s = 1; s <= MaxSystems; ++s)
-            for (int word : VisibleFormWords) c.WindowVisible[s][word] = r.readBoolean();
+            for (int word : VisibleFormWords) {
+                const bool open = r.readBoolean();
+                // Nothing opens a monitor from the file, so none is open after a load: a
+                // monitor flag read as set would have the intake count the lines of a window
+                // that is not there, and the monitor opened later would go on from that count.
+                c.WindowVisible[s][word] = word == VisibleForms::NMEAMonitor ? false : open;
+            }
         break;
     case 15:
         for (int slot = 1; slot <= SavedMessageSlots; ++slot)

@@ -21,6 +21,7 @@
 #include "app/logic/replay_file.h"
 #include "app/offline_replay.h"
 #include "app/offline_status_window.h"
+#include "app/program_core.h"
 #include "app/reset_family.h"
 #include "core/intake.h"
 #include "core/parsers.h"
@@ -652,6 +653,42 @@ TEST_F(ReplayTest, MonitorOfThePrimarySystemShowsTheReplayedLinesAndTheirCounter
               withChecksum("$GPZDA,140000.00,08,12,2026,00,00") + "\n$GPZDA,140001.00,08,12,2026,00,00*00\n" +
                   withChecksum("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0") + "\njunk\n");
     EXPECT_EQ(m->panelText(1).toStdString(), "File : " + recording + "  ");
+}
+
+// The demo setups record the primary system's monitor as open, which nothing opens at the
+// start: no line is counted for it until it is opened, and each PLAY then counts the file once.
+TEST_F(ReplayTest, AMonitorTheSetupFileRecordsAsOpenCountsNothingUntilItIsOpened) {
+    const std::string examples = std::string(TIDERUNE_SOURCE_DIR) + "/examples/";
+    for (const char* demo : {"Tiderune.ini.in", "Tiderune-nav.ini.in"}) {
+        SCOPED_TRACE(demo);
+        std::ifstream in(examples + demo, std::ios::binary);
+        std::string setup((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t file = setup.find("\"@EXAMPLES@/");
+        ASSERT_NE(file, std::string::npos);
+        setup.replace(file, setup.find('"', file + 1) + 1 - file, "\"" + recording + "\"");
+        std::filesystem::create_directories(home);
+        std::ofstream(home + "Tiderune.ini", std::ios::binary) << setup;
+        ProgramCore real;
+        realCore = &real;
+        start();
+        replay = &program->replay();
+        replay->beep = [] {};
+        ASSERT_TRUE(boxes.shown.empty()) << boxes.shown.front().text;
+        ASSERT_FALSE(shell->windows.slot(WindowKind::NMEA, 1).isLoaded());
+
+        click("PLAY");
+        ASSERT_EQ(statusText(), "END OF FILE REACHED");
+        EXPECT_EQ(shell->coreState.Monitor[1].MonitorSentenceCount, 0);
+        ShowNMEAWindow(*shell, 1);
+        NMEAMonitorWindow* m = monitorWindow(*shell, 1);
+        ASSERT_NE(m, nullptr);
+        click("PLAY");
+        EXPECT_EQ(shell->coreState.Monitor[1].MonitorSentenceCount, 1000);
+        EXPECT_EQ(m->lblMessages->text().toStdString(), "1000");
+        EXPECT_EQ(m->lblCheckSumOK->text().toStdString(), "1000");
+        TearDown();
+        SetUp();
+    }
 }
 
 // Counts the paint events of a widget while a condition holds.

@@ -214,6 +214,20 @@ TEST_F(SetupFile, SavingLeavesAnOpenMonitorFlagSet) {
     LoadSetupFile(loaded, path, notices);
     EXPECT_FALSE(loaded.WindowVisible[2][VisibleForms::NMEAMonitor]);
     EXPECT_FALSE(loaded.WindowVisible[2][VisibleForms::GGATimeSeries]);  // not kept
+
+    // A file written by hand with the monitor flag set loads it as closed too, and the other
+    // words of the line keep their places.
+    std::string text = slurp(path);
+    const std::string header = "\"REM Visibleform\"\r\n";
+    const std::size_t line = text.find(header) + header.size();
+    const std::size_t sixth = text.rfind(',', text.find("\r\n", line)) + 1;
+    ASSERT_EQ(text.substr(sixth, 7), "#FALSE#");
+    text.replace(sixth, 7, "#TRUE#");
+    std::ofstream(path, std::ios::binary) << text;
+    Config byHand;
+    EXPECT_TRUE(LoadSetupFile(byHand, path, notices));
+    EXPECT_FALSE(byHand.WindowVisible[1][VisibleForms::NMEAMonitor]);
+    expectSameStored(c, byHand);
 }
 
 TEST_F(SetupFile, QuotesAndLineBreaksInTextsDoNotShiftTheValues) {

@@ -110,7 +110,8 @@ TEST(Examples, SetupTemplateReplaysTheDemoInOfflineMode) {
     EXPECT_EQ(primary[4], "\"@EXAMPLES@/demo.nmea\"");
     for (std::size_t s = 1; s < 4; ++s)
         EXPECT_EQ(body["\"REM Systems\""][s][3], "#FALSE#");
-    // The monitor of the primary system is recorded open (the sixth flag).
+    // The monitor of the primary system is recorded open (the sixth flag), which the program
+    // reads as closed: no start opens a monitor.
     const auto& visible = body["\"REM Visibleform\""][0];
     ASSERT_EQ(visible.size(), 6u);
     EXPECT_EQ(visible[5], "#TRUE#");
