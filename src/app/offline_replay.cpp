@@ -113,7 +113,8 @@ void OfflineReplay::tbOfflineButtonClick(const QString& key) {
             w->lblProcessingTime->setText("00:00:00");
         }
         timer1_->start();
-        window_.resets().ResetAll();
+        // The primary system's charts start afresh even when it is out of use: its file is read.
+        window_.resets().ResetAll(1);
         if (!run.OfflineRunning) {
             restartDates(started);
             shell_.timeSeries.RestartDecimation();

@@ -53,15 +53,15 @@ void ShowTimeSeriesWindows(Shell& shell, int system) {
     }
 }
 
-void ResetFamily::ResetAll() {
+void ResetFamily::ResetAll(int replayed) {
     // The windows come back where they were, in their states and in the same pile.
     KeepStacking keep(shell_);
     // Starting afresh shows each parser failure again the first time it comes back.
     shell_.coreState.parserNotices.reset();
     ResetNumerics();
     ResetStatistics();
-    ResetGraphics();
-    ResetScatter();
+    ResetGraphics(replayed);
+    ResetScatter(replayed);
     ResetSkyplot();
     ResetARPATargets();
     ResetAISTargets();
@@ -94,7 +94,13 @@ void ResetFamily::ResetStatistics() {
     }
 }
 
-void ResetFamily::ResetGraphics() {
+bool ResetFamily::charted(int system, int replayed) const {
+    // A replay reads its system's file whether the system is in use or not (a failed ONLINE
+    // switch takes it out of use): its lines must not be drawn over the last run's.
+    return shell_.config.Systems[system].InUse || system == replayed;
+}
+
+void ResetFamily::ResetGraphics(int replayed) {
     static const WindowKind UnloadOrder[] = {K::TimeSeriesGGA, K::TimeSeriesGNS, K::TimeSeriesGLL,
                                              K::TimeSeriesRMC, K::TimeSeriesVTG, K::TimeSeriesGSA,
                                              K::TimeSeriesGST, K::TimeSeriesGSV, K::TimeSeriesHDT,
@@ -106,7 +112,7 @@ void ResetFamily::ResetGraphics() {
     KeepStacking keep(shell_);
     for (int s = 1; s <= MaxSystems; ++s) {
         const SystemSetup& sys = shell_.config.Systems[s];
-        if (!sys.InUse) continue;
+        if (!charted(s, replayed)) continue;
         if (shell_.state.StartupDone) {
             for (WindowKind kind : UnloadOrder) {
                 if (!analysesKind(sys, kind)) continue;
@@ -135,11 +141,11 @@ void ResetFamily::RestoreTimeSeriesWindows(int system) {
     }
 }
 
-void ResetFamily::ResetScatter() {
+void ResetFamily::ResetScatter(int replayed) {
     KeepStacking keep(shell_);
     bool wasVisible = false;
     for (int s = 1; s <= MaxSystems; ++s) {
-        if (!shell_.config.Systems[s].InUse) continue;
+        if (!charted(s, replayed)) continue;
         WindowSlot& slot = shell_.windows.slot(K::Scatter, s);
         if (shell_.state.StartupDone) {
             wasVisible = slot.isVisible();

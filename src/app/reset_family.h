@@ -12,11 +12,13 @@ class ResetFamily {
 public:
     explicit ResetFamily(Shell& shell) : shell_(shell) {}
 
-    void ResetAll();
+    // `replayed`: a system whose charts start afresh too when it is not in use, the one a
+    // replay is about to read (0: none).
+    void ResetAll(int replayed = 0);
     void ResetNumerics();
     void ResetStatistics();
-    void ResetGraphics();
-    void ResetScatter();
+    void ResetGraphics(int replayed = 0);
+    void ResetScatter(int replayed = 0);
     void ResetSkyplot();
     void ResetARPATargets();
     void ResetAISTargets();
@@ -24,6 +26,8 @@ public:
 
 private:
     void reopen(WindowKind kind);
+    // The systems whose time-series and scatter windows a reset rebuilds.
+    bool charted(int system, int replayed) const;
 
     Shell& shell_;
 };

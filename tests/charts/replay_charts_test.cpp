@@ -1,9 +1,14 @@
-// One recording replayed twice through the offline toolbar on the real core: every series of
-// every time-series window, the SNR windows included, holds the same points after each PLAY.
+// One recording replayed again and again through the offline toolbar on the real core: every
+// series of every time-series window, the SNR and scatter windows included, holds the same
+// points after each PLAY, also once a failed ONLINE switch has taken the system out of use.
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -11,6 +16,7 @@
 #include "app/offline_replay.h"
 #include "app/program_core.h"
 #include "app/reset_family.h"
+#include "charts/scatter_window.h"
 #include "charts/snr_window.h"
 #include "charts/time_series_window.h"
 #include "core/parsers.h"
@@ -102,7 +108,9 @@ protected:
     }
 
     void startOffline() {
-        startOnRealCore(real);
+        // A core of its own for each start, as each run of the program has.
+        real = std::make_unique<ProgramCore>();
+        startOnRealCore(*real);
         using T = SentenceType;
         useSystem(shell->config, 1, "Bridge",
                   {T::GGA, T::GNS, T::GLL, T::RMC, T::VTG, T::GSA, T::GSV, T::ZDA, T::HDT, T::ATT, T::ROT, T::VHW,
@@ -110,7 +118,9 @@ protected:
         shell->config.Systems[1].ComPort = 0;
         shell->config.Systems[1].OfflineFile = recording;
         shell->state.StartupDone = true;
+        boxes.answers = {MessageAnswer::Yes};
         action("mnuModeOffline")->trigger();
+        ASSERT_EQ(shell->config.Mode, "OFFLINE");
         ShowSkyplotWindow(*shell, 1);  // feeds the SNR windows
         ShowTimeSeriesWindows(*shell, 1);
         boxes.shown.clear();
@@ -145,6 +155,8 @@ protected:
 
             for (int c = 0; c <= 32; ++c) take(100 + constellation, c, w->snrChart(c));
         }
+        if (auto* w = qobject_cast<ScatterWindow*>(shell->windows.slot(WindowKind::Scatter, 1).window()))
+            take(200, 0, w->scatterChart());
         return all;
     }
 
@@ -156,8 +168,16 @@ protected:
         return top;
     }
 
+    // The captions of the windows on screen, in their stacking order.
+    std::vector<std::string> shownWindows() {
+        std::vector<std::string> shown;
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList(QMdiArea::StackingOrder))
+            if (sub->isVisible()) shown.push_back(sub->windowTitle().toStdString());
+        return shown;
+    }
+
     std::string recording;
-    ProgramCore real;
+    std::unique_ptr<ProgramCore> real;
 };
 
 // A recording whose first lines come before its first date (the first pass dates them by
@@ -171,20 +191,58 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePointsAndKeepsThePea
         startOffline();
         play();
         const std::vector<Point> first = points();
-        // Every time-series window and the four SNR windows the satellites reach have points.
+        // Every time-series window, the four SNR windows the satellites reach and the scatter
+        // have points.
         std::set<int> fed;
         for (const Point& p : first) fed.insert(std::get<0>(p));
-        std::set<int> every{101, 102, 103, 104};
+        std::set<int> every{101, 102, 103, 104, 200};
         for (WindowKind kind : TimeSeriesKinds) every.insert(static_cast<int>(kind));
         EXPECT_EQ(fed, every);
         EXPECT_FLOAT_EQ(largestPdop(), 12.29);
-        for (int pass = 2; pass <= 3; ++pass) {
+        // What the user does before each further PLAY: nothing; switching to ONLINE, where the
+        // primary system has no port and is taken out of use, and back, which the replay reads
+        // all the same; and giving that system a true reference position, as its setup's OK
+        // does even with the system left out of use, which moves every offset but adds no
+        // point (these on the recording that dates its lines from the first, as the demo's does).
+        struct Step {
+            const char* what;
+            bool samePoints;
+            std::function<void()> act;
+        };
+        const std::vector<Step> before{
+            {"nothing", true, [] {}},
+            {"nothing again", true, [] {}},
+            {"ONLINE without a port, then OFFLINE", true,
+             [&] {
+                 boxes.answers = {MessageAnswer::Yes, MessageAnswer::Ok};
+                 action("mnuModeOnline")->trigger();
+                 ASSERT_FALSE(shell->config.Systems[1].InUse);
+                 boxes.answers = {MessageAnswer::Yes};
+                 action("mnuModeOffline")->trigger();
+             }},
+            {"nothing, the system out of use", true, [] {}},
+            {"a true reference, the system out of use", false,
+             [&] {
+                 Config& c = shell->config;
+                 c.ReferenceMode[1] = 2;
+                 c.ReferenceLat[1] = (59 + 25.1 / 60) * 3.14159265359 / 180;
+                 c.ReferenceLon[1] = (10 + 29.5 / 60) * 3.14159265359 / 180;
+                 c.ReferenceHeight[1] = 40;
+             }},
+        };
+        for (std::size_t step = 0; step < (dateFirst ? before.size() : 2); ++step) {
+            const Step& s = before[step];
+            SCOPED_TRACE(s.what);
+            s.act();
+            const std::vector<std::string> shown = shownWindows();
             play();
-            EXPECT_FLOAT_EQ(largestPdop(), 12.29) << "PLAY " << pass;
+            EXPECT_EQ(shownWindows(), shown);
+            EXPECT_FLOAT_EQ(largestPdop(), 12.29);
             const std::vector<Point> again = points();
-            EXPECT_EQ(again.size(), first.size()) << "PLAY " << pass;
-            for (std::size_t i = 0; i < std::min(first.size(), again.size()); ++i)
-                ASSERT_EQ(again[i], first[i]) << "PLAY " << pass << " point " << i;
+            ASSERT_EQ(again.size(), first.size());
+            for (std::size_t i = 0; s.samePoints && i < first.size(); ++i)
+                ASSERT_EQ(again[i], first[i]) << "point " << i;
+            if (!s.samePoints) EXPECT_NE(again, first);
         }
     }
 }
