@@ -22,6 +22,14 @@ SessionInfoEditor* SessionPrint::editor() const { return editor_; }
 
 void SessionPrint::filePrint() {
     if (documentOpen()) return;
+    bool anyInUse = false;
+    for (int s = 1; s <= MaxSystems; ++s) anyInUse = anyInUse || shell_.config.Systems[s].InUse;
+    if (!anyInUse) {
+        // Reports are of the systems in use: with none, asking about the session text first
+        // and then writing nothing would leave the user waiting for a report.
+        shell_.ask("No system in use : no statistics summary printed. Go to Setup first !");
+        return;
+    }
     const std::string& info = shell_.config.SessionInfo;
     if (!info.empty() &&
         shell_.ask("Session info : \r\n" + info + "\r\n Do you wan't to edit?", MessageButtons::YesNo,

@@ -1,6 +1,7 @@
 #pragma once
 // File Print: asks whether to edit the session text first, waits for the editor while the
-// program goes on receiving, then writes the session report of every system in use.
+// program goes on receiving, then writes the session report of every system in use (with no
+// system in use it says so and asks nothing).
 #include <QObject>
 #include <QPointer>
 

@@ -123,7 +123,8 @@ TEST_F(MenusAndPrint, MenuTreeHoldsEveryEntryWithItsCaptionShortcutAndState) {
 }
 
 // Print with a session text: Yes opens the editor, Print waits for it while it is off, the
-// text typed is wrapped at 60 and kept by OK, then one report per system in use.
+// text typed is wrapped at 60 and kept by OK, then one report per system in use; with none in
+// use, Print says so and asks nothing.
 TEST_F(MenusAndPrint, PrintEditsTheSessionTextThenWritesTheReportOfEverySystemInUse) {
     startWith([](Config& c) {
         useSystem(c, 1, "GPS1", {SentenceType::GGA});
@@ -167,6 +168,17 @@ TEST_F(MenusAndPrint, PrintEditsTheSessionTextThenWritesTheReportOfEverySystemIn
     });
     action("mnuFilePrint")->trigger();
     EXPECT_EQ(shell->config.SessionInfo, info);
+
+    // With no system in use there is nothing to print: that is said at once, without the
+    // question about the session text, and no report is written.
+    shell->config.Systems[1].InUse = shell->config.Systems[3].InUse = false;
+    const std::vector<std::string> before = reports();
+    boxes.shown.clear();
+    boxes.answers = {MessageAnswer::No};  // should the question come, not to wait for the editor
+    action("mnuFilePrint")->trigger();
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"No system in use : no statistics summary printed. Go to Setup first !"});
+    EXPECT_FALSE(print->documentOpen());
+    EXPECT_EQ(reports(), before);
 }
 
 TEST_F(MenusAndPrint, ClosingTheProgramWhileTheEditorWaitsEndsTheWaitWithoutReports) {
