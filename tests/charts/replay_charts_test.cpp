@@ -242,7 +242,9 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePointsAndKeepsThePea
             ASSERT_EQ(again.size(), first.size());
             for (std::size_t i = 0; s.samePoints && i < first.size(); ++i)
                 ASSERT_EQ(again[i], first[i]) << "point " << i;
-            if (!s.samePoints) EXPECT_NE(again, first);
+            if (!s.samePoints) {
+                EXPECT_NE(again, first);
+            }
         }
     }
 }
