@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLayout>
+#include <QResizeEvent>
 
 #include "frame/shell.h"
 #include "platform/qt/qt_edge.h"
@@ -56,18 +58,51 @@ void OfflineStatusWindow::showNoReplay() {
 
 void OfflineStatusWindow::keepDesignSize(QWidget* frame) {
     // Minimized it shrinks to a title bar like every other icon; maximized it fills the work
-    // area. Only in its normal state is its size fixed.
-    if (frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) {
+    // area, its texts keeping the room and the places they have in the normal window, at the
+    // top left, rather than spread over the work area. Only in its normal state is its size
+    // fixed.
+    const Qt::WindowStates state = frame->windowState();
+    const bool keepRoom = (state & Qt::WindowMaximized) && normalRoom_.isValid();
+    if (state & (Qt::WindowMaximized | Qt::WindowMinimized)) {
         frame->setMinimumSize(0, 0);
         frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     } else {
         frame->setFixedSize(fromTwips(10000), fromTwips(3000));
     }
+    if (keepRoom) {
+        setFixedSize(normalRoom_);
+    } else {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    if (frame != this && frame->layout())
+        frame->layout()->setAlignment(this, keepRoom ? Qt::AlignLeft | Qt::AlignTop : Qt::Alignment());
+}
+
+void OfflineStatusWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    const QWidget* frame = parentWidget();
+    if (frame && !(frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) normalRoom_ = size();
 }
 
 bool OfflineStatusWindow::eventFilter(QObject* watched, QEvent* e) {
-    // The frame's new state is set before the frame sizes itself for it.
-    if (watched == parentWidget() && e->type() == QEvent::WindowStateChange) keepDesignSize(parentWidget());
+    QWidget* frame = parentWidget();
+    if (watched != frame || e->type() != QEvent::WindowStateChange) return QWidget::eventFilter(watched, e);
+    // The frame's new state is set before the frame sizes itself for it, so that maximized or
+    // minimized it can size itself at once. Back from maximized, its fixed size waits until
+    // the frame has restored itself: fixed inside the change, the frame of the work area's
+    // active window goes back to maximized.
+    const bool fromMaximized = static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMaximized;
+    if ((frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) || !fromMaximized) {
+        keepDesignSize(frame);
+    } else {
+        QMetaObject::invokeMethod(
+            this, [this, frame] {
+                if (parentWidget() == frame && !(frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                    keepDesignSize(frame);
+            },
+            Qt::QueuedConnection);
+    }
     return QWidget::eventFilter(watched, e);
 }
 

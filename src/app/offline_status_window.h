@@ -32,9 +32,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
-    static void keepDesignSize(QWidget* frame);
+    void keepDesignSize(QWidget* frame);
     Shell& shell_;
+    // The room the texts have in the window's normal state, which they keep when it is
+    // maximized; empty until the window was laid out in it.
+    QSize normalRoom_;
 };
 
 }  // namespace tiderune

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -218,6 +219,26 @@ TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
     EXPECT_EQ(status()->size(), QSize(fromTwips(10000), fromTwips(3000))) << "restored, its fixed size again";
     status()->resize(800, 300);
     EXPECT_EQ(status()->size(), QSize(fromTwips(10000), fromTwips(3000))) << "and it cannot be resized";
+    // Brought forward while another window is maximized (Window > 1 ...), it is maximized too,
+    // and its texts keep the places they have in the normal window.
+    OfflineStatusWindow* texts = window->offlineStatusWindow();
+    auto places = [&] {
+        std::vector<QRect> v;
+        for (QLabel* l : texts->findChildren<QLabel*>())
+            v.push_back(QRect(l->mapTo(status(), QPoint()) - status()->contentsRect().topLeft(), l->size()));
+        return v;
+    };
+    const std::vector<QRect> normal = places();
+    frameOf(K::Numerics)->showMaximized();
+    window->mdiArea()->setActiveSubWindow(status());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(status()->isMaximized());
+    EXPECT_GT(status()->width(), 2 * fromTwips(10000)) << "it fills the work area";
+    EXPECT_EQ(places(), normal);
+    status()->showNormal();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(status()->isMaximized());
+    EXPECT_EQ(places(), normal) << "restored";
 }
 
 TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallestSize) {
