@@ -5,6 +5,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -377,7 +379,14 @@ TEST_F(LiveSerialTest, DevicePathsAndPlacementsComeFromTheSettingsFileAsTheUserW
     ASSERT_TRUE(other.ok());
     const std::string file = dir.path().toStdString() + "/settings.ini";
     auto writeByHand = [&](const std::string& comPath) {
+        namespace fs = std::filesystem;
+        const bool edit = fs::exists(file);
+        const fs::file_time_type before = edit ? fs::last_write_time(file) : fs::file_time_type{};
         std::ofstream(file) << "[SerialDevices]\nCOM3=" << comPath << "\n\n[Settings]\nMainLeft=1500\n";
+        // A user's edit comes seconds after the program read the file. Within the file
+        // system's clock tick, and of the same size (/dev/pts/0 and /dev/pts/1), it would
+        // look unchanged to the settings, which tell a changed file by its size and time.
+        if (edit) fs::last_write_time(file, before + std::chrono::seconds(1));
     };
     writeByHand(pty.path());
     QtSettingsStore store(QString::fromStdString(file));
