@@ -26,6 +26,8 @@ TEST(SessionFileName, PrimaryAndSecondaryNames) {
     EXPECT_EQ(sessionFileName(ClockTime{2020, 1, 2, 3, 4, 5, 0}, 4, "", ".txt"), "20200102-0304-Sec3-.txt");
     // A name cannot lead out of the folder.
     EXPECT_EQ(sessionFileName(t, 2, "../../etc/x", ".log"), "20191026-1432-Sec1-.._.._etc_x.log");
+    // A Latin-1 name ("Øst ±") is named in the file system's UTF-8.
+    EXPECT_EQ(sessionFileName(t, 1, "\xD8st \xB1", ".txt"), "20191026-1432-Prim-\xC3\x98st \xC2\xB1.txt");
 }
 
 class RawDataLoggerTest : public testing::Test {

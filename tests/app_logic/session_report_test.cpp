@@ -172,14 +172,15 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     cfg.ReferenceMode[1] = 2;
     cfg.ReferenceLat[1] = (59 + 25 / 60.0 + 7.428 / 3600) * RadiansPerDegree;
     ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
-    const std::string report = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xE5t.txt");
+    // The file is named in the file system's UTF-8 too.
+    const std::string report = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xC3\xA5t.txt");
     const std::string laidOut = sessionReportText(*state, 1);
     // A replayed file's name is the file system's bytes (UTF-8 here), not Latin-1 text: the
     // report writes it as it is.
     cfg.Mode = "OFFLINE";
     cfg.Systems[1].OfflineFile = "/data/m\xC3\xA5ling.nmea";
     ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
-    const std::string offlineReport = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xE5t.txt");
+    const std::string offlineReport = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xC3\xA5t.txt");
 
     RawDataLogger logger(folder, clock, boxes, notices);
     PerSystem<LoggedSystem> systems;

@@ -10,7 +10,20 @@ std::string sessionFileName(const ClockTime& t, int system, std::string_view sys
                   t.hour % 100, t.minute % 100);
     std::string name = stamp;
     name += system == 1 ? std::string("-Prim-") : "-Sec" + std::to_string(system - 1) + "-";
-    for (char c : systemName) name += (c == '/' || c == '\0') ? '_' : c;
+    // The system name is Latin-1 text, while the file system's names are UTF-8 (as a file
+    // dialog hands them over): a name such as "Øst" is spelt so, or a dialog could not show
+    // the log for a later replay.
+    for (char ch : systemName) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '/' || c == '\0') {
+            name += '_';
+        } else if (c < 0x80) {
+            name += ch;
+        } else {
+            name += static_cast<char>(0xC0 | (c >> 6));
+            name += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
     name += extension;
     return name;
 }

@@ -10,7 +10,7 @@
 namespace tiderune {
 
 // extension with its dot: ".log", ".txt". A "/" in the system name becomes "_", so that a
-// name can never lead out of the folder.
+// name can never lead out of the folder; its Latin-1 characters are spelt in UTF-8.
 std::string sessionFileName(const ClockTime& started, int system, std::string_view systemName,
                             std::string_view extension);
 
