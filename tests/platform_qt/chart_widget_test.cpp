@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -246,6 +247,12 @@ TEST(ChartWidgetDrawing, TickLabelsStandAndReadApartAtEverySize) {
         {"3 days", t0, t0 + 72 * hour, 0, false, 240, 10, 0, ""},
         {"30 days in hh:nn", t0, t0 + 720 * hour, 0, false, 240, 10, 0, "hh:nn"},
     };
+    // A label is left out only where it would touch: when every second tick's labels stand
+    // apart, all of them are drawn, not every fifth's. The bottom axis's labels, at one width.
+    const std::map<std::pair<std::string, int>, std::string> spots = {
+        {{"metres at the edge", 453}, "-4.0 -3.0 -2.0 -1.0 0.0 1.0 2.0 3.0 4.0"},
+        {{"across a square plot", 453}, "-3.0 -2.0 -1.0 0.0 1.0 2.0 3.0"},
+    };
     const int blank = QFontMetrics(QFont()).horizontalAdvance(QLatin1Char(' '));
     const QRegularExpression hoursAndMinutes("^[0-2][0-9]:[0-5][0-9]$");
     for (const Case& k : cases) {
@@ -272,6 +279,11 @@ TEST(ChartWidgetDrawing, TickLabelsStandAndReadApartAtEverySize) {
                 const std::vector<QString>& texts = w.layout().find(a)->labelTexts;
                 ASSERT_FALSE(labels.empty());
                 ASSERT_EQ(texts.size(), labels.size());
+                if (const auto spot = spots.find({k.name, width}); spot != spots.end() && a == &c.bottomAxis()) {
+                    std::string shown;
+                    for (const QString& t : texts) shown += (shown.empty() ? "" : " ") + t.toStdString();
+                    EXPECT_EQ(shown, spot->second);
+                }
                 for (std::size_t i = 0; i < labels.size(); ++i) {
                     EXPECT_TRUE(w.rect().contains(labels[i])) << "label " << i << " cut";
                     const bool ownFormat = a->dateTime() && *k.format && k.max - k.min < 24 * hour;
