@@ -22,6 +22,7 @@
 #include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
+#include "app/logic/main_placement.h"
 #include "app/logic/window_tiling.h"
 #include "frame/child_window.h"
 #include "platform/qt/qt_edge.h"
@@ -396,32 +397,19 @@ QRect screenWorkArea(const QRect& frame) {
 
 void MainWindow::restorePlacement() {
     const TwipsPlacement byDefault{1000, 1000, 13000, 13000};
-    TwipsPlacement p{shell_.settingNumber("MainLeft", byDefault.left), shell_.settingNumber("MainTop", byDefault.top),
-                     shell_.settingNumber("MainWidth", byDefault.width),
-                     shell_.settingNumber("MainHeight", byDefault.height)};
-    // Left and top place the window's frame; width and height are its inside, below the
-    // title bar.
-    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    auto frameOf = [&](const TwipsPlacement& t) {
-        return QRect(fromTwips(t.left), fromTwips(t.top), fromTwips(t.width), fromTwips(t.height) + titleBar);
-    };
-    auto fits = [](const QRect& frame) {
-        const QRect area = screenWorkArea(frame);
-        return area.isEmpty() || area.contains(frame);
-    };
+    const TwipsPlacement stored{shell_.settingNumber("MainLeft", byDefault.left),
+                                shell_.settingNumber("MainTop", byDefault.top),
+                                shell_.settingNumber("MainWidth", byDefault.width),
+                                shell_.settingNumber("MainHeight", byDefault.height)};
     // A window that would stick out of the work area, its status bar below the screen's
     // edge, gives way to the default; so does the maximised size an earlier version saved.
-    if (!placementUsable(p) || !fits(frameOf(p))) p = byDefault;
-    QRect frame = frameOf(p);
-    if (!fits(frame)) {
-        // A screen smaller than the default: as much of it as the screen holds.
-        const QRect area = screenWorkArea(frame);
-        frame.setSize(frame.size().boundedTo(area.size()));
-        frame.moveTopLeft(QPoint(std::clamp(frame.x(), area.left(), area.right() + 1 - frame.width()),
-                                 std::clamp(frame.y(), area.top(), area.bottom() + 1 - frame.height())));
-    }
-    move(frame.topLeft());
-    resize(frame.width(), frame.height() - titleBar);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const ScreenRect frame = mainWindowFrame(stored, byDefault, titleBar, [](const ScreenRect& f) {
+        const QRect area = screenWorkArea(QRect(f.x, f.y, f.width, f.height));
+        return ScreenRect{area.x(), area.y(), area.width(), area.height()};
+    });
+    move(frame.x, frame.y);
+    resize(frame.width, frame.height - titleBar);
     normal_ = QRect(pos(), size());
     // Shown maximised when it was left so; its normal place is the one above.
     if (shell_.settingNumber(StateKey, StateNormal) == StateMaximised) setWindowState(Qt::WindowMaximized);
