@@ -84,6 +84,11 @@ std::string FormatOrNA(double v, std::string_view format);
 // unambiguously: the texts of the AIS lines and of the replay's record fields.
 void appendEscaped(std::string& out, std::string_view in);
 
+// A file system name (UTF-8) as the Latin-1 text the windows and messages show: each UTF-8
+// sequence of a Latin-1 character becomes that character, one beyond Latin-1 becomes "?",
+// and a byte that begins no sequence (an older name in Latin-1) is kept as it is.
+std::string latin1FromFileName(std::string_view name);
+
 // ---- Small helpers ----
 
 // Running extremes: the first sample (count 0) sets both.

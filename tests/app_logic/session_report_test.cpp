@@ -174,6 +174,10 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
     // The file is named in the file system's UTF-8 too.
     const std::string report = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xC3\xA5t.txt");
+    // The message shows that name as the program's text.
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "Statistics summary printed to text file : " + home.path().string() + "/Reports/20261208-0905-Prim-B\xE5t.txt");
     const std::string laidOut = sessionReportText(*state, 1);
     // A replayed file's name is the file system's bytes (UTF-8 here), not Latin-1 text: the
     // report writes it as it is.
@@ -189,6 +193,8 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     logger.writeLine(1, "$GPTXT,01,01,02,59\xB0" "25'N H\xF8yde*00\r\n");
     logger.toggle(systems);
     const std::string log = test::readFile(home.path() / "log" / logger.fileName(1));
+    EXPECT_EQ(boxes.shown.back().text, "Logging stopped. Data stored in file " + home.path().string() +
+                                           "/log/\r\n20261208-0905-Prim-B\xE5t.log");
 
     SaveSetupFile(cfg, (home.path() / "Tiderune.ini").string());
     const std::string setup = test::readFile(home.path() / "Tiderune.ini");

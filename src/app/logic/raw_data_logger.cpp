@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/number_text.h"
 #include "session_files.h"
 
 namespace tiderune {
@@ -23,7 +24,7 @@ void RawDataLogger::closeFile(int system) {
     f = File{};
 }
 
-std::string RawDataLogger::folderText() const { return folder_.text() + "log/"; }
+std::string RawDataLogger::folderText() const { return latin1FromFileName(folder_.text() + "log/"); }
 
 void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
     if (!on_) {
@@ -45,13 +46,13 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
                 if (fd >= 0 && ::fstat(fd, &st) == 0) {
                     closeFile(s);
                     files_[s] = File{fd, static_cast<std::int64_t>(st.st_size)};
-                    opened += (got++ ? "\r\n" : "") + name;
+                    opened += (got++ ? "\r\n" : "") + latin1FromFileName(name);
                     continue;
                 }
                 reason = std::strerror(errno);
                 if (fd >= 0) ::close(fd);
             }
-            failed += "\r\n" + path + " : " + reason;
+            failed += "\r\n" + latin1FromFileName(path) + " : " + reason;
         }
         if (wanted > 0 && got == 0) on_ = false;
         if (on_)
@@ -67,7 +68,7 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
     for (int s = 1; s <= MaxSystems; ++s) {
         if (files_[s].fd < 0) continue;
         closeFile(s);
-        closed += (n++ ? "\r\n" : "") + names_[s];
+        closed += (n++ ? "\r\n" : "") + latin1FromFileName(names_[s]);
     }
     boxes_.inform("Logging stopped. Data stored in file " + folderText() + "\r\n" + closed, MessageIcon::Information);
 }
@@ -113,7 +114,7 @@ void RawDataLogger::writeLine(int system, std::string_view text) {
     const std::string reason = std::strerror(error);
     closeFile(system);
     notices_.notice({"Logging stopped for system " + std::to_string(system) + ". The file " +
-                         (folder_.logFolder() / names_[system]).string() + " could not be written : " + reason,
+                         latin1FromFileName((folder_.logFolder() / names_[system]).string()) + " could not be written : " + reason,
                      "", NoticeIcon::Critical});
 }
 

@@ -303,7 +303,7 @@ bool PrintReport(const CoreState& state, int system, const AppFolder& folder, co
         const std::string text = sessionReport(state, system).utf8();
         std::string reason;
         if (!ensureFolder(folder.reportsFolder(), &reason))
-            throw ReportFailure{"The folder " + folder.reportsFolder().string() + " could not be made : " + reason};
+            throw ReportFailure{"The folder " + latin1FromFileName(folder.reportsFolder().string()) + " could not be made : " + reason};
         path = folder.reportsFolder() / sessionFileName(clock.now(), system, state.config.Systems[system].Name, ".txt");
         writeWhole(path, text);
     } catch (const ReportFailure& e) {
@@ -317,7 +317,7 @@ bool PrintReport(const CoreState& state, int system, const AppFolder& folder, co
         boxes.show({failure + "(SUB: Print_Report)", {}, MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok});
         return false;
     }
-    boxes.show({"Statistics summary printed to text file : " + path.string(), {}, MessageButtons::Ok,
+    boxes.show({"Statistics summary printed to text file : " + latin1FromFileName(path.string()), {}, MessageButtons::Ok,
                 MessageIcon::None, MessageAnswer::Ok});
     return true;
 }
