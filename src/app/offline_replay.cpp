@@ -191,7 +191,7 @@ void OfflineReplay::PlayOfflineFiles() {
             // Without its file the replay cannot run: say so once and end it.
             readable = false;
             if (goOn)
-                shell_.ask(e.description() + " : " + (path.empty() ? std::string("no file selected") : path),
+                shell_.ask(e.description() + " : " + (path.empty() ? std::string("no file selected") : latin1FromFileName(path)),
                            MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Exclamation);
             run.OfflineStop = ownStop_ = true;
             setStatus("PROCESSING STOPPED", true);

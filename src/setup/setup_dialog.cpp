@@ -342,7 +342,8 @@ void SetupDialog::FormLoad() {
     txtName->setText(toQt(setupNameText(c, s)));
     cmdCopyPrimary->setVisible(s != 1);
     lblName->setText(txtName->text());
-    lblFileName->setText(toQt(sys.OfflineFile));
+    offlineFile_ = sys.OfflineFile;
+    lblFileName->setText(pathToQt(offlineFile_));
     chkEnabled->setChecked(sys.InUse);
     SSTab1->setEnabled(sys.InUse);
     const std::optional<int> kind = kindOption(sys.Kind);
@@ -540,7 +541,10 @@ void SetupDialog::cmdSelectFileClick() {
         EventGate::ModalScope modal(shell_.gate);
         chosen = shell_.services.fileDialogs.showOpen(r);
     }
-    if (chosen && !chosen->empty()) lblFileName->setText(toQt(*chosen));
+    if (chosen && !chosen->empty()) {
+        offlineFile_ = *chosen;
+        lblFileName->setText(pathToQt(offlineFile_));
+    }
 }
 
 void SetupDialog::cmdComInfoClick() {
@@ -722,7 +726,7 @@ SetupValues SetupDialog::values() const {
     v.outliers = fromQt(cmbOutliers->currentText());
     v.hdop = fromQt(cmbHdop->currentText());
     v.svs = fromQt(cmbSvs->currentText());
-    v.offlineFile = fromQt(lblFileName->text());
+    v.offlineFile = offlineFile_;
     v.refChanged = refChanged_;
     return v;
 }

@@ -106,6 +106,8 @@ private:
     SetupSession& session_;
     const int system_;
     bool refChanged_ = false;
+    // The replay file as the file system names it; lblFileName shows it.
+    std::string offlineFile_;
     LatLonBox lat_, lon_;
     std::optional<std::pair<std::string, float>> height_;  // the text written for an exact height
     Field pending_ = Field::None;  // a field left, its check not run yet

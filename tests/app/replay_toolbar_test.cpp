@@ -477,11 +477,12 @@ TEST_F(ReplayTest, AFileThatCannotBeOpenedIsReportedOnceAndTheReplayEnds) {
         std::string message;
         std::string logged;
     };
-    const std::string missing = "/nonexistent-folder-of-tests/run.nmea";
+    // The message shows the file system's UTF-8 name as the program's text.
+    const std::string missing = "/nonexistent-folder-of-tests/m\xC3\xA5ling.nmea";
     // A named pipe would hold PLAY until something wrote to it.
     const std::string pipe = dir.path().toStdString() + "/pipe.nmea";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    for (const Case& c : {Case{"missing", missing, "Path not found : " + missing, "Path not found"},
+    for (const Case& c : {Case{"missing", missing, "Path not found : /nonexistent-folder-of-tests/m\xE5ling.nmea", "Path not found"},
                           Case{"no file", "", "Bad file name or number : no file selected", "Bad file name or number"},
                           Case{"named pipe", pipe, "Path/File access error : " + pipe, "Path/File access error"}}) {
         SCOPED_TRACE(c.name);

@@ -175,7 +175,8 @@ TEST_F(SetupDialogTest, OfflineShowsTheInputFilePage) {
     start([](Config& c) {
         c.Mode = "OFFLINE";
         c.Systems[1].InUse = true;
-        c.Systems[1].OfflineFile = "/data/run1.nmea";
+        // A name as the file system spells it (UTF-8).
+        c.Systems[1].OfflineFile = "/data/m\xC3\xA5ling1.nmea";
     });
     SetupDialog* d = open(1);
     ASSERT_TRUE(d);
@@ -186,13 +187,23 @@ TEST_F(SetupDialogTest, OfflineShowsTheInputFilePage) {
     EXPECT_FALSE(d->chkEmptyBuffer->isEnabled());
     EXPECT_EQ(d->cmbBaudRate->count(), 0);
     EXPECT_EQ(d->cmbComPort->count(), 0);
-    EXPECT_EQ(d->lblFileName->text(), "/data/run1.nmea");
-    fileDialogs.answers.push_back("/data/run2.nmea");
+    EXPECT_EQ(d->lblFileName->text(), QString::fromUtf8("/data/m\xC3\xA5ling1.nmea"));
+    fileDialogs.answers.push_back("/data/m\xC3\xA5ling2.nmea");
     d->cmdSelectFile->click();
     EXPECT_EQ(fileDialogs.shown.back().request.initialDir, "/data");
-    EXPECT_EQ(d->lblFileName->text(), "/data/run2.nmea");
+    EXPECT_EQ(d->lblFileName->text(), QString::fromUtf8("/data/m\xC3\xA5ling2.nmea"));
     d->cmdCancel->click();
-    EXPECT_EQ(shell->config.Systems[1].OfflineFile, "/data/run1.nmea");
+    EXPECT_EQ(shell->config.Systems[1].OfflineFile, "/data/m\xC3\xA5ling1.nmea");
+    // OK keeps the name's bytes, the chosen one's and an older Latin-1 one's alike.
+    for (const std::string chosen : {"/data/m\xC3\xA5ling2.nmea", "/data/b\xE5t.nmea"}) {
+        d = open(1);
+        ASSERT_TRUE(d);
+        fileDialogs.answers.push_back(chosen);
+        d->cmdSelectFile->click();
+        boxes.script.answers = {MessageAnswer::Yes};
+        d->cmdOk->click();
+        EXPECT_EQ(shell->config.Systems[1].OfflineFile, chosen);
+    }
 }
 
 TEST_F(SetupDialogTest, FieldsAreCheckedEachTimeTheFocusLeavesThem) {

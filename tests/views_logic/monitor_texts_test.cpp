@@ -32,8 +32,9 @@ TEST(MonitorTexts, PanelsFollowTheSourceOfTheSystem) {
     EXPECT_STREQ(inputBufferCaption(c), "COM-port inputbuffer :");
 
     c.Mode = "OFFLINE";
-    c.Systems[3].OfflineFile = "/data/a b.nmea";
-    EXPECT_EQ(monitorPanels(c, 3).text, (P{"File : /data/a b.nmea  ", "", "", "", ""}));
+    // The file system's UTF-8 name in the monitor's Latin-1 text.
+    c.Systems[3].OfflineFile = "/data/a b\xC3\xA5.nmea";
+    EXPECT_EQ(monitorPanels(c, 3).text, (P{"File : /data/a b\xE5.nmea  ", "", "", "", ""}));
     EXPECT_FALSE(monitorPanels(c, 3).pollsTcpState);
     EXPECT_STREQ(inputBufferCaption(c), "File inputbuffer :");
 }

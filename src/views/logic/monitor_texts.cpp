@@ -1,6 +1,7 @@
 #include "views/logic/monitor_texts.h"
 
 #include "core/indexed.h"
+#include "core/number_text.h"
 
 namespace tiderune {
 
@@ -16,7 +17,7 @@ MonitorPanels monitorPanels(const Config& config, int system) {
     // A replayed or TCP system shows its source whatever serial port number it still holds;
     // a serial (or UDP) system shows its port's settings only when it has a port.
     if (config.Mode == "OFFLINE") {
-        p.text = {"File : " + sys.OfflineFile + "  ", "", "", "", ""};
+        p.text = {"File : " + latin1FromFileName(sys.OfflineFile) + "  ", "", "", "", ""};
     } else if (sys.UseTCP) {
         p.text[0] = "TCP/IP";
         p.text[1] = "IP :" + sys.TCPHost;
@@ -36,7 +37,7 @@ MonitorPanels monitorPanelsAfterSetup(const Config& config, int system, SocketSt
     if (!isValidSystem(system)) return p;
     const SystemSetup& sys = config.Systems[system];
     if (config.Mode != "ONLINE") {
-        p.text = {"File : " + sys.OfflineFile + "  ", "", "", "", ""};
+        p.text = {"File : " + latin1FromFileName(sys.OfflineFile) + "  ", "", "", "", ""};
     } else if (sys.UseTCP) {
         p.text = {"TCP/IP", "IP :" + sys.TCPHost, "Port :" + num(sys.TCPPort), setupStateText(tcp), ""};
         p.pollsTcpState = true;
