@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/number_text.h"
+
 namespace tiderune {
 
 std::string sessionFileName(const ClockTime& t, int system, std::string_view systemName, std::string_view extension) {
@@ -13,16 +15,9 @@ std::string sessionFileName(const ClockTime& t, int system, std::string_view sys
     // The system name is Latin-1 text, while the file system's names are UTF-8 (as a file
     // dialog hands them over): a name such as "Øst" is spelt so, or a dialog could not show
     // the log for a later replay.
-    for (char ch : systemName) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '/' || c == '\0') {
-            name += '_';
-        } else if (c < 0x80) {
-            name += ch;
-        } else {
-            name += static_cast<char>(0xC0 | (c >> 6));
-            name += static_cast<char>(0x80 | (c & 0x3F));
-        }
+    for (char c : systemName) {
+        if (c == '/' || c == '\0') name += '_';
+        else appendLatin1AsUtf8(name, c);
     }
     name += extension;
     return name;

@@ -69,13 +69,7 @@ std::string ReportWriter::utf8() const {
             ++next;
             continue;
         }
-        const auto c = static_cast<unsigned char>(out_[i++]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
+        appendLatin1AsUtf8(out, out_[i++]);
     }
     return out;
 }
