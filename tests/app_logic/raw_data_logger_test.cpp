@@ -159,14 +159,16 @@ TEST_F(RawDataLoggerTest, AWriteFailureClosesTheFileAndIsReportedOnce) {
 }
 
 // The disk fills up in the middle of a line: the file keeps whole lines only, each with its
-// CR LF, so that a replay of it meets no torn sentence. A file size limit stands in for the
-// full disk: the system writes what fits and refuses the rest, as a full disk does.
+// CR LF, so that a replay of it meets no torn sentence, and what an earlier logging of the
+// same minute wrote to it stays. A file size limit stands in for the full disk: the system
+// writes what fits and refuses the rest, as a full disk does.
 TEST_F(RawDataLoggerTest, AFullDiskLeavesWholeLinesOnly) {
-    const std::string first = "$GPGGA,1*00\r\n", second = "$GPGGA,22*00\r\n";
+    const std::string first = "$GPGGA,1*00\r\n", second = "$GPGGA,22*00\r\n", earlier = "$GPZDA,0*00\r\n";
     struct Case {
         const char* name;
         std::size_t room;  // bytes the disk takes from the start of the file
         std::string kept;
+        std::string before = "";  // in the file from a logging switched off and on again
     };
     const Case cases[] = {
         {"full at the start", 0, ""},
@@ -177,6 +179,8 @@ TEST_F(RawDataLoggerTest, AFullDiskLeavesWholeLinesOnly) {
         {"inside the second line", first.size() + 3, first},
         {"between the second line's CR and LF", first.size() + second.size() - 1, first},
         {"room for two lines", first.size() + second.size() + 4, first + second},
+        {"a line from before, then the first torn", earlier.size() + 5, earlier, earlier},
+        {"a line from before, then the second torn", earlier.size() + first.size() + 3, earlier + first, earlier},
     };
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -188,6 +192,11 @@ TEST_F(RawDataLoggerTest, AFullDiskLeavesWholeLinesOnly) {
         std::filesystem::remove_all(folder.logFolder());
         notices.notices.clear();
         logger.toggle(systems);
+        if (!c.before.empty()) {
+            logger.writeLine(1, c.before);
+            logger.toggle(systems);
+            logger.toggle(systems);  // the same minute: the same file goes on
+        }
         struct rlimit limit = saved;
         limit.rlim_cur = c.room;
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
