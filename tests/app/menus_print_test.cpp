@@ -261,8 +261,8 @@ TEST_F(MenusAndPrint, FileOpenInOfflineModeNamesTheNewFileInTheStatusWindow) {
 }
 
 // A damaged setup file loads the defaults. Only the program's own Tiderune.ini is saved over
-// (at exit, by File Save), so only that one, by whatever name it is opened, is kept beside
-// itself first; a damaged file opened from elsewhere is left alone, with no copy.
+// (at exit, by File Save), so only that one, at the start or by whatever name File Open opens
+// it, is kept beside itself first; a damaged file opened from elsewhere is left alone.
 TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
     ProgramCore real;
     realCore = &real;
@@ -271,20 +271,24 @@ TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
     LoadDefaultSetup(good);
     const std::string text = SetupFileText(good);
     const std::string damaged = text.substr(0, text.find("\"REM Comports\"") + 20);
-    std::ofstream(home + "Tiderune.ini", std::ios::binary) << text;
+    std::ofstream(home + "Tiderune.ini", std::ios::binary) << damaged;
     std::ofstream(home + "other.ini", std::ios::binary) << damaged;
+    // The start loads the program's own file, which the exit saves over.
     start();
-    ASSERT_TRUE(boxes.shown.empty());
-
     const std::string Damage = "Input past end of file - Error in Setup file. Default data loaded";
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{Damage + "\n\nThe file as it was is kept as " + home +
+                                                   "Tiderune.ini.bak"});
+    EXPECT_EQ(readFile(home + "Tiderune.ini.bak"), damaged);
+    std::ofstream(home + "Tiderune.ini", std::ios::binary) << text;
+
     struct Case {
         std::string opened;  // as the file dialog gives it
         std::string copy;    // the copy kept, or none
     };
     const Case cases[] = {
         {home + "other.ini", ""},
-        {home + "Tiderune.ini", home + "Tiderune.ini.bak"},
-        {home + "sub/../Tiderune.ini", home + "sub/../Tiderune.ini.bak.2"},  // never over a copy
+        {home + "Tiderune.ini", home + "Tiderune.ini.bak.2"},  // never over a copy
+        {home + "sub/../Tiderune.ini", home + "sub/../Tiderune.ini.bak.3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.opened);
@@ -304,7 +308,8 @@ TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
     for (const auto& e : fs::directory_iterator(home))
         if (e.is_regular_file()) files.push_back(e.path().filename().string());
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"Tiderune.ini", "Tiderune.ini.bak", "Tiderune.ini.bak.2", "other.ini"}));
+    EXPECT_EQ(files, (std::vector<std::string>{"Tiderune.ini", "Tiderune.ini.bak", "Tiderune.ini.bak.2",
+                                              "Tiderune.ini.bak.3", "other.ini"}));
     EXPECT_EQ(readFile(home + "other.ini"), damaged);
 }
 
