@@ -1,6 +1,7 @@
 #include "live_fixture.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -32,7 +35,30 @@ Pty::~Pty() {
 }
 
 void Pty::send(const std::string& bytes) {
-    ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    // Written as the terminal takes it. A port that stops reading for good would leave a
+    // blocking write, and the test joining its writer, waiting for ever: it fails instead.
+    const int flags = ::fcntl(master_, F_GETFL);
+    ::fcntl(master_, F_SETFL, flags | O_NONBLOCK);
+    std::size_t done = 0;
+    QDeadlineTimer stalled(SendStallMs);
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            stalled.setRemainingTime(SendStallMs);
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            ADD_FAILURE() << "writing to the terminal: " << std::strerror(errno);
+            break;
+        } else if (stalled.hasExpired()) {
+            ADD_FAILURE() << "the port took nothing for " << SendStallMs / 1000 << " s; " << bytes.size() - done
+                          << " of " << bytes.size() << " bytes unsent";
+            break;
+        } else {
+            pollfd out{master_, POLLOUT, 0};
+            ::poll(&out, 1, 50);
+        }
+    }
+    ::fcntl(master_, F_SETFL, flags);
 }
 
 std::size_t Pty::offer(const std::string& bytes) {

@@ -48,7 +48,10 @@ public:
 
     bool ok() const { return master_ >= 0; }
     const std::string& path() const { return path_; }
+    // Writes all of `bytes`, waiting while the terminal is full, as a device with flow control
+    // does; a port that takes nothing for SendStallMs fails the test and the rest is not sent.
     void send(const std::string& bytes);
+    static constexpr int SendStallMs = 30000;
     // As a device without flow control sends: what the terminal cannot take now is refused
     // (a real line would lose it). Returns the bytes taken.
     std::size_t offer(const std::string& bytes);
