@@ -177,12 +177,12 @@ void SkyplotWindow::refresh() {
         setText(row.snr, src.snr);
         setSwatch(row.colour, src.swatch);
     }
-    setText(lblCurrentMode, f.lblCurrentMode);
+    setText(lblCurrentMode, f.lblCurrentMode());
     setText(lblPdop, f.lblPdop());
     setText(lblHdop, f.lblHdop());
     setText(lblVdop, f.lblVdop());
     setText(lblSvsInView, f.lblSvsInView);
-    for (std::size_t k = 0; k < lblUsedSvs.size(); ++k) setText(lblUsedSvs[k], f.lblUsedSvs[k]);
+    for (std::size_t k = 0; k < lblUsedSvs.size(); ++k) setText(lblUsedSvs[k], f.lblUsedSvs(k));
     if (!txtElMask->hasFocus() && txtElMask->text() != toQt(f.txtElMask)) txtElMask->setText(toQt(f.txtElMask));
 }
 

@@ -327,6 +327,8 @@ TEST_F(Satellites, GsaPanel) {
         // A first value of 0 is a value too: not the design's "xx.xx".
         {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "0.0,0,0.00"), " 3D Auto", colours::Black, "0.0 0.0 0.0", 0, " 3 -  4 9 17"},
         {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "2.54,1.3,2.1"), " 3D Auto", colours::Black, "2.5 1.3 2.1", 0, " 3 -  4 9 17"},
+        // The same fix type and count, another selection and another satellite.
+        {gsaLine("$GPGSA,M,3", {"17", "05", "09"}, "2.54,1.3,2.1"), " 3D Manual", colours::Black, "2.5 1.3 2.1", 0, " 3 -  5 9 17"},
         {gsaLine("$GPGSA,M,2", {"33"}, ",1.3,2.1"), " 2D Manual", colours::Black, "n/a 1.3 2.1", 1, " 1 -  33"},
         // Any selection other than "A", none included, reads Manual.
         {gsaLine("$GPGSA,,2", {"33"}, ",1.3,2.1"), " 2D Manual", colours::Black, "n/a 1.3 2.1", 1, " 1 -  33"},
@@ -337,10 +339,10 @@ TEST_F(Satellites, GsaPanel) {
     };
     for (const Case& c : cases) {
         feed(c.gsa);
-        EXPECT_EQ(skyplot.lblCurrentMode.text, c.mode) << c.gsa;
-        EXPECT_EQ(skyplot.lblCurrentMode.colour, c.colour) << c.gsa;
+        EXPECT_EQ(skyplot.lblCurrentMode().text, c.mode) << c.gsa;
+        EXPECT_EQ(skyplot.lblCurrentMode().colour, c.colour) << c.gsa;
         EXPECT_EQ(skyplot.lblPdop() + " " + skyplot.lblHdop() + " " + skyplot.lblVdop(), c.dops) << c.gsa;
-        EXPECT_EQ(skyplot.lblUsedSvs[static_cast<std::size_t>(c.line)], c.used) << c.gsa;
+        EXPECT_EQ(skyplot.lblUsedSvs(static_cast<std::size_t>(c.line)), c.used) << c.gsa;
     }
 
     // Used flags accumulate within longer GSV groups and start afresh after a first sentence.

@@ -1,5 +1,6 @@
 #include "charts/logic/skyplot_form.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -95,6 +96,39 @@ const std::string& SkyplotForm::DopText::text() const {
     return text_;
 }
 
+void SkyplotForm::ModeText::set(std::int16_t fixType, char selectionMode) {
+    if (set_ && fixType == fixType_ && selectionMode == selectionMode_) return;
+    set_ = true;
+    fixType_ = fixType;
+    selectionMode_ = selectionMode;
+    stale_ = true;
+}
+
+const ColouredText& SkyplotForm::ModeText::text() const {
+    if (stale_) {
+        stale_ = false;
+        if (fixType_ == 1) text_ = {"Fix Not Available", colours::Red};
+        else text_ = {StrNumber(fixType_) + "D" + (selectionMode_ == 'A' ? " Auto" : " Manual"), colours::Black};
+    }
+    return text_;
+}
+
+void SkyplotForm::UsedSvsText::set(const std::array<std::int16_t, 12>& sorted, int count) {
+    if (count == count_ && std::equal(sorted.begin(), sorted.begin() + count, prns_.begin())) return;
+    prns_ = sorted;
+    count_ = count;
+    stale_ = true;
+}
+
+const std::string& SkyplotForm::UsedSvsText::text() const {
+    if (stale_) {
+        stale_ = false;
+        text_ = StrNumber(count_) + " - ";
+        for (int i = 0; i < count_; ++i) text_ += StrNumber(prns_[static_cast<std::size_t>(i)]);
+    }
+    return text_;
+}
+
 PlotPoint skyplotPoint(double elevation, double azimuth) {
     const double r = 90 - elevation;
     const double a = azimuth * DegreesToRadians;
@@ -181,11 +215,7 @@ bool SkyplotForm::txtElMask_LostFocus(const std::string& text) {
 
 void SkyplotForm::UpdateSkyplotGSA() {
     const GSARecord& r = core_.NMEAMessages[system_].GSA;
-    if (r.FixType == 1) {
-        lblCurrentMode = {"Fix Not Available", colours::Red};
-    } else {
-        lblCurrentMode = {StrNumber(r.FixType) + "D" + (r.SelectionMode == 'A' ? " Auto" : " Manual"), colours::Black};
-    }
+    mode_.set(r.FixType, r.SelectionMode);
     dops_[0].set(r.PDOP);
     dops_[1].set(r.HDOP);
     dops_[2].set(r.VDOP);
@@ -209,18 +239,16 @@ void SkyplotForm::UpdateSkyplotGSA() {
     // The first slot alone decides the constellation line; an empty one counts as GPS.
     const std::int16_t first = r.PRN[1];
     const int k = first < 33 ? 0 : first < 65 ? 1 : first < 100 ? 2 : first < 150 ? 3 : 4;
-    IndexedArray<std::int16_t, 1, 12> list{};
+    std::array<std::int16_t, 12> list{};
     int count = 0;
     for (int i = 1; i <= 12; ++i) {
         const std::int16_t prn = r.PRN[i];
         if (!isTablePRN(prn)) continue;  // empty, 0, or no satellite number the table knows
-        list[++count] = prn;
+        list[static_cast<std::size_t>(count++)] = prn;
         table[prn].UsedInFix = true;
     }
-    SortIntArray(list, 12);
-    std::string used = StrNumber(count) + " - ";
-    for (int i = 1; i <= count; ++i) used += StrNumber(list[i]);
-    lblUsedSvs[static_cast<std::size_t>(k)] = used;
+    std::sort(list.begin(), list.begin() + count);
+    used_[static_cast<std::size_t>(k)].set(list, count);
     ++texts_;
 }
 

@@ -98,14 +98,16 @@ public:
     void drawBackground(bool clearFirst);
 
     SkyplotTable rows;
-    ColouredText lblCurrentMode{"n/a"};
-    // The dilutions: a GSA sentence keeps its values, their texts are made when read.
+    // The panel's GSA lines: a GSA sentence keeps its values, their texts are made when read
+    // (a receiver sends a GSA per constellation each epoch, the window reads them far less).
+    const ColouredText& lblCurrentMode() const { return mode_.text(); }
     const std::string& lblPdop() const { return dops_[0].text(); }
     const std::string& lblHdop() const { return dops_[1].text(); }
     const std::string& lblVdop() const { return dops_[2].text(); }
     std::string lblSvsInView = "n/a";
-    // GPS, SBAS, GLONASS, BeiDou, Galileo.
-    std::array<std::string, 5> lblUsedSvs{"none", "none", "none", "none", "none"};
+    // Line 0-4: GPS, SBAS, GLONASS, BeiDou, Galileo.
+    const std::string& lblUsedSvs(std::size_t line) const { return used_[line].text(); }
+    static constexpr std::size_t UsedSvsLines = 5;
     std::string txtElMask;
 
     // Bumped whenever a text changes, and whenever the surface is drawn on, so the screen
@@ -129,6 +131,36 @@ private:
         mutable bool stale_ = false;
     };
     std::array<DopText, 3> dops_;
+
+    // "Fix Not Available" in red for fix type 1, else the type, "D" and the selection mode.
+    class ModeText {
+    public:
+        void set(std::int16_t fixType, char selectionMode);
+        const ColouredText& text() const;
+
+    private:
+        std::int16_t fixType_ = 0;
+        char selectionMode_ = 0;
+        bool set_ = false;
+        mutable ColouredText text_{"n/a"};
+        mutable bool stale_ = false;
+    };
+    ModeText mode_;
+
+    // The count and the numbers in rising order of the satellites used; "none" until a GSA
+    // gave the line any.
+    class UsedSvsText {
+    public:
+        void set(const std::array<std::int16_t, 12>& sorted, int count);
+        const std::string& text() const;
+
+    private:
+        std::array<std::int16_t, 12> prns_{};
+        int count_ = -1;
+        mutable std::string text_ = "none";
+        mutable bool stale_ = false;
+    };
+    std::array<UsedSvsText, UsedSvsLines> used_;
 
     CoreState& core_;
     TimeSeriesEngine& engine_;
