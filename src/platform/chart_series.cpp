@@ -82,6 +82,7 @@ int Series::append(double x, double y, double end, bool null, const std::string&
             for (std::size_t k = 0; k < xs_.size(); ++k) xExt_.push(firstSeq_ + k, xs_[k]);
     }
     const std::uint64_t seq = firstSeq_ + xs_.size();
+    if (xs_.empty()) firstX_ = x;
     xs_.push_back(x);
     ys_.push_back(y);
     if (kind_ == SeriesKind::Gantt) ends_.push_back(end);
@@ -125,7 +126,7 @@ void Series::addToFigures(std::uint64_t seq, double x, double y, double end, boo
                 k.magColour = c;
             }
         }
-        extremes_[level].back() = Extremes{k.yMin, k.yMax};
+        if (k.count == 1 << LevelShift[level]) extremes_[level].back() = Extremes{k.yMin, k.yMax};
     }
     if (descents_ > 0) xExt_.push(seq, x);
     if (kind_ == SeriesKind::Gantt) endExt_.push(seq, end);
@@ -182,6 +183,7 @@ void Series::deletePoint(int i) {
             if (n_ == 0) s1_ = s2_ = 0;
         }
         xs_.pop_front();
+        if (!xs_.empty()) firstX_ = xs_.front();
         ys_.pop_front();
         if (kind_ == SeriesKind::Gantt) ends_.pop_front();
         cs_.pop_front();

@@ -136,6 +136,10 @@ public:
 
     Chart* chart() const { return owner_; }
 
+    // The x of the oldest point, kept beside the series' figures: a check of the span held,
+    // made at each new point, need not reach into the oldest point's memory. Points only.
+    double firstX() const noexcept { return firstX_; }
+
     // Unchecked columns for the drawing code's inner loops (empty for computed series).
     const RingBuffer<double>& rawX() const { return xs_; }
     const RingBuffer<double>& rawY() const { return ys_; }
@@ -165,7 +169,8 @@ public:
         return static_cast<int>(next - firstSeq_);
     }
     // The y extremes of each block, apart from the rest of its summary: what a drawing of a
-    // long series reads of most blocks, so that it reads a fifth of the memory.
+    // long series reads of most blocks, so that it reads a fifth of the memory. Written when
+    // the block is complete: only complete blocks are read.
     struct Extremes {
         double yMin, yMax;
     };
@@ -201,27 +206,15 @@ private:
     void rebuildFigures();
     void touch();
 
+    // What every new point reads or writes comes first, together, so that a point costs
+    // few cache lines of the series itself: a chart window feeds hundreds of series in turn.
     Chart* owner_;
     SeriesKind kind_;
-
-    RingBuffer<double> xs_;
-    RingBuffer<double> ys_;
-    RingBuffer<double> ends_;  // Gantt only
-    RingBuffer<Colour> cs_;
-    RingBuffer<std::uint8_t> nulls_;
-    std::map<std::uint64_t, std::string> labels_;  // few points carry a label
+    SeriesFunction function_ = SeriesFunction::None;
     std::uint64_t firstSeq_ = 0;
+    double firstX_ = 0;  // xs_.front() while there are points
     int nullCount_ = 0;
     int colouredCount_ = 0;
-    std::uint64_t rewrites_ = 0;
-
-    RingBuffer<Block> blocks_[Levels];
-    RingBuffer<Extremes> extremes_[Levels];  // numbered as blocks_
-    std::uint64_t firstBlock_[Levels] = {};  // block number of blocks_[level][0]
-
-    SlidingExtremes xExt_;
-    SlidingExtremes yExt_;
-    SlidingExtremes endExt_;
     std::int64_t descents_ = 0;  // neighbours whose x falls; 0 while x ascends
     // Sums of (y - shift_) and its square over non-null points: the shift keeps the
     // deviation exact when values sit far from zero.
@@ -230,7 +223,20 @@ private:
     double s1_ = 0;
     double s2_ = 0;
 
-    SeriesFunction function_ = SeriesFunction::None;
+    RingBuffer<double> xs_;
+    RingBuffer<double> ys_;
+    RingBuffer<Colour> cs_;
+    RingBuffer<std::uint8_t> nulls_;
+    RingBuffer<Block> blocks_[Levels];
+    RingBuffer<Extremes> extremes_[Levels];  // numbered as blocks_
+    std::uint64_t firstBlock_[Levels] = {};  // block number of blocks_[level][0]
+    SlidingExtremes yExt_;
+    SlidingExtremes xExt_;
+
+    RingBuffer<double> ends_;  // Gantt only
+    SlidingExtremes endExt_;
+    std::map<std::uint64_t, std::string> labels_;  // few points carry a label
+    std::uint64_t rewrites_ = 0;
     const Series* source_ = nullptr;
 
     std::string title_;

@@ -37,7 +37,7 @@ void AddDuePoint(Series& series, double x, const SeriesFilter& state, Colour col
     // back) the points ahead of it would otherwise never go, and the chart would span the
     // step for good.
     const auto& xs = series.rawX();
-    while (std::fabs((xs.back() - xs.front()) * 86400.0) >= 86400.5) series.deletePoint(0);
+    while (std::fabs((xs.back() - series.firstX()) * 86400.0) >= 86400.5) series.deletePoint(0);
 }
 
 void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,

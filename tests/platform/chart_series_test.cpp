@@ -184,6 +184,7 @@ TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
             ASSERT_EQ(s.valueCount(), n) << "step " << step;
             ASSERT_EQ(s.colouredCount(), coloured) << "step " << step;
             if (s.count() > 0) {
+                ASSERT_EQ(s.firstX(), s.x(0)) << "step " << step;
                 ASSERT_TRUE(s.xRange());
                 ASSERT_EQ(s.xRange()->min, xmin) << "step " << step;
                 ASSERT_EQ(s.xRange()->max, xmax) << "step " << step;
