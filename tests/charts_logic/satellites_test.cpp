@@ -197,6 +197,7 @@ TEST_F(Satellites, GsvWindowAtGroupEndReadsTheTableBeforeTheLastSentence) {
     EXPECT_EQ(ys(*snrSeries(4, 0)), std::vector<double>{33}) << "PRN 100 is BeiDou chart 0";
     EXPECT_EQ(ys(*snrSeries(2, 32)), std::vector<double>{0});
     EXPECT_EQ(ys(*snrSeries(3, 32)), std::vector<double>{0});
+    EXPECT_EQ(ys(*snrSeries(4, 32)), std::vector<double>{0}) << "PRN 132, the last with a chart";
     for (int c = 0; c <= 32; ++c) EXPECT_EQ(snrSeries(5, c), nullptr) << "no satellite reaches Galileo";
     EXPECT_EQ(windows.snr.size(), 32u * 3 + 33) << "97-99 and 133-150 have no chart";
 
@@ -220,6 +221,10 @@ TEST_F(Satellites, SnrWindowsDecimateApartFromTheGsvWindow) {
     ASSERT_EQ(snr->count(), 2);
     EXPECT_EQ(snr->y(0), 50);
     EXPECT_EQ(snr->y(1), 44);
+    // Its elevation and azimuth at the same pace.
+    const Chart& chart = *windows.snr[{1, 1, 7}];
+    EXPECT_EQ(ys(chart.series(1)), (std::vector<double>{40, 40}));
+    EXPECT_EQ(ys(chart.series(2)), (std::vector<double>{83, 83}));
 }
 
 TEST_F(Satellites, SkyPlotTableTrendsAndColours) {

@@ -336,7 +336,7 @@ void SkyplotForm::DrawSkyplotGSV() {
     plotPending_ = true;
     ++plot_;
     for (int row = 4 * r.SentenceCount + 1; row <= SkyplotRows; ++row) rows.blank(row);
-    group.forEachCovered(MaxPRN - 1, [&](int prn) { engine_.UpdateTimeSeriesSNR(system_, prn); });
+    engine_.UpdateTimeSeriesSNRGroup(system_, group);
 }
 
 }  // namespace tiderune
