@@ -172,6 +172,7 @@ TEST_F(RawDataLoggerTest, AFullDiskLeavesWholeLinesOnly) {
     };
     const Case cases[] = {
         {"full at the start", 0, ""},
+        {"after the first byte", 1, ""},
         {"inside the first line", 5, ""},
         {"before the first line's CR LF", first.size() - 2, ""},
         {"between its CR and LF", first.size() - 1, ""},
