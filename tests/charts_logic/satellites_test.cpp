@@ -329,6 +329,8 @@ TEST_F(Satellites, GsaPanel) {
         const char* used;
     };
     const Case cases[] = {
+        // A first GSA of fix type 0 whose selection is a NUL byte still replaces the design's "n/a".
+        {gsaLine(std::string("$GPGSA,\0,0", 10), {"17"}, ",,"), " 0D Manual", colours::Black, "n/a n/a n/a", 0, " 1 -  17"},
         // A first value of 0 is a value too: not the design's "xx.xx".
         {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "0.0,0,0.00"), " 3D Auto", colours::Black, "0.0 0.0 0.0", 0, " 3 -  4 9 17"},
         {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "2.54,1.3,2.1"), " 3D Auto", colours::Black, "2.5 1.3 2.1", 0, " 3 -  4 9 17"},
