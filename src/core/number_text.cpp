@@ -510,7 +510,8 @@ std::string latin1FromFileName(std::string_view name) {
             out += name[i++];
             continue;
         }
-        out += more == 1 ? static_cast<char>(((c & 0x1F) << 6) | (byte(i + 1) & 0x3F)) : '?';
+        // Only C2 and C3 lead the sequences of U+0080..U+00FF.
+        out += more == 1 && c <= 0xC3 ? static_cast<char>(((c & 0x1F) << 6) | (byte(i + 1) & 0x3F)) : '?';
         i += more + 1;
     }
     return out;

@@ -187,6 +187,8 @@ TEST(TextForms, FileNamesShownAsLatin1) {
         {"/home/m\xC3\xA5ling/Prim-\xC3\x98st.log", "/home/m\xE5ling/Prim-\xD8st.log"},
         {"\xC2\xB0 \xC3\xBF", "\xB0 \xFF"},
         {"\xE2\x82\xAC \xF0\x9F\x9A\xA2 x", "? ? x"},
+        // Two-byte letters beyond Latin-1 (Polish, Cyrillic) are no control characters.
+        {"\xC4\x85 \xC5\x81 \xD0\x96", "? ? ?"},
         {"B\xE5t", "B\xE5t"},
         {"\xC3", "\xC3"},
         {"\xC3x\xE2\x82", "\xC3x\xE2\x82"},
