@@ -65,13 +65,6 @@ public:
         mask_ = 0;
     }
     std::size_t capacity() const noexcept { return cap_; }
-    // Asks for the memory of the place the next push_back writes to, and of the last element:
-    // a hint that changes nothing.
-    void prefetchEnds() const noexcept {
-        if (cap_ == 0) return;
-        prefetch(&buf_[(head_ + size_) & mask_]);
-        if (size_ != 0) prefetch(&buf_[(head_ + size_ - 1) & mask_]);
-    }
     // Element i and the count of elements from it on that lie next to each other in memory
     // (the ring wraps round once at most): for loops over many elements in order.
     std::pair<const T*, std::size_t> run(std::size_t i) const noexcept {
@@ -81,11 +74,6 @@ public:
     }
 
 private:
-    static void prefetch(const T* at) noexcept {
-        __builtin_prefetch(at, 1);
-        if constexpr (sizeof(T) > 1) __builtin_prefetch(reinterpret_cast<const char*>(at) + sizeof(T) - 1, 1);
-    }
-
     void grow() {
         // Left uninitialised: a day of points would otherwise be zeroed only to be overwritten.
         const std::size_t cap = cap_ == 0 ? 16 : cap_ * 2;
@@ -119,10 +107,6 @@ public:
     void popUpTo(std::uint64_t seq) noexcept {
         while (!mins_.empty() && mins_.front().first <= seq) mins_.pop_front();
         while (!maxs_.empty() && maxs_.front().first <= seq) maxs_.pop_front();
-    }
-    void prefetchEnds() const noexcept {
-        mins_.prefetchEnds();
-        maxs_.prefetchEnds();
     }
     bool empty() const noexcept { return mins_.empty(); }
     double min() const noexcept { return mins_.front().second; }

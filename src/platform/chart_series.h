@@ -140,22 +140,6 @@ public:
     // made at each new point, need not reach into the oldest point's memory. Points only.
     double firstX() const noexcept { return firstX_; }
 
-    // Hints for a caller about to add a point to each of many series, each reached cold:
-    // first the series' own fields that a new point uses, then (once those have come) the
-    // memory its columns will take the point in. Neither changes anything.
-    void prefetchFields() const noexcept {
-        const char* const end = reinterpret_cast<const char*>(&xExt_);
-        for (const char* at = reinterpret_cast<const char*>(this); at < end; at += 64) __builtin_prefetch(at);
-    }
-    void prefetchColumns() const noexcept {
-        xs_.prefetchEnds();
-        ys_.prefetchEnds();
-        cs_.prefetchEnds();
-        nulls_.prefetchEnds();
-        for (const auto& level : blocks_) level.prefetchEnds();
-        yExt_.prefetchEnds();
-    }
-
     // Unchecked columns for the drawing code's inner loops (empty for computed series).
     const RingBuffer<double>& rawX() const { return xs_; }
     const RingBuffer<double>& rawY() const { return ys_; }

@@ -1,6 +1,5 @@
 #include "timeseries/satellite_series.h"
 
-#include <array>
 #include <cstdio>
 
 #include "platform/chart_model.h"
@@ -116,77 +115,47 @@ void TimeSeriesEngine::UpdateTimeSeriesGSV(int system) {
     autoFilterByCount(*w, system, K, inView.count());
 }
 
-namespace {
-
-// A satellite's values for its SNR chart: SNR, elevation and azimuth. A satellite out of view
-// gets zeros, so every satellite has a point at every group.
-std::array<double, 3> snrValues(const SatelliteRecord& sat) {
-    const bool inView = sat.Elevation != 0;
-    return {inView ? sat.SNR : 0.0, inView ? sat.Elevation : 0.0, inView ? sat.Azimuth : 0.0};
-}
-
-}  // namespace
-
-Chart* TimeSeriesEngine::takeSNRSamplesOrChart(int system, int prn) {
+void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
     ChartXValue[system] = core_.EpochTime[system];
     const SNRChartPlace place = snrChartOf(prn);
-    if (place.constellation == 0) return nullptr;
+    if (place.constellation == 0) return;
     // The SNR windows follow the GSV window's filter and time-axis choices.
-    const std::int16_t length = settings.FilterLength[chart_kind::GSV][system];
-    const std::array<double, 3> values = snrValues(SatelliteTable[system][prn]);
+    constexpr int K = chart_kind::GSV;
+    const std::int16_t length = settings.FilterLength[K][system];
+    const double x = ChartXValue[system];
+    const SatelliteRecord& sat = SatelliteTable[system][prn];
     SatelliteFilters& f = satelliteFilters_[system][prn];
-    const auto& newRun = snrNewRun_[system][prn];
+    // A satellite out of view gets zeros, so every satellite has a point at every group.
+    const bool inView = sat.Elevation != 0;
+    const double values[3] = {inView ? sat.SNR : 0.0, inView ? sat.Elevation : 0.0, inView ? sat.Azimuth : 0.0};
+    SeriesFilter* states[3] = {&f.snrSnr, &f.snrElevation, &f.snrAzimuth};
+    auto& newRun = snrNewRun_[system][prn];
     // A missing value adds nothing, so it cannot take the old pass's points back either: the
     // series' first value of the run does, as the 24-hour window does for a point dated
     // before the run's first date.
-    bool restart = false;
-    for (int i = 0; i < 3; ++i) restart = restart || (newRun[i] && values[i] != MissingValueD);
+    bool restart[3];
+    for (int i = 0; i < 3; ++i) restart[i] = newRun[i] && values[i] != MissingValueD;
     // A group end feeds every satellite of its constellations, and under a filter most of
     // those samples only go into a decimation block: the chart is not looked up for them.
-    if (!restart && length > 0 && !blockCompletes(length, f.snrSnr) && !blockCompletes(length, f.snrElevation) &&
-        !blockCompletes(length, f.snrAzimuth)) {
-        TakeSample(length, f.snrSnr, values[0]);
-        TakeSample(length, f.snrElevation, values[1]);
-        TakeSample(length, f.snrAzimuth, values[2]);
-        return nullptr;
+    if (!restart[0] && !restart[1] && !restart[2] && length > 0 && !blockCompletes(length, *states[0]) &&
+        !blockCompletes(length, *states[1]) && !blockCompletes(length, *states[2])) {
+        for (int i = 0; i < 3; ++i) TakeSample(length, *states[i], values[i]);
+        return;
     }
     Chart* chart = windows_.snrChart(system, place.constellation, place.chart);
-    return chart && chart->seriesCount() >= 3 ? chart : nullptr;
-}
-
-void TimeSeriesEngine::addSNRPoints(int system, int prn, Chart& chart) {
-    const std::int16_t length = settings.FilterLength[chart_kind::GSV][system];
-    const double x = ChartXValue[system];
-    const std::array<double, 3> values = snrValues(SatelliteTable[system][prn]);
-    SatelliteFilters& f = satelliteFilters_[system][prn];
-    SeriesFilter* states[3] = {&f.snrSnr, &f.snrElevation, &f.snrAzimuth};
-    auto& newRun = snrNewRun_[system][prn];
+    if (!chart || chart->seriesCount() < 3) return;
     for (int i = 0; i < 3; ++i) {
-        Series& series = chart.series(i);
-        if (newRun[i] && values[static_cast<std::size_t>(i)] != MissingValueD) {
+        Series& series = chart->series(i);
+        if (restart[i]) {
             newRun[i] = false;
             RestartSeriesAt(series, x);
         }
-        if (TakeSample(length, *states[i], values[static_cast<std::size_t>(i)])) AddDuePoint(series, x, *states[i]);
+        if (TakeSample(length, *states[i], values[i])) AddDuePoint(series, x, *states[i]);
     }
 }
 
-void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
-    if (Chart* chart = takeSNRSamplesOrChart(system, prn)) addSNRPoints(system, prn, *chart);
-}
-
 void TimeSeriesEngine::UpdateTimeSeriesSNRGroup(int system, const GsvCoverage& group) {
-    std::array<std::pair<int, Chart*>, MaxPRN> due{};
-    std::size_t n = 0;
-    group.forEachCovered(MaxPRN - 1, [&](int prn) {
-        if (Chart* chart = takeSNRSamplesOrChart(system, prn)) {
-            due[n++] = {prn, chart};
-            for (int i = 0; i < 3; ++i) chart->series(i).prefetchFields();
-        }
-    });
-    for (std::size_t k = 0; k < n; ++k)
-        for (int i = 0; i < 3; ++i) due[k].second->series(i).prefetchColumns();
-    for (std::size_t k = 0; k < n; ++k) addSNRPoints(system, due[k].first, *due[k].second);
+    group.forEachCovered(MaxPRN - 1, [&](int prn) { UpdateTimeSeriesSNR(system, prn); });
 }
 
 void TimeSeriesEngine::MarkSNRSeriesForNewRun() {

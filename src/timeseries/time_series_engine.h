@@ -70,9 +70,7 @@ public:
     void UpdateTimeSeriesGSV(int system);
     void UpdateTimeSeriesSNR(int system, int prn);
     // The same for every satellite from 1 to MaxPRN - 1 that `group` covers, as a group's end
-    // feeds them. The satellites' samples mostly only go into decimation blocks; when blocks
-    // close, they close for the whole group at once, and the charts due for a point (each
-    // reached cold) are gathered first so that their memory is asked for together.
+    // feeds them.
     void UpdateTimeSeriesSNRGroup(int system, const GsvCoverage& group);
     // A new run begins (the resets): the SNR windows keep their points, but each satellite's
     // first group of the run takes back the points from its time on, so that replaying a
@@ -132,11 +130,6 @@ private:
     PerSystem<IndexedArray<SatelliteFilters, 1, MaxPRN>> satelliteFilters_;
     // Per system, satellite and series of its SNR chart: no value since the run began.
     PerSystem<IndexedArray<std::array<bool, 3>, 1, MaxPRN>> snrNewRun_;
-    // UpdateTimeSeriesSNR in two steps: the samples of a satellite that makes no point due
-    // (null), else the chart that takes its points (null too when there is none); then
-    // the points.
-    Chart* takeSNRSamplesOrChart(int system, int prn);
-    void addSNRPoints(int system, int prn, Chart& chart);
 };
 
 }  // namespace tiderune
