@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "frame/logic/child_area.h"
 #include "frame/redraw_tick.h"
 #include "frame/shell.h"
 #include "core/number_text.h"
@@ -91,13 +92,11 @@ QRect workArea(QMdiArea& area) {
     // Hidden: the main window's layout gives the area its size; its viewport follows at show.
     QWidget& main = *area.window();
     if (QLayout* l = main.layout()) l->activate();
-    QSize size = area.contentsRect().size();
-    // One that comes up maximised grows by as much as the main window does, less the title
-    // bar its frame gains.
-    const QSize growth = shownFrame(main).size() - main.frameGeometry().size();
-    if (growth != QSize(0, 0))
-        size += growth - QSize(0, main.style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    return QRect(QPoint(0, 0), size);
+    const QSize contents = area.contentsRect().size(), now = main.frameGeometry().size(), shown = shownFrame(main).size();
+    const AreaSize size = childAreaOnceShown({contents.width(), contents.height()}, {now.width(), now.height()},
+                                             {shown.width(), shown.height()},
+                                             main.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    return QRect(0, 0, size.width, size.height);
 }
 
 namespace {

@@ -35,6 +35,8 @@ TEST(MainPlacement, StoredPlaceDefaultOrTheDefaultCutToASmallScreen) {
         {"the default on a laptop", {laptop}, byDefault, {100, 0, 867, 728}},
         {"too tall for the laptop", {laptop}, {1500, 1500, 15000, 12000}, {100, 0, 867, 728}},
         {"the default on a small screen", {{0, 24, 800, 576}}, byDefault, {0, 24, 800, 576}},
+        // Its bottom edge at 1190, within a work area that ends at 1200 below a top panel.
+        {"near the bottom under a top panel", {{0, 32, 1920, 1168}}, {1500, 8400, 15000, 9000}, {100, 560, 1000, 630}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -54,6 +54,16 @@ TEST(WindowTiling, PlacesEveryWindowExactly) {
         // A fixed window keeps its size; the others share what it leaves.
         {"one of fixed size", 1000, 600, {fixed(300, 200), anySize(), anySize()}, V,
          {{0, 0, 300, 200}, {300, 0, 350, 600}, {650, 0, 350, 600}}},
+        // The pixel left over goes to the first window that can use it, not to one at its
+        // largest size: no gap beside the fixed window.
+        {"one of fixed size, an uneven width", 1001, 600, {fixed(300, 200), anySize(), anySize()}, V,
+         {{0, 0, 300, 200}, {300, 0, 351, 600}, {651, 0, 350, 600}}},
+        // Too tall for two to a column: one window per column.
+        {"one per column", 1266, 728, {atLeast(300, 400), atLeast(300, 400), atLeast(300, 400), atLeast(300, 400)}, V,
+         {{0, 0, 317, 728}, {317, 0, 317, 728}, {634, 0, 316, 728}, {950, 0, 316, 728}}},
+        {"one per column, the first two lower", 1266, 728,
+         {atLeast(300, 300), atLeast(300, 300), atLeast(300, 400), atLeast(300, 400)}, V,
+         {{0, 0, 317, 728}, {317, 0, 317, 728}, {634, 0, 316, 728}, {950, 0, 316, 728}}},
         // Too wide for one row of three: two columns.
         {"too wide for three columns", 900, 600, {atLeast(400, 0), atLeast(400, 0), atLeast(400, 0)}, V,
          {{0, 0, 450, 600}, {450, 0, 450, 300}, {450, 300, 450, 300}}},
