@@ -8,6 +8,7 @@
 #include <fstream>
 #include <vector>
 
+#include "app/logic/error_log.h"
 #include "app/logic/session_files.h"
 #include "temp_folder.h"
 
@@ -158,17 +159,26 @@ TEST_F(RawDataLoggerTest, AWriteFailureClosesTheFileAndIsReportedOnce) {
               "Logging stopped. Data stored in file " + folder.text() + "log/\r\n20191026-1432-Sec2-Gyro.log");
 }
 
-// The disk fills up in the middle of a line: the file keeps whole lines only, each with its
-// CR LF, so that a replay of it meets no torn sentence, and what an earlier logging of the
-// same minute wrote to it stays. A file size limit stands in for the full disk: the system
-// writes what fits and refuses the rest, as a full disk does.
+// The disk fills up in the middle of a line: each file the program appends to keeps whole
+// lines only, each with its CR LF, and what was in it before stays. A raw-data log is closed
+// at the first failure, so that a replay of it meets no torn sentence; the error log, opened
+// for each entry, goes on once there is room again, its next entry on a line of its own.
+// A file size limit stands in for the full disk: the system writes what fits and refuses the
+// rest, as a full disk does.
 TEST_F(RawDataLoggerTest, AFullDiskLeavesWholeLinesOnly) {
+    enum class To { RawLog, ErrorLog };
     const std::string first = "$GPGGA,1*00\r\n", second = "$GPGGA,22*00\r\n", earlier = "$GPZDA,0*00\r\n";
+    const std::vector<std::string> lines = {first, second, "$GPGGA,333*00\r\n", "$GPGGA,4*00\r\n"};
+    // The error log's entries, with the descriptions they are written for.
+    const std::vector<std::string> errors = {"Type mismatch", "Overflow", "Subscript out of range", "Type mismatch"};
+    auto entry = [&](const std::string& description) { return ErrorLog::entryLine(clock.time, description); };
+    const std::string entry1 = entry(errors[0]), entry2 = entry(errors[1]), earlierEntry = entry("Earlier");
     struct Case {
         const char* name;
         std::size_t room;  // bytes the disk takes from the start of the file
         std::string kept;
-        std::string before = "";  // in the file from a logging switched off and on again
+        std::string before = "";  // in the file already
+        To to = To::RawLog;
     };
     const Case cases[] = {
         {"full at the start", 0, ""},
@@ -180,39 +190,65 @@ TEST_F(RawDataLoggerTest, AFullDiskLeavesWholeLinesOnly) {
         {"inside the second line", first.size() + 3, first},
         {"between the second line's CR and LF", first.size() + second.size() - 1, first},
         {"room for two lines", first.size() + second.size() + 4, first + second},
+        // from a logging switched off and on again in the same minute: the same file goes on
         {"a line from before, then the first torn", earlier.size() + 5, earlier, earlier},
         {"a line from before, then the second torn", earlier.size() + first.size() + 3, earlier + first, earlier},
+        {"error log: full at the start", 0, "", "", To::ErrorLog},
+        {"error log: an entry from before, then the next torn", earlierEntry.size() + 30, earlierEntry,
+         earlierEntry, To::ErrorLog},
+        // opened for each entry: a shorter one that fits goes in
+        {"error log: between the first entry's CR and LF", entry1.size() - 1, entry2, "", To::ErrorLog},
+        {"error log: inside the second entry", entry1.size() + 20, entry1, "", To::ErrorLog},
+        {"error log: room for two entries", entry1.size() + entry2.size() + 4, entry1 + entry2, "", To::ErrorLog},
     };
+    const std::filesystem::path errorLogFile = folder.errorLogFile();
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     // Beyond the limit a write fails instead of ending the process.
     const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        const bool toErrorLog = c.to == To::ErrorLog;
         if (logger.isOn()) logger.toggle(systems);
         std::filesystem::remove_all(folder.logFolder());
+        std::filesystem::remove_all(folder.errorLogFolder());
         notices.notices.clear();
+        ErrorLog errorLog(folder, clock, boxes, notices, nullptr);
         logger.toggle(systems);
-        if (!c.before.empty()) {
+        if (!c.before.empty() && toErrorLog) {
+            errorLog.writeEntry("Earlier");
+        } else if (!c.before.empty()) {
             logger.writeLine(1, c.before);
             logger.toggle(systems);
-            logger.toggle(systems);  // the same minute: the same file goes on
+            logger.toggle(systems);
         }
         struct rlimit limit = saved;
         limit.rlim_cur = c.room;
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-        logger.writeLine(1, first);
-        logger.writeLine(1, second);
-        logger.writeLine(1, "$GPGGA,333*00\r\n");
-        logger.writeLine(1, "$GPGGA,4*00\r\n");
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (toErrorLog)
+                errorLog.writeEntry(errors[i]);
+            else
+                logger.writeLine(1, lines[i]);
+        }
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
-        // The third line never fits: the file is closed at the first failure, told once.
-        EXPECT_EQ(logged(1), c.kept);
-        EXPECT_FALSE(logger.isOpen(1));
+        // The third line never fits; the failure is told once.
         ASSERT_EQ(notices.notices.size(), 1u);
-        EXPECT_EQ(notices.notices[0].text, "Logging stopped for system 1. The file " +
-                                                   (folder.logFolder() / logger.fileName(1)).string() +
-                                                   " could not be written : File too large");
+        if (toErrorLog) {
+            EXPECT_EQ(test::readFile(errorLogFile), c.kept);
+            EXPECT_EQ(notices.notices[0].text,
+                      "The error log " + errorLogFile.string() + " could not be written : File too large");
+            // The disk has room again: the next entry is whole, on a line of its own.
+            errorLog.writeEntry("Type mismatch");
+            EXPECT_EQ(test::readFile(errorLogFile), c.kept + entry("Type mismatch"));
+        } else {
+            // The file is closed at the first failure.
+            EXPECT_EQ(logged(1), c.kept);
+            EXPECT_FALSE(logger.isOpen(1));
+            EXPECT_EQ(notices.notices[0].text, "Logging stopped for system 1. The file " +
+                                                       (folder.logFolder() / logger.fileName(1)).string() +
+                                                       " could not be written : File too large");
+        }
     }
     std::signal(SIGXFSZ, savedSignal);
     // The other system's file goes on.

@@ -1,9 +1,9 @@
 #include "error_log.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "appended_file.h"
 #include "core/errors.h"
 #include "raw_data_logger.h"
 
@@ -39,16 +39,15 @@ std::string ErrorLog::questionText(const ClockTime& t, std::string_view descript
 void ErrorLog::append(std::string_view description, const ClockTime& t) {
     std::string reason;
     if (ensureFolder(folder_.errorLogFolder(), &reason)) {
-        const std::string line = entryLine(t, description);
-        if (std::FILE* f = std::fopen(folder_.errorLogFile().c_str(), "ab")) {
-            const bool written = std::fwrite(line.data(), 1, line.size(), f) == line.size();
-            const int saved = errno;
-            const bool closed = std::fclose(f) == 0;
-            if (written && closed) return;
-            reason = std::strerror(written ? errno : saved);
-        } else {
-            reason = std::strerror(errno);
-        }
+        // Opened and closed again for every entry. An entry that does not fit (a full disk)
+        // is left out whole, so that the next one starts a line of its own.
+        AppendedFile file;
+        int error = file.open(folder_.errorLogFile());
+        if (error == 0) error = file.append(entryLine(t, description));
+        const int closed = file.close();
+        if (error == 0) error = closed;
+        if (error == 0) return;
+        reason = std::strerror(error);
     }
     if (failureReported_) return;
     failureReported_ = true;

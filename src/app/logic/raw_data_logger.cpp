@@ -1,10 +1,6 @@
 #include "raw_data_logger.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/number_text.h"
 #include "session_files.h"
@@ -15,14 +11,6 @@ RawDataLogger::RawDataLogger(const AppFolder& folder, const Clock& clock, Messag
     : folder_(folder), clock_(clock), boxes_(boxes), notices_(notices) {}
 
 RawDataLogger::~RawDataLogger() { closeAll(); }
-
-bool RawDataLogger::isOpen(int system) const { return isValidSystem(system) && files_[system].fd >= 0; }
-
-void RawDataLogger::closeFile(int system) {
-    File& f = files_[system];
-    if (f.fd >= 0) ::close(f.fd);
-    f = File{};
-}
 
 std::string RawDataLogger::folderText() const { return latin1FromFileName(folder_.text() + "log/"); }
 
@@ -41,16 +29,12 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
             const std::string path = (folder_.logFolder() / name).string();
             std::string reason = folderError;
             if (haveFolder) {
-                const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-                struct stat st {};
-                if (fd >= 0 && ::fstat(fd, &st) == 0) {
-                    closeFile(s);
-                    files_[s] = File{fd, static_cast<std::int64_t>(st.st_size)};
+                const int error = files_[s].open(path);
+                if (error == 0) {
                     opened += (got++ ? "\r\n" : "") + latin1FromFileName(name);
                     continue;
                 }
-                reason = std::strerror(errno);
-                if (fd >= 0) ::close(fd);
+                reason = std::strerror(error);
             }
             failed += "\r\n" + latin1FromFileName(path) + " : " + reason;
         }
@@ -66,8 +50,8 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
     std::string closed;
     int n = 0;
     for (int s = 1; s <= MaxSystems; ++s) {
-        if (files_[s].fd < 0) continue;
-        closeFile(s);
+        if (!files_[s].isOpen()) continue;
+        files_[s].close();
         closed += (n++ ? "\r\n" : "") + latin1FromFileName(names_[s]);
     }
     boxes_.inform("Logging stopped. Data stored in file " + folderText() + "\r\n" + closed, MessageIcon::Information);
@@ -81,45 +65,20 @@ void RawDataLogger::writeLine(int system, std::string_view text) {
         text.remove_suffix(1);
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     }
-    // The line and its end go in one write, so that a line is either in the file whole or,
-    // after a failure, cut off again.
     std::string whole;
     whole.reserve(text.size() + 2);
     whole.append(text).append("\r\n");
-    File& f = files_[system];
-    std::size_t done = 0;
-    int error = 0;
-    while (done < whole.size()) {
-        const ssize_t n = ::write(f.fd, whole.data() + done, whole.size() - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else {
-            // A short write is followed by one that says why (a full disk, a size limit).
-            error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-    }
-    if (error == 0) {
-        f.wholeSize += static_cast<std::int64_t>(whole.size());
-        return;
-    }
-    // What went in of the torn line is taken out again (a device such as /dev/full has no
-    // size to cut back to, and holds nothing anyway).
-    if (done > 0) {
-        struct stat st {};
-        if (::fstat(f.fd, &st) == 0 && S_ISREG(st.st_mode)) (void)::ftruncate(f.fd, f.wholeSize);
-    }
-    const std::string reason = std::strerror(error);
-    closeFile(system);
+    const int error = files_[system].append(whole);
+    if (error == 0) return;
+    files_[system].close();
     notices_.notice({"Logging stopped for system " + std::to_string(system) + ". The file " +
-                         latin1FromFileName((folder_.logFolder() / names_[system]).string()) + " could not be written : " + reason,
+                         latin1FromFileName((folder_.logFolder() / names_[system]).string()) +
+                         " could not be written : " + std::strerror(error),
                      "", NoticeIcon::Critical});
 }
 
 void RawDataLogger::closeAll() {
-    for (int s = 1; s <= MaxSystems; ++s) closeFile(s);
+    for (AppendedFile& f : files_) f.close();
     on_ = false;
 }
 

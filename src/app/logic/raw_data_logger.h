@@ -2,10 +2,10 @@
 // Raw-data logging: while logging is on, every line received from a system in use is written
 // to that system's file in the program folder's "log" folder, so that the session can be
 // replayed later.
-#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "appended_file.h"
 #include "core/indexed.h"
 #include "core/notices.h"
 #include "platform/app_folder.h"
@@ -35,34 +35,27 @@ public:
 
     // One received line of a system; nothing when the system has no open file. A line longer
     // than 5 characters loses its line end; every line is written with CR LF, straight to the
-    // file. A file that cannot be written (a full disk) is cut back to its last whole line,
-    // closed and reported once, as a notice: a later replay of it meets no torn sentence.
+    // file. A file that cannot be written (a full disk) keeps its whole lines only, is closed
+    // and reported once, as a notice: a later replay of it meets no torn sentence.
     void writeLine(int system, std::string_view text);
 
     // Closes every file without a message and switches logging off: the program is ending.
     void closeAll();
 
     bool isOn() const { return on_; }
-    bool isOpen(int system) const;
+    bool isOpen(int system) const { return isValidSystem(system) && files_[system].isOpen(); }
     // The name (without folder) of the system's last log file.
     const std::string& fileName(int system) const { return names_[system]; }
 
 private:
-    // An open log file: its descriptor and its size up to the end of the last whole line.
-    struct File {
-        int fd = -1;
-        std::int64_t wholeSize = 0;
-    };
-
     std::string folderText() const;
-    void closeFile(int system);
 
     const AppFolder& folder_;
     const Clock& clock_;
     MessageBoxes& boxes_;
     NoticeSink& notices_;
     bool on_ = false;
-    PerSystem<File> files_;
+    PerSystem<AppendedFile> files_;
     PerSystem<std::string> names_;
 };
 
