@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QLabel>
 #include <QToolBar>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
 #include "app/logic/error_log.h"
 #include "app/logic/replay_file.h"
+#include "app/logic/replay_turns.h"
 #include "frame/redraw_tick.h"
 #include "app/main_window.h"
 #include "app/offline_status_window.h"
@@ -24,6 +26,10 @@ namespace {
 ClockTime wholeSeconds(ClockTime t) {
     t.millisecond = 0;
     return t;
+}
+
+double steadyMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 QString hms(const ClockTime& t) {
@@ -198,15 +204,25 @@ void OfflineReplay::PlayOfflineFiles() {
         }
     }
 
-    // Every line gives the other events their turn. The windows keep what a line changes in
-    // memory and are redrawn by the shared redraw tick, about 25 times a second, which these
-    // turns let through like any other event, during the run and in a pause alike.
+    // Between two lines the other events get their turn, once a millisecond of replay has
+    // passed since the last (ReplayTurns): toolbar clicks, menus, timers and the live sources
+    // are served within about a millisecond, and the replay does not pay a look at every
+    // event source for every line. The windows keep what a line changes in memory and are
+    // redrawn by the shared redraw tick, about 25 times a second, which these turns let
+    // through like any other event, during the run and in a pause alike.
     ReplayFile& input = files[1];
+    ReplayTurns turns(steadyMs);
+    auto turnWhenDue = [&turns] {
+        if (!turns.due()) return;
+        QCoreApplication::processEvents();
+        turns.taken();
+    };
     std::string line;
     while (readable) {
         if (run.OfflineStop || input.atEnd()) break;
         if (run.OfflinePause && !run.OfflineStep) {
             waitWhilePaused();
+            turns.taken();
             // A stop asked for elsewhere while paused (mode switch, another setup file, the
             // program closing) ends the replay here. The toolbar's STOP lifts the pause
             // itself and lets one more line through.
@@ -225,7 +241,7 @@ void OfflineReplay::PlayOfflineFiles() {
         if (got == ReplayFile::Read::Skipping) {
             // Passing over a line without an end (a binary file, gigabytes of zeros) takes
             // its time: STOP, PAUSE, the menus and the clock work meanwhile.
-            QCoreApplication::processEvents();
+            turnWhenDue();
             continue;
         }
         if (config.WindowVisible[1][VisibleForms::NMEAMonitor]) {
@@ -239,7 +255,7 @@ void OfflineReplay::PlayOfflineFiles() {
         }
         ++lines_;
         run.OfflineStep = false;
-        QCoreApplication::processEvents();
+        turnWhenDue();
     }
     // The end of the run shows where it ended at once.
     window_.redrawTick().drawNow();

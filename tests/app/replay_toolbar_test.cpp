@@ -3,9 +3,11 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QUdpSocket>
 
 #include <deque>
 #include <filesystem>
@@ -17,6 +19,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/data_sources.h"
 #include "app/logic/error_log.h"
 #include "app/logic/replay_file.h"
 #include "app/offline_replay.h"
@@ -25,6 +28,7 @@
 #include "app/reset_family.h"
 #include "core/intake.h"
 #include "core/parsers.h"
+#include "platform/qt/qt_devices.h"
 #include "shell_fixture.h"
 #include "views/nmea_monitor_window.h"
 
@@ -289,6 +293,85 @@ TEST_F(ReplayTest, StopEndsTheReplayAtItsNextLineWhileRunningAndLetsOneMoreLineT
         boxes.shown.clear();
         lines = beeps = 0;
         SetUp();
+    }
+}
+
+// What comes from outside the replay while it runs (a person's click on the toolbar, a live
+// source's data) is served between two of its lines, long before the end of the file, and
+// the replay goes on from the line where it was: the order of events, whatever the speed.
+TEST_F(ReplayTest, ClicksAndLiveSourcesAreServedBetweenTheLinesOfALongReplay) {
+    constexpr int Lines = 50000;
+    writeRecording(Lines);
+    QtDeviceFactory qtDevices;  // a real UDP port for system 2
+    deviceFactory = &qtDevices;
+    // A person's click: a mouse press and release that wait in the event queue.
+    const auto clickOn = [this](const char* key) {
+        QWidget* b = window->offlineToolBar()->widgetForAction(button(key));
+        const QPointF at = QRectF(b->rect()).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(b, new QMouseEvent(type, at, b->mapToGlobal(at), Qt::LeftButton,
+                                                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                           Qt::NoModifier));
+    };
+    QUdpSocket peer;
+    const std::string live = withChecksum("$GPZDA,235959.00,08,12,2026,00,00");
+    enum class Then { Pauses, Stops, GoesOn };
+    struct Case {
+        const char* name;
+        std::function<void()> act;  // done while the first line is analysed
+        Then then;
+    };
+    int servedAt = -1;  // lines analysed when it was served
+    const Case cases[] = {
+        {"PAUSE, then CONT", [&] { clickOn("PAUSE"); }, Then::Pauses},
+        {"STOP", [&] { clickOn("STOP"); }, Then::Stops},
+        {"a datagram of a live source",
+         [&] {
+             const QByteArray d = QByteArray::fromStdString(live + "\r\n");
+             peer.writeDatagram(d, QHostAddress::LocalHost, static_cast<quint16>(window->sources().udp(2).localPort()));
+         },
+         Then::GoesOn},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        servedAt = -1;
+        startOffline();
+        window->sources().udp(2).bind(0);
+        auto clicked = window->hooks.offlineButton;
+        window->hooks.offlineButton = [&](const QString& key) {
+            if (key != "PLAY" && servedAt < 0) servedAt = lines;
+            clicked(key);
+        };
+        core.onLine = [&, replayed = core.onLine](CoreSink& sink, int s, std::string_view line) {
+            if (s == 2 && line.substr(0, live.size()) == live) servedAt = lines;  // with its line end
+            replayed(sink, s, line);
+        };
+        onLine = [&](int n) {
+            if (n == 1) c.act();
+        };
+        Script script(shell->run, *replay);
+        int linesAtWait = -1;
+        script.whenWaiting([&] {
+            linesAtWait = lines;
+            click("CONT");
+        });
+
+        click("PLAY");
+
+        EXPECT_GE(servedAt, 1);
+        EXPECT_LT(servedAt, Lines);
+        // Stopped before the next line, paused before it, or one line more for the datagram.
+        EXPECT_EQ(lines, c.then == Then::Stops ? servedAt : c.then == Then::Pauses ? Lines : Lines + 1);
+        EXPECT_EQ(linesAtWait, c.then == Then::Pauses ? servedAt : -1);
+        EXPECT_EQ(statusText(), c.then == Then::Stops ? "PROCESSING STOPPED" : "END OF FILE REACHED");
+        expectIdleFlags();
+        TearDown();
+        boxes.shown.clear();
+        lines = beeps = 0;
+        onLine = nullptr;
+        SetUp();
+        writeRecording(Lines);
+        deviceFactory = &qtDevices;
     }
 }
 
