@@ -141,6 +141,13 @@ private:
     ParserErrorHandler* errors_;
 };
 
+// The two letters before the type in the address field ("GP" of "$GPGSV"); empty when the
+// type does not follow a two-letter talker.
+void talkerOf(std::string_view s, std::string_view type, std::string& out) {
+    out.clear();
+    if (s.size() >= 6 && (s[0] == '$' || s[0] == '!') && s.substr(3, 3) == type) out = s.substr(1, 2);
+}
+
 // The fields of a sentence of type T, split as the sentence table says.
 template <SentenceType T>
 auto fieldsOf(const Converter&, std::string_view sentence) {
@@ -243,6 +250,7 @@ void ExtractZDA(std::string_view s, ZDARecord& r, ParserErrorHandler* errors) {
 void ExtractGSA(std::string_view s, GSARecord& r, ParserErrorHandler* errors) {
     const Converter c(SentenceType::GSA, s, errors);
     const auto f = fieldsOf<SentenceType::GSA>(c, s);
+    talkerOf(s, "GSA", r.Talker);
     c.character(f[1], r.SelectionMode);
     c.number(f[2], r.FixType);
     for (int i = 1; i <= 12; ++i) c.number(f[static_cast<std::size_t>(i + 2)], r.PRN[i]);
@@ -267,8 +275,7 @@ void ExtractGST(std::string_view s, GSTRecord& r, ParserErrorHandler* errors) {
 void ExtractGSV(std::string_view s, GSVRecord& r, ParserErrorHandler* errors) {
     const Converter c(SentenceType::GSV, s, errors);
     const auto f = fieldsOf<SentenceType::GSV>(c, s);
-    r.Talker.clear();
-    if (s.size() >= 6 && (s[0] == '$' || s[0] == '!') && s.substr(3, 3) == "GSV") r.Talker = s.substr(1, 2);
+    talkerOf(s, "GSV", r.Talker);
     c.number(f[1], r.SentenceCount);
     c.number(f[2], r.SentenceNumber);
     c.number(f[3], r.SatellitesInView);

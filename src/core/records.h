@@ -139,6 +139,9 @@ struct GSARecord {
     float PDOP = 0;
     float HDOP = 0;
     float VDOP = 0;
+    // The address field's talker ("GP", "GN"...), empty without one: a receiver may send one
+    // sentence per constellation, and the talker may tell which.
+    std::string Talker;
 };
 
 struct GSVRecord {

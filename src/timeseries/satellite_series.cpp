@@ -77,9 +77,13 @@ void TimeSeriesEngine::UpdateTimeSeriesGSA(int system) {
         if (Series* s = satelliteSeries(used, prn)) AddChartPoint(settings, system, K, *s, x, prn, states[prn].used);
         listed[prn] = true;
     }
-    // A satellite that left the fix ends its line.
+    // A satellite that left the fix ends its line; a sentence of another constellation says
+    // nothing of it.
+    const GsaScope scope(r, GSANamedBefore[system]);
+    GSANamedBefore[system] = scope.named();
     auto& previous = GSAUsedPrevious[system];
     for (int prn = 1; prn <= 99; ++prn) {
+        if (!scope.covers(prn)) continue;
         if (previous[prn] && !listed[prn])
             if (Series* s = satelliteSeries(used, prn)) s->addNullXY(x, 0);
         previous[prn] = listed[prn];
@@ -170,6 +174,7 @@ void TimeSeriesEngine::RestartDecimation() {
     // a DGPS transition (a break in the age line) or satellites leaving the fix.
     PreviousQuality = {};
     for (auto& system : GSAUsedPrevious) system = {};
+    GSANamedBefore = {};
 }
 
 }  // namespace tiderune

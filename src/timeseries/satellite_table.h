@@ -87,6 +87,38 @@ private:
 };
 constexpr bool gsvGroupCovers(std::string_view talker, int prn) noexcept { return GsvCoverage(talker).covers(prn); }
 
+// Which satellites' used lines a GSA sentence can end. A receiver sends one GSA sentence per
+// fix, or one per constellation (GPGSA and GLGSA, or four GNGSA every second): a satellite
+// left out of another constellation's sentence has not left the fix. So a sentence names the
+// constellation of its talker (GP GPS, with SBAS as NMEA numbers it; GL GLONASS; GB and BD
+// BeiDou) and those of the satellites it lists (1-64, 65-99, 100-151). A GN sentence that
+// lists none names none: without a fix no satellite is in use in any constellation; with a
+// fix it is the sentence of a constellation that has none in it, and does not say which. A
+// sentence that shares a constellation with the one before it is the next fix of a receiver
+// that sends one per fix: it also speaks for that one's constellations, so a constellation
+// that leaves the fix whole ends its lines.
+class GsaScope {
+public:
+    GsaScope(const GSARecord& r, unsigned namedBefore) noexcept : named_(talkerBits(r.Talker)) {
+        for (int i = 1; i <= 12; ++i)
+            if (isTablePRN(r.PRN[i])) named_ |= bitOf(r.PRN[i]);
+        if (named_ == 0 && r.FixType != 2 && r.FixType != 3) named_ = All;
+        covered_ = (named_ & namedBefore) != 0 ? named_ | namedBefore : named_;
+    }
+    // The constellations the sentence names: the next sentence's namedBefore.
+    unsigned named() const noexcept { return named_; }
+    bool covers(int prn) const noexcept { return (covered_ & bitOf(prn)) != 0; }
+
+private:
+    static constexpr unsigned All = 0b111;
+    static constexpr unsigned bitOf(int prn) noexcept { return prn <= 64 ? 0b001 : prn <= 99 ? 0b010 : 0b100; }
+    static unsigned talkerBits(std::string_view t) noexcept {
+        return t == "GP" ? 0b001 : t == "GL" ? 0b010 : t == "GB" || t == "BD" ? 0b100 : 0;
+    }
+    unsigned named_;
+    unsigned covered_;
+};
+
 // A GSV sentence that belongs to a group: a count of at least 1 and a number within it. Any
 // other GSV sentence tells only how many satellites are in view: it neither opens nor ends a
 // group, and blanks nothing.

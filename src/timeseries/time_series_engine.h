@@ -85,8 +85,10 @@ public:
     void TakeChartColours(const TimeSeriesForm& window);
 
     SatelliteTables SatelliteTable;
-    // Satellites listed in the system's previous GSA sentence (1-99 only).
+    // Satellites listed in the previous GSA sentence of their constellation (1-99 only), and
+    // the constellations the system's previous GSA sentence named (GsaScope).
     PerSystem<IndexedArray<bool, 1, MaxPRN>> GSAUsedPrevious;
+    PerSystem<unsigned> GSANamedBefore;
 
     ChartSettings settings;
     PerSystem<double> ChartXValue;

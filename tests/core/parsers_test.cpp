@@ -161,6 +161,7 @@ TEST(Parsers, FieldOrderOfEveryType) {
 
     GSARecord gsa;
     ExtractGSA("$GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,,12,2.5,1.3,2.1*39", gsa);
+    EXPECT_EQ(gsa.Talker, "GP");
     EXPECT_EQ(gsa.SelectionMode, 'A');
     EXPECT_EQ(gsa.FixType, 3);
     for (int i = 1; i <= 10; ++i) EXPECT_EQ(gsa.PRN[i], i);

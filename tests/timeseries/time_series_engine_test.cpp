@@ -7,6 +7,8 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "core/epoch_time.h"
@@ -361,5 +363,67 @@ TEST(TimeSeriesEngine, HeadingWindowRightAxisAndMarkers) {
         e.engine->UpdateTimeSeriesHDT(1, MissingValueF);
         EXPECT_EQ(chart.series(0).count(), 3);
         EXPECT_EQ(e.engine->ChartXValue[1], Day + 2 * Sec);
+    }
+}
+
+TEST(TimeSeriesEngine, UsedLineEndsOnlyWhereItsOwnConstellationLeavesItOut) {
+    // Each epoch: GSA sentences "talker fix: satellites" split by ';', one second apart; "F2"
+    // sets the filter length from there on. The lines: a satellite's values, -1 a break.
+    struct Case {
+        const char* name;
+        std::vector<std::string> epochs;
+        std::map<int, std::vector<double>> lines;
+    };
+    const std::string perConstellation = "GN3:1,6;GN3:67,70;GN3:301,315;GN3:120";
+    const Case cases[] = {
+        {"one GN sentence per constellation", {perConstellation, perConstellation},
+         {{1, {1, 1}}, {6, {6, 6}}, {67, {67, 67}}, {120, {120, 120}}}},
+        {"the same across a filter step",
+         {perConstellation, perConstellation, "F2", perConstellation, perConstellation, perConstellation,
+          perConstellation},
+         {{1, {1, 1, 1, 1}}, {70, {70, 70, 70, 70}}}},
+        {"a satellite its own constellation's sentence leaves out",
+         {"GN3:1,6;GN3:67,70", "GN3:1;GN3:67,70", "GN3:1,6;GN3:67"},
+         {{1, {1, 1, 1}}, {6, {6, -1, 6}}, {67, {67, 67, 67}}, {70, {70, 70, -1}}}},
+        {"GP and GL talkers; a GP sentence without satellites ends GPS and SBAS lines",
+         {"GP3:1,40;GL3:67", "GP3:1;GL3:67", "GP3:;GL3:67"},
+         {{1, {1, 1, -1}}, {40, {40, -1}}, {67, {67, 67, 67}}}},
+        {"a GN sentence without satellites: with a fix it names none, without one all",
+         {"GN3:1;GN3:67;GN3:", "GN3:1;GN3:67;GN3:", "GN1:"}, {{1, {1, 1, -1}}, {67, {67, 67, -1}}}},
+        {"one sentence per fix: every satellite left out ends, a whole constellation too",
+         {"GN3:1,6,67,70", "GN3:1,67", "GN3:1", "GN3:1,67"},
+         {{1, {1, 1, 1, 1}}, {6, {6, -1}}, {67, {67, 67, -1, 67}}, {70, {70, -1}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e;
+        e.core.config.Systems[1].GSAAnalysed = true;
+        TimeSeriesForm& w = e.window(chart_kind::GSA);
+        w.cmbFilter_Click(1);  // "Off"
+        GSARecord& r = e.core.NMEAMessages[1].GSA;
+        double t = Day + 0.5;
+        for (const std::string& epoch : c.epochs) {
+            if (epoch[0] == 'F') {
+                e.engine->settings.FilterLength[chart_kind::GSA][1] = static_cast<std::int16_t>(std::stoi(epoch.substr(1)));
+                continue;
+            }
+            e.core.EpochTime[1] = t += Sec;
+            std::stringstream sentences(epoch);
+            for (std::string s; std::getline(sentences, s, ';');) {
+                r.Talker = s.substr(0, 2);
+                r.FixType = static_cast<std::int16_t>(s[2] - '0');
+                r.PRN.fill(MissingValue);
+                std::stringstream prns(s.substr(4));
+                int i = 0;
+                for (std::string prn; std::getline(prns, prn, ',');) r.PRN[++i] = static_cast<std::int16_t>(std::stoi(prn));
+                e.engine->UpdateTimeSeriesCharts(1, SentenceType::GSA);
+            }
+        }
+        for (const auto& [prn, line] : c.lines) {
+            const Series& s = w.TChart(1).series(prn);
+            std::vector<double> seen;
+            for (int i = 0; i < s.count(); ++i) seen.push_back(s.isNull(i) ? -1 : s.y(i));
+            EXPECT_EQ(seen, line) << prn;
+        }
     }
 }
