@@ -181,7 +181,7 @@ void NMEAMonitorWindow::sourceChanged() {
     timerState_->stop();
     afterSetup_ = true;
     const SocketState tcp = shell_.hasHost() ? shell_.host().socketStatus(system()).state : SocketState::Closed;
-    const MonitorPanels p = monitorPanelsAfterSetup(shell_.config, system(), tcp);
+    const MonitorPanels p = monitorPanels(shell_.config, system(), tcp);
     for (int i = 0; i < 5; ++i)
         if (p.text[i]) setPanel(i + 1, toQt(*p.text[i]));
     if (p.pollsTcpState) {

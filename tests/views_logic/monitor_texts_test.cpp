@@ -16,26 +16,47 @@ TEST(MonitorTexts, PanelsFollowTheSourceOfTheSystem) {
     c.Comports[5].Parity = "even";
     c.Comports[5].StopBits = 2;
     c.Systems[3].UseTCP = true;
-    c.Systems[3].ComPort = 5;  // a TCP system shows its connection whatever port it holds
+    c.Systems[3].UseUDP = true;  // TCP wins
+    c.Systems[3].ComPort = 5;  // a TCP or UDP system shows its source whatever port it holds
     c.Systems[3].TCPHost = "10.0.0.1";
     c.Systems[3].TCPPort = 8040;
+    c.Systems[1].UseUDP = true;
+    c.Systems[1].ComPort = 5;
+    c.Systems[1].UDPPort = 18042;
     c.Systems[4].ComPort = 0;
-    c.Mode = "ONLINE";
-    using P = std::array<std::optional<std::string>, 5>;
-    EXPECT_EQ(monitorPanels(c, 2).text,
-              (P{"Comport : 5", "Baud rate : 38400", "Data bits : 7", "Parity : even", "Stop bits : 2"}));
-    const MonitorPanels tcp = monitorPanels(c, 3);
-    EXPECT_EQ(tcp.text, (P{"TCP/IP", "IP :10.0.0.1", "Port : 8040", std::nullopt, ""}));
-    EXPECT_TRUE(tcp.pollsTcpState);
-    EXPECT_EQ(monitorPanels(c, 4).text, P{});  // no port: the design texts stay
-    EXPECT_EQ(monitorPanels(c, 9).text, P{});
-    EXPECT_STREQ(inputBufferCaption(c), "COM-port inputbuffer :");
-
-    c.Mode = "OFFLINE";
     // The file system's UTF-8 name in the monitor's Latin-1 text.
     c.Systems[3].OfflineFile = "/data/a b\xC3\xA5.nmea";
-    EXPECT_EQ(monitorPanels(c, 3).text, (P{"File : /data/a b\xE5.nmea  ", "", "", "", ""}));
-    EXPECT_FALSE(monitorPanels(c, 3).pollsTcpState);
+    using P = std::array<std::optional<std::string>, 5>;
+    const std::optional<SocketState> load, connected = SocketState::Connected, connecting = SocketState::Connecting;
+    // The monitor's load and the setup's OK: the same texts, but for the TCP state in OK's words.
+    const struct {
+        const char* mode;
+        int system;
+        std::optional<SocketState> tcp;
+        P panels;
+        bool polls;
+    } cases[] = {
+        {"ONLINE", 2, load, {"Comport : 5", "Baud rate : 38400", "Data bits : 7", "Parity : even", "Stop bits : 2"}, false},
+        {"ONLINE", 2, connected, {"Comport : 5", "Baud rate : 38400", "Data bits : 7", "Parity : even", "Stop bits : 2"}, false},
+        {"ONLINE", 3, load, {"TCP/IP", "IP :10.0.0.1", "Port : 8040", std::nullopt, ""}, true},
+        {"ONLINE", 3, connected, {"TCP/IP", "IP :10.0.0.1", "Port : 8040", "State : Connected", ""}, true},
+        {"ONLINE", 3, connecting, {"TCP/IP", "IP :10.0.0.1", "Port : 8040", "State :  6", ""}, true},
+        {"ONLINE", 1, load, {"UDP", "", "Port : 18042", "", ""}, false},
+        {"ONLINE", 1, connected, {"UDP", "", "Port : 18042", "", ""}, false},
+        {"ONLINE", 4, load, {"Comport", "Baud rate", "Data bits", "Parity", "Stop bits"}, false},
+        {"ONLINE", 9, load, {}, false},
+        {"OFFLINE", 3, load, {"File : /data/a b\xE5.nmea  ", "", "", "", ""}, false},
+        {"OFFLINE", 3, connected, {"File : /data/a b\xE5.nmea  ", "", "", "", ""}, false},
+    };
+    for (const auto& k : cases) {
+        c.Mode = k.mode;
+        const MonitorPanels p = monitorPanels(c, k.system, k.tcp);
+        EXPECT_EQ(p.text, k.panels) << k.mode << " " << k.system;
+        EXPECT_EQ(p.pollsTcpState, k.polls) << k.mode << " " << k.system;
+    }
+    c.Mode = "ONLINE";
+    EXPECT_STREQ(inputBufferCaption(c), "COM-port inputbuffer :");
+    c.Mode = "OFFLINE";
     EXPECT_STREQ(inputBufferCaption(c), "File inputbuffer :");
 }
 

@@ -10,41 +10,23 @@ namespace {
 std::string num(long long n) { return (n >= 0 ? " " : "") + std::to_string(n); }
 }  // namespace
 
-MonitorPanels monitorPanels(const Config& config, int system) {
+MonitorPanels monitorPanels(const Config& config, int system, std::optional<SocketState> tcp) {
     MonitorPanels p;
     if (!isValidSystem(system)) return p;
     const SystemSetup& sys = config.Systems[system];
-    // A replayed or TCP system shows its source whatever serial port number it still holds;
-    // a serial (or UDP) system shows its port's settings only when it has a port.
-    if (config.Mode == "OFFLINE") {
-        p.text = {"File : " + latin1FromFileName(sys.OfflineFile) + "  ", "", "", "", ""};
-    } else if (sys.UseTCP) {
-        p.text[0] = "TCP/IP";
-        p.text[1] = "IP :" + sys.TCPHost;
-        p.text[2] = "Port :" + num(sys.TCPPort);
-        p.text[4] = "";
-        p.pollsTcpState = true;
-    } else if (sys.ComPort != 0 && PerComPort<int>::inRange(sys.ComPort)) {
-        const ComportSetting& port = config.Comports[sys.ComPort];
-        p.text = {"Comport :" + num(sys.ComPort), "Baud rate :" + num(port.Baud), "Data bits :" + num(port.DataBits),
-                  "Parity : " + port.Parity, "Stop bits :" + num(port.StopBits)};
-    }
-    return p;
-}
-
-MonitorPanels monitorPanelsAfterSetup(const Config& config, int system, SocketState tcp) {
-    MonitorPanels p;
-    if (!isValidSystem(system)) return p;
-    const SystemSetup& sys = config.Systems[system];
+    // A replayed, TCP or UDP system shows its source whatever serial port number it still holds.
     if (config.Mode != "ONLINE") {
         p.text = {"File : " + latin1FromFileName(sys.OfflineFile) + "  ", "", "", "", ""};
     } else if (sys.UseTCP) {
-        p.text = {"TCP/IP", "IP :" + sys.TCPHost, "Port :" + num(sys.TCPPort), setupStateText(tcp), ""};
+        p.text = {"TCP/IP", "IP :" + sys.TCPHost, "Port :" + num(sys.TCPPort), std::nullopt, ""};
+        if (tcp) p.text[3] = setupStateText(*tcp);
         p.pollsTcpState = true;
     } else if (sys.UseUDP) {
         p.text = {"UDP", "", "Port :" + num(sys.UDPPort), "", ""};
     } else if (sys.ComPort != 0 && PerComPort<int>::inRange(sys.ComPort)) {
-        p = monitorPanels(config, system);
+        const ComportSetting& port = config.Comports[sys.ComPort];
+        p.text = {"Comport :" + num(sys.ComPort), "Baud rate :" + num(port.Baud), "Data bits :" + num(port.DataBits),
+                  "Parity : " + port.Parity, "Stop bits :" + num(port.StopBits)};
     } else {
         // No port: the design texts, rather than those of a source the system left.
         p.text = {"Comport", "Baud rate", "Data bits", "Parity", "Stop bits"};

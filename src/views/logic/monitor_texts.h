@@ -13,16 +13,16 @@
 
 namespace tiderune {
 
-// Panels 1-5 as the load sets them; an empty optional keeps the panel's design text.
+// Panels 1-5 for the source the system reads, however the monitor comes to show them (its
+// load, the setup dialog's OK): the recorded file in OFFLINE mode, else the TCP connection, the
+// UDP port, or the serial port with its settings; a system without any of them shows the design
+// texts. A TCP system's panel 4 tells the socket's state: in OK's words (setupStateText) when
+// `tcp` is given, else it is left to the poll. An empty optional keeps the panel's text.
 struct MonitorPanels {
     std::array<std::optional<std::string>, 5> text;
     bool pollsTcpState = false;  // a TCP system: the state goes to panel 4 by a poll
 };
-MonitorPanels monitorPanels(const Config& config, int system);
-// Panels 1-5 once the setup dialog's OK has applied the system's setup: its source as it is
-// now, whatever the panels said before. A TCP system's panel 4 tells the socket's state
-// (setupStateText) and goes on being polled.
-MonitorPanels monitorPanelsAfterSetup(const Config& config, int system, SocketState tcp);
+MonitorPanels monitorPanels(const Config& config, int system, std::optional<SocketState> tcp = std::nullopt);
 std::string setupStateText(SocketState state);
 
 // Panel 4 of a TCP system and the next poll: fast while a connection is being made, slowly
