@@ -327,12 +327,13 @@ TEST_F(Satellites, GsaPanel) {
         const char* dops;  // PDOP, HDOP and VDOP as shown
         int line;
         const char* used;
+        bool first = false;  // the first GSA of a sky plot just loaded
     };
     const Case cases[] = {
         // A first GSA of fix type 0 whose selection is a NUL byte still replaces the design's "n/a".
-        {gsaLine(std::string("$GPGSA,\0,0", 10), {"17"}, ",,"), " 0D Manual", colours::Black, "n/a n/a n/a", 0, " 1 -  17"},
+        {gsaLine(std::string("$GPGSA,\0,0", 10), {"17"}, ",,"), " 0D Manual", colours::Black, "n/a n/a n/a", 0, " 1 -  17", true},
         // A first value of 0 is a value too: not the design's "xx.xx".
-        {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "0.0,0,0.00"), " 3D Auto", colours::Black, "0.0 0.0 0.0", 0, " 3 -  4 9 17"},
+        {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "0.0,0,0.00"), " 3D Auto", colours::Black, "0.0 0.0 0.0", 0, " 3 -  4 9 17", true},
         {gsaLine("$GPGSA,A,3", {"17", "04", "09"}, "2.54,1.3,2.1"), " 3D Auto", colours::Black, "2.5 1.3 2.1", 0, " 3 -  4 9 17"},
         // The same fix type and count, another selection and another satellite.
         {gsaLine("$GPGSA,M,3", {"17", "05", "09"}, "2.54,1.3,2.1"), " 3D Manual", colours::Black, "2.5 1.3 2.1", 0, " 3 -  5 9 17"},
@@ -344,12 +345,20 @@ TEST_F(Satellites, GsaPanel) {
         {gsaLine("$GAGSA,A,3", {"151", "0"}, "1,1,1"), " 3D Auto", colours::Black, "1.0 1.0 1.0", 4, " 1 -  151"},
         {gsaLine("$GPGSA,A,3", {}, "0,1,1"), " 3D Auto", colours::Black, "0.0 1.0 1.0", 0, " 0 - "},
     };
+    std::vector<std::unique_ptr<SkyplotForm>> loaded;
+    const SkyplotForm* plot = &skyplot;
     for (const Case& c : cases) {
+        if (c.first) {
+            loaded.push_back(std::make_unique<SkyplotForm>(*core, *engine, surface));
+            loaded.back()->load(1);
+            sink.skyplot = loaded.back().get();
+            plot = sink.skyplot;
+        }
         feed(c.gsa);
-        EXPECT_EQ(skyplot.lblCurrentMode().text, c.mode) << c.gsa;
-        EXPECT_EQ(skyplot.lblCurrentMode().colour, c.colour) << c.gsa;
-        EXPECT_EQ(skyplot.lblPdop() + " " + skyplot.lblHdop() + " " + skyplot.lblVdop(), c.dops) << c.gsa;
-        EXPECT_EQ(skyplot.lblUsedSvs(static_cast<std::size_t>(c.line)), c.used) << c.gsa;
+        EXPECT_EQ(plot->lblCurrentMode().text, c.mode) << c.gsa;
+        EXPECT_EQ(plot->lblCurrentMode().colour, c.colour) << c.gsa;
+        EXPECT_EQ(plot->lblPdop() + " " + plot->lblHdop() + " " + plot->lblVdop(), c.dops) << c.gsa;
+        EXPECT_EQ(plot->lblUsedSvs(static_cast<std::size_t>(c.line)), c.used) << c.gsa;
     }
 
     // Used flags accumulate within longer GSV groups and start afresh after a first sentence.

@@ -234,6 +234,7 @@ TEST(ChartWidgetDrawing, TickLabelsStandAndReadApartAtEverySize) {
         {"tenths across a square plot", -4.4, 4.4, 50, true, 1100, 20, 2, nullptr},
         {"low and flat", -0.9, 0.9, 50, false, 70, 10, 0, nullptr},
         {"20 s in hh:nn", t0, t0 + 20 * second, 0, false, 240, 10, 0, "hh:nn"},
+        {"20 s in HH:NN, typed in upper case", t0, t0 + 20 * second, 0, false, 240, 10, 0, "HH:NN"},
         {"20 s", t0, t0 + 20 * second, 0, false, 240, 10, 0, ""},
         {"90 s in hh:nn", t0, t0 + 90 * second, 0, false, 240, 10, 0, "hh:nn"},
         {"90 s", t0, t0 + 90 * second, 0, false, 240, 10, 0, ""},

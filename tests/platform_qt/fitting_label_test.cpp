@@ -42,6 +42,7 @@ TEST(FittingLabel, PaintsTheLargestReadableTypeThatFits) {
         int width;       // of the label
         double type;     // the type the text is drawn in
         bool shortened;  // an ellipsis ends it
+        double ownType = 12;  // the label's own type
     };
     // The widths of the value in each half point size down from the label's own.
     auto widthAt = [&](double pt) {
@@ -61,11 +62,15 @@ TEST(FittingLabel, PaintsTheLargestReadableTypeThatFits) {
         {"two points smaller", roomFor(10), 10, false},
         {"too long to read whole", static_cast<int>(widthAt(Readable) * 0.7),
          Readable, true},
+        {"too long for a label already in the smallest readable type", static_cast<int>(widthAt(Readable) * 0.7),
+         Readable, true, Readable},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FittingLabel label(value);
-        label.setFont(own);
+        QFont labelType = own;
+        labelType.setPointSizeF(c.ownType);
+        label.setFont(labelType);
         label.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label.resize(c.width, 30);
         QImage painted = blank(label.size());
