@@ -45,7 +45,7 @@ const char* const SecondaryCaptions[] = {"Secondary System &1 - not defined",
 
 QAction* addEntry(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {},
                   bool enabled = true, bool visible = true) {
-    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    QAction* a = menu->addAction(toQt(caption));
     a->setObjectName(name);
     if (!key.isEmpty()) a->setShortcut(key);
     a->setEnabled(enabled);
@@ -61,7 +61,7 @@ QAction* addSeparator(QMenu* menu, const char* name, bool visible = true) {
 }
 
 QAction* addButton(QToolBar* bar, const char* key, const char* caption, bool enabled) {
-    QAction* a = bar->addAction(QString::fromLatin1(caption));
+    QAction* a = bar->addAction(toQt(caption));
     MainWindow::setButtonKey(a, key);
     a->setEnabled(enabled);
     return a;
@@ -314,7 +314,7 @@ void MainWindow::buildStatusBar() {
         {"n/a", 600, true}, {"n/a", 600, true}, {"n/a", 600, true}, {"n/a", 600, true},
         {"", 1000, true}};
     for (int i = 0; i < 13; ++i) {
-        auto* l = new QLabel(QString::fromLatin1(Panels[i].text), bar);
+        auto* l = new QLabel(toQt(Panels[i].text), bar);
         l->setObjectName(QString("sbPanel%1").arg(i + 1));
         l->setMinimumWidth(fromTwips(Panels[i].minTwips));
         l->setFrameShape(QFrame::Panel);
@@ -634,14 +634,14 @@ void MainWindow::fileOpen() {
     const std::string& path = *chosen;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        shell_.ask("File " + path + " do not exist.", MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+        shell_.ask("File " + fileNameText(path) + " do not exist.", MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
         return;
     }
     // A recording or any other file chosen by mistake is refused before anything changes.
     std::string unreadable;
     if (!HoldsSetupSection(path, &unreadable)) {
-        shell_.ask(unreadable.empty() ? "File " + path + " is not a setup file. Nothing was changed."
-                                      : "File " + path + " could not be read : " + unreadable +
+        shell_.ask(unreadable.empty() ? "File " + fileNameText(path) + " is not a setup file. Nothing was changed."
+                                      : "File " + fileNameText(path) + " could not be read : " + unreadable +
                                             ". Nothing was changed.",
                    MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Exclamation);
         return;
@@ -671,7 +671,7 @@ bool MainWindow::saveSetup(const std::string& path) {
 void MainWindow::fileSave() {
     const std::string path = shell_.setupFilePath();
     if (saveSetup(path))
-        shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+        shell_.ask("Setup saved as " + fileNameText(path), MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
 }
 
 void MainWindow::fileSaveAs() {
@@ -679,7 +679,7 @@ void MainWindow::fileSaveAs() {
     if (!chosen || chosen->empty()) return;
     const std::string& path = *chosen;
     if (saveSetup(path))
-        shell_.ask("Setup saved as " + path, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+        shell_.ask("Setup saved as " + fileNameText(path), MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
 }
 
 void MainWindow::filePrint() {

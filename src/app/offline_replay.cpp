@@ -16,6 +16,7 @@
 #include "app/offline_status_window.h"
 #include "app/reset_family.h"
 #include "frame/shell.h"
+#include "core/code_page.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 
@@ -197,7 +198,7 @@ void OfflineReplay::PlayOfflineFiles() {
             // Without its file the replay cannot run: say so once and end it.
             readable = false;
             if (goOn)
-                shell_.ask(e.description() + " : " + (path.empty() ? std::string("no file selected") : latin1FromFileName(path)),
+                shell_.ask(e.description() + " : " + (path.empty() ? std::string("no file selected") : fileNameText(path)),
                            MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Exclamation);
             run.OfflineStop = ownStop_ = true;
             setStatus("PROCESSING STOPPED", true);
@@ -293,7 +294,7 @@ void OfflineReplay::Timer1Timer() {
     w->lblCurrentTime->setText(hms(t));
     // The processing time runs on through pauses.
     const double seconds = std::round((t.dayCount() - shell_.run.ProcessingStart) * 86400.0);
-    w->lblProcessingTime->setText(QString::fromLatin1(FormatHMS(seconds, 0).c_str()));
+    w->lblProcessingTime->setText(toQt(FormatHMS(seconds, 0)));
 }
 
 }  // namespace tiderune

@@ -47,7 +47,7 @@ void OfflineStatusWindow::load() {
 }
 
 void OfflineStatusWindow::showNoReplay() {
-    lblFileName->setText(pathToQt(shell_.config.Systems[1].OfflineFile));
+    lblFileName->setText(toQt(fileNameText(shell_.config.Systems[1].OfflineFile)));
     lblStatus->setText("not started");
     lblStatus->setPalette(QPalette());  // the window's own colours, not a replay's red
     lblStartTime->setText("   n/a");

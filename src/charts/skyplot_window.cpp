@@ -18,7 +18,7 @@ namespace tiderune {
 namespace {
 
 QLabel* label(QWidget* parent, const char* text, int x, int y, int w, int h = 16, const char* name = nullptr) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
+    auto* l = new QLabel(toQt(text), parent);
     l->setGeometry(x, y, w, h);
     if (name) l->setObjectName(name);
     return l;

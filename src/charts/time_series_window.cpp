@@ -13,6 +13,7 @@
 #include "charts/skyplot_window.h"
 #include "frame/window_registry.h"
 #include "platform/qt/chart_widget.h"
+#include "platform/qt/qt_edge.h"
 #include "platform/twips.h"
 #include "timeseries/time_series_engine.h"
 
@@ -29,7 +30,7 @@ void placeTwips(QWidget* w, int left, int top, int width, int height) {
 void fillList(QComboBox* box, const ListBox& list) {
     const QSignalBlocker block(box);
     box->clear();
-    for (const std::string& item : list.items) box->addItem(QString::fromLatin1(item.c_str()));
+    for (const std::string& item : list.items) box->addItem(toQt(item));
 }
 
 }  // namespace
@@ -38,7 +39,7 @@ TimeSeriesWindow::TimeSeriesWindow(Shell& shell, WindowKind kind, const FormDesi
     : ChildWindow(shell, kind), design_(design) {
     setObjectName(design.formName);
     auto label = [this](const char* name, const char* text, int l, int t, int w, int h) {
-        auto* lbl = new QLabel(QString::fromLatin1(text), this);
+        auto* lbl = new QLabel(toQt(text), this);
         lbl->setObjectName(name);
         placeTwips(lbl, l, t, w, h);
         return lbl;
@@ -86,7 +87,7 @@ TimeSeriesWindow::TimeSeriesWindow(Shell& shell, WindowKind kind, const FormDesi
         auto* w = new ChartWidget(this);
         w->setObjectName(QStringLiteral("TChart%1").arg(i));
         const std::string& hint = design.charts[static_cast<std::size_t>(i)].hint;
-        if (!hint.empty()) w->setToolTip(QString::fromLatin1(hint.c_str()));
+        if (!hint.empty()) w->setToolTip(toQt(hint));
         charts_.push_back(w);
         charts.push_back(&w->chart());
     }
@@ -132,7 +133,7 @@ void TimeSeriesWindow::load() {
     form_->load(static_cast<std::int16_t>(system()), shell_.config.Systems[system()].Name);
     // The GSA and GSV windows give the sky plot their satellites' colours.
     shell_.timeSeries.TakeChartColours(*form_);
-    setWindowTitle(QString::fromLatin1(form_->caption.c_str()));
+    setWindowTitle(toQt(form_->caption));
     fillList(cmbOption_, form_->cmbOption);
     fillList(cmbInterval_, form_->cmbInterval);
     fillList(cmbFilter_, form_->cmbFilter);
@@ -184,9 +185,9 @@ void TimeSeriesWindow::refresh() {
         select(cmbOption_, f.cmbOption);
         select(cmbInterval_, f.cmbInterval);
         select(cmbFilter_, f.cmbFilter);
-        lblFilter_->setText(QString::fromLatin1(f.lblFilter.caption.c_str()));
+        lblFilter_->setText(toQt(f.lblFilter.caption));
         lblFilter_->setVisible(f.lblFilter.visible);
-        lblSystemColor_->setText(QString::fromLatin1(f.lblSystemColor.caption.c_str()));
+        lblSystemColor_->setText(toQt(f.lblSystemColor.caption));
         QPalette p = lblSystemColor_->palette();
         p.setColor(QPalette::WindowText, toQColor(f.lblSystemColor.foreColour));
         lblSystemColor_->setPalette(p);

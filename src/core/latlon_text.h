@@ -1,7 +1,7 @@
 #pragma once
 // Latitude and longitude texts: every position the program shows, prints or writes, and
 // every one the user types, passes through here. Values are signed degrees, north and east
-// positive. Texts are Latin-1 bytes: the screen forms use the degree sign (0xB0), the file
+// positive. Texts are 8-bit bytes: the screen forms use the degree sign (0xB0), the file
 // forms the character of code 248 in its place.
 //
 // Kind is "LAT" or "LON" (any case); ParseLatLonDM also knows "BRG" (a bearing, 0-360).

@@ -9,7 +9,7 @@ namespace tiderune {
 enum class NoticeIcon { None, Information, Exclamation, Critical, Question };
 
 struct Notice {
-    std::string text;   // Latin-1 bytes
+    std::string text;   // the program's 8-bit text (core/code_page.h)
     std::string title;  // empty: the application title
     NoticeIcon icon = NoticeIcon::None;
 };

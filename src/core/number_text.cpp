@@ -494,27 +494,4 @@ void appendEscaped(std::string& out, std::string_view in) {
     out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
-std::string latin1FromFileName(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    auto byte = [&](std::size_t at) { return static_cast<unsigned char>(name[at]); };
-    for (std::size_t i = 0; i < name.size();) {
-        const unsigned char c = byte(i);
-        std::size_t more = 0;
-        if (c >= 0xC2 && c <= 0xDF) more = 1;
-        else if (c >= 0xE0 && c <= 0xEF) more = 2;
-        else if (c >= 0xF0 && c <= 0xF4) more = 3;
-        bool whole = more > 0 && name.size() - i > more;
-        for (std::size_t k = 1; whole && k <= more; ++k) whole = (byte(i + k) & 0xC0) == 0x80;
-        if (!whole) {
-            out += name[i++];
-            continue;
-        }
-        // Only C2 and C3 lead the sequences of U+0080..U+00FF.
-        out += more == 1 && c <= 0xC3 ? static_cast<char>(((c & 0x1F) << 6) | (byte(i + 1) & 0x3F)) : '?';
-        i += more + 1;
-    }
-    return out;
-}
-
 }  // namespace tiderune

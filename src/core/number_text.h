@@ -84,22 +84,6 @@ std::string FormatOrNA(double v, std::string_view format);
 // unambiguously: the texts of the AIS lines and of the replay's record fields.
 void appendEscaped(std::string& out, std::string_view in);
 
-// A file system name (UTF-8) as the Latin-1 text the windows and messages show: each UTF-8
-// sequence of a Latin-1 character becomes that character, one beyond Latin-1 becomes "?",
-// and a byte that begins no sequence (an older name in Latin-1) is kept as it is.
-std::string latin1FromFileName(std::string_view name);
-// `c`, a Latin-1 character, at the end of `out` in UTF-8: the way back of the above, for the
-// file names and the texts made for people (the session report) that other programs read.
-inline void appendLatin1AsUtf8(std::string& out, char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-        out += c;
-    } else {
-        out += static_cast<char>(0xC0 | (b >> 6));
-        out += static_cast<char>(0x80 | (b & 0x3F));
-    }
-}
-
 // ---- Small helpers ----
 
 // Running extremes: the first sample (count 0) sets both.

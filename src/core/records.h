@@ -34,7 +34,7 @@ inline constexpr std::array<SentenceType, SentenceTypeCount> AllSentenceTypes = 
     SentenceType::VHW, SentenceType::DBT, SentenceType::TTM, SentenceType::VDM,
 };
 
-// Field types: text = std::string (Latin-1 bytes), char = one character (a blank when the
+// Field types: text = std::string (8-bit bytes), char = one character (a blank when the
 // field was empty, 0 before any sentence), Integer = int16, Long = int32, Single = float,
 // Double = double. Positions in radians, north and east positive.
 

@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include "code_page.h"
 #include "errors.h"
 #include "setup_file_format.h"
 
@@ -391,7 +392,7 @@ bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices,
             struct stat st {};
             if (savedOver == SavedOver::Yes && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
                 try {
-                    n.text += "\n\nThe file as it was is kept as " + keepCopyBeside(path);
+                    n.text += "\n\nThe file as it was is kept as " + fileNameText(keepCopyBeside(path));
                 } catch (const RuntimeError& keep) {
                     n.text += "\n\nNo copy of the file could be kept (" + keep.description() +
                               "): saving the setup replaces it.";

@@ -14,7 +14,7 @@
 namespace tiderune {
 
 struct SetupItem {
-    std::string text;     // Latin-1 bytes, without the quotes of a quoted item
+    std::string text;     // 8-bit bytes, without the quotes of a quoted item
     bool quoted = false;
 };
 

@@ -22,7 +22,7 @@ class WindowServices {
 public:
     virtual ~WindowServices() = default;
 
-    // The main window's status-bar panel 1-13 (Latin-1 text).
+    // The main window's status-bar panel 1-13 (the program's 8-bit text).
     virtual void setStatusPanel(int panel, const std::string& text) = 0;
     // Keeps a child window's sub-window inside the main window.
     virtual void fitChildWindow(QWidget* frame) = 0;

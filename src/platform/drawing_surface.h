@@ -41,7 +41,7 @@ public:
     virtual void circle(double cx, double cy, double radius) = 0;
     // A dot of the pen's width.
     virtual void point(double x, double y) = 0;
-    // Latin-1 text at the pen position.
+    // The program's 8-bit text at the pen position.
     virtual void print(const std::string& text) = 0;
 };
 

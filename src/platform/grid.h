@@ -1,7 +1,7 @@
 #pragma once
 // A grid of text cells, as every list window of the program draws its tables: row 0 is the
 // heading row and column 0 the label column, both fixed (they stay in view when the grid
-// scrolls); rows and columns count from 0. Cells hold plain Latin-1 strings exactly as
+// scrolls); rows and columns count from 0. Cells hold the program's 8-bit text exactly as
 // written, never numbers that the widget formats; nothing is edited or sorted by the user.
 //
 // The texts live here, without Qt; an implementation draws them and is told which cells

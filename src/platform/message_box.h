@@ -15,7 +15,7 @@ enum class MessageIcon { None, Information, Exclamation, Critical, Question };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct MessageRequest {
-    std::string text;   // Latin-1 bytes
+    std::string text;   // the program's 8-bit text (core/code_page.h)
     std::string title;  // empty: the application title
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;

@@ -8,6 +8,7 @@
 
 #include "core/config.h"
 #include "core/latlon_text.h"
+#include "platform/qt/qt_edge.h"
 #include "setup/logic/setup_form.h"
 
 namespace tiderune {
@@ -17,8 +18,8 @@ GeoFormatDialog::GeoFormatDialog(Config& config, QWidget* parent) : QDialog(pare
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle("Geographic Co-ordinates Format Selection");
-    optFormat[0] = new QRadioButton(QString::fromLatin1(" DD\xB0 MM.mmmm N"));
-    optFormat[1] = new QRadioButton(QString::fromLatin1(" DD\xB0 MM' SS.sss\" N"));
+    optFormat[0] = new QRadioButton(toQt(" DD\xB0 MM.mmmm N"));
+    optFormat[1] = new QRadioButton(toQt(" DD\xB0 MM' SS.sss\" N"));
     cmbDecimals = new QComboBox;
     cmbDecimals->setObjectName("cmbDecimals");
     lblExample = new QLabel;
@@ -60,7 +61,7 @@ GeoFormatDialog::GeoFormatDialog(Config& config, QWidget* parent) : QDialog(pare
 void GeoFormatDialog::example(bool dms, int decimals) {
     const double degrees = config_.ReferenceLat[1] * RadiansToDegrees;
     const std::string t = dms ? FormatLatLonDMS(degrees, "LAT", "FORM", decimals) : FormatLatLonDM(degrees, "LAT", "FORM", decimals);
-    lblExample->setText(QString::fromLatin1(t.data(), static_cast<int>(t.size())));
+    lblExample->setText(toQt(t));
 }
 
 void GeoFormatDialog::optFormatClick(int index) {

@@ -32,7 +32,7 @@ const char* const ReferenceCaptions[3] = {"Position/heading vs. first sample", "
                                           "Position/heading vs. true"};
 const char* const SourceCaptions[3] = {"Comport", "TCP/IP", "UDP"};
 
-QString q(const char* s) { return QString::fromLatin1(s); }
+QString q(const char* s) { return toQt(s); }
 
 template <typename T>
 T* named(T* w, const char* name, int index = -1) {
@@ -343,7 +343,7 @@ void SetupDialog::FormLoad() {
     cmdCopyPrimary->setVisible(s != 1);
     lblName->setText(txtName->text());
     offlineFile_ = sys.OfflineFile;
-    lblFileName->setText(pathToQt(offlineFile_));
+    lblFileName->setText(toQt(fileNameText(offlineFile_)));
     chkEnabled->setChecked(sys.InUse);
     SSTab1->setEnabled(sys.InUse);
     const std::optional<int> kind = kindOption(sys.Kind);
@@ -379,7 +379,8 @@ void SetupDialog::FormLoad() {
     }
     fill(cmbOutliers, outlierItems());
     fill(cmbSvs, satelliteItems());
-    fill(cmbHdop, hdopItems(QLocale().decimalPoint().at(0).toLatin1()));
+    const std::string point = fromQt(QLocale().decimalPoint());
+    fill(cmbHdop, hdopItems(point.empty() ? '.' : point.front()));
     if (c.OutlierLimit != 0) chkOutliers->setChecked(true);
     cmbOutliers->setEditText(toQt(outlierLimitText(c.OutlierLimit)));
     if (c.HdopLimit != 0) chkHdop->setChecked(true);
@@ -543,7 +544,7 @@ void SetupDialog::cmdSelectFileClick() {
     }
     if (chosen && !chosen->empty()) {
         offlineFile_ = *chosen;
-        lblFileName->setText(pathToQt(offlineFile_));
+        lblFileName->setText(toQt(fileNameText(offlineFile_)));
     }
 }
 

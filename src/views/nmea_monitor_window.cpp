@@ -223,7 +223,7 @@ void NMEAMonitorWindow::refresh() {
         // insertText makes a carriage return a line break of its own, as the box always has.
         QTextCursor cursor(txtNMEA->document());
         cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QString::fromLatin1(text.data() + drawnText_, static_cast<qsizetype>(text.size() - drawnText_)));
+        cursor.insertText(toQt(std::string_view(text).substr(drawnText_)));
         drawnText_ = text.size();
         if (!view_.frozen()) txtNMEA->moveCursor(QTextCursor::End);
     }

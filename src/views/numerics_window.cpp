@@ -22,16 +22,16 @@ constexpr double NoteFrameHeight = 735;
 NumericsWindow::NumericsWindow(Shell& shell, QWidget* parent) : ChildWindow(shell, WindowKind::Numerics, parent) {
     content_ = addScrolledContent(this);
     for (const NumericsTable& t : numericsTables()) {
-        auto* frame = new QGroupBox(QString::fromLatin1(t.caption), content_);
-        frame->setObjectName(QStringLiteral("frame") + QString::fromLatin1(sentenceTypeName(t.type)));
+        auto* frame = new QGroupBox(toQt(t.caption), content_);
+        frame->setObjectName(QStringLiteral("frame") + toQt(sentenceTypeName(t.type)));
         frame->hide();
         auto* grid = new GridWidget(static_cast<int>(t.labels.size()) + 1, 2, frame);
-        grid->setObjectName(QStringLiteral("fg") + QString::fromLatin1(sentenceTypeName(t.type)));
+        grid->setObjectName(QStringLiteral("fg") + toQt(sentenceTypeName(t.type)));
         frames_[static_cast<std::size_t>(t.type)] = frame;
         grids_[static_cast<std::size_t>(t.type)] = grid;
     }
     for (SentenceType t : {SentenceType::GSA, SentenceType::GSV}) {
-        const QString name = QString::fromLatin1(sentenceTypeName(t));
+        const QString name = toQt(sentenceTypeName(t));
         auto* frame = new QGroupBox(name + QStringLiteral(" Numerics"), content_);
         frame->setObjectName(QStringLiteral("frame") + name);
         frame->hide();

@@ -25,15 +25,15 @@ constexpr double FirstGridTop = 1680;
 
 QLabel* makeLabel(QWidget* parent, const char* text, double left, double top, double width,
                   Qt::Alignment align = Qt::AlignLeft) {
-    auto* l = new FittingLabel(QString::fromLatin1(text), parent);
+    auto* l = new FittingLabel(toQt(text), parent);
     l->setAlignment(align | Qt::AlignVCenter);
     setTwipsGeometry(l, left, top, width, LabelHeight);
     return l;
 }
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const char* caption) {
-    auto* f = new QGroupBox(QString::fromLatin1(caption), parent);
-    f->setObjectName(QString::fromLatin1(name));
+    auto* f = new QGroupBox(toQt(caption), parent);
+    f->setObjectName(toQt(name));
     f->hide();
     return f;
 }
@@ -87,7 +87,7 @@ StatisticsWindow::StatisticsWindow(Shell& shell, QWidget* parent) : ChildWindow(
         const std::string type(sentenceTypeName(sg.type));
         QGroupBox* f = makeFrame(content_, ("frame" + type).c_str(), sg.caption);
         auto* g = new GridWidget(StatisticsRows + 1, static_cast<int>(sg.heads.size()) + 1, f);
-        g->setObjectName(QString::fromLatin1(("fg" + type).c_str()));
+        g->setObjectName(toQt("fg" + type));
         frames_[static_cast<std::size_t>(sg.type)] = f;
         grids_[static_cast<std::size_t>(sg.type)] = g;
     }
@@ -97,7 +97,7 @@ void StatisticsWindow::buildTopBand() {
     auto value = [this](QWidget* parent, StatLabel l, double left, double top, double width,
                         Qt::Alignment align = Qt::AlignLeft) {
         QLabel* v = makeLabel(parent, "n/a", left, top, width, align);
-        v->setObjectName(QString::fromLatin1(statLabelName(l)));
+        v->setObjectName(toQt(statLabelName(l)));
         labels_[static_cast<std::size_t>(l)] = v;
         return v;
     };
@@ -266,7 +266,7 @@ StatisticsSNRWindow::StatisticsSNRWindow(Shell& shell, QWidget* parent)
         const SNRGrid& sg = snrGrids()[static_cast<std::size_t>(i)];
         QGroupBox* f = makeFrame(frameMain, sg.frame, sg.caption);
         auto* g = new GridWidget(StatisticsRows + 1, SNRGridColumns + 1, f);
-        g->setObjectName(QString::fromLatin1(sg.grid));
+        g->setObjectName(toQt(sg.grid));
         frames_[static_cast<std::size_t>(i)] = f;
         grids_[static_cast<std::size_t>(i)] = g;
     }

@@ -250,14 +250,15 @@ TEST_F(MenusAndPrint, FileOpenInOfflineModeNamesTheNewFileInTheStatusWindow) {
     startWith([](Config& c) {
         useSystem(c, 1, "GPS1", {});
         c.Mode = "OFFLINE";
-        c.Systems[1].OfflineFile = "/data/old.nmea";
+        c.Systems[1].OfflineFile = "/data/old/caf\xC3\xA9.nmea";
     });
     ASSERT_NE(window->offlineStatusWindow(), nullptr);
-    EXPECT_EQ(window->offlineStatusWindow()->lblFileName->text(), "/data/old.nmea");
+    EXPECT_EQ(window->offlineStatusWindow()->lblFileName->text(), QString::fromUtf8("/data/old/caf\xC3\xA9.nmea"));
+    // An older setup file's Latin-1 name shows the same letter.
     fileDialogs.answers = {std::string(home + "Tiderune.ini")};
-    core.setupFile = [](Config& c) { c.Systems[1].OfflineFile = "/data/new.nmea"; };
+    core.setupFile = [](Config& c) { c.Systems[1].OfflineFile = "/data/new/caf\xE9.nmea"; };
     action("mnuFileOpen")->trigger();
-    EXPECT_EQ(window->offlineStatusWindow()->lblFileName->text(), "/data/new.nmea");
+    EXPECT_EQ(window->offlineStatusWindow()->lblFileName->text(), QString::fromUtf8("/data/new/caf\xC3\xA9.nmea"));
 }
 
 // A damaged setup file loads the defaults. Only the program's own Tiderune.ini is saved over

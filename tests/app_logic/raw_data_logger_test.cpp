@@ -22,13 +22,26 @@ struct RecordingNotices : NoticeSink {
 
 TEST(SessionFileName, PrimaryAndSecondaryNames) {
     const ClockTime t{2019, 10, 26, 14, 32, 59, 0};
-    EXPECT_EQ(sessionFileName(t, 1, "GPS1", ".log"), "20191026-1432-Prim-GPS1.log");
-    EXPECT_EQ(sessionFileName(t, 3, "Gyro", ".log"), "20191026-1432-Sec2-Gyro.log");
+    struct Case {
+        int system;
+        std::string name;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {1, "GPS1", "20191026-1432-Prim-GPS1.log"},
+        {3, "Gyro", "20191026-1432-Sec2-Gyro.log"},
+        // A name cannot lead out of the folder.
+        {2, "../../etc/x", "20191026-1432-Sec1-.._.._etc_x.log"},
+        // The program's 8-bit text ("Øst ±", "€ Ÿ") is named in the file system's UTF-8.
+        {1, "\xD8st \xB1", "20191026-1432-Prim-\xC3\x98st \xC2\xB1.log"},
+        {1, "\x80 \x9F", "20191026-1432-Prim-\xE2\x82\xAC \xC5\xB8.log"},
+        // Control characters, the code page's undefined bytes among them, go the way of "/".
+        {1, "A\tB\x1B" "C\x7F", "20191026-1432-Prim-A_B_C_.log"},
+        {1, std::string("N\0\r\nL", 5), "20191026-1432-Prim-N___L.log"},
+        {1, "\x81\x8D\x8F\x90\x9D|", "20191026-1432-Prim-_____|.log"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(sessionFileName(t, c.system, c.name, ".log"), c.expected) << c.name;
     EXPECT_EQ(sessionFileName(ClockTime{2020, 1, 2, 3, 4, 5, 0}, 4, "", ".txt"), "20200102-0304-Sec3-.txt");
-    // A name cannot lead out of the folder.
-    EXPECT_EQ(sessionFileName(t, 2, "../../etc/x", ".log"), "20191026-1432-Sec1-.._.._etc_x.log");
-    // A Latin-1 name ("Øst ±") is named in the file system's UTF-8.
-    EXPECT_EQ(sessionFileName(t, 1, "\xD8st \xB1", ".txt"), "20191026-1432-Prim-\xC3\x98st \xC2\xB1.txt");
 }
 
 class RawDataLoggerTest : public testing::Test {

@@ -8,6 +8,7 @@
 
 #include "app/logic/raw_data_logger.h"
 #include "app/logic/session_report.h"
+#include "core/code_page.h"
 #include "core/epoch_time.h"
 #include "core/intake.h"
 #include "core/parsers.h"
@@ -24,21 +25,26 @@ struct FixedPcClock final : PcClock {
 
 constexpr double RadiansPerDegree = 0.017453292519944444;
 
-// A UTF-8 text of Latin-1 characters read back as Latin-1; a byte that is not part of such a
-// character (a Latin-1 byte left as it was) comes back as "<bad>".
-std::string latin1FromUtf8(const std::string& utf8) {
+// A UTF-8 text of the program's characters read back as its bytes; a byte that is not part of
+// such a character (a byte left as it was) comes back as "<bad>".
+std::string bytesFromUtf8(const std::string& utf8) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if ((c == 0xC2 || c == 0xC3) && (next & 0xC0) == 0x80) {
-            out.push_back(static_cast<char>(((c & 0x03) << 6) | (next & 0x3F)));
-            ++i;
-        } else {
+        const auto at = [&](std::size_t k) { return i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0; };
+        char16_t c = at(0);
+        std::size_t more = 0;
+        if (c >= 0xC2 && c <= 0xDF && (at(1) & 0xC0) == 0x80) {
+            c = static_cast<char16_t>(((c & 0x1F) << 6) | (at(1) & 0x3F));
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF && (at(1) & 0xC0) == 0x80 && (at(2) & 0xC0) == 0x80) {
+            c = static_cast<char16_t>(((c & 0x0F) << 12) | ((at(1) & 0x3F) << 6) | (at(2) & 0x3F));
+            more = 2;
+        } else if (c >= 0x80) {
             out += "<bad>";
+            continue;
         }
+        out += narrowChar(c);
+        i += more;
     }
     return out;
 }
@@ -179,10 +185,10 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     EXPECT_EQ(boxes.shown[0].text,
               "Statistics summary printed to text file : " + home.path().string() + "/Reports/20261208-0905-Prim-B\xE5t.txt");
     const std::string laidOut = sessionReportText(*state, 1);
-    // A replayed file's name is the file system's bytes (UTF-8 here), not Latin-1 text: the
-    // report writes it as it is.
+    // A replayed file's name is the file system's bytes, not the program's text: its UTF-8
+    // is written as it is, and a byte of an older setup file's name in UTF-8.
     cfg.Mode = "OFFLINE";
-    cfg.Systems[1].OfflineFile = "/data/m\xC3\xA5ling.nmea";
+    cfg.Systems[1].OfflineFile = "/data/m\xC3\xA5ling/caf\xE9.nmea";
     ASSERT_TRUE(PrintReport(*state, 1, folder, clock, boxes));
     const std::string offlineReport = test::readFile(home.path() / "Reports" / "20261208-0905-Prim-B\xC3\xA5t.txt");
 
@@ -206,17 +212,17 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
     };
     const Case cases[] = {
         {"report: degree sign", report, " Latitude  :  59\xC2\xB0" "25'07.428\"N\r\n"},
-        {"report: session text", report, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m \xC2\x80\xC3\xBF\r\n"},
+        {"report: session text", report, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m \xE2\x82\xAC\xC3\xBF\r\n"},
         {"report: system name", report, "session : B\xC3\xA5t\r\n"},
-        {"report: the replayed file's name", offlineReport, "file : \r\n/data/m\xC3\xA5ling.nmea\r\n"},
-        {"report: session text after that name", offlineReport, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m \xC2\x80\xC3\xBF\r\n"},
+        {"report: the replayed file's name", offlineReport, "file : \r\n/data/m\xC3\xA5ling/caf\xC3\xA9.nmea\r\n"},
+        {"report: session text after that name", offlineReport, "\r\nH\xC3\xB8yde \xC2\xB1" "0,5 m \xE2\x82\xAC\xC3\xBF\r\n"},
         {"log: the line as received", log, "$GPTXT,01,01,02,59\xB0" "25'N H\xF8yde*00\r\n"},
         {"setup: system name", setup, "\"B\xE5t\","},
         {"setup: session text", setup, "\"H\xF8yde \xB1" "0,5 m \x80\xFF\""},
-        {"setup: the replayed file's name", setup, "\"/data/m\xC3\xA5ling.nmea\""},
+        {"setup: the replayed file's name", setup, "\"/data/m\xC3\xA5ling/caf\xE9.nmea\""},
     };
     for (const Case& c : cases) EXPECT_NE(c.file.find(c.bytes), std::string::npos) << c.what << "\n" << c.file;
-    EXPECT_EQ(latin1FromUtf8(report), laidOut);
+    EXPECT_EQ(bytesFromUtf8(report), laidOut);
 }
 
 TEST_F(SessionReport, PrintWritesTheFileAndAFailureLeavesNothing) {
@@ -228,17 +234,19 @@ TEST_F(SessionReport, PrintWritesTheFileAndAFailureLeavesNothing) {
 
     ASSERT_TRUE(PrintReport(*state, 2, folder, clock, boxes));  // makes the Reports folder
     const auto written = home.path() / "Reports" / "20261208-0905-Sec1-Gyro.txt";
-    EXPECT_EQ(latin1FromUtf8(test::readFile(written)), sessionReportText(*state, 2));
+    EXPECT_EQ(bytesFromUtf8(test::readFile(written)), sessionReportText(*state, 2));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Statistics summary printed to text file : " + written.string());
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::None);
 
     // A name taken by a folder: the report cannot be put in place; nothing half-written stays.
-    std::filesystem::create_directory(home.path() / "Reports" / "20261208-0905-Prim-.txt");
+    // The message names the file as every message does ("æ", not its two UTF-8 bytes).
+    state->config.Systems[1].Name = "\xE6";
+    std::filesystem::create_directory(home.path() / "Reports" / "20261208-0905-Prim-\xC3\xA6.txt");
     EXPECT_FALSE(PrintReport(*state, 1, folder, clock, boxes));
     ASSERT_EQ(boxes.shown.size(), 2u);
     const std::string& said = boxes.shown[1].text;
-    EXPECT_NE(said.find("20261208-0905-Prim-.txt could not be written"), std::string::npos) << said;
+    EXPECT_NE(said.find("20261208-0905-Prim-\xE6.txt could not be written"), std::string::npos) << said;
     EXPECT_TRUE(said.ends_with("(SUB: Print_Report)")) << said;
     int files = 0;
     for (const auto& e : std::filesystem::directory_iterator(home.path() / "Reports")) files += e.is_regular_file();

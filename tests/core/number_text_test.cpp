@@ -180,22 +180,6 @@ TEST(TextForms, EscapedTextsAreAppended) {
     }
 }
 
-// A file's name from the file system (UTF-8) in the program's Latin-1 text; what is not
-// UTF-8 (an older Latin-1 name, a cut sequence) stays as it is.
-TEST(TextForms, FileNamesShownAsLatin1) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"/home/m\xC3\xA5ling/Prim-\xC3\x98st.log", "/home/m\xE5ling/Prim-\xD8st.log"},
-        {"\xC2\xB0 \xC3\xBF", "\xB0 \xFF"},
-        {"\xE2\x82\xAC \xF0\x9F\x9A\xA2 x", "? ? x"},
-        // Two-byte letters beyond Latin-1 (Polish, Cyrillic) are no control characters.
-        {"\xC4\x85 \xC5\x81 \xD0\x96", "? ? ?"},
-        {"B\xE5t", "B\xE5t"},
-        {"\xC3", "\xC3"},
-        {"\xC3x\xE2\x82", "\xC3x\xE2\x82"},
-    };
-    for (const auto& [in, expected] : cases) EXPECT_EQ(latin1FromFileName(in), expected) << in;
-}
-
 TEST(TextForms, StrFormAndNotAvailable) {
     EXPECT_EQ(StrNumber(12.5), " 12.5");
     EXPECT_EQ(StrNumber(-3.0), "-3");

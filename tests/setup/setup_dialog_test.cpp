@@ -194,12 +194,14 @@ TEST_F(SetupDialogTest, OfflineShowsTheInputFilePage) {
     EXPECT_EQ(d->lblFileName->text(), QString::fromUtf8("/data/m\xC3\xA5ling2.nmea"));
     d->cmdCancel->click();
     EXPECT_EQ(shell->config.Systems[1].OfflineFile, "/data/m\xC3\xA5ling1.nmea");
-    // OK keeps the name's bytes, the chosen one's and an older Latin-1 one's alike.
+    // OK keeps the name's bytes, the chosen one's and an older Latin-1 one's alike; both show
+    // their letters.
     for (const std::string chosen : {"/data/m\xC3\xA5ling2.nmea", "/data/b\xE5t.nmea"}) {
         d = open(1);
         ASSERT_TRUE(d);
         fileDialogs.answers.push_back(chosen);
         d->cmdSelectFile->click();
+        EXPECT_TRUE(d->lblFileName->text().contains(QString::fromUtf8("\xC3\xA5"))) << d->lblFileName->text().toStdString();
         boxes.script.answers = {MessageAnswer::Yes};
         d->cmdOk->click();
         EXPECT_EQ(shell->config.Systems[1].OfflineFile, chosen);
@@ -318,14 +320,17 @@ TEST_F(SetupDialogTest, OkMovesASerialSystemToTcp) {
     EXPECT_TRUE(d->frameCOM->isHidden());
     EXPECT_TRUE(d->cmdComInfo->isHidden());
     d->txtPort->setText(QString::number(server.serverPort()));
-    d->txtName->setText("GPS over TCP");
+    // A name typed with the code page's letters is stored as its bytes and shown as typed.
+    d->txtName->setText(QString::fromUtf8("GPS over TCP \xE2\x80\x98\xE2\x82\xAC\xE2\x80\x99"));
     boxes.script.answers = {MessageAnswer::Yes};
     d->cmdOk->click();
     EXPECT_EQ(boxTexts().back().rfind("Are you sure? All statistics and graphics will be reset.", 0), 0u);
     EXPECT_FALSE(setup->dialog() && setup->dialog()->isVisible());
     EXPECT_FALSE(window->sources().serial(1).isOpen());
     EXPECT_EQ(shell->config.Comports[1].AssignedSystem, 0);
-    EXPECT_EQ(window->action("mnuSetupPrimarySystem")->text(), "&Primary System         - GPS over TCP");
+    EXPECT_EQ(shell->config.Systems[1].Name, "GPS over TCP \x91\x80\x92");
+    EXPECT_EQ(window->action("mnuSetupPrimarySystem")->text(),
+              QString::fromUtf8("&Primary System         - GPS over TCP \xE2\x80\x98\xE2\x82\xAC\xE2\x80\x99"));
 
     ASSERT_TRUE(waitFor([&server] { return server.hasPendingConnections() || server.waitForNewConnection(10); }));
     QTcpSocket* peer = server.nextPendingConnection();

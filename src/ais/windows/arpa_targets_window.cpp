@@ -19,7 +19,7 @@ constexpr int DesignColumnWidth = 900;
 constexpr int HeadingMargin = 8;  // pixels around a heading inside its cell
 
 int designColumnWidth(const QWidget& grid, int column) {
-    const int text = grid.fontMetrics().horizontalAdvance(QString::fromLatin1(arpaListHeadings()[static_cast<std::size_t>(column)]));
+    const int text = grid.fontMetrics().horizontalAdvance(toQt(arpaListHeadings()[static_cast<std::size_t>(column)]));
     return std::max(DesignColumnWidth, static_cast<int>(toTwips(text + HeadingMargin)));
 }
 }  // namespace

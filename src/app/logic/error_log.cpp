@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "appended_file.h"
+#include "core/code_page.h"
 #include "core/errors.h"
 #include "raw_data_logger.h"
 
@@ -51,7 +52,7 @@ void ErrorLog::append(std::string_view description, const ClockTime& t) {
     }
     if (failureReported_) return;
     failureReported_ = true;
-    notices_.notice({"The error log " + folder_.errorLogFile().string() + " could not be written : " + reason, "",
+    notices_.notice({"The error log " + fileNameText(folder_.errorLogFile().string()) + " could not be written : " + reason, "",
                      NoticeIcon::Critical});
 }
 
@@ -61,7 +62,7 @@ void ErrorLog::write(std::string_view description) {
     append(description, t);
     if (count_ > 10) {
         count_ = 0;
-        if (!question_ && !asking_) question_ = questionText(t, description, folder_.errorLogFile().string());
+        if (!question_ && !asking_) question_ = questionText(t, description, fileNameText(folder_.errorLogFile().string()));
     }
 }
 

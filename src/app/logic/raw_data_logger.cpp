@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/number_text.h"
+#include "core/code_page.h"
 #include "session_files.h"
 
 namespace tiderune {
@@ -12,7 +12,7 @@ RawDataLogger::RawDataLogger(const AppFolder& folder, const Clock& clock, Messag
 
 RawDataLogger::~RawDataLogger() { closeAll(); }
 
-std::string RawDataLogger::folderText() const { return latin1FromFileName(folder_.text() + "log/"); }
+std::string RawDataLogger::folderText() const { return fileNameText(folder_.text() + "log/"); }
 
 void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
     if (!on_) {
@@ -31,12 +31,12 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
             if (haveFolder) {
                 const int error = files_[s].open(path);
                 if (error == 0) {
-                    opened += (got++ ? "\r\n" : "") + latin1FromFileName(name);
+                    opened += (got++ ? "\r\n" : "") + fileNameText(name);
                     continue;
                 }
                 reason = std::strerror(error);
             }
-            failed += "\r\n" + latin1FromFileName(path) + " : " + reason;
+            failed += "\r\n" + fileNameText(path) + " : " + reason;
         }
         if (wanted > 0 && got == 0) on_ = false;
         if (on_)
@@ -52,7 +52,7 @@ void RawDataLogger::toggle(const PerSystem<LoggedSystem>& systems) {
     for (int s = 1; s <= MaxSystems; ++s) {
         if (!files_[s].isOpen()) continue;
         files_[s].close();
-        closed += (n++ ? "\r\n" : "") + latin1FromFileName(names_[s]);
+        closed += (n++ ? "\r\n" : "") + fileNameText(names_[s]);
     }
     boxes_.inform("Logging stopped. Data stored in file " + folderText() + "\r\n" + closed, MessageIcon::Information);
 }
@@ -72,7 +72,7 @@ void RawDataLogger::writeLine(int system, std::string_view text) {
     if (error == 0) return;
     files_[system].close();
     notices_.notice({"Logging stopped for system " + std::to_string(system) + ". The file " +
-                         latin1FromFileName((folder_.logFolder() / names_[system]).string()) +
+                         fileNameText((folder_.logFolder() / names_[system]).string()) +
                          " could not be written : " + std::strerror(error),
                      "", NoticeIcon::Critical});
 }

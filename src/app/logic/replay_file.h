@@ -1,7 +1,7 @@
 #pragma once
 // A recorded file read back line by line for the offline replay. Lines end at a line feed,
 // a carriage return and line feed, or a lone carriage return; the line end is not part of the
-// line. The bytes are handed on as they stand (Latin-1), so any recording replays, binary
+// line. The bytes are handed on as they stand, so any recording replays, binary
 // junk included; only a line longer than any sentence (as live sources cut it) is dropped.
 #include <cstddef>
 #include <cstdint>

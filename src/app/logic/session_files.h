@@ -9,8 +9,9 @@
 
 namespace tiderune {
 
-// extension with its dot: ".log", ".txt". A "/" in the system name becomes "_", so that a
-// name can never lead out of the folder; its Latin-1 characters are spelt in UTF-8.
+// extension with its dot: ".log", ".txt". A "/" or a control character in the system name
+// becomes "_", so that a name can never lead out of the folder; its other characters are
+// spelt in UTF-8.
 std::string sessionFileName(const ClockTime& started, int system, std::string_view systemName,
                             std::string_view extension);
 

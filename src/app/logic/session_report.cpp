@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "core/code_page.h"
 #include "core/epoch_time.h"
 #include "core/errors.h"
 #include "core/geodetic.h"
@@ -61,16 +62,14 @@ ReportWriter& ReportWriter::verbatim(std::string_view bytes) {
 std::string ReportWriter::utf8() const {
     std::string out;
     out.reserve(out_.size() + out_.size() / 8);
-    auto next = verbatim_.begin();
-    for (std::size_t i = 0; i < out_.size();) {
-        if (next != verbatim_.end() && i == next->first) {
-            out.append(out_, i, next->second);
-            i += next->second;
-            ++next;
-            continue;
-        }
-        appendLatin1AsUtf8(out, out_[i++]);
+    const std::string_view text = out_;
+    std::size_t i = 0;
+    for (const auto& [at, size] : verbatim_) {
+        appendTextAsUtf8(out, text.substr(i, at - i));
+        appendFileNameAsUtf8(out, text.substr(at, size));
+        i = at + size;
     }
+    appendTextAsUtf8(out, text.substr(i));
     return out;
 }
 
@@ -183,7 +182,8 @@ ReportWriter sessionReport(const CoreState& state, int system) {
     w.endLine().endLine();
     if (offline) {
         w << "OFFLINE MODE, analysed file : ";
-        // The name as the file system has it (a dialog's choice, in UTF-8 on Linux).
+        // The name as the file system has it (a dialog's choice in UTF-8, or an older setup
+        // file's bytes), not the program's text.
         w.endLine().verbatim(sys.OfflineFile);
         w.endLine().endLine();
     }
@@ -267,7 +267,7 @@ struct ReportFailure {
 void writeWhole(const std::filesystem::path& path, const std::string& text) {
     const std::string part = path.string() + ".part";
     std::FILE* f = std::fopen(part.c_str(), "wb");
-    if (!f) throw ReportFailure{"The report " + path.string() + " could not be made : " + std::strerror(errno)};
+    if (!f) throw ReportFailure{"The report " + fileNameText(path.string()) + " could not be made : " + std::strerror(errno)};
     bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     ok = std::fflush(f) == 0 && ok;
     int reason = ok ? 0 : errno;
@@ -282,7 +282,7 @@ void writeWhole(const std::filesystem::path& path, const std::string& text) {
     }
     if (!ok) {
         std::remove(part.c_str());
-        throw ReportFailure{"The report " + path.string() + " could not be written : " + std::strerror(reason)};
+        throw ReportFailure{"The report " + fileNameText(path.string()) + " could not be written : " + std::strerror(reason)};
     }
 }
 
@@ -297,7 +297,7 @@ bool PrintReport(const CoreState& state, int system, const AppFolder& folder, co
         const std::string text = sessionReport(state, system).utf8();
         std::string reason;
         if (!ensureFolder(folder.reportsFolder(), &reason))
-            throw ReportFailure{"The folder " + latin1FromFileName(folder.reportsFolder().string()) + " could not be made : " + reason};
+            throw ReportFailure{"The folder " + fileNameText(folder.reportsFolder().string()) + " could not be made : " + reason};
         path = folder.reportsFolder() / sessionFileName(clock.now(), system, state.config.Systems[system].Name, ".txt");
         writeWhole(path, text);
     } catch (const ReportFailure& e) {
@@ -311,7 +311,7 @@ bool PrintReport(const CoreState& state, int system, const AppFolder& folder, co
         boxes.show({failure + "(SUB: Print_Report)", {}, MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok});
         return false;
     }
-    boxes.show({"Statistics summary printed to text file : " + latin1FromFileName(path.string()), {}, MessageButtons::Ok,
+    boxes.show({"Statistics summary printed to text file : " + fileNameText(path.string()), {}, MessageButtons::Ok,
                 MessageIcon::None, MessageAnswer::Ok});
     return true;
 }

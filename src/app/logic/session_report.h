@@ -30,14 +30,13 @@ public:
     // CR LF.
     ReportWriter& endLine();
     ReportWriter& separator();  // a line of 60 "-"
-    // Bytes written as they are, in text() and utf8() alike: a file's name as the file
-    // system spells it, which is no Latin-1 text.
+    // A file's name, which is the file system's bytes rather than the program's text: text()
+    // keeps its bytes, utf8() spells it as appendFileNameAsUtf8 does.
     ReportWriter& verbatim(std::string_view bytes);
 
-    // The text as laid out: Latin-1, one byte a column.
+    // The text as laid out: the program's 8-bit text, one byte a column.
     const std::string& text() const { return out_; }
-    // The same text in UTF-8, for people's editors and terminals: each Latin-1 character
-    // becomes its UTF-8 sequence; verbatim bytes stay as they are.
+    // The same text in UTF-8, for people's editors and terminals (core/code_page.h).
     std::string utf8() const;
 
 private:
@@ -46,7 +45,7 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> verbatim_;  // start and length in out_
 };
 
-// The report of `system` (1-4) as Latin-1 bytes with CR LF line ends, one byte a column;
+// The report of `system` (1-4) as the program's 8-bit text with CR LF line ends, one byte a column;
 // the analysed file's name is its own bytes.
 std::string sessionReportText(const CoreState& state, int system);
 

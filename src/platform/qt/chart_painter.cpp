@@ -83,7 +83,7 @@ struct Ticks {
 
 QString labelText(const Axis& a, double v, double step) {
     if (a.dateTime()) return toQt(formatDateValue(v, dateLabelFormat(a.dateTimeFormat(), step)));
-    return QString::fromLatin1(formatAxisNumber(v, step).c_str());
+    return toQt(formatAxisNumber(v, step));
 }
 
 }  // namespace
@@ -251,7 +251,7 @@ std::vector<LegendItem> legendItems(const Chart& chart, const Measure& fm) {
         QString text = toQt(s.title());
         if (chart.legend().showValues()) {
             const int n = s.count();
-            if (n > 0 && !s.isNull(n - 1)) text += QLatin1Char(' ') + QString::fromLatin1(formatLegendNumber(s.y(n - 1)).c_str());
+            if (n > 0 && !s.isNull(n - 1)) text += QLatin1Char(' ') + toQt(formatLegendNumber(s.y(n - 1)));
         }
         items.push_back({&s, text, 16 + fm.width(text) + 10});
     }

@@ -56,7 +56,7 @@ private:
     struct Op {
         enum Type { Line, Circle, Point, Text } type;
         double a, b, c, d;
-        std::string text;  // Latin-1, made a QString only when rendered
+        std::string text;  // the program's 8-bit text, made a QString only when rendered
         Colour colour;
         int width;
         PenStyle style;

@@ -1,7 +1,8 @@
 #pragma once
-// Where the program's own forms meet Qt, in one place: text as Latin-1 bytes and paths as the
-// file system's bytes, colours as the program stores them (0x00BBGGRR, red in the low byte),
-// sizes in twips (platform/twips.h), and the plain labels and buttons of the windows.
+// Where the program's own forms meet Qt, in one place: text as the program's 8-bit bytes,
+// paths handed to Qt as the file system's bytes, colours as the program stores them
+// (0x00BBGGRR, red in the low byte), sizes in twips (platform/twips.h), and the plain labels
+// and buttons of the windows.
 #include <QByteArray>
 #include <QColor>
 #include <QFile>
@@ -12,18 +13,24 @@
 #include <string>
 #include <string_view>
 
+#include "core/code_page.h"
 #include "platform/twips.h"
 
 namespace tiderune {
 
-inline QString toQt(std::string_view latin1) {
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+// The program's text (code page 1252 bytes, core/code_page.h) as a window shows it, and
+// typed text back as those bytes. A file's name is shown as toQt(fileNameText(name)).
+inline QString toQt(std::string_view text) {
+    QString s(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    widenText(text, reinterpret_cast<char16_t*>(s.data()));
+    return s;
 }
 inline std::string fromQt(const QString& s) {
-    const QByteArray b = s.toLatin1();
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+    return narrowText(std::u16string_view(QStringView(s).utf16(), static_cast<std::size_t>(s.size())));
 }
 inline std::string bytesOf(const QByteArray& b) { return std::string(b.constData(), static_cast<std::size_t>(b.size())); }
+// A path for Qt's own use (a file dialog, a serial port); a window shows a file's name as
+// toQt(fileNameText(name)).
 inline QString pathToQt(const std::string& path) {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }

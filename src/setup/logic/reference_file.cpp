@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/code_page.h"
 #include "core/number_text.h"
 
 namespace tiderune {
@@ -70,7 +71,7 @@ bool readLines(const std::string& path, std::vector<std::string>& lines, bool mi
     return true;
 }
 
-std::string unreadableMessage(const std::string& path) { return "The file " + path + " could not be read."; }
+std::string unreadableMessage(const std::string& path) { return "The file " + fileNameText(path) + " could not be read."; }
 }  // namespace
 
 std::optional<ReferenceRecord> parseReferenceLine(std::string_view line) {
@@ -140,14 +141,14 @@ ReferenceUpdate UpdateReferenceFile(const std::string& folder, const ReferenceRe
             const std::string why = std::strerror(errno);
             out.close();
             std::filesystem::remove(buffer, ec);
-            return {false, "The file " + buffer + " could not be written: " + why};
+            return {false, "The file " + fileNameText(buffer) + " could not be written: " + why};
         }
     }
     std::filesystem::rename(buffer, path, ec);
     if (ec) {
         const std::string why = ec.message();
         std::filesystem::remove(buffer, ec);
-        return {false, "The file " + path + " could not be replaced: " + why};
+        return {false, "The file " + fileNameText(path) + " could not be replaced: " + why};
     }
     return {true, {}};
 }

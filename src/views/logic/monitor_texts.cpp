@@ -1,7 +1,7 @@
 #include "views/logic/monitor_texts.h"
 
+#include "core/code_page.h"
 #include "core/indexed.h"
-#include "core/number_text.h"
 
 namespace tiderune {
 
@@ -16,7 +16,7 @@ MonitorPanels monitorPanels(const Config& config, int system, std::optional<Sock
     const SystemSetup& sys = config.Systems[system];
     // A replayed, TCP or UDP system shows its source whatever serial port number it still holds.
     if (config.Mode != "ONLINE") {
-        p.text = {"File : " + latin1FromFileName(sys.OfflineFile) + "  ", "", "", "", ""};
+        p.text = {"File : " + fileNameText(sys.OfflineFile) + "  ", "", "", "", ""};
     } else if (sys.UseTCP) {
         p.text = {"TCP/IP", "IP :" + sys.TCPHost, "Port :" + num(sys.TCPPort), std::nullopt, ""};
         if (tcp) p.text[3] = setupStateText(*tcp);
