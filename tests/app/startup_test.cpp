@@ -302,11 +302,12 @@ TEST_F(ShellTest, ExitAsksEveryQuestionBeforeItClosesAnyWindow) {
         const char* name;
         bool byMenu;
         int noAt;  // the question answered No, from 1; 0: none, -1: the last
+        bool shown = true;  // false: the SNR windows loaded hidden, as the sky plot's feed loads them
     };
     const Case cases[] = {
         {"File Exit, No to the first", true, 1},   {"File Exit, No to the last", true, -1},
         {"close button, No to the second", false, 2}, {"File Exit, Yes to every one", true, 0},
-        {"close button, Yes to every one", false, 0},
+        {"close button, Yes to every one", false, 0}, {"File Exit, hidden SNR windows, No to the last", true, -1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -317,7 +318,10 @@ TEST_F(ShellTest, ExitAsksEveryQuestionBeforeItClosesAnyWindow) {
         });
         start();
         ShowNMEAWindow(*shell, 1);
-        ShowTimeSeriesWindows(*shell, 1);
+        if (c.shown)
+            ShowTimeSeriesWindows(*shell, 1);
+        else
+            for (int k = 1; k <= 4; ++k) shell->windows.slot(WindowKind::TimeSeriesSNR, 1, k).load();
         window->mdiArea()->subWindowList().first()->move(40, 30);
         ASSERT_NE(window->offlineStatusWindow(), nullptr);
 
@@ -330,7 +334,10 @@ TEST_F(ShellTest, ExitAsksEveryQuestionBeforeItClosesAnyWindow) {
         int snrWindows = 0;
         for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
             before.push_back({sub, sub->geometry(), sub->isVisible()});
-            snrWindows += qobject_cast<SnrTimeSeriesWindow*>(sub->widget()) != nullptr;
+            if (qobject_cast<SnrTimeSeriesWindow*>(sub->widget())) {
+                ++snrWindows;
+                EXPECT_EQ(sub->isVisible(), c.shown);
+            }
         }
         ASSERT_EQ(snrWindows, 4);
         const int noAt = c.noAt < 0 ? snrWindows : c.noAt;
