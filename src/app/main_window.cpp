@@ -69,7 +69,7 @@ QAction* addButton(QToolBar* bar, const char* key, const char* caption, bool ena
 
 }  // namespace
 
-MainWindow::MainWindow(Shell& shell) : shell_(shell) {
+MainWindow::MainWindow(Shell& shell) : shell_(shell), ownSetup_(shell.setupFilePath()) {
     setObjectName("frmMain");
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("mdiArea");
@@ -438,10 +438,9 @@ void MainWindow::InitialiseProgram() {
     if (!ensureFolder(shell_.appFolder(), &error))
         shell_.ask("The program folder " + shell_.appFolder() + " could not be created: " + error,
                    MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Critical);
-    const std::string setup = shell_.setupFilePath();
     std::error_code ec;
-    if (std::filesystem::exists(setup, ec)) {
-        shell_.core.LoadSetupFile(setup, shell_.gate, SavedOver::Yes);
+    if (std::filesystem::exists(ownSetup_.path(), ec)) {
+        loadSetup(ownSetup_.path());
     } else {
         shell_.ask("No setupfile exist. You have to define a primary system under Setup and open relevant "
                    "windows for display under Window! ",
@@ -649,37 +648,33 @@ void MainWindow::fileOpen() {
     CloseSystemWindows();
     // Another setup: each parser failure is shown again the first time it comes back.
     shell_.coreState.parserNotices.reset();
-    // Only the program's own setup file is saved over (at exit, by File Save): a damaged
-    // file opened from elsewhere is left as it is, with no copy beside it.
-    const bool ownFile = std::filesystem::equivalent(path, shell_.setupFilePath(), ec);
-    shell_.core.LoadSetupFile(path, shell_.gate, ownFile ? SavedOver::Yes : SavedOver::No);
+    loadSetup(path);
     shell_.state.StartupDone = true;
     ApplySetupToMainWindow();
 }
 
-bool MainWindow::saveSetup(const std::string& path) {
-    try {
-        shell_.core.SaveSetupFile(path);
-        return true;
-    } catch (const RuntimeError& e) {
-        // Not saved: say so instead of reporting a save that did not happen.
-        shell_.ask(e.description(), MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Critical);
-        return false;
-    }
+bool MainWindow::loadSetup(const std::string& path) {
+    return ownSetup_.load(path, [&](SavedOver over) { return shell_.core.LoadSetupFile(path, shell_.gate, over); });
 }
 
-void MainWindow::fileSave() {
-    const std::string path = shell_.setupFilePath();
-    if (saveSetup(path))
+bool MainWindow::saveSetup(const std::string& path, bool sayWhere) {
+    const std::string failure = ownSetup_.save(path, [&] { shell_.core.SaveSetupFile(path); });
+    if (!failure.empty()) {
+        // Not saved: say so instead of reporting a save that did not happen.
+        shell_.ask(failure, MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Critical);
+        return false;
+    }
+    if (sayWhere)
         shell_.ask("Setup saved as " + fileNameText(path), MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+    return true;
 }
+
+void MainWindow::fileSave() { saveSetup(shell_.setupFilePath(), true); }
 
 void MainWindow::fileSaveAs() {
     std::optional<std::string> chosen = shell_.services.fileDialogs.showSave(setupDialog("Save Setup As", shell_.appFolder()));
     if (!chosen || chosen->empty()) return;
-    const std::string& path = *chosen;
-    if (saveSetup(path))
-        shell_.ask("Setup saved as " + fileNameText(path), MessageButtons::Ok, MessageAnswer::Ok, MessageIcon::Information);
+    saveSetup(*chosen, true);
 }
 
 void MainWindow::filePrint() {
@@ -702,7 +697,7 @@ void MainWindow::windowNewWindow() {
 // ---------------------------------------------------------------- closing
 
 bool MainWindow::queryUnload() {
-    saveSetup(shell_.setupFilePath());
+    saveSetup(shell_.setupFilePath(), false);
     // Every window's question comes before any window closes: one No leaves every window
     // as it was, the replay included, and asks nothing more.
     // (A question waits in an event loop of its own: a window may go meanwhile.)

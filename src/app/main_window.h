@@ -123,8 +123,10 @@ private:
     void restorePlacement();
     // Follows the window's normal place while it is neither minimised nor maximised.
     void followNormalPlace();
-    // Writes the setup file; a failure is shown and gives false.
-    bool saveSetup(const std::string& path);
+    // Every load and save of the setup goes through ownSetup_. A failed save is shown and
+    // gives false; `sayWhere` shows where a save went ("Setup saved as").
+    bool loadSetup(const std::string& path);
+    bool saveSetup(const std::string& path, bool sayWhere);
     // The closing steps: false when a child window refused to close.
     bool queryUnload();
     void unloadMainWindow();
@@ -143,6 +145,7 @@ private:
     QPointer<NewWindowDialog> newWindow_;
     QList<QAction*> windowListActions_;
     QRect normal_;  // the last place and size while neither minimised nor maximised
+    OwnSetupFile ownSetup_;
 };
 
 }  // namespace tiderune

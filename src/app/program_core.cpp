@@ -13,8 +13,8 @@ ProgramCore::~ProgramCore() = default;
 
 void ProgramCore::LoadDefaultSetup() { tiderune::LoadDefaultSetup(state_->config); }
 
-void ProgramCore::LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) {
-    tiderune::LoadSetupFile(state_->config, path, notices, savedOver);
+bool ProgramCore::LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) {
+    return tiderune::LoadSetupFile(state_->config, path, notices, savedOver);
 }
 
 void ProgramCore::SaveSetupFile(const std::string& path) { tiderune::SaveSetupFile(state_->config, path); }

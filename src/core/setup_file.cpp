@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -397,6 +398,11 @@ bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices,
                     n.text += "\n\nNo copy of the file could be kept (" + keep.description() +
                               "): saving the setup replaces it.";
                 }
+            } else if (savedOver == SavedOver::No) {
+                // Opened from elsewhere: what the user had stays in the program's own file,
+                // which the next save would replace with these defaults.
+                n.text += std::string("\n\nThe defaults are now in use. Before they are saved over ") +
+                          SetupFileName + ", that file is kept beside itself.";
             }
         }
         notices.notice(n);
@@ -422,6 +428,47 @@ bool HoldsSetupSection(const std::string& path, std::string* error) {
         // Damage before any section: nothing in it is a setup.
     }
     return false;
+}
+
+bool OwnSetupFile::is(const std::string& other) const {
+    std::error_code ec;
+    if (std::filesystem::equivalent(other, path_, ec)) return true;
+    if (!ec) return false;
+    // A file that is not there yet has no identity to compare: its name is all there is.
+    std::error_code ecOther, ecOwn;
+    const std::filesystem::path a = std::filesystem::weakly_canonical(other, ecOther);
+    const std::filesystem::path b = std::filesystem::weakly_canonical(path_, ecOwn);
+    return !ecOther && !ecOwn && a == b;
+}
+
+bool OwnSetupFile::load(const std::string& from, const std::function<bool(SavedOver)>& load) {
+    const bool own = is(from);
+    const bool clean = load(own ? SavedOver::Yes : SavedOver::No);
+    copyOwed_ = !clean && !own;
+    return clean;
+}
+
+std::string OwnSetupFile::save(const std::string& to, const std::function<void()>& save) {
+    const std::string notSaved = "The setup was not saved as " + fileNameText(to) + " : ";
+    try {
+        if (copyOwed_ && is(to)) {
+            struct stat st {};
+            if (::stat(path_.c_str(), &st) == 0) {
+                try {
+                    keepCopyBeside(path_);
+                } catch (const RuntimeError& e) {
+                    return notSaved + "the file as it was could not be kept beside itself (" + e.description() + ")";
+                }
+            }
+            // The file as it was is kept (or there is none): from now on the own file holds
+            // what the program saved, and the next save may replace it.
+            copyOwed_ = false;
+        }
+        save();
+    } catch (const RuntimeError& e) {
+        return notSaved + e.description();
+    }
+    return {};
 }
 
 }  // namespace tiderune

@@ -263,7 +263,8 @@ TEST_F(MenusAndPrint, FileOpenInOfflineModeNamesTheNewFileInTheStatusWindow) {
 
 // A damaged setup file loads the defaults. Only the program's own Tiderune.ini is saved over
 // (at exit, by File Save), so only that one, at the start or by whatever name File Open opens
-// it, is kept beside itself first; a damaged file opened from elsewhere is left alone.
+// it, is kept beside itself first; a damaged file opened from elsewhere is left alone, and
+// the user's good Tiderune.ini is kept beside itself before the exit saves the defaults.
 TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
     ProgramCore real;
     realCore = &real;
@@ -286,6 +287,8 @@ TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
         std::string opened;  // as the file dialog gives it
         std::string copy;    // the copy kept, or none
     };
+    const std::string InUse = "\n\nThe defaults are now in use. Before they are saved over Tiderune.ini, that "
+                              "file is kept beside itself.";
     const Case cases[] = {
         {home + "other.ini", ""},
         {home + "Tiderune.ini", home + "Tiderune.ini.bak.2"},  // never over a copy
@@ -297,7 +300,7 @@ TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
         boxes.shown.clear();
         fileDialogs.answers = {c.opened};
         action("mnuFileOpen")->trigger();
-        EXPECT_EQ(boxTexts(), std::vector<std::string>{c.copy.empty() ? Damage
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{c.copy.empty() ? Damage + InUse
                                                                       : Damage + "\n\nThe file as it was is kept as " +
                                                                             c.copy});
         if (!c.copy.empty()) {
@@ -312,6 +315,16 @@ TEST_F(MenusAndPrint, FileOpenKeepsACopyOnlyOfADamagedFileItWillSaveOver) {
     EXPECT_EQ(files, (std::vector<std::string>{"Tiderune.ini", "Tiderune.ini.bak", "Tiderune.ini.bak.2",
                                               "Tiderune.ini.bak.3", "other.ini"}));
     EXPECT_EQ(readFile(home + "other.ini"), damaged);
+
+    // The exit after a failed open of another file keeps the user's file as it was.
+    fileDialogs.answers = {home + "other.ini"};
+    action("mnuFileOpen")->trigger();
+    boxes.shown.clear();
+    EXPECT_TRUE(exitProgram());
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_TRUE(fs::exists(home + "Tiderune.ini.bak.4"));
+    EXPECT_EQ(readFile(home + "Tiderune.ini.bak.4"), text);
+    EXPECT_EQ(readFile(home + "Tiderune.ini"), SetupFileText(real.state().config));
 }
 
 }  // namespace

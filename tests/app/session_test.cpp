@@ -386,11 +386,11 @@ TEST_F(SessionTest, FileSaveReportsWhereItSavedOrThatItCouldNot) {
     fileDialogs.answers = {std::string("/nowhere/x.ini")};
     action("mnuFileSaveAs")->trigger();
     EXPECT_EQ(fileDialogs.shown.back().request.title, "Save Setup As");
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Path/File access error"});
-    // The exit still closes when the setup cannot be written.
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"The setup was not saved as /nowhere/x.ini : Disk full"});
+    // The exit still closes when the setup cannot be written, and says so.
     boxes.shown.clear();
     EXPECT_TRUE(exitProgram());
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Path/File access error"});
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"The setup was not saved as " + home + "Tiderune.ini : Disk full"});
 }
 
 TEST_F(SessionTest, FileOpenClosesTheSystemWindowsAndAppliesTheNewSetup) {

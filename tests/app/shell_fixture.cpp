@@ -8,7 +8,7 @@ namespace tiderune::test {
 
 void TestCore::SaveSetupFile(const std::string& path) {
     calls.push_back("SaveSetupFile " + path);
-    if (failSave) throw RuntimeError(75, "Path/File access error");
+    if (failSave) throw RuntimeError(err::DiskFull, "Disk full");
     saves.push_back({path, state_->config.WindowVisible[1][VisibleForms::Numerics]});
     std::ofstream(path) << "saved\n";
 }

@@ -150,9 +150,10 @@ public:
         calls.push_back("LoadDefaultSetup");
         tiderune::LoadDefaultSetup(state_->config);
     }
-    void LoadSetupFile(const std::string& path, NoticeSink&, SavedOver) override {
+    bool LoadSetupFile(const std::string& path, NoticeSink&, SavedOver) override {
         calls.push_back("LoadSetupFile " + path);
         if (setupFile) setupFile(state_->config);
+        return true;
     }
     void SaveSetupFile(const std::string& path) override;
     void SetAnalysedMessageTypes(int s) override {

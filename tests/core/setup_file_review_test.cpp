@@ -10,8 +10,11 @@
 #include <sstream>
 #include <vector>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "core/setup_file_format.h"
 
@@ -143,6 +146,90 @@ TEST_F(SetupFileReview, SaveKeepsALinkAndThePermissions) {
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_FALSE(fs::exists(dir / "kept" / (std::string(SetupFileName) + ".saving")));
+}
+
+// The program's own setup file is never replaced by a setup that did not come from it cleanly
+// without a copy of it beside it: whatever the order of loads and saves, start-up, File Open,
+// Save, Save As and exit alike. A file size limit stands in for a full disk.
+TEST_F(SetupFileReview, TheOwnFileIsKeptBeforeASetupFromAFailedLoadReplacesIt) {
+    enum Step { LoadOwn, LoadOtherDamaged, LoadOtherGood, SaveOwn, SaveOther, SaveOwnOnAFullDisk };
+    Config mineConfig;
+    LoadDefaultSetup(mineConfig);
+    mineConfig.Systems[1].InUse = true;  // what the defaults take away
+    mineConfig.Systems[1].Name = "Mine";
+    const std::string mine = SetupFileText(mineConfig);
+    const std::string damaged = mine.substr(0, mine.find("\"REM Comports\"") + 20);
+    const std::string other = (dir / "other.ini").string(), otherGood = (dir / "good.ini").string();
+    const std::string notSaved = "The setup was not saved as " + path + " : ";
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        std::vector<std::string> copies;  // .bak, .bak.2, ... in turn
+        bool lastSaved;                   // the own file holds the last save, else what it held
+        std::vector<std::string> failures = {};
+        std::string ownAtStart = "";      // the user's good setup unless given
+    };
+    const Case cases[] = {
+        {"a damaged file from elsewhere, then exit", {LoadOwn, LoadOtherDamaged, SaveOwn}, {mine}, true},
+        {"saved twice, one copy", {LoadOtherDamaged, SaveOwn, SaveOwn}, {mine}, true},
+        {"Save As elsewhere keeps no copy", {LoadOtherDamaged, SaveOther}, {}, false},
+        {"the exit after it does", {LoadOtherDamaged, SaveOther, SaveOwn}, {mine}, true},
+        {"a good file opened after it: its setup replaces mine", {LoadOtherDamaged, LoadOtherGood, SaveOwn}, {}, true},
+        {"the own file loaded cleanly", {LoadOwn, SaveOwn}, {}, true},
+        {"the own file damaged: kept by the load, once", {LoadOwn, SaveOwn, SaveOwn}, {damaged}, true, {}, damaged},
+        {"a full disk with a copy due: nothing saved, the copy made later",
+         {LoadOtherDamaged, SaveOwnOnAFullDisk, SaveOwn},
+         {mine},
+         true,
+         {notSaved + "the file as it was could not be kept beside itself (Path/File access error)"}},
+        {"a full disk at exit", {LoadOwn, SaveOwnOnAFullDisk}, {}, false, {notSaved + "Path/File access error"}},
+    };
+    struct rlimit unlimited {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const std::string start = c.ownAtStart.empty() ? mine : c.ownAtStart;
+        std::ofstream(path, std::ios::binary) << start;
+        std::ofstream(other, std::ios::binary) << damaged;
+        std::ofstream(otherGood, std::ios::binary) << SetupFileText(Config{});
+        OwnSetupFile own(path);
+        Config config;
+        std::vector<std::string> failures;
+        for (Step step : c.steps) {
+            auto load = [&](const std::string& from) {
+                own.load(from, [&](SavedOver over) { return LoadSetupFile(config, from, notices, over); });
+            };
+            auto save = [&](const std::string& to) {
+                const std::string failure = own.save(to, [&] { SaveSetupFile(config, to); });
+                if (!failure.empty()) failures.push_back(failure);
+            };
+            switch (step) {
+            case LoadOwn: load(path); break;
+            case LoadOtherDamaged: load(other); break;
+            case LoadOtherGood: load(otherGood); break;
+            case SaveOwn: save(path); break;
+            case SaveOther: save((dir / "elsewhere.ini").string()); break;
+            case SaveOwnOnAFullDisk:
+                struct rlimit full = unlimited;
+                full.rlim_cur = 0;
+                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+                save(path);
+                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+                break;
+            }
+        }
+        std::vector<std::string> copies;
+        for (int n = 1; fs::exists(path + ".bak" + (n == 1 ? "" : "." + std::to_string(n))); ++n)
+            copies.push_back(slurp(path + ".bak" + (n == 1 ? "" : "." + std::to_string(n))));
+        EXPECT_EQ(copies, c.copies);
+        EXPECT_EQ(slurp(path), c.lastSaved ? SetupFileText(config) : start);
+        EXPECT_EQ(failures, c.failures);
+        EXPECT_EQ(slurp(other), damaged);
+    }
+    std::signal(SIGXFSZ, savedSignal);
 }
 
 }  // namespace
