@@ -152,40 +152,37 @@ TEST_F(SetupFileReview, SaveKeepsALinkAndThePermissions) {
 // without a copy of it beside it: whatever the order of loads and saves, start-up, File Open,
 // Save, Save As and exit alike. A file size limit stands in for a full disk.
 TEST_F(SetupFileReview, TheOwnFileIsKeptBeforeASetupFromAFailedLoadReplacesIt) {
-    enum Step { LoadOwn, LoadOtherDamaged, LoadOtherGood, SaveOwn, SaveOther, SaveOwnOnAFullDisk };
     Config mineConfig;
     LoadDefaultSetup(mineConfig);
     mineConfig.Systems[1].InUse = true;  // what the defaults take away
-    mineConfig.Systems[1].Name = "Mine";
     const std::string mine = SetupFileText(mineConfig);
     const std::string damaged = mine.substr(0, mine.find("\"REM Comports\"") + 20);
-    const std::string other = (dir / "other.ini").string(), otherGood = (dir / "good.ini").string();
     const std::string notSaved = "The setup was not saved as " + path + " : ";
     struct Case {
         const char* name;
-        std::vector<Step> steps;
+        // load: o the own file, d a damaged file from elsewhere, g a good one; save: S over
+        // the own file, A elsewhere (Save As), F over the own file on a full disk
+        std::string steps;
         std::vector<std::string> copies;  // .bak, .bak.2, ... in turn
-        bool lastSaved;                   // the own file holds the last save, else what it held
         std::vector<std::string> failures = {};
         std::string ownAtStart = "";      // the user's good setup unless given
     };
     const Case cases[] = {
-        {"a damaged file from elsewhere, then exit", {LoadOwn, LoadOtherDamaged, SaveOwn}, {mine}, true},
-        {"saved twice, one copy", {LoadOtherDamaged, SaveOwn, SaveOwn}, {mine}, true},
-        {"Save As elsewhere keeps no copy", {LoadOtherDamaged, SaveOther}, {}, false},
-        {"the exit after it does", {LoadOtherDamaged, SaveOther, SaveOwn}, {mine}, true},
-        {"a good file opened after it: its setup replaces mine", {LoadOtherDamaged, LoadOtherGood, SaveOwn}, {}, true},
-        {"the own file loaded cleanly", {LoadOwn, SaveOwn}, {}, true},
-        {"the own file damaged: kept by the load, once", {LoadOwn, SaveOwn, SaveOwn}, {damaged}, true, {}, damaged},
-        {"a full disk with a copy due: nothing saved, the copy made later",
-         {LoadOtherDamaged, SaveOwnOnAFullDisk, SaveOwn},
-         {mine},
-         true,
+        {"a damaged file from elsewhere, then exit", "odS", {mine}},
+        {"saved twice, one copy", "dSS", {mine}},
+        {"Save As elsewhere keeps no copy", "dA", {}},
+        {"the exit after it does", "dAS", {mine}},
+        {"a good file opened after it: its setup replaces mine", "dgS", {}},
+        {"the own file loaded cleanly", "oS", {}},
+        {"the own file damaged: kept by the load, once", "oSS", {damaged}, {}, damaged},
+        {"a full disk with a copy due: nothing saved, the copy made later", "dFS", {mine},
          {notSaved + "the file as it was could not be kept beside itself (Path/File access error)"}},
-        {"a full disk at exit", {LoadOwn, SaveOwnOnAFullDisk}, {}, false, {notSaved + "Path/File access error"}},
+        {"a full disk at exit", "oF", {}, {notSaved + "Path/File access error"}},
     };
     struct rlimit unlimited {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    struct rlimit full = unlimited;
+    full.rlim_cur = 0;
     const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -193,41 +190,32 @@ TEST_F(SetupFileReview, TheOwnFileIsKeptBeforeASetupFromAFailedLoadReplacesIt) {
         fs::create_directories(dir);
         const std::string start = c.ownAtStart.empty() ? mine : c.ownAtStart;
         std::ofstream(path, std::ios::binary) << start;
-        std::ofstream(other, std::ios::binary) << damaged;
-        std::ofstream(otherGood, std::ios::binary) << SetupFileText(Config{});
+        std::ofstream(dir / "d.ini", std::ios::binary) << damaged;
+        std::ofstream(dir / "g.ini", std::ios::binary) << SetupFileText(Config{});
         OwnSetupFile own(path);
         Config config;
         std::vector<std::string> failures;
-        for (Step step : c.steps) {
-            auto load = [&](const std::string& from) {
-                own.load(from, [&](SavedOver over) { return LoadSetupFile(config, from, notices, over); });
-            };
-            auto save = [&](const std::string& to) {
-                const std::string failure = own.save(to, [&] { SaveSetupFile(config, to); });
-                if (!failure.empty()) failures.push_back(failure);
-            };
-            switch (step) {
-            case LoadOwn: load(path); break;
-            case LoadOtherDamaged: load(other); break;
-            case LoadOtherGood: load(otherGood); break;
-            case SaveOwn: save(path); break;
-            case SaveOther: save((dir / "elsewhere.ini").string()); break;
-            case SaveOwnOnAFullDisk:
-                struct rlimit full = unlimited;
-                full.rlim_cur = 0;
-                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
-                save(path);
-                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
-                break;
+        std::string lastSaved = start;
+        for (char step : c.steps) {
+            const bool ownFile = step == 'o' || step == 'S' || step == 'F';
+            const std::string file = ownFile ? path : (dir / (step + std::string(".ini"))).string();
+            if (step == 'o' || step == 'd' || step == 'g') {
+                own.load(file, [&](SavedOver over) { return LoadSetupFile(config, file, notices, over); });
+                continue;
             }
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, step == 'F' ? &full : &unlimited), 0);
+            const std::string failure = own.save(file, [&] { SaveSetupFile(config, file); });
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+            if (!failure.empty()) failures.push_back(failure);
+            if (failure.empty() && file == path) lastSaved = SetupFileText(config);
         }
         std::vector<std::string> copies;
-        for (int n = 1; fs::exists(path + ".bak" + (n == 1 ? "" : "." + std::to_string(n))); ++n)
-            copies.push_back(slurp(path + ".bak" + (n == 1 ? "" : "." + std::to_string(n))));
+        for (std::string bak = path + ".bak"; fs::exists(bak); bak = path + ".bak." + std::to_string(copies.size() + 1))
+            copies.push_back(slurp(bak));
         EXPECT_EQ(copies, c.copies);
-        EXPECT_EQ(slurp(path), c.lastSaved ? SetupFileText(config) : start);
+        EXPECT_EQ(slurp(path), lastSaved);
         EXPECT_EQ(failures, c.failures);
-        EXPECT_EQ(slurp(other), damaged);
+        EXPECT_EQ(slurp(dir / "d.ini"), damaged);
     }
     std::signal(SIGXFSZ, savedSignal);
 }
