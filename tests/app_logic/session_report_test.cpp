@@ -25,30 +25,6 @@ struct FixedPcClock final : PcClock {
 
 constexpr double RadiansPerDegree = 0.017453292519944444;
 
-// A UTF-8 text of the program's characters read back as its bytes; a byte that is not part of
-// such a character (a byte left as it was) comes back as "<bad>".
-std::string bytesFromUtf8(const std::string& utf8) {
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto at = [&](std::size_t k) { return i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0; };
-        char16_t c = at(0);
-        std::size_t more = 0;
-        if (c >= 0xC2 && c <= 0xDF && (at(1) & 0xC0) == 0x80) {
-            c = static_cast<char16_t>(((c & 0x1F) << 6) | (at(1) & 0x3F));
-            more = 1;
-        } else if (c >= 0xE0 && c <= 0xEF && (at(1) & 0xC0) == 0x80 && (at(2) & 0xC0) == 0x80) {
-            c = static_cast<char16_t>(((c & 0x0F) << 12) | ((at(1) & 0x3F) << 6) | (at(2) & 0x3F));
-            more = 2;
-        } else if (c >= 0x80) {
-            out += "<bad>";
-            continue;
-        }
-        out += narrowChar(c);
-        i += more;
-    }
-    return out;
-}
-
 class SessionReport : public testing::Test {
 protected:
     SessionReport() {
@@ -222,7 +198,8 @@ TEST_F(SessionReport, TheReportIsUtf8AndTheFilesReadBackKeepTheirLatin1Bytes) {
         {"setup: the replayed file's name", setup, "\"/data/m\xC3\xA5ling/caf\xE9.nmea\""},
     };
     for (const Case& c : cases) EXPECT_NE(c.file.find(c.bytes), std::string::npos) << c.what << "\n" << c.file;
-    EXPECT_EQ(bytesFromUtf8(report), laidOut);
+    // Read back from its UTF-8, the report is the text as laid out, column for column.
+    EXPECT_EQ(fileNameText(report), laidOut);
 }
 
 TEST_F(SessionReport, PrintWritesTheFileAndAFailureLeavesNothing) {
@@ -234,7 +211,7 @@ TEST_F(SessionReport, PrintWritesTheFileAndAFailureLeavesNothing) {
 
     ASSERT_TRUE(PrintReport(*state, 2, folder, clock, boxes));  // makes the Reports folder
     const auto written = home.path() / "Reports" / "20261208-0905-Sec1-Gyro.txt";
-    EXPECT_EQ(bytesFromUtf8(test::readFile(written)), sessionReportText(*state, 2));
+    EXPECT_EQ(fileNameText(test::readFile(written)), sessionReportText(*state, 2));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Statistics summary printed to text file : " + written.string());
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::None);
