@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
@@ -73,6 +74,10 @@ MainWindow::MainWindow(Shell& shell) : shell_(shell), ownSetup_(shell.setupFileP
     setObjectName("frmMain");
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("mdiArea");
+    // A window beyond the area's edges is reached by scrolling, as the arrangements that give
+    // every window a readable size need once the windows outgrow the area.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     shell_.setHost(this);
     resets_ = std::make_unique<ResetFamily>(shell_);
@@ -200,13 +205,29 @@ void MainWindow::fillWindowMenu() {
     }
 }
 
+TileLimits MainWindow::arrangeLimits(QMdiSubWindow* sub) const {
+    // At least what the window needs to read, with the frame around it; never less than a
+    // usable window, and a fixed size (the offline status window) as it is.
+    QSize least = sub->minimumSize().expandedTo(sub->minimumSizeHint()).expandedTo(
+        QSize(fromTwips(UsableWidthTwips), fromTwips(UsableHeightTwips)));
+    if (auto* child = qobject_cast<ChildWindow*>(sub->widget()))
+        least = least.expandedTo(child->readableSize() + (sub->size() - child->size()));
+    const QSize most = sub->maximumSize();
+    least = least.boundedTo(most);
+    return {least.width(), least.height(), most.width(), most.height()};
+}
+
 void MainWindow::arrange(Arrangement how) {
-    QList<QMdiSubWindow*> open, minimised;
+    QList<QMdiSubWindow*> open, minimised, pile;
     // Bottom to top, so that a cascade keeps the pile as it was, the front window in front.
     for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
         if (!sub->isVisible()) continue;
         (sub->isMinimized() ? minimised : open).append(sub);
+        pile.append(sub);
     }
+    // Everything is placed from the area's origin: a scrolled area scrolls back to it first.
+    mdi_->horizontalScrollBar()->setValue(0);
+    mdi_->verticalScrollBar()->setValue(0);
     const QRect area = mdi_->viewport()->rect();
     if (how == Arrangement::ArrangeIcons) {
         // The minimised windows in a row along the bottom edge.
@@ -220,40 +241,48 @@ void MainWindow::arrange(Arrangement how) {
         return;
     }
     if (open.isEmpty()) return;
+    for (QMdiSubWindow* sub : open)
+        if (sub->isMaximized()) sub->showNormal();
+    // The offline status window opens at the top left corner whenever the program starts: the
+    // arrangements leave it that corner, so that after a restart it covers no other window.
+    QMdiSubWindow* status = offlineStatus_ ? qobject_cast<QMdiSubWindow*>(offlineStatus_->parentWidget()) : nullptr;
+    if (status && open.removeOne(status)) open.prepend(status);
+    // The whole area, as if it had no scroll bars: those the arrangement needs come after it.
+    const QSize whole = mdi_->maximumViewportSize();
     const int n = static_cast<int>(open.size());
     if (how == Arrangement::Cascade) {
-        // Each window keeps its size, only smaller where the area left below and right of its
-        // step would cut it; the steps are one title bar, and start again from the top left
-        // before the windows lose more than a third of the area's height.
-        const int step = std::max(1, open[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, open[0]));
-        const int steps = std::max(1, area.height() / 3 / step);
-        const QSize usable(fromTwips(UsableWidthTwips), fromTwips(UsableHeightTwips));
-        for (int i = 0; i < n; ++i) {
-            QMdiSubWindow* sub = open[i];
-            if (sub->isMaximized()) sub->showNormal();
-            const QPoint at((i % steps) * step, (i % steps) * step);
-            const QSize room = (area.size() - QSize(at.x(), at.y())).expandedTo(usable);
-            sub->setGeometry(QRect(at, sub->size().boundedTo(room).expandedTo(sub->minimumSize())));
-            sub->raise();
+        // One title bar further down and right for each window, the stagger below the status
+        // window when it is open.
+        int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        for (QMdiSubWindow* sub : open)
+            if (sub->widget()) step = std::max(step, sub->widget()->y());
+        int top = 0;
+        if (open.front() == status) {
+            status->move(0, 0);
+            top = status->height();
+            open.removeFirst();
         }
-        mdi_->setActiveSubWindow(open.last());
+        std::vector<CascadeWindow> windows;
+        for (QMdiSubWindow* sub : open) windows.push_back({sub->width(), sub->height(), arrangeLimits(sub)});
+        const std::vector<TileBox> boxes = cascadeWindows(whole.width(), whole.height() - top, step, windows);
+        for (int i = 0; i < static_cast<int>(open.size()); ++i) {
+            const TileBox& b = boxes[static_cast<std::size_t>(i)];
+            open[i]->setGeometry(b.x, top + b.y, b.width, b.height);
+        }
+        if (!open.isEmpty()) mdi_->setActiveSubWindow(open.last());
+        for (QMdiSubWindow* sub : pile) sub->raise();
         return;
     }
-    // Tile: every window a place of its own, at least its smallest size (the offline status
-    // window keeps its fixed size), the minimised ones left in their row along the bottom.
-    QRect tiled = area;
+    // Tile: every window a place of its own, at least the size at which it reads, the
+    // minimised ones left in their row along the bottom.
+    QRect tiled(QPoint(0, 0), whole);
     for (QMdiSubWindow* sub : minimised) tiled.setBottom(std::min(tiled.bottom(), area.bottom() - sub->height()));
-    const QSize usable(fromTwips(UsableWidthTwips), fromTwips(UsableHeightTwips));
     std::vector<TileLimits> limits;
-    for (QMdiSubWindow* sub : open) {
-        sub->showNormal();
-        const QSize most = sub->maximumSize();
-        const QSize least = sub->minimumSize().expandedTo(sub->minimumSizeHint()).expandedTo(usable).boundedTo(most);
-        limits.push_back({least.width(), least.height(), most.width(), most.height()});
-    }
+    for (QMdiSubWindow* sub : open) limits.push_back(arrangeLimits(sub));
     const std::vector<TileBox> boxes =
         tileWindows(tiled.width(), tiled.height(), limits,
-                    how == Arrangement::TileHorizontal ? TileDirection::Horizontal : TileDirection::Vertical);
+                    how == Arrangement::TileHorizontal ? TileDirection::Horizontal : TileDirection::Vertical,
+                    style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     for (int i = 0; i < n; ++i) {
         const TileBox& b = boxes[static_cast<std::size_t>(i)];
         const QRect box(tiled.x() + b.x, tiled.y() + b.y, b.width, b.height);
@@ -574,6 +603,7 @@ void MainWindow::showOfflineStatus() {
                                                                       Qt::WindowMinimizeButtonHint);
         frame->setAttribute(Qt::WA_DeleteOnClose);
         offlineStatus_->load();
+        keepTitleBarsInSight(frame);
     } else {
         // After File Open the window is still there: it shows the new setup, the file the
         // next PLAY replays, and nothing of the old setup's replay.
@@ -581,6 +611,22 @@ void MainWindow::showOfflineStatus() {
     }
     offlineStatus_->parentWidget()->show();
     offlineStatus_->parentWidget()->raise();
+}
+
+void MainWindow::keepTitleBarsInSight(QMdiSubWindow* opening) {
+    std::vector<QMdiSubWindow*> subs;
+    std::vector<TileBox> places;
+    int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (sub == opening || sub->isHidden() || sub->isMinimized() || sub->isMaximized()) continue;
+        if (sub->widget()) titleBar = std::max(titleBar, sub->widget()->y());
+        subs.push_back(sub);
+        places.push_back({sub->x(), sub->y(), sub->width(), sub->height()});
+    }
+    const QRect o = opening->geometry();
+    const std::vector<TileBox> moved = clearOfOpeningWindow({o.x(), o.y(), o.width(), o.height()}, places, titleBar);
+    for (std::size_t i = 0; i < subs.size(); ++i)
+        if (moved[i] != places[i]) subs[i]->move(moved[i].x, moved[i].y);
 }
 
 void MainWindow::unloadOfflineStatus() {

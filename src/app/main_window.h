@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/logic/window_tiling.h"
 #include "app/new_window_dialog.h"
 #include "app/offline_status_window.h"
 #include "frame/redraw_tick.h"
@@ -17,6 +18,7 @@
 
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QToolBar;
 class QAction;
 class QTimer;
@@ -119,6 +121,10 @@ private:
     void buildToolBars();
     void buildStatusBar();
     void fillWindowMenu();
+    // Moves the windows whose title bars `opening`, shown in front of them, would cover.
+    void keepTitleBarsInSight(QMdiSubWindow* opening);
+    // What an arrangement gives a window at least and at most.
+    TileLimits arrangeLimits(QMdiSubWindow* sub) const;
     // The stored placement, or the default where it would not lie whole on the screen.
     void restorePlacement();
     // Follows the window's normal place while it is neither minimised nor maximised.

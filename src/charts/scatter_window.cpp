@@ -49,6 +49,12 @@ void ScatterWindow::load() {
     markChanged();
 }
 
+QSize ScatterWindow::readableSize() {
+    const QSize chart = readableChartSize(*chart_);
+    const double chartHeight = std::max(toTwips(chart.height()), toTwips(chart.width()) / 0.9);
+    return {fromTwipsUp(chartHeight * 0.9 * 1.02), fromTwipsUp(chartHeight + 500)};
+}
+
 void ScatterWindow::resizeEvent(QResizeEvent* e) {
     ChildWindow::resizeEvent(e);
     keepSquare();

@@ -23,6 +23,8 @@ public:
 
     void load() override;
     Chart& scatterChart() override;
+    // The chart's height gives its width: the height at which the chart reads both ways.
+    QSize readableSize() override;
     ChartWidget* chartWidget() const { return chart_; }
 
 protected:

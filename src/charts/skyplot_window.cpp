@@ -54,6 +54,14 @@ constexpr int RowHeight = 14;
 
 }  // namespace
 
+QSize SkyplotWindow::readableSize() {
+    QWidget* content = findChild<QScrollArea*>()->widget();
+    QRect plot;
+    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->objectName() != "frmSvTrackingStatus") plot |= w->geometry();
+    return readableScrolledSize(plot, content->rect());
+}
+
 SkyplotWindow::SkyplotWindow(Shell& shell, QWidget* parent) : ChildWindow(shell, WindowKind::Skyplot, parent) {
     // The form keeps its design size; a smaller window scrolls.
     auto* scroll = new QScrollArea(this);

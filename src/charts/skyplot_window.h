@@ -25,6 +25,8 @@ public:
 
     void load() override;
     void feed(SentenceType type) override;
+    // The sky plot with its mask box and numbers whole; the tracking list is scrolled to.
+    QSize readableSize() override;
 
     // The mask box lost the focus: a refused value is reported and the focus goes back.
     void txtElMask_LostFocus();

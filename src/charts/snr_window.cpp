@@ -109,6 +109,16 @@ void SnrTimeSeriesWindow::resizeEvent(QResizeEvent* e) {
     placeFilterLabels();
 }
 
+QSize SnrTimeSeriesWindow::readableSize() {
+    constexpr int Margin = 4, Space = 8;
+    // The charts share one design: the first one's needs are every one's.
+    const QSize chart = readableChartSize(*charts_[1]);
+    const SnrClientSize client = snrClientForCharts(shell_.config, constellation(), toTwips(chart.width()), toTwips(chart.height()));
+    const int caption = 2 * Margin + label2_->sizeHint().width() + Space + lblFilter_->sizeHint().width();
+    const QSize menu = layout()->menuBar()->sizeHint();
+    return {std::max({caption, menu.width(), fromTwipsUp(client.width)}), menu.height() + fromTwipsUp(client.height)};
+}
+
 bool SnrTimeSeriesWindow::confirmClose() {
     // Asked at every close, the program's exit included: a No keeps the window and its data.
     return shell_.ask(SNRCloseQuestion, MessageButtons::YesNo, MessageAnswer::No, MessageIcon::Question) ==

@@ -38,6 +38,8 @@ public:
     void Arrange_TimeSeries();
     // "Select visible timeseries".
     void mnuWindow_Click();
+    // The menu and the filter caption whole, and every chosen chart with a readable plot.
+    QSize readableSize() override;
 
 protected:
     void refresh() override;

@@ -160,12 +160,21 @@ void TimeSeriesWindow::layoutStrip() {
             right = std::max(right, lblFilter_->x() + lblFilter_->width() + 4);
         }
     }
+    stripRight_ = right;
     // Pushed past the design's width, the strip widens the window so that all of it shows.
     if (const int more = right - width(); more > 0) {
         resize(width() + more, height());
         if (QWidget* outer = frame(); outer != this) outer->resize(outer->width() + more, outer->height());
     }
     placeAgeOff();
+}
+
+QSize TimeSeriesWindow::readableSize() {
+    QSize chart;
+    for (ChartWidget* w : charts_) chart = chart.expandedTo(readableChartSize(*w));
+    const int across = form_->widthForCharts(chart.width() * Twips);
+    const int down = form_->heightForCharts(chart.height() * Twips);
+    return {std::max(stripRight_, fromTwipsUp(across)), fromTwipsUp(down)};
 }
 
 void TimeSeriesWindow::unload() {

@@ -31,6 +31,8 @@ public:
     void unload() override;
 
     TimeSeriesForm* timeSeriesForm() override { return form_.get(); }
+    // The strip's controls whole, and every chart the height shares with a readable plot.
+    QSize readableSize() override;
     ChartWidget* chartWidget(int i) const { return charts_[static_cast<std::size_t>(i)]; }
 
 protected:
@@ -61,6 +63,7 @@ private:
     QCheckBox* chkDGPS_ = nullptr;
     QCheckBox* chkAgeOff_ = nullptr;
     unsigned long long shownGeneration_ = ~0ull;
+    int stripRight_ = 0;  // where the strip's last control ends
 };
 
 }  // namespace tiderune

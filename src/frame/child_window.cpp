@@ -1,5 +1,6 @@
 #include "frame/child_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -9,6 +10,9 @@
 #include <QStyle>
 
 #include "frame/logic/child_area.h"
+#include "frame/logic/readable_size.h"
+#include "platform/qt/chart_widget.h"
+#include "platform/qt/grid_widget.h"
 #include "frame/redraw_tick.h"
 #include "frame/shell.h"
 #include "core/number_text.h"
@@ -104,6 +108,32 @@ namespace {
 bool isNormal(const QWidget* frame) { return !(frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)); }
 
 }  // namespace
+
+QSize ChildWindow::readableSize() {
+    const QSize usable(fromTwips(UsableWidthTwips), fromTwips(UsableHeightTwips));
+    return (layout() ? layout()->minimumSize() : minimumSizeHint()).expandedTo(usable);
+}
+
+QSize readableChartSize(ChartWidget& chart) {
+    const ChartWidget::Needs n = chart.needs();
+    const Extent e = readableChart({n.outsidePlot.width(), n.outsidePlot.height()}, {n.label.width(), n.label.height()},
+                                   chart.chart().squarePlot());
+    return {e.width, e.height};
+}
+
+QSize readableListSize(GridWidget& list) {
+    std::vector<int> columns;
+    for (int c = 0; c < list.cols(); ++c) columns.push_back(fromTwipsUp(list.colWidth(c)));
+    const int bar = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const Extent e = readableList(columns, fromTwipsUp(list.rowHeight(0)), fromTwipsUp(list.rowHeight(list.rows() > 1 ? 1 : 0)), bar);
+    return {e.width, e.height};
+}
+
+QSize readableScrolledSize(const QRect& first, const QRect& whole) {
+    const int bar = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const Extent e = readableScrolled({first.right() + 1, first.bottom() + 1}, {whole.right() + 1, whole.bottom() + 1}, bar);
+    return {e.width, e.height};
+}
 
 QRect ChildWindow::normalGeometry() const {
     const QWidget* f = frame();

@@ -23,6 +23,16 @@ class Shell;
 // Where the child windows live: the main window's child area in their own coordinates, also
 // while the main window is not shown yet (at start-up the windows open before it shows).
 QRect workArea(QMdiArea& area);
+class ChartWidget;
+// The size at which a chart reads: a plot with room for its axes' labels beside what lies
+// outside it.
+QSize readableChartSize(ChartWidget& chart);
+class GridWidget;
+// A list's heading row and first rows, its heading column and the one naming a row.
+QSize readableListSize(GridWidget& list);
+// A view that scrolls (its first part whole, bars for the rest) as a size.
+QSize readableScrolledSize(const QRect& first, const QRect& whole);
+
 // The frame a main window has once shown. One still hidden but set to come up maximised has
 // its normal size yet; shown, it fills the work area of its screen.
 QRect shownFrame(const QWidget& window);
@@ -76,6 +86,12 @@ public:
     // The window's normal (restored) place in the main window, also while it is minimised or
     // maximised: what its placement keeps and what a reset gives back.
     QRect normalGeometry() const;
+
+    // The smallest inside at which what the window shows can be read: what Tile gives it at
+    // least, and what Cascade gives back to a window made smaller. By default what its layout
+    // needs, and no less than a usable window; each kind that lays out its own parts says
+    // what they need (frame/logic/readable_size.h).
+    virtual QSize readableSize();
 
 signals:
     void unloaded();

@@ -8,6 +8,8 @@ namespace tiderune {
 inline constexpr int TwipsPerPixel = 15;
 
 inline int fromTwips(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
+// The pixels that hold a size in twips whole.
+inline int fromTwipsUp(double twips) { return static_cast<int>(std::ceil(twips / TwipsPerPixel)); }
 inline double toTwips(int pixels) { return static_cast<double>(pixels) * TwipsPerPixel; }
 
 // A window's placement in twips: left and top inside the work area, outer width and height.

@@ -151,39 +151,41 @@ void TimeSeriesForm::cmbFilter_Click(int index) {
     touch();
 }
 
+int TimeSeriesForm::sharedCharts() const {
+    // All four of the position windows are laid out; without the DGPS chart the upper three
+    // share the height and the fourth lies below the window's edge.
+    if (design_.dgpsChart) return chkDGPS.value != 0 ? 4 : 3;
+    return ChartCount;
+}
+
+int TimeSeriesForm::shareLoss() const {
+    // Each chart's share less 110 in the position windows; elsewhere less 300 for one chart,
+    // 240 for two, 180 for three.
+    return design_.dgpsChart ? 110 : (4 - ChartCount) * 60 + 120;
+}
+
 void TimeSeriesForm::resize(int width, int height) {
     for (int i = 0; i < ChartCount; ++i)
         chartPlaces[static_cast<std::size_t>(i)].width = width - (i < design_.narrowCharts ? 480 : 0);
     const int top0 = chartPlaces[0].top;
-    if (design_.dgpsChart) {
-        // All four are laid out; without the DGPS chart the upper three share the height and
-        // the fourth lies below the window's edge.
-        const int n = chkDGPS.value != 0 ? 4 : 3;
-        if (height + 300 > top0) {
-            const long h = std::lround(static_cast<double>(height - top0) / n) - 110;
-            if (h >= 0) chartPlaces[0].height = static_cast<int>(h);
-            for (std::size_t k = 1; k < chartPlaces.size(); ++k) {
-                chartPlaces[k].height = chartPlaces[0].height;
-                chartPlaces[k].top = chartPlaces[k - 1].top + chartPlaces[k - 1].height;
-            }
-        }
-        chkAgeOff.left = chartPlaces[3].width - 972;
-        touch();
-        return;
-    }
-    const int n = ChartCount;
+    const int n = sharedCharts();
     if (height + 300 > top0) {
-        // Each chart's share less 300 for one chart, 240 for two, 180 for three; a window
-        // too low for that keeps the former heights.
-        const long h = std::lround(static_cast<double>(height - top0) / n) - ((4 - n) * 60 + 120);
+        // A window too low for that keeps the former heights.
+        const long h = std::lround(static_cast<double>(height - top0) / n) - shareLoss();
         if (h >= 0) chartPlaces[0].height = static_cast<int>(h);
-        for (int k = 1; k < n; ++k) {
-            chartPlaces[static_cast<std::size_t>(k)].height = chartPlaces[0].height;
-            chartPlaces[static_cast<std::size_t>(k)].top =
-                chartPlaces[static_cast<std::size_t>(k - 1)].top + chartPlaces[0].height;
+        for (std::size_t k = 1; k < chartPlaces.size(); ++k) {
+            chartPlaces[k].height = chartPlaces[0].height;
+            chartPlaces[k].top = chartPlaces[k - 1].top + chartPlaces[k - 1].height;
         }
     }
+    if (design_.dgpsChart) chkAgeOff.left = chartPlaces[3].width - 972;
     touch();
+}
+
+int TimeSeriesForm::widthForCharts(int chartWidth) const { return chartWidth + (design_.narrowCharts > 0 ? 480 : 0); }
+
+int TimeSeriesForm::heightForCharts(int chartHeight) const {
+    return chartPlaces[0].top + sharedCharts() * (chartHeight + shareLoss());
 }
 
 AxisClickAction TimeSeriesForm::axisClick(int index, AxisCode axis, int button, AxisDialogTarget& target) {

@@ -98,6 +98,10 @@ public:
 
     // Places the charts for the window's outer size in twips.
     void resize(int width, int height);
+    // The smallest size (twips) for which resize gives every chart it lays out at least
+    // `chartWidth` across and `chartHeight` down.
+    int widthForCharts(int chartWidth) const;
+    int heightForCharts(int chartHeight) const;
 
     // The DGPS switch after the box changed to `value`. A maximised window refuses it (the
     // box keeps the change; the caller shows MaximizedMessage) and false is returned;
@@ -123,6 +127,10 @@ public:
     std::function<void()> onChange;
 
 private:
+    // The charts resize shares the height among, and what it takes off each chart's share.
+    int sharedCharts() const;
+    int shareLoss() const;
+
     const FormDesign& design_;
     ChartSettings& settings_;
     Config& config_;

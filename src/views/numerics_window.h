@@ -6,6 +6,7 @@
 
 #include "frame/child_window.h"
 #include "views/logic/numerics_view.h"
+#include "views/scrolled_content.h"
 
 class QGroupBox;
 
@@ -21,6 +22,7 @@ public:
     void load() override;
     // A parsed sentence of the system: remembered, drawn on the next refresh.
     void feed(SentenceType type) override;
+    QSize readableSize() override { return readableFrames(content_); }
 
     // The table of a type (nullptr for a type without one) and the frame of a type (GSA and
     // GSV included).

@@ -187,6 +187,9 @@ void StatisticsWindow::buildTopBand() {
         for (int c = 0; c < 3; ++c) value(frameHeading, rows[r][c], Column * (c + 1), tops[r], Column - Blank);
 }
 
+// Its reference band and the first table below it.
+QSize StatisticsWindow::readableSize() { return readableFrames(content_, 2); }
+
 void StatisticsWindow::load() {
     ChildWindow::load();
     const Config& cfg = shell_.config;
@@ -320,6 +323,11 @@ void StatisticsSNRWindow::load() {
         markChanged();
         refreshIfChanged();
     }
+}
+
+QSize StatisticsSNRWindow::readableSize() {
+    if (frames_[0]->isHidden()) return ChildWindow::readableSize();
+    return readableScrolledSize(frames_[0]->geometry(), QRect(0, 0, fromTwips(mainWidth_), fromTwips(mainHeight_)));
 }
 
 void StatisticsSNRWindow::feed(SentenceType type) {

@@ -23,6 +23,7 @@ public:
     void load() override;
     // The statistics of a sentence of the system were accumulated.
     void feed(SentenceType type) override;
+    QSize readableSize() override;
 
     GridWidget* grid(SentenceType type) const { return grids_[static_cast<std::size_t>(type)]; }
     QGroupBox* frameOf(SentenceType type) const { return frames_[static_cast<std::size_t>(type)]; }
@@ -53,6 +54,8 @@ public:
 
     void load() override;
     void feed(SentenceType type) override;
+    // The first table whole, the others scrolled to with the window's own bars.
+    QSize readableSize() override;
 
     // Grid 0..4: GPS, SBAS, GLONASS, BeiDou, Galileo.
     GridWidget* grid(int g) const { return grids_[static_cast<std::size_t>(g)]; }

@@ -2,6 +2,7 @@
 // Tile arrange them, and a restart reads their stored placements; each gives every window
 // back in its state (minimised, maximised), at its normal place and in the same pile, none a
 // title-bar strip and none out of sight.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -10,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStyle>
 #include <QTableView>
@@ -26,6 +28,7 @@
 #include "app/program_core.h"
 #include "app/reset_family.h"
 #include "core/parsers.h"
+#include "platform/qt/chart_widget.h"
 #include "shell_fixture.h"
 
 // Rectangles in failure messages as places, not bytes.
@@ -96,14 +99,45 @@ protected:
             if (sub->isVisible()) p.push_back(sub->windowTitle().toStdString());
         return p;
     }
-    // No window smaller than usable, none wholly out of the work area.
+    // The work area with what its scroll bars reach.
+    QRect reach() const {
+        QMdiArea* mdi = window->mdiArea();
+        const QScrollBar* h = mdi->horizontalScrollBar();
+        const QScrollBar* v = mdi->verticalScrollBar();
+        return QRect(QPoint(h->minimum() - h->value(), v->minimum() - v->value()),
+                     mdi->viewport()->size() + QSize(h->maximum() - h->minimum(), v->maximum() - v->minimum()));
+    }
+    // No window smaller than usable, none out of reach (a minimised one's normal place is
+    // reached once it is restored: the area then scrolls to it).
     void expectUsable() const {
-        const QRect area = window->mdiArea()->viewport()->rect();
+        const QRect area = reach();
         for (const auto& [caption, p] : placed()) {
             SCOPED_TRACE(caption);
             EXPECT_GE(p.normal.width(), fromTwips(UsableWidthTwips));
             EXPECT_GE(p.normal.height(), fromTwips(UsableHeightTwips));
-            EXPECT_TRUE(p.normal.intersects(area));
+            if (p.state != Qt::WindowMinimized) {
+                EXPECT_TRUE(p.normal.intersects(area));
+            }
+        }
+    }
+    // The outer size at which a window's content reads, its frame included.
+    QSize readableFrame(const std::string& caption) const {
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
+            if (sub->windowTitle().toStdString() == caption)
+                if (auto* child = qobject_cast<ChildWindow*>(sub->widget()))
+                    return child->readableSize() + (sub->size() - child->size());
+        return {};
+    }
+    // No window's title bar under a window above it in the pile.
+    void expectTitleBarsInSight() const {
+        std::vector<QMdiSubWindow*> shown;
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList(QMdiArea::StackingOrder))
+            if (sub->isVisible() && !sub->isMinimized()) shown.push_back(sub);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const QRect bar(shown[i]->pos(), QSize(shown[i]->width(), shown[i]->widget()->y()));
+            for (std::size_t j = i + 1; j < shown.size(); ++j)
+                EXPECT_FALSE(bar.intersects(shown[j]->geometry()))
+                    << shown[j]->windowTitle().toStdString() << " covers the title bar of " << shown[i]->windowTitle().toStdString();
         }
     }
     // The demo's first start (scripts/demo.sh) on the real core, its main window maximised.
@@ -148,7 +182,7 @@ TEST_F(WindowPlacementTest, ResetsGiveEveryWindowBackItsStatePlaceAndPile) {
 }
 
 TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
-    startOffline("11400");  // low enough for the steps to start again from the top left
+    startOffline("11400");  // low enough for the stagger to start again beside the first
     frameOf(K::Skyplot)->showMinimized();
     frameOf(K::TimeSeriesGGA)->showMaximized();
     const QRect area = window->mdiArea()->viewport()->rect();
@@ -168,35 +202,43 @@ TEST_F(WindowPlacementTest, CascadeKeepsSizesTileAndArrangeIconsStillWork) {
             continue;
         }
         EXPECT_EQ(p.state, Qt::WindowNoState);
-        if (caption != monitor) {
+        // Its size where that reads and the room right of and below its corner holds it; the
+        // monitor, larger than the area, cut to that room.
+        const QSize readable = readableFrame(caption);
+        const QRect room = QRect(p.normal.topLeft(), area.bottomRight());
+        if (was.normal.width() >= readable.width() && was.normal.height() >= readable.height() &&
+            was.normal.width() <= room.width() && was.normal.height() <= room.height()) {
             EXPECT_EQ(p.normal.size(), was.normal.size());
         }
+        if (caption == monitor) {
+            EXPECT_EQ(p.normal.size(), room.size());
+        }
     }
-    // One title bar further down and right for each window from the bottom of the pile up,
-    // from the top left again before a window would lose a third of the area's height; the
-    // one too large for the room right of and below its corner cut to that room.
-    const int step = status()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, status());
-    const int steps = area.height() / 3 / step;
-    std::vector<QRect> corners, staggered;
+    // The status window keeps the top left corner where it opens; below it the others, from
+    // the bottom of the pile up, one title bar further down and right each: none on another's
+    // corner, no title bar under a window above it, and the stagger started again beside the
+    // first column.
+    EXPECT_EQ(status()->pos(), QPoint(0, 0));
+    expectTitleBarsInSight();
+    std::vector<QPoint> corners;
+    int again = 0;
     for (QMdiSubWindow* sub : bottomUp) {
         if (!sub->isVisible() || sub->isMinimized()) continue;
-        const int k = static_cast<int>(corners.size()) % steps;
-        const std::string caption = sub->windowTitle().toStdString();
-        const QSize was = before.count(caption) ? before.at(caption).normal.size() : sub->size();
-        corners.push_back(sub->geometry());
-        staggered.push_back(QRect(QPoint(k * step, k * step), was.boundedTo(area.size() - QSize(k * step, k * step))));
+        EXPECT_EQ(std::count(corners.begin(), corners.end(), sub->pos()), 0) << sub->windowTitle().toStdString();
+        corners.push_back(sub->pos());
+        if (sub != status() && sub->y() == status()->height() && sub->x() > 0) ++again;
     }
-    ASSERT_GT(corners.size(), static_cast<std::size_t>(steps));  // the stagger starts again
-    EXPECT_EQ(corners, staggered);
+    EXPECT_GE(again, 1);
     EXPECT_EQ(pile(), pileBefore);
     expectUsable();
+    const int step = status()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, status());
 
     for (const char* tile : {"mnuWindowTileHorizontal", "mnuWindowTileVertical"}) {
         SCOPED_TRACE(tile);
         action(tile)->trigger();
         for (const auto& [caption, p] : placed()) {
             if (p.state != Qt::WindowMinimized) {
-                EXPECT_TRUE(window->mdiArea()->viewport()->rect().intersects(p.normal)) << caption;
+                EXPECT_TRUE(reach().contains(p.normal)) << caption;
             }
         }
     }
@@ -272,11 +314,24 @@ TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallest
         std::vector<std::pair<std::string, QRect>> shown;
         for (QMdiSubWindow* sub : window->mdiArea()->subWindowList())
             if (sub->isVisible()) shown.push_back({sub->windowTitle().toStdString(), sub->geometry()});
+        // Each window where it reads, reached in the area or by scrolling it. The icons keep
+        // to the bottom edge of what the area shows, over what scrolls below them.
+        const bool scrolls = reach() != QRect(QPoint(0, 0), area.size());
         for (std::size_t i = 0; i < shown.size(); ++i) {
             const auto& [caption, r] = shown[i];
-            EXPECT_TRUE(area.contains(r)) << caption << " at " << ::testing::PrintToString(r);
-            for (std::size_t j = i + 1; j < shown.size(); ++j)
-                EXPECT_FALSE(r.intersects(shown[j].second)) << caption << " covers " << shown[j].first;
+            EXPECT_TRUE(reach().contains(r)) << caption << " at " << ::testing::PrintToString(r);
+            const bool icon = r.height() <= 2 * status()->widget()->y();
+            if (!icon) {
+                const QSize readable = readableFrame(caption);
+                EXPECT_GE(r.width(), readable.width()) << caption;
+                EXPECT_GE(r.height(), readable.height()) << caption;
+            }
+            for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                const bool icons = icon || shown[j].second.height() <= 2 * status()->widget()->y();
+                if (!scrolls || !icons) {
+                    EXPECT_FALSE(r.intersects(shown[j].second)) << caption << " covers " << shown[j].first;
+                }
+            }
         }
         if (c.line != Grid) {
             // Each window a column from the area's top, or a row from its left edge.
@@ -302,6 +357,31 @@ TEST_F(WindowPlacementTest, TileGivesEveryWindowAPlaceOfItsOwnAtLeastItsSmallest
             EXPECT_GE(frameOf(K::Numerics)->width(), 450);
         }
         expectUsable();
+    }
+}
+
+TEST_F(WindowPlacementTest, AWindowBeyondTheAreasEdgesIsReachedByScrolling) {
+    startOffline();
+    QMdiArea* mdi = window->mdiArea();
+    struct Case {
+        const char* name;
+        K kind;
+        QPoint beyond;  // from the area's bottom right corner
+        QScrollBar* bar;
+    };
+    for (const Case& c : {Case{"past the right edge", K::ARPATargets, {-100, -400}, mdi->horizontalScrollBar()},
+                          Case{"past the bottom edge", K::AISTargets, {-500, -60}, mdi->verticalScrollBar()}}) {
+        SCOPED_TRACE(c.name);
+        for (QMdiSubWindow* sub : mdi->subWindowList()) sub->move(0, 0);
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(mdi->horizontalScrollBar()->isVisible() || mdi->verticalScrollBar()->isVisible());
+        QMdiSubWindow* sub = frameOf(c.kind);
+        sub->move(mdi->viewport()->rect().bottomRight() + c.beyond);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(c.bar->isVisible());
+        c.bar->setValue(c.bar->maximum());
+        EXPECT_TRUE(mdi->viewport()->rect().contains(sub->geometry())) << ::testing::PrintToString(sub->geometry());
+        c.bar->setValue(c.bar->minimum());
     }
 }
 
@@ -358,12 +438,16 @@ TEST_F(WindowPlacementTest, StoredPlacementsAreNormalGeometriesAndUnusableOnesGi
     start();
     ShowNMEAWindow(*shell, 1);
     const auto after = placed();
-    EXPECT_EQ(after.at("Numerics 1 - Bridge").normal, changes[0].normal);
+    // The windows whose title bars the status window, opening in front of them at the top
+    // left, would cover come down together, the highest to just below it.
+    const int below = status()->height() - fromTwips(100);
+    EXPECT_EQ(after.at("Numerics 1 - Bridge").normal, changes[0].normal.translated(0, below));
     EXPECT_EQ(after.at("Numerics 1 - Bridge").state, Qt::WindowNoState);
     const QRect byDefault(fromTwips(100), fromTwips(100), fromTwips(3000), fromTwips(6000));
+    // The monitor opened later, in front of the status window, at its default place.
     EXPECT_EQ(after.at("NMEA Monitor 1 - Bridge").normal, QRect(byDefault.topLeft(), QSize(fromTwips(8000), fromTwips(4000))));
-    EXPECT_EQ(after.at("AIS Targets 1 - Bridge").normal, byDefault);
-    EXPECT_EQ(after.at("Skyplot 1 - Bridge - GSA/GSV Numerics").normal, byDefault);
+    EXPECT_EQ(after.at("AIS Targets 1 - Bridge").normal, byDefault.translated(0, below));
+    EXPECT_EQ(after.at("Skyplot 1 - Bridge - GSA/GSV Numerics").normal, byDefault.translated(0, below));
     expectUsable();
 }
 
@@ -521,6 +605,52 @@ TEST_P(TimeSeriesPlacementTest, WindowsOpenedInTheDemoLieWhollyInView) {
                           "VHW Time Series 1 - Demo GNSS"}));
 }
 
+TEST_F(WindowPlacementTest, TileGivesEveryChartAPlotAndEveryControlWhole) {
+    // The demo with a window of every kind the New Window dialog opens, twenty in all.
+    startSeededDemo();
+    for (const char* type : {"Time Serie Plot", "Numerics", "Statistics", "ScatterPlot", "SkyPlot", "NMEA Monitor"}) {
+        action("mnuWindowNewWindow")->trigger();
+        NewWindowDialog* d = window->newWindowDialog();
+        d->typeList()->setCurrentIndex(d->typeList()->findText(type));
+        d->okButton()->click();
+    }
+    QCoreApplication::processEvents();
+    const QFontMetrics fm{QFont()};
+    for (const char* tile : {"mnuWindowTileHorizontal", "mnuWindowTileVertical"}) {
+        SCOPED_TRACE(tile);
+        action(tile)->trigger();
+        QCoreApplication::processEvents();
+        int shown = 0;
+        for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
+            if (!sub->isVisible()) continue;
+            ++shown;
+            SCOPED_TRACE(sub->windowTitle().toStdString());
+            QWidget* inside = sub->widget();
+            // Each chart a plot with room for three lines of labels up its side.
+            for (ChartWidget* chart : inside->findChildren<ChartWidget*>()) {
+                if (!chart->isVisibleTo(inside) || chart->y() >= inside->height()) continue;
+                chart->renderImage();
+                EXPECT_GE(chart->layout().plot.height(), 3 * fm.height()) << chart->objectName().toStdString();
+                EXPECT_LE(chart->geometry().bottom(), inside->height()) << chart->objectName().toStdString();
+            }
+            // The lists, labels and boxes above the charts whole inside the window.
+            if (!inside->findChild<ChartWidget*>()) continue;
+            for (QWidget* control : inside->findChildren<QWidget*>()) {
+                if (!qobject_cast<QComboBox*>(control) && !qobject_cast<QLabel*>(control) && !qobject_cast<QCheckBox*>(control))
+                    continue;
+                if (!control->isVisibleTo(inside) || qobject_cast<ChartWidget*>(control->parentWidget())) continue;
+                const QRect at(control->mapTo(inside, QPoint(0, 0)), control->size());
+                EXPECT_TRUE(inside->rect().contains(at)) << control->objectName().toStdString() << " at " << ::testing::PrintToString(at);
+                if (auto* label = qobject_cast<QLabel*>(control)) {
+                    EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(shown, 20);
+        expectTitleBarsInSight();
+    }
+}
+
 TEST_F(WindowPlacementTest, ARestartMaximisedKeepsTheStartUpWindowsWhereTheyWereLeft) {
     // The demo opens its lists at start in a maximised main window; the user moves them right
     // of and below where the main window's normal 867 x 867 pixels end, and restarts twice.
@@ -569,12 +699,13 @@ TEST_F(WindowPlacementTest, ARestartMaximisedKeepsTheStartUpWindowsWhereTheyWere
         program.reset();  // before its core goes
         shell.reset();
     }
-    // One left of the area, out of sight also once fitted, still gives way to the default.
+    // One left of the area, out of sight also once fitted, still gives way to the default,
+    // with its title bar below the status window.
     settings.setValue("Tiderune", "Settings", "AISTargetsLeft 1", "-15000");
     ProgramCore last;
     realCore = &last;
     start();
-    EXPECT_EQ(frameOf(K::AISTargets)->geometry(), QRect(fromTwips(100), fromTwips(100), fromTwips(3000), fromTwips(6000)));
+    EXPECT_EQ(frameOf(K::AISTargets)->geometry(), QRect(fromTwips(100), status()->height(), fromTwips(3000), fromTwips(6000)));
     EXPECT_EQ(frameOf(K::ARPATargets)->geometry(), cases[1].normal);
     program.reset();
     shell.reset();

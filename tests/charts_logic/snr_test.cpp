@@ -113,6 +113,39 @@ TEST(SnrCharts, ArrangeFillsColumnByColumn) {
     EXPECT_EQ(places[3].top, 20);
 }
 
+TEST(SnrCharts, TheClientForChartsHoldsEveryChartAtItsSize) {
+    struct Case {
+        const char* name;
+        int count, columns;
+        double chartWidth, chartHeight;
+        double width, height;  // the client
+    };
+    for (const Case& c : {Case{"five in two columns", 5, 2, 3000, 1500, 6000, 1480 + 3 * 1500},
+                          Case{"ten in two columns", 10, 2, 2500, 1200, 5000, 1480 + 5 * 1200},
+                          Case{"three in one", 3, 1, 4000, 1100, 4000, 1480 + 3 * 1100},
+                          // Charts this low would run on below the edge: raised to end each column.
+                          Case{"charts too low for their columns", 4, 2, 3000, 600, 6000, 1480 + 2 * 1001},
+                          Case{"none chosen", 0, 2, 3000, 1500, 0, 1480}}) {
+        SCOPED_TRACE(c.name);
+        Config config;
+        for (int i = 1; i <= c.count; ++i) config.SNRSeriesVisible[1][i * 3] = true;
+        config.SNRSeriesCount[1] = static_cast<std::int16_t>(c.count);
+        config.SNRSeriesColumns[1] = static_cast<std::int16_t>(c.columns);
+        const SnrClientSize client = snrClientForCharts(config, 1, c.chartWidth, c.chartHeight);
+        EXPECT_EQ(client.width, c.width);
+        EXPECT_EQ(client.height, c.height);
+        SnrChartPlaces places;
+        ArrangeTimeSeries(config, 1, client.width, client.height, places);
+        for (int i = 1; i <= c.count; ++i) {
+            const SnrChartPlace& p = places[i * 3];
+            EXPECT_GE(p.width, c.chartWidth) << i;
+            EXPECT_GE(p.height, std::min(c.chartHeight, client.height)) << i;
+            EXPECT_LE(p.left + p.width, client.width) << i;
+            EXPECT_LE(p.top + p.height, client.height) << i;
+        }
+    }
+}
+
 TEST(SnrChooser, BoxesCountAndTheColumnFixUps) {
     Config config;
     SnrChooserForm f;

@@ -64,3 +64,29 @@ TEST(TimeSeriesForm, ResizeSharesTheHeightAndKeepsItWhenTooLow) {
         }
     }
 }
+
+TEST(TimeSeriesForm, TheSizeForChartsGivesEveryChartItsSizeAndNoLess) {
+    ChartSettings settings;
+    Config config;
+    struct Case {
+        int kind;
+        bool dgps;
+        int charts;  // laid out in the window's height
+    };
+    for (const Case& c : {Case{chart_kind::ROT, false, 1}, Case{chart_kind::ATT, false, 2}, Case{chart_kind::GST, false, 3},
+                          Case{chart_kind::GGA, true, 4}, Case{chart_kind::GGA, false, 3}}) {
+        TimeSeriesForm w(*formDesign(c.kind), settings, config);
+        if (!c.dgps) w.chkDGPS.value = 0;
+        for (int chart : {1200, 1515}) {
+            SCOPED_TRACE("kind " + std::to_string(c.kind) + (c.dgps ? " with DGPS" : "") + ", chart " + std::to_string(chart));
+            w.resize(w.widthForCharts(4000), w.heightForCharts(chart));
+            for (int i = 0; i < c.charts; ++i) {
+                EXPECT_EQ(w.chartPlaces[static_cast<std::size_t>(i)].height, chart) << i;
+                EXPECT_GE(w.chartPlaces[static_cast<std::size_t>(i)].width, 4000) << i;
+            }
+            w.resize(w.widthForCharts(4000) - 15, w.heightForCharts(chart) - 2 * c.charts);
+            EXPECT_LT(w.chartPlaces[0].height, chart);
+            EXPECT_LT(w.chartPlaces[0].width, 4000);
+        }
+    }
+}

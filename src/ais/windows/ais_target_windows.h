@@ -41,6 +41,7 @@ public:
     void openDetail(int target);
 
     GridWidget* fgAISTargets = nullptr;
+    QSize readableSize() override { return readableListSize(*fgAISTargets); }
 
 protected:
     void refresh() override;

@@ -18,6 +18,7 @@ public:
     void feed(SentenceType type) override;
 
     GridWidget* fgARPATargets = nullptr;
+    QSize readableSize() override { return readableListSize(*fgARPATargets); }
 
 protected:
     void refresh() override;

@@ -46,6 +46,16 @@ std::optional<std::vector<int>> share(int total, const std::vector<Range>& parts
     return sizes;
 }
 
+// `total` shared as above, or, where the parts' smallest sizes do not fit, each part at its
+// smallest size (running on past the total) when `overflow` allows it.
+std::optional<std::vector<int>> shareOrOverflow(int total, const std::vector<Range>& parts, bool overflow) {
+    if (auto sizes = share(total, parts)) return sizes;
+    if (!overflow) return std::nullopt;
+    std::vector<int> least;
+    for (const Range& r : parts) least.push_back(r.lo);
+    return least;
+}
+
 // How many windows each of `lines` lines holds: the later lines one more where they do not
 // divide evenly.
 std::vector<int> lineCounts(int windows, int lines) {
@@ -54,23 +64,39 @@ std::vector<int> lineCounts(int windows, int lines) {
     return counts;
 }
 
-// The layout with `lines` lines (columns for Vertical, rows for Horizontal), worked out as
-// columns: `across` is the area's extent across the lines, `along` along each of them.
+// Lines that each take as many windows in their order as fit along them, at least one.
+std::vector<int> filledLines(const std::vector<TileLimits>& windows, int along) {
+    std::vector<int> counts;
+    long long used = 0;
+    for (const TileLimits& w : windows) {
+        if (counts.empty() || used + w.minHeight > along) {
+            counts.push_back(0);
+            used = 0;
+        }
+        ++counts.back();
+        used += w.minHeight;
+    }
+    return counts;
+}
+
+// The layout of the windows in lines (columns for Vertical, rows for Horizontal) holding
+// `counts` windows each, worked out as columns: `across` is the area's extent across the
+// lines, `along` along each of them. Nothing when the windows' minimum sizes do not fit,
+// unless `overflow` lets them run on past the area.
 std::optional<std::vector<TileBox>> layOut(int across, int along, const std::vector<TileLimits>& windows,
-                                           int lines, bool respectMinimum) {
-    const std::vector<int> counts = lineCounts(static_cast<int>(windows.size()), lines);
+                                           const std::vector<int>& counts, bool overflow) {
     std::vector<Range> lineRanges;
     std::size_t next = 0;
     for (int count : counts) {
         Range r{0, 0};
         for (int i = 0; i < count; ++i) {
             const TileLimits& w = windows[next++];
-            r.lo = std::max(r.lo, respectMinimum ? w.minWidth : 0);
+            r.lo = std::max(r.lo, w.minWidth);
             r.hi = std::max(r.hi, w.maxWidth);
         }
         lineRanges.push_back(r);
     }
-    const auto widths = share(across, lineRanges);
+    const auto widths = shareOrOverflow(across, lineRanges, overflow);
     if (!widths) return std::nullopt;
     std::vector<TileBox> boxes;
     next = 0;
@@ -79,9 +105,9 @@ std::optional<std::vector<TileBox>> layOut(int across, int along, const std::vec
         std::vector<Range> ranges;
         for (int i = 0; i < counts[line]; ++i) {
             const TileLimits& w = windows[next + static_cast<std::size_t>(i)];
-            ranges.push_back({respectMinimum ? w.minHeight : 0, w.maxHeight});
+            ranges.push_back({w.minHeight, w.maxHeight});
         }
-        const auto heights = share(along, ranges);
+        const auto heights = shareOrOverflow(along, ranges, overflow);
         if (!heights) return std::nullopt;
         int y = 0;
         for (int i = 0; i < counts[line]; ++i) {
@@ -100,7 +126,7 @@ std::optional<std::vector<TileBox>> layOut(int across, int along, const std::vec
 }  // namespace
 
 std::vector<TileBox> tileWindows(int width, int height, const std::vector<TileLimits>& windows,
-                                 TileDirection direction) {
+                                 TileDirection direction, int bar) {
     const int n = static_cast<int>(windows.size());
     if (n == 0) return {};
     const bool columns = direction == TileDirection::Vertical;
@@ -122,14 +148,59 @@ std::vector<TileBox> tileWindows(int width, int height, const std::vector<TileLi
     for (int lines = preferred + 1; lines <= n; ++lines) tries.push_back(lines);
     std::optional<std::vector<TileBox>> boxes;
     for (int lines : tries)
-        if ((boxes = layOut(across, along, turned, lines, true))) break;
-    if (!boxes) boxes = layOut(across, along, turned, preferred, false);
+        if ((boxes = layOut(across, along, turned, lineCounts(n, lines), false))) break;
+    if (!boxes) {
+        // The lines run on past the area, which scrolls across them: its bar takes room along.
+        boxes = layOut(across, along, turned, filledLines(turned, along), true);
+        int reach = 0;
+        for (const TileBox& b : *boxes) reach = std::max(reach, b.x + b.width);
+        if (reach > across)
+            boxes = layOut(across, along - bar, turned, filledLines(turned, along - bar), true);
+    }
     if (!columns)
         for (TileBox& b : *boxes) {
             std::swap(b.x, b.y);
             std::swap(b.width, b.height);
         }
     return *boxes;
+}
+
+std::vector<TileBox> cascadeWindows(int width, int height, int step, const std::vector<CascadeWindow>& windows) {
+    std::vector<TileBox> boxes;
+    int runLeft = 0, k = 0, right = 0;
+    for (const CascadeWindow& w : windows) {
+        const TileLimits& l = w.limits;
+        if (k > 0 && k * step + l.minHeight > height) {
+            // Beside every window placed so far, none of their title bars under it.
+            runLeft = right;
+            k = 0;
+        }
+        const int x = runLeft + k * step, y = k * step;
+        auto size = [](int now, int room, int least, int most) {
+            return std::min(std::max(least, std::min(now, room)), std::max(least, most));
+        };
+        const TileBox b{x, y, size(w.width, width - x, l.minWidth, l.maxWidth),
+                        size(w.height, height - y, l.minHeight, l.maxHeight)};
+        boxes.push_back(b);
+        right = std::max(right, b.x + b.width);
+        ++k;
+    }
+    return boxes;
+}
+
+std::vector<TileBox> clearOfOpeningWindow(const TileBox& opening, const std::vector<TileBox>& windows, int titleBar) {
+    auto covered = [&](const TileBox& w) {
+        return w.x < opening.x + opening.width && opening.x < w.x + w.width && w.y < opening.y + opening.height &&
+               opening.y < w.y + titleBar;
+    };
+    int highest = opening.y + opening.height;
+    for (const TileBox& w : windows)
+        if (covered(w)) highest = std::min(highest, w.y);
+    const int down = opening.y + opening.height - highest;
+    std::vector<TileBox> moved = windows;
+    for (TileBox& w : moved)
+        if (covered(w)) w.y += down;
+    return moved;
 }
 
 }  // namespace tiderune

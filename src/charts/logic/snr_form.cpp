@@ -56,17 +56,45 @@ void buildSnrChart(Chart& chart) {
     chart.subTitle().addLine("GPS PRN XX");
 }
 
+namespace {
+
+// The columns and rows the chosen charts of a constellation are laid out in.
+struct SnrGrid {
+    int columns = 1, rows = 0;
+};
+
+SnrGrid snrGrid(const Config& config, int k) {
+    const int count = config.SNRSeriesCount[k];
+    SnrGrid g;
+    g.columns = std::max<int>(1, config.SNRSeriesColumns[k]);
+    g.rows = static_cast<int>(std::nearbyint(static_cast<double>(count) / g.columns));
+    if (g.columns * g.rows < count) ++g.rows;
+    return g;
+}
+
+// The strip above the charts and what the client keeps below them.
+constexpr double SnrChartsTop = 480, SnrClientLoss = 1480;
+
+}  // namespace
+
+SnrClientSize snrClientForCharts(const Config& config, int k, double chartWidth, double chartHeight) {
+    if (!validConstellation(k) || config.SNRSeriesCount[k] <= 0) return {0, SnrClientLoss};
+    const SnrGrid g = snrGrid(config, k);
+    // A column ends after its rows only with charts higher than the 1000 twips the client
+    // keeps below them; lower ones run on below the window's edge.
+    chartHeight = std::max(chartHeight, SnrClientLoss - SnrChartsTop + 1);
+    return {g.columns * chartWidth, SnrClientLoss + g.rows * chartHeight};
+}
+
 void ArrangeTimeSeries(const Config& config, int k, double clientWidth, double clientHeight, SnrChartPlaces& places) {
     if (!validConstellation(k)) return;
-    const double usable = clientHeight <= 1480 ? 0 : std::nearbyint(clientHeight - 1480);
+    const double usable = clientHeight <= SnrClientLoss ? 0 : std::nearbyint(clientHeight - SnrClientLoss);
     const int count = config.SNRSeriesCount[k];
     if (count <= 0) return;
-    const int columns = std::max<int>(1, config.SNRSeriesColumns[k]);
+    const auto [columns, rows] = snrGrid(config, k);
     const double width = std::nearbyint(clientWidth / columns);
-    int rows = static_cast<int>(std::nearbyint(static_cast<double>(count) / columns));
-    if (columns * rows < count) ++rows;
 
-    double top = 480, left = 0;
+    double top = SnrChartsTop, left = 0;
     int placed = 0;
     for (int i = 1; i <= SNRCharts; ++i) {
         SnrChartPlace& p = places[i];
@@ -78,7 +106,7 @@ void ArrangeTimeSeries(const Config& config, int k, double clientWidth, double c
         if (placed < count) {
             top = std::nearbyint(p.height + top);
             if (clientHeight - p.height < top) {
-                top = 480;
+                top = SnrChartsTop;
                 left += width;
             }
         }

@@ -36,6 +36,12 @@ using SnrChartPlaces = IndexedArray<SnrChartPlace, 1, SNRCharts>;
 // places stay as they are. A count without columns (a damaged setup) lays out in one.
 void ArrangeTimeSeries(const Config& config, int constellation, double clientWidth, double clientHeight,
                        SnrChartPlaces& places);
+// The smallest client size (twips) at which ArrangeTimeSeries gives each chosen chart at
+// least `chartWidth` x `chartHeight` in its columns; the strip alone with no chart chosen.
+struct SnrClientSize {
+    double width = 0, height = 0;
+};
+SnrClientSize snrClientForCharts(const Config& config, int constellation, double chartWidth, double chartHeight);
 
 // frmVisibleSNRTimeSeries without its screen: box 0 "All visible", 1-32 the charts, 33
 // "Uncheck all".

@@ -67,6 +67,25 @@ const QImage& ChartWidget::ensureRendered() {
     return picture_;
 }
 
+ChartWidget::Needs ChartWidget::needs() {
+    const QSize at = size().expandedTo(QSize(480, 360));
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&scratch);
+    auto layOut = [&](QSize bounds) { return painter_.paint(p, chart_, QRect(QPoint(0, 0), bounds), PaintPart::Layout); };
+    const ChartLayout l = layOut(at);
+    const QFontMetrics fm{QFont()};
+    QSize label(fm.horizontalAdvance(QStringLiteral("00:00")), fm.height());
+    for (const AxisPlacement& a : l.axes)
+        if (a.shown && a.axis->horizontal())
+            for (const QRect& r : a.labels) label = label.expandedTo(r.size());
+    if (!chart_.squarePlot()) return {at - l.plot.size(), label};
+    // A square plot gives its spare pixels on the longer side to the room beside it: each way
+    // is measured where that way is the shorter.
+    const ChartLayout wide = layOut({at.width() * 10, at.height()});
+    const ChartLayout tall = layOut({at.width(), at.height() * 10});
+    return {{at.width() - tall.plot.width(), at.height() - wide.plot.height()}, label};
+}
+
 void ChartWidget::setIncrementalPoints(bool on) {
     incremental_ = on;
     under_ = QImage();

@@ -46,6 +46,16 @@ public:
     QImage renderImage();
     const ChartLayout& layout() const { return layout_; }
 
+    // What the chart needs beside its plot: the room outside the plot (titles, legend, the
+    // axes' labels and titles), and the width of the bottom axis's widest label with the
+    // height of a line of labels. Laid out at the chart's size, or at one that gives its
+    // labels their room where the chart has little.
+    struct Needs {
+        QSize outsidePlot;
+        QSize label;
+    };
+    Needs needs();
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
