@@ -17,10 +17,9 @@ bool TakeSample(std::int16_t n, SeriesFilter& state, double value) {
         state.SampleCount = 1;
         return false;
     } else {
-        // A missing sample is no value: it never outweighs one the block holds, so a peak next
-        // to a dropout keeps its point whichever block the two fall into.
-        if (state.HeldValue == MissingValueD) state.HeldValue = value;
-        else if (value != MissingValueD) state.HeldValue = PickByMagnitude(value, state.HeldValue, false);
+        // The larger magnitude wins, the earlier sample on a tie. A missing sample (-9999)
+        // outweighs every value below 9999 in magnitude, and its block then gives no point.
+        state.HeldValue = PickByMagnitude(value, state.HeldValue, false);
         ++state.SampleCount;
         if (state.SampleCount < n) return false;
         state.SampleCount = 0;

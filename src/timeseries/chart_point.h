@@ -19,9 +19,8 @@ struct SeriesFilter {
 
 // With FilterLength N of (kind, system) above 0, every N samples give one point holding the
 // block's sample of largest magnitude (the earlier on a tie) in the colour of the block's
-// last call; otherwise every sample is a point. A missing sample (-9999) gives no point: a
-// block takes its largest sample that is not missing, and only a block of missing samples
-// gives none.
+// last call; otherwise every sample is a point. A missing sample (-9999) gives no point, and
+// neither does a block in which it has the largest magnitude.
 // Then the oldest points go while the series spans more than 86400 whole seconds, also when
 // the newest point lies before the oldest (the epoch stepped back).
 void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& series, double x, double value,

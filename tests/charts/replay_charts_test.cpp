@@ -160,14 +160,6 @@ protected:
         return all;
     }
 
-    double largestPdop() {
-        auto* w = qobject_cast<TimeSeriesWindow*>(shell->windows.slot(WindowKind::TimeSeriesGSA, 1).window());
-        const Series& pdop = w->timeSeriesForm()->TChart(0).series(0);
-        double top = 0;
-        for (int i = 0; i < pdop.count(); ++i) top = std::max(top, pdop.y(i));
-        return top;
-    }
-
     // The captions of the windows on screen, in their stacking order.
     std::vector<std::string> shownWindows() {
         std::vector<std::string> shown;
@@ -182,7 +174,7 @@ protected:
 
 // A recording whose first lines come before its first date (the first pass dates them by
 // the PC, as the program does at start-up) and one that dates every line.
-TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePointsAndKeepsThePeak) {
+TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePoints) {
     for (const bool dateFirst : {false, true}) {
         SCOPED_TRACE(dateFirst ? "date first" : "date last");
         TearDown();
@@ -198,7 +190,6 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePointsAndKeepsThePea
         std::set<int> every{101, 102, 103, 104, 200};
         for (WindowKind kind : TimeSeriesKinds) every.insert(static_cast<int>(kind));
         EXPECT_EQ(fed, every);
-        EXPECT_FLOAT_EQ(largestPdop(), 12.29);
         // What the user does before each further PLAY: nothing; switching to ONLINE, where the
         // primary system has no port and is taken out of use, and back, which the replay reads
         // all the same; and giving that system a true reference position, as its setup's OK
@@ -237,7 +228,6 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePointsAndKeepsThePea
             const std::vector<std::string> shown = shownWindows();
             play();
             EXPECT_EQ(shownWindows(), shown);
-            EXPECT_FLOAT_EQ(largestPdop(), 12.29);
             const std::vector<Point> again = points();
             ASSERT_EQ(again.size(), first.size());
             for (std::size_t i = 0; s.samePoints && i < first.size(); ++i)

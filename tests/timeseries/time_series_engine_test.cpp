@@ -42,6 +42,9 @@ std::vector<double> ys(const Series& s) {
 
 }  // namespace
 
+// Each row through the doors a sample comes in by: AddChartPoint itself, a GSA sentence's
+// PDOP in the engine, and a satellite's SNR at a GSV group end, which takes its samples before
+// it looks its chart up.
 TEST(AddChartPoint, DecimationSequences) {
     struct Case {
         const char* name;
@@ -55,20 +58,46 @@ TEST(AddChartPoint, DecimationSequences) {
         {"block of two, tie keeps the first", 2, {2, -2}, {2}},
         {"no decimation", 0, {1, -9999, 2}, {1, 2}},
         {"filter off", -1, {1, 2, -9999}, {1, 2}},
-        {"a missing sample never outweighs a value: a peak next to a dropout stays", 3, {5, -9999, 1, 7, 2, 3}, {5, 7}},
-        {"a block that opens with a missing sample takes its values", 3, {-9999, 2, -3, 1, -9999, 0.5}, {-3, 1}},
+        {"missing value wins a block: no point, next block afresh", 3, {5, -9999, 1, 7, 2, 3}, {7}},
+        {"a value beyond the missing value's magnitude still wins its block", 3, {5, -9999, 12000, 7, 2, 3}, {12000, 7}},
+        {"a missing sample closing a block outweighs the values before it", 3, {2, -3, -9999, 1, 4, 6}, {6}},
         {"a block of missing samples alone gives no point", 2, {-9999, -9999, 4, 1}, {4}},
         {"open block gives nothing", 4, {1, 2, 3}, {}},
     };
+    enum class Door { AddChartPoint, GsaPdop, SnrWindow };
     for (const Case& c : cases) {
-        ChartSettings settings;
-        settings.FilterLength[chart_kind::ROT][2] = static_cast<std::int16_t>(c.length);
-        Chart chart;
-        Series& s = chart.addSeries(SeriesKind::Line);
-        SeriesFilter state;
-        double x = Day;
-        for (double v : c.samples) AddChartPoint(settings, 2, chart_kind::ROT, s, x += Sec, v, state);
-        EXPECT_EQ(ys(s), c.points) << c.name;
+        for (const Door door : {Door::AddChartPoint, Door::GsaPdop, Door::SnrWindow}) {
+            Engine e;
+            ChartSettings& settings = e.engine->settings;
+            Chart chart;
+            Series* s = &chart.addSeries(SeriesKind::Line);
+            SeriesFilter state;
+            double x = Day;
+            int kind = chart_kind::ROT;
+            if (door == Door::GsaPdop) {
+                kind = chart_kind::GSA;
+                s = &e.window(kind).TChart(0).series(0);
+            }
+            if (door == Door::SnrWindow) kind = chart_kind::GSV;  // the SNR windows follow the GSV window's filter
+            settings.AutoFilter[kind][1] = false;
+            settings.FilterLength[kind][1] = static_cast<std::int16_t>(c.length);
+            SatelliteRecord& sat = e.engine->SatelliteTable[1][7];
+            sat.Elevation = 40;
+            for (double v : c.samples) {
+                e.core.EpochTime[1] = x += Sec;
+                if (door == Door::AddChartPoint) AddChartPoint(settings, 1, kind, *s, x, v, state);
+                if (door == Door::GsaPdop) {
+                    e.core.NMEAMessages[1].GSA.PDOP = static_cast<float>(v);
+                    e.engine->UpdateTimeSeriesGSA(1);
+                }
+                if (door == Door::SnrWindow) {
+                    sat.SNR = static_cast<std::int16_t>(v);
+                    e.engine->UpdateTimeSeriesSNR(1, 7);
+                }
+            }
+            if (door == Door::SnrWindow) s = &e.windows->snrChart(1, 1, 7)->series(0);
+            EXPECT_EQ(ys(*s), c.points) << c.name << ", door " << static_cast<int>(door);
+        }
     }
 }
 
