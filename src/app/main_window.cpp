@@ -28,6 +28,7 @@
 #include "frame/child_window.h"
 #include "platform/qt/qt_edge.h"
 #include "core/errors.h"
+#include "core/processing.h"
 #include "core/setup_file.h"
 #include "platform/app_folder.h"
 #include "platform/twips.h"
@@ -460,9 +461,7 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
 }
 
 void MainWindow::InitialiseProgram() {
-    ClockTime today = shell_.services.clock.now();
-    today.hour = today.minute = today.second = today.millisecond = 0;
-    for (int s = 1; s <= MaxSystems; ++s) shell_.coreState.SentenceDate[s] = today.dayCount();
+    StartDates(shell_.coreState, shell_.services.clock.now().dayCount());
     std::string error;
     if (!ensureFolder(shell_.appFolder(), &error))
         shell_.ask("The program folder " + shell_.appFolder() + " could not be created: " + error,

@@ -19,6 +19,7 @@
 #include "core/code_page.h"
 #include "core/errors.h"
 #include "core/number_text.h"
+#include "core/processing.h"
 
 namespace tiderune {
 
@@ -90,17 +91,15 @@ void OfflineReplay::setStatus(const char* text, bool red) {
     w->lblStatus->setText(text);
 }
 
-void OfflineReplay::restartDates(ClockTime today) {
-    // The recording is dated afresh, as at start-up: the lines before its first date then lie
-    // where they lay in the first pass, not on the date the last pass ended with.
-    today.hour = today.minute = today.second = today.millisecond = 0;
-    CoreState& st = shell_.coreState;
-    for (int s = 1; s <= MaxSystems; ++s) {
-        st.SentenceDate[s] = today.dayCount();
-        st.EpochTime[s] = 0;
-        st.PreviousEpochTime[s] = 0;
-        st.analysis.timeOfDaySeen[s] = false;
-    }
+void OfflineReplay::startNewRun() {
+    // Dated afresh as at start-up, the lines before the recording's first date lie where they
+    // lay in the first pass, not on the date the last pass ended with; no decimation block,
+    // fix quality or satellite in use of the last pass marks the new one; and the SNR
+    // windows, which keep their points, give up the last pass's from the new one's times
+    // on. The statistics and the windows are PLAY's reset, which Step from idle leaves out.
+    StartDates(shell_.coreState, now());
+    shell_.timeSeries.RestartDecimation();
+    shell_.timeSeries.MarkSNRSeriesForNewRun();
 }
 
 double OfflineReplay::now() const { return wholeSeconds(shell_.services.clock.now()).dayCount(); }
@@ -123,8 +122,6 @@ void OfflineReplay::tbOfflineButtonClick(const QString& key) {
         // The primary system's charts start afresh even when it is out of use: its file is read.
         window_.resets().ResetAll(1);
         if (!run.OfflineRunning) {
-            restartDates(started);
-            shell_.timeSeries.RestartDecimation();
             run.OfflineRunning = true;
             PlayOfflineFiles();
         }
@@ -180,6 +177,9 @@ void OfflineReplay::PlayOfflineFiles() {
     RunState& run = shell_.run;
     const Config& config = shell_.config;
     lines_ = 0;
+    // Whatever started it (PLAY, Step, after a stop, at the end of the file or after another
+    // setup), the replay reads the recording from its first line: a new run.
+    startNewRun();
 
     // Every named file is opened; only the primary system's is read.
     PerSystem<ReplayFile> files;

@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-#include "platform/clock.h"
 #include "platform/timer.h"
 
 class QAction;
@@ -56,8 +55,9 @@ private:
     OfflineStatusWindow* statusWindow() const;
     // The current time as the program keeps it: whole seconds as a day count.
     double now() const;
-    // PLAY from idle: every system's sentence date back to today's, no epoch yet.
-    void restartDates(ClockTime today);
+    // The start of every replay: the core's dates, the charts' decimation and the SNR
+    // windows' taking back of the last pass begin afresh.
+    void startNewRun();
     // The pause wait: sleeps in the event loop until a step, a continue or a stop.
     void waitWhilePaused();
     // Writes an error to the error log and asks the question when it is due; false when

@@ -465,4 +465,13 @@ void SetAnalysedMessageTypes(Config& config, int s) {
 
 void ResetSystemStatistics(CoreState& st, int s) { ResetSystemStatistics(st.analysis.statistics(s)); }
 
+void StartDates(CoreState& st, double today) {
+    for (int s = 1; s <= MaxSystems; ++s) {
+        st.SentenceDate[s] = std::floor(today);
+        st.EpochTime[s] = 0;
+        st.PreviousEpochTime[s] = 0;
+        st.analysis.timeOfDaySeen[s] = false;
+    }
+}
+
 }  // namespace tiderune

@@ -23,4 +23,10 @@ void SetAnalysedMessageTypes(Config& config, int system);
 // Clears every statistics record and block of one system (the reset family's per-system step).
 void ResetSystemStatistics(CoreState& state, int system);
 
+// Every system's dates start afresh, as at start-up and at each new run of a recording:
+// the sentence date is the whole day of `today` (a day count), there is no epoch time yet,
+// and the next position time has no earlier time of day to step back from. So a recording
+// played again dates its lines as the first pass did, whatever date the last pass ended on.
+void StartDates(CoreState& state, double today);
+
 }  // namespace tiderune

@@ -10,8 +10,9 @@ namespace tiderune {
 
 class Series;
 
-// The decimation state of one series of one system; never reset while the program runs, so
-// a block begun before a reset is completed by samples after it.
+// The decimation state of one series of one system. The resets leave it alone, so a block
+// begun before a reset is completed by samples after it; only a new run of the recording
+// starts every block afresh (TimeSeriesEngine::RestartDecimation).
 struct SeriesFilter {
     double HeldValue = 0;  // the block's sample of largest magnitude (without decimation, the last)
     std::int16_t SampleCount = 0;  // samples the open block has taken; 0: no block open
@@ -27,14 +28,11 @@ void AddChartPoint(const ChartSettings& settings, int system, int kind, Series& 
                    SeriesFilter& state, Colour colour = SeriesColour);
 
 // AddChartPoint in two steps, for an updater that can leave its series alone until a point
-// is due: TakeSample is the decimation with filter length `length`, true when a point of
-// state.HeldValue is due; AddDuePoint then adds it and keeps the 24-hour window.
+// is due: TakeSample is the decimation with filter length `length`, the one place that
+// decides when a block closes, true when a point of state.HeldValue is due; AddDuePoint then
+// adds it and keeps the 24-hour window.
 bool TakeSample(std::int16_t length, SeriesFilter& state, double value);
 void AddDuePoint(Series& series, double x, const SeriesFilter& state, Colour colour = SeriesColour);
-// Whether the next sample closes a block, so that TakeSample may make a point due.
-constexpr bool blockCompletes(std::int16_t length, const SeriesFilter& state) {
-    return length <= 0 || (state.SampleCount != 0 && state.SampleCount + 1 >= length);
-}
 
 // A series kept over a reset, at the first sample of the new run, at x: when the run goes
 // back over times the series holds (the same recording replayed), its points from x on

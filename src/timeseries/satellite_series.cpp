@@ -137,15 +137,15 @@ void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
     // A missing value adds nothing, so it cannot take the old pass's points back either: the
     // series' first value of the run does, as the 24-hour window does for a point dated
     // before the run's first date.
-    bool restart[3];
-    for (int i = 0; i < 3; ++i) restart[i] = newRun[i] && values[i] != MissingValueD;
-    // A group end feeds every satellite of its constellations, and under a filter most of
-    // those samples only go into a decimation block: the chart is not looked up for them.
-    if (!restart[0] && !restart[1] && !restart[2] && length > 0 && !blockCompletes(length, *states[0]) &&
-        !blockCompletes(length, *states[1]) && !blockCompletes(length, *states[2])) {
-        for (int i = 0; i < 3; ++i) TakeSample(length, *states[i], values[i]);
-        return;
+    bool restart[3], due[3];
+    for (int i = 0; i < 3; ++i) {
+        restart[i] = newRun[i] && values[i] != MissingValueD;
+        due[i] = TakeSample(length, *states[i], values[i]);
     }
+    // A group end feeds every satellite of its constellations, and under a filter most of
+    // those samples only go into a decimation block: the chart is looked up only when there
+    // is something to draw. Either way the samples are taken, with the window there or not.
+    if (!restart[0] && !restart[1] && !restart[2] && !due[0] && !due[1] && !due[2]) return;
     Chart* chart = windows_.snrChart(system, place.constellation, place.chart);
     if (!chart || chart->seriesCount() < 3) return;
     for (int i = 0; i < 3; ++i) {
@@ -154,7 +154,7 @@ void TimeSeriesEngine::UpdateTimeSeriesSNR(int system, int prn) {
             newRun[i] = false;
             RestartSeriesAt(series, x);
         }
-        if (TakeSample(length, *states[i], values[i])) AddDuePoint(series, x, *states[i]);
+        if (due[i]) AddDuePoint(series, x, *states[i]);
     }
 }
 

@@ -72,9 +72,10 @@ public:
     // The same for every satellite from 1 to MaxPRN - 1 that `group` covers, as a group's end
     // feeds them.
     void UpdateTimeSeriesSNRGroup(int system, const GsvCoverage& group);
-    // A new run begins (the resets): the SNR windows keep their points, but each satellite's
-    // first group of the run takes back the points from its time on, so that replaying a
-    // recording again replaces the earlier pass instead of piling a second one onto it.
+    // A new run begins (the resets, the start of a replay): the SNR windows keep their
+    // points, but each satellite's first group of the run takes back the points from its
+    // time on, so that replaying a recording again replaces the earlier pass instead of
+    // piling a second one onto it.
     void MarkSNRSeriesForNewRun();
     // A replay starts the recording from its beginning: no decimation block of the last run
     // may lend its samples to the new one, and neither the last fix quality nor the last

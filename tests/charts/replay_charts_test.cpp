@@ -1,9 +1,11 @@
 // One recording replayed again and again through the offline toolbar on the real core: every
 // series of every time-series window, the SNR and scatter windows included, holds the same
-// points after each PLAY, also once a failed ONLINE switch has taken the system out of use.
+// points after each start of the recording, however it was started, also once a failed
+// ONLINE switch has taken the system out of use.
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 #include <cstdio>
 #include <fstream>
@@ -111,10 +113,8 @@ protected:
         // A core of its own for each start, as each run of the program has.
         real = std::make_unique<ProgramCore>();
         startOnRealCore(*real);
-        using T = SentenceType;
-        useSystem(shell->config, 1, "Bridge",
-                  {T::GGA, T::GNS, T::GLL, T::RMC, T::VTG, T::GSA, T::GSV, T::ZDA, T::HDT, T::ATT, T::ROT, T::VHW,
-                   T::DBT, T::GST});
+        useSystem(shell->config, 1, "Bridge", {});
+        analyseEveryType();
         shell->config.Systems[1].ComPort = 0;
         shell->config.Systems[1].OfflineFile = recording;
         shell->state.StartupDone = true;
@@ -124,6 +124,14 @@ protected:
         ShowSkyplotWindow(*shell, 1);  // feeds the SNR windows
         ShowTimeSeriesWindows(*shell, 1);
         boxes.shown.clear();
+    }
+
+    // Every type the recording holds; a setup file lists ten at most.
+    void analyseEveryType() {
+        using T = SentenceType;
+        for (T t : {T::GGA, T::GNS, T::GLL, T::RMC, T::VTG, T::GSA, T::GSV, T::ZDA, T::HDT, T::ATT, T::ROT, T::VHW, T::DBT,
+                    T::GST})
+            shell->config.Systems[1].analysed(t) = true;
     }
 
     void play() {
@@ -160,6 +168,39 @@ protected:
         return all;
     }
 
+    // Step from idle, `steps` lines in all, then PLAY while the replay waits.
+    void stepThenPlay(int steps) {
+        QTimer next;
+        QObject::connect(&next, &QTimer::timeout, [&] {
+            if (!program->replay().isWaiting()) return;
+            if (--steps > 0) {
+                MainWindow::button(window->offlineToolBar(), "Step")->trigger();
+                return;
+            }
+            next.stop();
+            MainWindow::button(window->offlineToolBar(), "PLAY")->trigger();
+        });
+        next.start(0);
+        QAction* b = MainWindow::button(window->offlineToolBar(), "Step");
+        ASSERT_NE(b, nullptr);
+        b->trigger();
+        ASSERT_FALSE(shell->run.OfflineRunning);
+    }
+
+    // PLAY, and STOP at the replay's first turn after `lines` lines.
+    void playAndStopAfter(long long lines) {
+        QTimer stop;
+        QObject::connect(&stop, &QTimer::timeout, [&] {
+            if (program->replay().linesReplayed() < lines) return;
+            stop.stop();
+            boxes.answers = {MessageAnswer::Yes};
+            MainWindow::button(window->offlineToolBar(), "STOP")->trigger();
+        });
+        stop.start(0);
+        play();
+        EXPECT_GE(program->replay().linesReplayed(), lines);
+    }
+
     // The captions of the windows on screen, in their stacking order.
     std::vector<std::string> shownWindows() {
         std::vector<std::string> shown;
@@ -173,7 +214,8 @@ protected:
 };
 
 // A recording whose first lines come before its first date (the first pass dates them by
-// the PC, as the program does at start-up) and one that dates every line.
+// the PC, as the program does at start-up) and one that dates every line. Every way of
+// starting the recording from its first line again is a new run alike.
 TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePoints) {
     for (const bool dateFirst : {false, true}) {
         SCOPED_TRACE(dateFirst ? "date first" : "date last");
@@ -182,6 +224,7 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePoints) {
         writeRecording(1800, 1450, 12.29, dateFirst);
         startOffline();
         play();
+        const long long lines = program->replay().linesReplayed();
         const std::vector<Point> first = points();
         // Every time-series window, the four SNR windows the satellites reach and the scatter
         // have points.
@@ -190,20 +233,53 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePoints) {
         std::set<int> every{101, 102, 103, 104, 200};
         for (WindowKind kind : TimeSeriesKinds) every.insert(static_cast<int>(kind));
         EXPECT_EQ(fed, every);
-        // What the user does before each further PLAY: nothing; switching to ONLINE, where the
+        // How the user starts the recording again, and what the user does before: nothing; a
+        // STOP part way; another setup file, the same one here; switching to ONLINE, where the
         // primary system has no port and is taken out of use, and back, which the replay reads
         // all the same; and giving that system a true reference position, as its setup's OK
         // does even with the system left out of use, which moves every offset but adds no
         // point (these on the recording that dates its lines from the first, as the demo's does).
+        enum class Points { Same, SnrInTimeOrder, Other };
         struct Step {
             const char* what;
-            bool samePoints;
+            Points expected;
             std::function<void()> act;
+            std::function<void()> start = {};  // PLAY when empty
         };
         const std::vector<Step> before{
-            {"nothing", true, [] {}},
-            {"nothing again", true, [] {}},
-            {"ONLINE without a port, then OFFLINE", true,
+            {"PLAY at the end of the file", Points::Same, [] {}},
+            {"PLAY after a STOP", Points::Same,
+             [&] {
+                 playAndStopAfter(4321);
+                 EXPECT_LT(program->replay().linesReplayed(), lines);
+             }},
+            {"File > Open of the same setup, then PLAY", Points::Same,
+             [&] {
+                 const std::string setup = dir.path().toStdString() + "/same.ini";
+                 shell->core.SaveSetupFile(setup);
+                 fileDialogs.answers = {setup};
+                 action("mnuFileOpen")->trigger();
+                 ASSERT_EQ(shell->config.Systems[1].OfflineFile, recording);
+                 analyseEveryType();
+             }},
+            {"PLAY at the end of the file again", Points::Same, [] {}},
+            // Step takes its line in before PLAY's reset empties the charts: a recording that
+            // opens with its date, as the demo's does, so that the line feeds no chart.
+            {"Step, then PLAY", Points::Same, [] {}, [&] { stepThenPlay(1); }},
+            // The SNR windows keep their points through PLAY's reset, which takes the stepped
+            // lines' points from the other windows: the stepped groups take the last pass's
+            // points back as PLAY's first groups do. The GSV window's filter, which they
+            // follow, is Off, so that the stepped samples are points whatever length the last
+            // pass left (the reset puts the window back to "Automatic", and the decimation
+            // then differs from the first pass's by the points the reset took).
+            {"Steps over the first satellite groups, then PLAY", Points::SnrInTimeOrder,
+             [&] {
+                 auto* gsv = qobject_cast<TimeSeriesWindow*>(shell->windows.slot(WindowKind::TimeSeriesGSV, 1).window());
+                 ASSERT_NE(gsv, nullptr);
+                 gsv->timeSeriesForm()->cmbFilter_Click(1);
+             },
+             [&] { stepThenPlay(8); }},
+            {"ONLINE without a port, then OFFLINE", Points::Same,
              [&] {
                  boxes.answers = {MessageAnswer::Yes, MessageAnswer::Ok};
                  action("mnuModeOnline")->trigger();
@@ -211,8 +287,8 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePoints) {
                  boxes.answers = {MessageAnswer::Yes};
                  action("mnuModeOffline")->trigger();
              }},
-            {"nothing, the system out of use", true, [] {}},
-            {"a true reference, the system out of use", false,
+            {"nothing, the system out of use", Points::Same, [] {}},
+            {"a true reference, the system out of use", Points::Other,
              [&] {
                  Config& c = shell->config;
                  c.ReferenceMode[1] = 2;
@@ -221,18 +297,31 @@ TEST_F(ReplayChartsTest, EveryPlayOfOneRecordingDrawsTheSamePoints) {
                  c.ReferenceHeight[1] = 40;
              }},
         };
-        for (std::size_t step = 0; step < (dateFirst ? before.size() : 2); ++step) {
+        for (std::size_t step = 0; step < (dateFirst ? before.size() : 4); ++step) {
             const Step& s = before[step];
             SCOPED_TRACE(s.what);
             s.act();
             const std::vector<std::string> shown = shownWindows();
-            play();
+            if (s.start)
+                s.start();
+            else
+                play();
             EXPECT_EQ(shownWindows(), shown);
+            EXPECT_EQ(program->replay().linesReplayed(), lines);
             const std::vector<Point> again = points();
+            if (s.expected == Points::SnrInTimeOrder) {
+                for (std::size_t i = 1; i < again.size(); ++i) {
+                    const auto [w, c, series, index, x, y] = again[i];
+                    if (w > 100 && w < 200 && index > 0) {
+                        ASSERT_GE(x, std::get<4>(again[i - 1])) << "point " << i;
+                    }
+                }
+                continue;
+            }
             ASSERT_EQ(again.size(), first.size());
-            for (std::size_t i = 0; s.samePoints && i < first.size(); ++i)
+            for (std::size_t i = 0; s.expected == Points::Same && i < first.size(); ++i)
                 ASSERT_EQ(again[i], first[i]) << "point " << i;
-            if (!s.samePoints) {
+            if (s.expected == Points::Other) {
                 EXPECT_NE(again, first);
             }
         }

@@ -1,5 +1,5 @@
-// The epoch date across midnight with PC-timed sentences in between and with dates from RMC
-// and ZDA far from the PC's date, averaged references
+// The epoch date across midnight with PC-timed sentences in between, with dates from RMC
+// and ZDA far from the PC's date and after a new run, averaged references
 // across the 180th meridian, and values that do not fit a single.
 #include <gtest/gtest.h>
 
@@ -95,7 +95,8 @@ TEST_F(ProcessingReview, MidnightIsCrossedWhateverLiesBetweenTwoSentenceTimes) {
 
 // Each step is one sentence ("GGA hh:mm:ss", "RMC hh:mm:ss ddmmyy", "ZDA hhmmss dd mm yyyy";
 // "-" for an empty time field) and the date of the epoch it leaves (of SentenceDate after a
-// ZDA or an RMC without a time). The PC's date is 8 Dec 2026; the data are of 29 Feb 2024.
+// ZDA or an RMC without a time), or "new run", the dates started afresh in the afternoon,
+// and the sentence date it leaves. The PC's date is 8 Dec 2026; the data are of 29 Feb 2024.
 TEST_F(ProcessingReview, DatesFromRmcAndZdaAreNeverRolledOver) {
     struct Step {
         std::string sentence;
@@ -129,6 +130,8 @@ TEST_F(ProcessingReview, DatesFromRmcAndZdaAreNeverRolledOver) {
         {"RMC without a time", {{"GGA 23:00:00", "08 Dec 2026"}, {"RMC - 290224", "29 Feb 2024"}, {"GGA 01:00:00", "29 Feb 2024"}}},
         {"a step back of just over half a day is midnight",
          {{"GGA 23:00:00", "08 Dec 2026"}, {"GGA 10:59:59", "09 Dec 2026"}}},
+        {"a new run dates the next time on the PC's date, with no earlier time to step back from",
+         {{"RMC 23:59:59 290224", "29 Feb 2024"}, {"new run", "08 Dec 2026"}, {"GGA 10:00:00", "08 Dec 2026"}}},
         {"a step back of just under half a day is not",
          {{"GGA 23:00:00", "08 Dec 2026"}, {"GGA 11:00:01", "08 Dec 2026"}, {"GGA 10:00:00", "08 Dec 2026"}}},
     };
@@ -140,7 +143,11 @@ TEST_F(ProcessingReview, DatesFromRmcAndZdaAreNeverRolledOver) {
             const std::string type = step.sentence.substr(0, 3), time = step.sentence.substr(4, 8);  // GGA
             NMEAMessageSet& m = state.NMEAMessages[1];
             double date;
-            if (type == "GGA") {
+            if (step.sentence == "new run") {
+                StartDates(state, Day + 0.6);
+                date = state.SentenceDate[1];
+                EXPECT_EQ(date + state.EpochTime[1], Day) << "the whole day, no epoch yet";
+            } else if (type == "GGA") {
                 gga(time.c_str(), 52, 4);
                 date = state.EpochTime[1];
             } else if (type == "RMC") {
