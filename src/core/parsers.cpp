@@ -257,6 +257,8 @@ void ExtractGSA(std::string_view s, GSARecord& r, ParserErrorHandler* errors) {
     c.number(f[15], r.PDOP);
     c.number(f[16], r.HDOP);
     c.number(f[17], r.VDOP);
+    r.SystemId = MissingValue;  // a field that does not read is no constellation
+    c.number(f[18], r.SystemId);
 }
 
 void ExtractGST(std::string_view s, GSTRecord& r, ParserErrorHandler* errors) {

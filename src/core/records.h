@@ -142,6 +142,9 @@ struct GSARecord {
     // The address field's talker ("GP", "GN"...), empty without one: a receiver may send one
     // sentence per constellation, and the talker may tell which.
     std::string Talker;
+    // The constellation of a GN sentence from NMEA 4.10 on (1 GPS, 2 GLONASS, 3 Galileo,
+    // 4 BeiDou...), MissingValue from an older talker.
+    std::int16_t SystemId = MissingValue;
 };
 
 struct GSVRecord {

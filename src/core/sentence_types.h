@@ -57,7 +57,7 @@ inline constexpr std::array<SentenceTypeInfo, SentenceTypeCount> SentenceTypes =
      detail::parseInto<&ExtractZDA, &NMEAMessageSet::ZDA>},
     {SentenceType::VTG, "VTG", {{{4, "VTG"}}}, &NMEAMessageSet::VTGText, &SystemSetup::VTGAnalysed, 10, 10, true,
      detail::parseInto<&ExtractVTG, &NMEAMessageSet::VTG>},
-    {SentenceType::GSA, "GSA", {{{4, "GSA"}}}, &NMEAMessageSet::GSAText, &SystemSetup::GSAAnalysed, 18, 18, false,
+    {SentenceType::GSA, "GSA", {{{4, "GSA"}}}, &NMEAMessageSet::GSAText, &SystemSetup::GSAAnalysed, 19, 19, false,
      detail::parseInto<&ExtractGSA, &NMEAMessageSet::GSA>},
     {SentenceType::GST, "GST", {{{4, "GST"}}}, &NMEAMessageSet::GSTText, &SystemSetup::GSTAnalysed, 9, 9, false,
      detail::parseInto<&ExtractGST, &NMEAMessageSet::GST>},

@@ -89,9 +89,12 @@ constexpr bool gsvGroupCovers(std::string_view talker, int prn) noexcept { retur
 
 // Which satellites' used lines a GSA sentence can end. A receiver sends one GSA sentence per
 // fix, or one per constellation (GPGSA and GLGSA, or four GNGSA every second): a satellite
-// left out of another constellation's sentence has not left the fix. So a sentence names the
-// constellation of its talker (GP GPS, with SBAS as NMEA numbers it; GL GLONASS; GB and BD
-// BeiDou) and those of the satellites it lists (1-64, 65-99, 100-151). A GN sentence that
+// left out of another constellation's sentence has not left the fix. A sentence that carries
+// its constellation's number (NMEA 4.10 on) names that one alone: such receivers number
+// Galileo and BeiDou satellites from 1 too, so the numbers listed tell nothing. Otherwise a
+// sentence names the constellation of its talker (GP GPS, with SBAS as NMEA numbers it; GL
+// GLONASS; GB and BD BeiDou) and those of the satellites it lists (1-64, 65-99, 100-151).
+// A GN sentence that
 // lists none names none: without a fix no satellite is in use in any constellation; with a
 // fix it is the sentence of a constellation that has none in it, and does not say which. A
 // sentence that shares a constellation with the one before it is the next fix of a receiver
@@ -100,9 +103,13 @@ constexpr bool gsvGroupCovers(std::string_view talker, int prn) noexcept { retur
 class GsaScope {
 public:
     GsaScope(const GSARecord& r, unsigned namedBefore) noexcept : named_(talkerBits(r.Talker)) {
-        for (int i = 1; i <= 12; ++i)
-            if (isTablePRN(r.PRN[i])) named_ |= bitOf(r.PRN[i]);
-        if (named_ == 0 && r.FixType != 2 && r.FixType != 3) named_ = All;
+        if (r.SystemId > 0) {
+            named_ = systemBits(r.SystemId);
+        } else {
+            for (int i = 1; i <= 12; ++i)
+                if (isTablePRN(r.PRN[i])) named_ |= bitOf(r.PRN[i]);
+            if (named_ == 0 && r.FixType != 2 && r.FixType != 3) named_ = All;
+        }
         covered_ = (named_ & namedBefore) != 0 ? named_ | namedBefore : named_;
     }
     // The constellations the sentence names: the next sentence's namedBefore.
@@ -112,6 +119,11 @@ public:
 private:
     static constexpr unsigned All = 0b111;
     static constexpr unsigned bitOf(int prn) noexcept { return prn <= 64 ? 0b001 : prn <= 99 ? 0b010 : 0b100; }
+    // 1 GPS, 2 GLONASS, 4 BeiDou; any other constellation (3 Galileo, 5 QZSS...) a bit of its
+    // own that covers no line.
+    static constexpr unsigned systemBits(int id) noexcept {
+        return id == 1 ? 0b001 : id == 2 ? 0b010 : id == 4 ? 0b100 : id < 16 ? 0b1000u << id : 0b1000;
+    }
     static unsigned talkerBits(std::string_view t) noexcept {
         return t == "GP" ? 0b001 : t == "GL" ? 0b010 : t == "GB" || t == "BD" ? 0b100 : 0;
     }

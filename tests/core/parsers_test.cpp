@@ -170,6 +170,10 @@ TEST(Parsers, FieldOrderOfEveryType) {
     EXPECT_FLOAT_EQ(gsa.PDOP, 2.5f);
     EXPECT_FLOAT_EQ(gsa.HDOP, 1.3f);
     EXPECT_FLOAT_EQ(gsa.VDOP, 2.1f);
+    EXPECT_EQ(gsa.SystemId, MissingValue);
+    ExtractGSA("$GNGSA,A,3,04,05,09,11,36,,,,,,,,1.5,1.3,1.0,3*39", gsa);
+    EXPECT_EQ(gsa.SystemId, 3);
+    EXPECT_FLOAT_EQ(gsa.VDOP, 1.0f);
 
     GSTRecord gst;
     ExtractGST("$GPGST,024603.00,3.2,6.6,4.7,47.3,5.8,5.6,22.0*58", gst);

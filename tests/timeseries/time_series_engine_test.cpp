@@ -396,8 +396,9 @@ TEST(TimeSeriesEngine, HeadingWindowRightAxisAndMarkers) {
 }
 
 TEST(TimeSeriesEngine, UsedLineEndsOnlyWhereItsOwnConstellationLeavesItOut) {
-    // Each epoch: GSA sentences "talker fix: satellites" split by ';', one second apart; "F2"
-    // sets the filter length from there on. The lines: a satellite's values, -1 a break.
+    // Each epoch: GSA sentences "talker fix[/constellation]: satellites" split by ';', one
+    // second apart; "F2" sets the filter length from there on. The lines: a satellite's
+    // values, -1 a break.
     struct Case {
         const char* name;
         std::vector<std::string> epochs;
@@ -422,6 +423,9 @@ TEST(TimeSeriesEngine, UsedLineEndsOnlyWhereItsOwnConstellationLeavesItOut) {
         {"one sentence per fix: every satellite left out ends, a whole constellation too",
          {"GN3:1,6,67,70", "GN3:1,67", "GN3:1", "GN3:1,67"},
          {{1, {1, 1, 1, 1}}, {6, {6, -1}}, {67, {67, 67, -1, 67}}, {70, {70, -1}}}},
+        {"numbered constellations: Galileo's satellites 4 and 5 end no GPS line",
+         {"GN3/1:1,6;GN3/2:67;GN3/3:4,5", "GN3/1:1,6;GN3/2:67;GN3/3:4", "GN3/1:1;GN3/2:67;GN3/3:4"},
+         {{1, {1, 1, 1}}, {6, {6, 6, -1}}, {67, {67, 67, 67}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -441,8 +445,9 @@ TEST(TimeSeriesEngine, UsedLineEndsOnlyWhereItsOwnConstellationLeavesItOut) {
             for (std::string s; std::getline(sentences, s, ';');) {
                 r.Talker = s.substr(0, 2);
                 r.FixType = static_cast<std::int16_t>(s[2] - '0');
+                r.SystemId = s[3] == '/' ? static_cast<std::int16_t>(s[4] - '0') : MissingValue;
                 r.PRN.fill(MissingValue);
-                std::stringstream prns(s.substr(4));
+                std::stringstream prns(s.substr(s.find(':') + 1));
                 int i = 0;
                 for (std::string prn; std::getline(prns, prn, ',');) r.PRN[++i] = static_cast<std::int16_t>(std::stoi(prn));
                 e.engine->UpdateTimeSeriesCharts(1, SentenceType::GSA);
