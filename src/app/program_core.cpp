@@ -13,7 +13,7 @@ ProgramCore::~ProgramCore() = default;
 
 void ProgramCore::LoadDefaultSetup() { tiderune::LoadDefaultSetup(state_->config); }
 
-bool ProgramCore::LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) {
+SetupLoad ProgramCore::LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) {
     return tiderune::LoadSetupFile(state_->config, path, notices, savedOver);
 }
 

@@ -20,7 +20,7 @@ public:
     CoreState& state() override { return *state_; }
 
     void LoadDefaultSetup() override;
-    bool LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) override;
+    SetupLoad LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) override;
     void SaveSetupFile(const std::string& path) override;
     void SetAnalysedMessageTypes(int system) override;
     void ResetSystemStatistics(int system) override;

@@ -375,11 +375,12 @@ void ReadSetupText(Config& config, std::string bytes) {
     }
 }
 
-bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices, SavedOver savedOver) {
+SetupLoad LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices, SavedOver savedOver) {
     try {
         ReadSetupText(config, readSetupFileBytes(path));
-        return true;
+        return {};
     } catch (const RuntimeError& e) {
+        SetupLoad result{false, false};
         Notice n;
         if (e.number() == err::FileNotFound) {
             n.text = "Setup file do not exist. Default data loaded";
@@ -396,7 +397,8 @@ bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices,
                     n.text += "\n\nThe file as it was is kept as " + fileNameText(keepCopyBeside(path));
                 } catch (const RuntimeError& keep) {
                     n.text += "\n\nNo copy of the file could be kept (" + keep.description() +
-                              "): saving the setup replaces it.";
+                              "): the setup is not saved over it until one is.";
+                    result.uncopied = true;
                 }
             } else if (savedOver == SavedOver::No) {
                 // Opened from elsewhere: what the user had stays in the program's own file,
@@ -407,7 +409,7 @@ bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices,
         }
         notices.notice(n);
         LoadDefaultSetup(config);
-        return false;
+        return result;
     }
 }
 
@@ -441,11 +443,11 @@ bool OwnSetupFile::is(const std::string& other) const {
     return !ecOther && !ecOwn && a == b;
 }
 
-bool OwnSetupFile::load(const std::string& from, const std::function<bool(SavedOver)>& load) {
+bool OwnSetupFile::load(const std::string& from, const std::function<SetupLoad(SavedOver)>& load) {
     const bool own = is(from);
-    const bool clean = load(own ? SavedOver::Yes : SavedOver::No);
-    copyOwed_ = !clean && !own;
-    return clean;
+    const SetupLoad got = load(own ? SavedOver::Yes : SavedOver::No);
+    copyOwed_ = !got.clean && (!own || got.uncopied);
+    return got.clean;
 }
 
 std::string OwnSetupFile::save(const std::string& to, const std::function<void()>& save) {

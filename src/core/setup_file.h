@@ -39,9 +39,15 @@ enum class SavedOver : bool { No, Yes };
 // copy, since that save puts the defaults in its place; any other file is left alone, and
 // the message says that the defaults are now in use and that the program's own file is kept
 // beside itself before they are saved over it (OwnSetupFile does that).
-// Returns true when the file loaded without error.
-bool LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices,
-                   SavedOver savedOver = SavedOver::Yes);
+// True when the file loaded without error; `uncopied` when a damaged file that will be saved
+// over could not be kept beside itself (a full disk), so that the save must keep it first.
+struct SetupLoad {
+    bool clean = true;
+    bool uncopied = false;
+    explicit operator bool() const { return clean; }
+};
+SetupLoad LoadSetupFile(Config& config, const std::string& path, NoticeSink& notices,
+                        SavedOver savedOver = SavedOver::Yes);
 
 // Whether `path` is a setup file at all: it holds at least one section line. A recording or
 // any other file chosen by mistake does not. A file that cannot be read gives false with the
@@ -60,10 +66,11 @@ public:
     bool is(const std::string& other) const;
 
     // Loads `from` through `load`, which is told whether the file will be saved over and
-    // returns whether it loaded cleanly. A damaged own file is kept beside itself by the load
-    // (LoadSetupFile); a setup that another file failed to give leaves the own file owed a
-    // copy until a setup loads cleanly again.
-    bool load(const std::string& from, const std::function<bool(SavedOver)>& load);
+    // returns what it gave. A damaged own file is kept beside itself by the load
+    // (LoadSetupFile), or, where that fails, by the next save; a setup that another file
+    // failed to give leaves the own file owed a copy until a setup loads cleanly again.
+    // Returns whether the file loaded cleanly.
+    bool load(const std::string& from, const std::function<SetupLoad(SavedOver)>& load);
     // Saves through `save`, which writes `to` and throws a RuntimeError on failure. Before it
     // saves over the own file while that is owed a copy, the file as it is is kept beside
     // itself (keepCopyBeside); when no copy can be kept, nothing is saved. Returns what to

@@ -23,7 +23,7 @@ public:
     virtual void LoadDefaultSetup() = 0;
     // Problems with the file are told through `notices`; a damaged file is kept beside
     // itself only when the program will save over it. True when the file loaded cleanly.
-    virtual bool LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) = 0;
+    virtual SetupLoad LoadSetupFile(const std::string& path, NoticeSink& notices, SavedOver savedOver) = 0;
     virtual void SaveSetupFile(const std::string& path) = 0;
     virtual void SetAnalysedMessageTypes(int system) = 0;
     virtual void ResetSystemStatistics(int system) = 0;

@@ -150,10 +150,10 @@ public:
         calls.push_back("LoadDefaultSetup");
         tiderune::LoadDefaultSetup(state_->config);
     }
-    bool LoadSetupFile(const std::string& path, NoticeSink&, SavedOver) override {
+    SetupLoad LoadSetupFile(const std::string& path, NoticeSink&, SavedOver) override {
         calls.push_back("LoadSetupFile " + path);
         if (setupFile) setupFile(state_->config);
-        return true;
+        return {};
     }
     void SaveSetupFile(const std::string& path) override;
     void SetAnalysedMessageTypes(int s) override {

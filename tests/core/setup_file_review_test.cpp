@@ -160,8 +160,9 @@ TEST_F(SetupFileReview, TheOwnFileIsKeptBeforeASetupFromAFailedLoadReplacesIt) {
     const std::string notSaved = "The setup was not saved as " + path + " : ";
     struct Case {
         const char* name;
-        // load: o the own file, d a damaged file from elsewhere, g a good one; save: S over
-        // the own file, A elsewhere (Save As), F over the own file on a full disk
+        // load: o the own file, O the own file on a full disk, d a damaged file from
+        // elsewhere, g a good one; save: S over the own file, A elsewhere (Save As), F over
+        // the own file on a full disk
         std::string steps;
         std::vector<std::string> copies;  // .bak, .bak.2, ... in turn
         std::vector<std::string> failures = {};
@@ -178,6 +179,8 @@ TEST_F(SetupFileReview, TheOwnFileIsKeptBeforeASetupFromAFailedLoadReplacesIt) {
         {"a full disk with a copy due: nothing saved, the copy made later", "dFS", {mine},
          {notSaved + "the file as it was could not be kept beside itself (Path/File access error)"}},
         {"a full disk at exit", "oF", {}, {notSaved + "Path/File access error"}},
+        {"the own file damaged on a full disk: kept by the save instead", "OS", {damaged}, {}, damaged},
+        {"... and not saved over while no copy can be made", "OF", {}, {notSaved + "the file as it was could not be kept beside itself (Path/File access error)"}, damaged},
     };
     struct rlimit unlimited {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
@@ -197,10 +200,12 @@ TEST_F(SetupFileReview, TheOwnFileIsKeptBeforeASetupFromAFailedLoadReplacesIt) {
         std::vector<std::string> failures;
         std::string lastSaved = start;
         for (char step : c.steps) {
-            const bool ownFile = step == 'o' || step == 'S' || step == 'F';
+            const bool ownFile = step == 'o' || step == 'O' || step == 'S' || step == 'F';
             const std::string file = ownFile ? path : (dir / (step + std::string(".ini"))).string();
-            if (step == 'o' || step == 'd' || step == 'g') {
+            if (step == 'o' || step == 'O' || step == 'd' || step == 'g') {
+                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, step == 'O' ? &full : &unlimited), 0);
                 own.load(file, [&](SavedOver over) { return LoadSetupFile(config, file, notices, over); });
+                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
                 continue;
             }
             ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, step == 'F' ? &full : &unlimited), 0);

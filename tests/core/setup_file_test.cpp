@@ -487,7 +487,7 @@ TEST_F(SetupFile, HostileValuesNeverReachATable) {
         Config c;
         notices.seen.clear();
         fs::remove(path + ".bak");
-        EXPECT_EQ(LoadSetupFile(c, path, notices), hc.error == nullptr);
+        EXPECT_EQ(LoadSetupFile(c, path, notices).clean, hc.error == nullptr);
         if (hc.error) {
             ASSERT_EQ(notices.seen.size(), 1u);
             EXPECT_EQ(notices.seen[0].text,
