@@ -146,23 +146,29 @@ std::vector<TileBox> tileWindows(int width, int height, const std::vector<TileLi
     std::vector<int> tries{preferred};
     for (int lines = preferred - 1; lines >= 1; --lines) tries.push_back(lines);
     for (int lines = preferred + 1; lines <= n; ++lines) tries.push_back(lines);
-    std::optional<std::vector<TileBox>> boxes;
-    for (int lines : tries)
-        if ((boxes = layOut(across, along, turned, lineCounts(n, lines), false))) break;
-    if (!boxes) {
+    std::vector<TileBox> boxes;
+    bool laid = false;
+    for (int lines : tries) {
+        if (auto fit = layOut(across, along, turned, lineCounts(n, lines), false)) {
+            boxes = std::move(*fit);
+            laid = true;
+            break;
+        }
+    }
+    if (!laid) {
         // The lines run on past the area, which scrolls across them: its bar takes room along.
-        boxes = layOut(across, along, turned, filledLines(turned, along), true);
+        boxes = layOut(across, along, turned, filledLines(turned, along), true).value();
         int reach = 0;
-        for (const TileBox& b : *boxes) reach = std::max(reach, b.x + b.width);
+        for (const TileBox& b : boxes) reach = std::max(reach, b.x + b.width);
         if (reach > across)
-            boxes = layOut(across, along - bar, turned, filledLines(turned, along - bar), true);
+            boxes = layOut(across, along - bar, turned, filledLines(turned, along - bar), true).value();
     }
     if (!columns)
-        for (TileBox& b : *boxes) {
+        for (TileBox& b : boxes) {
             std::swap(b.x, b.y);
             std::swap(b.width, b.height);
         }
-    return *boxes;
+    return boxes;
 }
 
 std::vector<TileBox> cascadeWindows(int width, int height, int step, const std::vector<CascadeWindow>& windows) {
