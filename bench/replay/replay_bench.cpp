@@ -1,23 +1,26 @@
 // Lines per second of the whole program replaying a demo recording, repeated to at least
-// 1,000,000 lines, offscreen, each window set-up as a share of the no-window rate, in wall
-// time and in processor time of the whole process (every thread: the pool that reduces chart
-// columns too), so that a loaded machine neither hides work done on other threads nor
-// inflates a case with other programs' work. A single no-window figure is noisier than what
-// it is compared with on a shared machine, so each window pass runs beside a no-window pass,
-// the two in alternating order, and the figures are over those pairs (three by default): the
-// median and the lowest share; the first case pairs no-window passes with each other and
-// shows the noise. Every window a case shows must have been redrawn in its passes; beside
-// that, the share of the window pass's wall time that the redraw tick spent drawing and what
-// one of its drawings took (the tick keeps drawing to about a third of the time).
+// 1,000,000 lines, offscreen, each window set-up beside the command-line replay tool
+// (tiderune-replay, its output thrown away) on the same file in the same run: what a user
+// gets of the speed of the analysis. Each case's passes alternate with runs of the tool (the
+// tool first in every other pair), so that a slow spell of a shared machine weighs on both
+// sides alike; the figures are over those pairs (five by default): the median rates, and the
+// case's rate as a share of the tool's, median, lowest and highest, in wall time and in
+// processor time (of the whole program process, every thread, the pool that reduces chart
+// columns too; of the tool process, user and system). Every window a case shows must have
+// been redrawn in its passes; beside that, the share of the pass's wall time that the redraw
+// tick spent drawing and what one of its drawings took (the tick keeps drawing to about a
+// third of the time).
 // The first demo: with no window open (the time-series windows of its analysed types are
 // loaded hidden and fed, as the program always does), with those time-series windows shown
 // (drawn on the shared redraw tick), then with one of the primary system's windows alone open
 // (the NMEA monitor; the numerics; the statistics with the SNR statistics; the AIS target
 // list with the detail window of its first target, then with the ARPA target list as well;
 // the sky plot, which also feeds the SNR windows at every GSV group end, then with those SNR
-// windows shown too, those that show charts counted: the demo shows GPS charts only), and
-// last with every window of the system open, tiled in a grid in a 1920 x 1200 main window so
-// that each one shows, every one checked to have been painted (not only refreshed).
+// windows shown too, those that show charts counted: the demo shows GPS charts only; the sky
+// plot at 700 x 900, which shows all of it: the plot, its GSA panel and its table, the SNR
+// windows beside it in a 1920 x 1200 main window), and last with every window of the system
+// open, tiled in a grid in a 1920 x 1200 main window so that each one shows, every one
+// checked to have been painted (not only refreshed).
 // Windows are opened and closed as a user does: the target lists the demo setup
 // opens are closed first. The second demo (the bridge's navigation lines): with no window
 // shown and with its time-series windows shown. GSV only (the first demo's GSV lines alone,
@@ -25,7 +28,7 @@
 // (tiderune-gen --port) shows what the target lists cost.
 //   tiderune-bench-replay [RECORDING] [MIN_LINES] [PAIRS] [CASES]
 // RECORDING: replayed on the first demo's setup alone (without it: the three runs above);
-// PAIRS of passes per case, 3 by default; CASES: a comma-separated list, only the cases whose
+// PAIRS of passes per case, 5 by default; CASES: a comma-separated list, only the cases whose
 // name holds one of them (also from TIDERUNE_BENCH_CASES), e.g. "sky plot,tiled".
 #include <QApplication>
 #include <QMdiArea>
@@ -38,6 +41,10 @@
 #include <functional>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <fstream>
 #include <map>
 #include <set>
@@ -122,6 +129,39 @@ private:
     const RedrawTick& tick_;
 };
 
+// Lines per second of wall time and of processor time.
+struct Rates {
+    double wall = 0, cpu = 0;
+    double drawing = 0;  // the share of the wall time the redraw tick spent drawing, in %
+    double tickMs = 0;   // what a tick that drew took, on average, in milliseconds
+};
+
+double seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
+
+// The command-line replay tool on `file` of `lines` lines, as a user runs it with its output
+// thrown away; its processor time is the child process's, user and system. Zero rates when
+// it could not run.
+Rates toolPass(const std::string& file, long lines) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const char* tool = TIDERUNE_REPLAY_TOOL;
+    char* const args[] = {const_cast<char*>(tool), const_cast<char*>(file.c_str()), nullptr};
+    const auto t0 = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, tool, &actions, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    if (failed != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s did not run on %s\n", tool, file.c_str());
+        return {};
+    }
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return {lines / wall, lines / cpu};
+}
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
@@ -151,18 +191,14 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
         std::fprintf(stderr, "%s: no recording or setup\n", name);
         return;
     }
-    std::printf("%s: %s, %ld lines (%zu repeated), offscreen; each case %d pairs of passes (with and without its\n"
-                "  windows, in alternating order); rates are medians (wall time), shares of the no-window rate are\n"
-                "  median and lowest of the pairs', in wall time and in processor time of the whole process\n",
+    std::printf("%s: %s, %ld lines (%zu repeated), offscreen; each case %d pairs of passes (the program's and\n"
+                "  the command-line replay tool's on the same file, in alternating order); rates are medians (wall\n"
+                "  time); the program's rate as a share of the tool's: median (lowest-highest) of the pairs', in wall\n"
+                "  time and in processor time\n",
                 name, source.c_str(), lines, recorded, pairs);
 
     demo::Program program(home);
     Shell& shell = *program.shell;
-    struct Rates {
-        double wall = 0, cpu = 0;  // lines per second of wall time, of the process's processor time
-        double drawing = 0;        // the share of the wall time the redraw tick spent drawing, in %
-        double tickMs = 0;         // what a tick that drew took, on average, in milliseconds
-    };
     auto pass = [&] {
         const auto t0 = std::chrono::steady_clock::now();
         const double c0 = processCpuSeconds();
@@ -179,11 +215,11 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     auto slotOf = [&](WindowKind kind) -> WindowSlot& { return shell.windows.slot(kind, 1); };
     auto close = [&](WindowKind kind) { slotOf(kind).unload(); };
     auto windowOf = [&](WindowKind kind) { return slotOf(kind).window(); };
-    // Each window pass beside a no-window pass, the order alternating, so that a slow spell
+    // Each window pass beside a run of the tool, the order alternating, so that a slow spell
     // of the machine weighs on both sides alike.
     auto measure = [&](const Case& c) {
         if (!chosen(c.name, only)) return;
-        std::vector<double> with, without, wallShares, cpuShares, drawing, tickMs;
+        std::vector<double> with, tool, wallShares, cpuShares, drawing, tickMs;
         long long redraws = 0;
         std::size_t checked = 0;
         std::set<std::string> notDrawn, notPainted;
@@ -220,23 +256,25 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
                 c.close();
             };
             if (p % 2 == 0) {
-                a = pass();
+                a = toolPass(scaled, lines);
                 windowPass();
             } else {
                 windowPass();
-                a = pass();
+                a = toolPass(scaled, lines);
             }
-            without.push_back(a.wall);
+            if (a.wall <= 0) return;
+            tool.push_back(a.wall);
             with.push_back(b.wall);
             wallShares.push_back(100 * b.wall / a.wall);
             cpuShares.push_back(100 * b.cpu / a.cpu);
             drawing.push_back(b.drawing);
             tickMs.push_back(b.tickMs);
         }
-        std::printf("  %-38s %9.0f lines/s against %9.0f: wall %3.0f %% (min %3.0f), CPU %3.0f %% (min %3.0f)", c.name,
-                    median(with), median(without), median(wallShares),
-                    *std::min_element(wallShares.begin(), wallShares.end()), median(cpuShares),
-                    *std::min_element(cpuShares.begin(), cpuShares.end()));
+        const auto [wallLow, wallHigh] = std::minmax_element(wallShares.begin(), wallShares.end());
+        const auto [cpuLow, cpuHigh] = std::minmax_element(cpuShares.begin(), cpuShares.end());
+        std::printf("  %-38s %8.0f lines/s, the tool %8.0f: wall %3.0f %% (%.0f-%.0f), CPU %3.0f %% (%.0f-%.0f)", c.name,
+                    median(with), median(tool), median(wallShares), *wallLow, *wallHigh, median(cpuShares), *cpuLow,
+                    *cpuHigh);
         if (c.shown) std::printf(", redrawn on %lld ticks, drawing %.0f %% of the time (%.1f ms a tick)", redraws, median(drawing), median(tickMs));
         if (c.checkPainted) std::printf(", %zu windows checked for paints", checked / static_cast<std::size_t>(pairs));
         for (const std::string& title : notDrawn) std::printf("; not redrawn in a pass: %s", title.c_str());
@@ -251,7 +289,7 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     close(WindowKind::AISTargets);
     close(WindowKind::ARPATargets);
     program.click("PLAY");  // warms caches and allocations
-    measure({"no window open (two alike)", [] {}, [] {}, {}});
+    measure({"no window open", [] {}, [] {}, {}});
     auto hideTimeSeries = [&] {
         // Hidden again (a user's close): they stay loaded and fed, as they always are.
         for (WindowKind kind : TimeSeriesKinds)
@@ -307,8 +345,22 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
                      return std::vector<ChildWindow*>{windowOf(WindowKind::AISTargets), windowOf(WindowKind::ARPATargets)};
                  }});
     }
-    measure({"sky plot open, SNR windows fed", [&] { ShowSkyplotWindow(shell, 1); },
-             [&] { close(WindowKind::Skyplot); }, [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::Skyplot)}; }});
+    // The sky plot at a size that shows all of it (the plot, its GSA panel and its table), in
+    // the top left corner of a 1920 x 1200 main window, and the SNR windows, when shown,
+    // beside it in two columns.
+    const QSize mainSize = program.window->size();
+    auto frameOf = [](ChildWindow* w) { return w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr; };
+    auto showSkyplotWhole = [&] {
+        program.window->resize(1920, 1200);
+        ShowSkyplotWindow(shell, 1);
+        if (QMdiSubWindow* sub = frameOf(windowOf(WindowKind::Skyplot))) sub->setGeometry(0, 0, 700, 900);
+    };
+    auto closeSkyplot = [&] {
+        close(WindowKind::Skyplot);
+        program.window->resize(mainSize);
+    };
+    measure({"sky plot open, SNR windows fed", showSkyplotWhole, closeSkyplot,
+             [&] { return std::vector<ChildWindow*>{windowOf(WindowKind::Skyplot)}; }});
     // An SNR window whose constellation shows no chart has nothing to redraw but its filter
     // label, which changes only with the filter length.
     auto snrWithCharts = [&] {
@@ -331,11 +383,19 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     };
     measure({"sky plot and its SNR windows shown",
              [&] {
-                 ShowSkyplotWindow(shell, 1);
+                 showSkyplotWhole();
                  snrShown();
+                 const QRect area = program.window->mdiArea()->contentsRect();
+                 const int w = (std::min(area.width(), 1920) - 700) / 2, h = std::min(area.height(), 1100) / 3;
+                 int cell = 0;
+                 for (int c = 1; c <= SNRConstellations; ++c)
+                     if (QMdiSubWindow* sub = frameOf(shell.windows.slot(WindowKind::TimeSeriesSNR, 1, c).window())) {
+                         sub->setGeometry(700 + cell % 2 * w, cell / 2 * h, w, h);
+                         ++cell;
+                     }
              },
              [&] {
-                 close(WindowKind::Skyplot);
+                 closeSkyplot();
                  hideTimeSeries();
              },
              [&] {
@@ -346,7 +406,6 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     if (which != Cases::All) return;
     // Every window of the system: those above, the scatter plot, the time-series windows and
     // the SNR windows, tiled in a grid in a main window of 1920 x 1200.
-    const QSize mainSize = program.window->size();
     const std::vector<WindowKind> singles{WindowKind::NMEA,         WindowKind::Numerics,   WindowKind::Statistics,
                                           WindowKind::StatisticsSNR, WindowKind::AISTargets, WindowKind::ARPATargets,
                                           WindowKind::Skyplot,      WindowKind::Scatter};
@@ -399,7 +458,7 @@ int main(int argc, char** argv) {
     const std::string examples = std::string(TIDERUNE_SOURCE_DIR) + "/examples/";
     const std::string recording = argc > 1 ? argv[1] : examples + "demo.nmea";
     const long minLines = argc > 2 ? std::atol(argv[2]) : 1000000;
-    const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
     const std::string only = argc > 4 ? argv[4] : qEnvironmentVariable("TIDERUNE_BENCH_CASES").toStdString();
     std::printf("Built as %s; figures in wall time and in processor time (CLOCK_PROCESS_CPUTIME_ID)\n", *TIDERUNE_BUILD_TYPE ? TIDERUNE_BUILD_TYPE : "(no build type)");
     bench("Demo setup", recording, "Tiderune.ini.in", minLines, pairs, Cases::All, only);
