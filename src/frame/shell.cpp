@@ -29,7 +29,14 @@ WindowServices& Shell::host() const {
 }
 
 void Shell::processSentence(int system, std::string_view line) {
-    gate.processLine([&] { core.ProcessSentence(sink, system, line); });
+    // The gate's call holds one pointer, which std::function keeps without allocating: this
+    // runs for every line of every source.
+    const struct {
+        Shell& shell;
+        int system;
+        std::string_view line;
+    } call{*this, system, line};
+    gate.processLine([&call] { call.shell.core.ProcessSentence(call.shell.sink, call.system, call.line); });
 }
 
 MessageAnswer Shell::ask(const std::string& text, MessageButtons buttons, MessageAnswer defaultAnswer,

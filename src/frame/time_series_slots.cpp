@@ -1,12 +1,23 @@
 #include "frame/time_series_slots.h"
 
+#include "frame/child_window.h"
 #include "frame/shell.h"
 #include "timeseries/chart_designs.h"
 #include "timeseries/time_series_form.h"
 
 namespace tiderune {
 
+template <typename Holder>
+Holder* WindowSeen<Holder>::holderOf(ChildWindow* window) {
+    if (window != window_) {
+        window_ = window;
+        holder_ = dynamic_cast<Holder*>(window);
+    }
+    return holder_;
+}
+
 TimeSeriesForm* SlotTimeSeriesWindows::timeSeriesForm(int chartKind, int system) {
+    if (!isValidSystem(system)) return nullptr;
     const FormDesign* design = formDesign(chartKind);
     const std::optional<WindowKind> found = design ? timeSeriesKindOf(design->type) : std::nullopt;
     if (!found) return nullptr;
@@ -18,7 +29,7 @@ TimeSeriesForm* SlotTimeSeriesWindows::timeSeriesForm(int chartKind, int system)
         shell_.handOverWord(windowKindInfo(kind).handOver) = static_cast<std::int16_t>(system);
         slot.setVisible(false);  // loads it, and keeps it out of sight
     }
-    auto* holder = dynamic_cast<TimeSeriesFormHolder*>(slot.window());
+    TimeSeriesFormHolder* holder = formSeen_[static_cast<int>(kind)][system].holderOf(slot.window());
     return holder ? holder->timeSeriesForm() : nullptr;
 }
 
@@ -29,12 +40,8 @@ Chart* SlotTimeSeriesWindows::snrChart(int system, int constellation, int chart)
     // The slot loads the window for its own system and constellation.
     WindowSlot& slot = shell_.windows.slot(WindowKind::TimeSeriesSNR, system, constellation);
     if (!slot.isLoaded()) slot.setVisible(false);  // loads it, and keeps it out of sight
-    SNRWindowSeen& seen = snrSeen_[system][constellation];
-    if (seen.window != slot.window()) {
-        seen.window = slot.window();
-        seen.holder = dynamic_cast<SNRChartsHolder*>(slot.window());
-    }
-    return seen.holder ? &seen.holder->snrChart(chart) : nullptr;
+    SNRChartsHolder* holder = snrSeen_[system][constellation].holderOf(slot.window());
+    return holder ? &holder->snrChart(chart) : nullptr;
 }
 
 Chart* SlotScatterWindows::scatterChart(int system) {

@@ -2,13 +2,31 @@
 // How the time-series engine reaches the chart windows: through the window's slot, afresh
 // for every sentence, so that a window re-created by a reset is the one fed. A window that
 // is not loaded is loaded hidden, for the system whose slot it is.
+#include "frame/window_kinds.h"
 #include "timeseries/scatter.h"
 #include "timeseries/time_series_engine.h"
+#include "timeseries/time_series_form.h"
 
 namespace tiderune {
 
+class ChildWindow;
 class Shell;
 class SNRChartsHolder;
+
+// The window last found in a slot and what it holds. The engine asks for a chart window at
+// every sentence and a GSV group end for one SNR chart per satellite: only a slot holding
+// another window needs the look-up (a cross-cast, dearer than the sentence's points) again.
+// A slot always makes windows of one class, so a new window where the last one lay holds
+// what that one held in the same place.
+template <typename Holder>
+class WindowSeen {
+public:
+    Holder* holderOf(ChildWindow* window);
+
+private:
+    const ChildWindow* window_ = nullptr;
+    Holder* holder_ = nullptr;
+};
 
 class SlotTimeSeriesWindows final : public TimeSeriesWindows {
 public:
@@ -18,13 +36,8 @@ public:
 
 private:
     Shell& shell_;
-    // The SNR window last found in each slot, and its charts: a GSV group end asks for one
-    // chart per satellite, and only a slot holding another window needs the look-up again.
-    struct SNRWindowSeen {
-        const void* window = nullptr;
-        SNRChartsHolder* holder = nullptr;
-    };
-    SNRWindowSeen snrSeen_[MaxSystems + 1][SNRConstellations + 1] = {};
+    WindowSeen<TimeSeriesFormHolder> formSeen_[WindowKindCount][MaxSystems + 1] = {};
+    WindowSeen<SNRChartsHolder> snrSeen_[MaxSystems + 1][SNRConstellations + 1] = {};
 };
 
 // The scatter update's way to each system's scatter chart, loading the window hidden for

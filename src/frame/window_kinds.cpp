@@ -41,9 +41,16 @@ const WindowKindInfo& windowKindInfo(WindowKind kind) {
 }
 
 std::optional<WindowKind> timeSeriesKindOf(SentenceType type) {
-    for (WindowKind k : TimeSeriesKinds)
-        if (windowKindInfo(k).sentenceType == type) return k;
-    return std::nullopt;
+    // Asked for every sentence: looked up in a table made once from the kinds.
+    static const auto byType = [] {
+        std::array<std::optional<WindowKind>, SentenceTypeCount> t{};
+        for (WindowKind k : TimeSeriesKinds)
+            if (const std::optional<SentenceType> s = windowKindInfo(k).sentenceType; s && !t[static_cast<std::size_t>(*s)])
+                t[static_cast<std::size_t>(*s)] = k;
+        return t;
+    }();
+    const auto i = static_cast<std::size_t>(type);
+    return i < byType.size() ? byType[i] : std::nullopt;
 }
 
 bool analysesKind(const SystemSetup& system, WindowKind kind) {
