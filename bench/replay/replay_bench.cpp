@@ -9,7 +9,10 @@
 // columns too; of the tool process, user and system). Every window a case shows must have
 // been redrawn in its passes; beside that, the share of the pass's wall time that the redraw
 // tick spent drawing and what one of its drawings took (the tick keeps drawing to about a
-// third of the time).
+// third of the time), and the longest an event waited for the event loop's turn during a
+// pass (a timer due every 5 ms measures it), median and worst of the passes, with the GUI
+// thread's processor time in the worst: what a click, a menu or a live source waits while the
+// replay runs, and how much of that the program's own work.
 // The first demo: with no window open (the time-series windows of its analysed types are
 // loaded hidden and fed, as the program always does), with those time-series windows shown
 // (drawn on the shared redraw tick), then with one of the primary system's windows alone open
@@ -35,6 +38,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -92,6 +96,12 @@ bool gsvLines(const std::string& source, const std::string& target) {
     return n > 0;
 }
 
+double threadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
 double processCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
@@ -134,6 +144,8 @@ struct Rates {
     double wall = 0, cpu = 0;
     double drawing = 0;  // the share of the wall time the redraw tick spent drawing, in %
     double tickMs = 0;   // what a tick that drew took, on average, in milliseconds
+    double waitMs = 0;     // the longest an event waited for the event loop's turn
+    double waitCpuMs = 0;  // the program's own work in that wait: the GUI thread's processor time
 };
 
 double seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
@@ -208,13 +220,35 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
         const double c0 = processCpuSeconds();
         const double d0 = program.window->redrawTick().drawnMs();
         const long long t0Ticks = program.window->redrawTick().ticks();
+        // A timer due every 5 ms stands for a click: how late its timeouts come, once the
+        // replay has begun its lines (PLAY's reset before them is no wait of the replay's), is
+        // how long a click, a menu or a source's data waits while the replay runs.
+        // On a loaded machine a wait may be the work of other programs: the GUI thread's own
+        // processor time in the longest wait says what the program made it wait.
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        double lastMs = -1, lastCpuMs = 0, waitMs = 0, waitCpuMs = 0;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const double now = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            const double cpuNow = threadCpuSeconds() * 1000;
+            if (lastMs >= 0 && now - lastMs - probe.interval() > waitMs) {
+                waitMs = now - lastMs - probe.interval();
+                waitCpuMs = cpuNow - lastCpuMs;
+            }
+            if (program.replay->linesReplayed() > 0) {
+                lastMs = now;
+                lastCpuMs = cpuNow;
+            }
+        });
+        probe.start(5);
         program.click("PLAY");
+        probe.stop();
         const long long drew = program.window->redrawTick().ticks() - t0Ticks;
         const double cpu = processCpuSeconds() - c0;
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         const auto n = static_cast<double>(program.replay->linesReplayed());
         const double drawnMs = program.window->redrawTick().drawnMs() - d0;
-        return Rates{n / s, n / cpu, drawnMs / 10 / s, drew > 0 ? drawnMs / static_cast<double>(drew) : 0};
+        return Rates{n / s, n / cpu, drawnMs / 10 / s, drew > 0 ? drawnMs / static_cast<double>(drew) : 0, waitMs, waitCpuMs};
     };
     auto slotOf = [&](WindowKind kind) -> WindowSlot& { return shell.windows.slot(kind, 1); };
     auto close = [&](WindowKind kind) { slotOf(kind).unload(); };
@@ -223,7 +257,7 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     // of the machine weighs on both sides alike.
     auto measure = [&](const Case& c) {
         if (!chosen(c.name, only)) return;
-        std::vector<double> with, tool, wallShares, cpuShares, drawing, tickMs;
+        std::vector<double> with, tool, wallShares, cpuShares, drawing, tickMs, waitMs, waitCpuMs;
         long long redraws = 0;
         std::size_t checked = 0;
         std::set<std::string> notDrawn, notPainted;
@@ -273,12 +307,17 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
             cpuShares.push_back(100 * b.cpu / a.cpu);
             drawing.push_back(b.drawing);
             tickMs.push_back(b.tickMs);
+            waitMs.push_back(b.waitMs);
+            waitCpuMs.push_back(b.waitCpuMs);
         }
         const auto [wallLow, wallHigh] = std::minmax_element(wallShares.begin(), wallShares.end());
         const auto [cpuLow, cpuHigh] = std::minmax_element(cpuShares.begin(), cpuShares.end());
         std::printf("  %-38s %8.0f lines/s, the tool %8.0f: wall %3.0f %% (%.0f-%.0f), CPU %3.0f %% (%.0f-%.0f)", c.name,
                     median(with), median(tool), median(wallShares), *wallLow, *wallHigh, median(cpuShares), *cpuLow,
                     *cpuHigh);
+        std::printf(", events waited up to %.0f ms (%.0f at worst, %.0f ms of it the program's)", median(waitMs),
+                    *std::max_element(waitMs.begin(), waitMs.end()),
+                    waitCpuMs[static_cast<std::size_t>(std::max_element(waitMs.begin(), waitMs.end()) - waitMs.begin())]);
         if (c.shown) std::printf(", redrawn on %lld ticks, drawing %.0f %% of the time (%.1f ms a tick)", redraws, median(drawing), median(tickMs));
         if (c.checkPainted) std::printf(", %zu windows checked for paints", checked / static_cast<std::size_t>(pairs));
         for (const std::string& title : notDrawn) std::printf("; not redrawn in a pass: %s", title.c_str());
