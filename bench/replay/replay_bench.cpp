@@ -233,7 +233,7 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
             const double cpuNow = threadCpuSeconds() * 1000;
             if (lastMs >= 0 && now - lastMs - probe.interval() > waitMs) {
                 waitMs = now - lastMs - probe.interval();
-                waitCpuMs = cpuNow - lastCpuMs;
+                waitCpuMs = std::max(0.0, cpuNow - lastCpuMs - probe.interval());
             }
             if (program.replay->linesReplayed() > 0) {
                 lastMs = now;

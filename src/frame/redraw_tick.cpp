@@ -44,28 +44,58 @@ void RedrawTick::scheduleStatusBarDraw(std::function<void()> draw) {
 }
 
 void RedrawTick::tick() {
-    pace_.drawStarted();
-    const long long before = ticks_;
-    drawNow();
-    // A refreshed window asks Qt to paint it at the event loop's next turn: painted here, the
-    // drawing is timed whole.
-    if (ticks_ != before) QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    if (!drawing_) {
+        // A new drawing: the status bar and the windows changed since the last.
+        pace_.drawStarted();
+        drawing_ = true;
+        drew_ = false;
+        if (statusBarDraw_) std::exchange(statusBarDraw_, nullptr)();
+        due_.swap(changed_);
+        changed_.clear();
+        nextDue_ = 0;
+    } else {
+        pace_.drawResumed();
+    }
+    if (!drawDue(true)) {
+        // The rest at the event loop's next turn, after what waits there.
+        pace_.drawPaused();
+        timer_.start(0);
+        return;
+    }
+    drawing_ = false;
+    if (drew_) ++ticks_;
     const int wait = pace_.drawFinished();
     drawnMs_ += pace_.lastDrawMs();
     nextTickMs_ = nowMs_() + wait;
     if (!changed_.empty() || statusBarDraw_) timer_.start(wait);
 }
 
+bool RedrawTick::drawDue(bool sliced) {
+    while (nextDue_ < due_.size()) {
+        const QPointer<ChildWindow> w = due_[nextDue_++];
+        // A hidden window stays marked and is drawn when it is shown (ChildWindow::showEvent).
+        if (!w || !w->isVisible() || !w->refreshIfChanged()) continue;
+        drew_ = true;
+        // A refreshed window asks Qt to paint it at the event loop's next turn: painted here,
+        // window by window, the drawing is timed whole and can stop between two windows.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        if (sliced && nextDue_ < due_.size() && pace_.sliceOver()) return false;
+    }
+    due_.clear();
+    nextDue_ = 0;
+    return true;
+}
+
 void RedrawTick::drawNow() {
     if (statusBarDraw_) std::exchange(statusBarDraw_, nullptr)();
-    std::vector<QPointer<ChildWindow>> due;
-    due.swap(changed_);
-    bool drew = false;
-    for (const QPointer<ChildWindow>& w : due) {
-        // A hidden window stays marked and is drawn when it is shown (ChildWindow::showEvent).
-        if (w && w->isVisible()) drew = w->refreshIfChanged() || drew;
-    }
-    if (drew) ++ticks_;
+    // What a drawing under way has not drawn yet, then everything changed since.
+    if (!drawing_) drew_ = false;
+    drawing_ = false;
+    due_.insert(due_.end(), changed_.begin(), changed_.end());
+    changed_.clear();
+    drawDue(false);
+    if (drew_) ++ticks_;
+    drew_ = false;
     if (changed_.empty() && !statusBarDraw_) timer_.stop();
 }
 

@@ -4,7 +4,9 @@
 // window that can be seen copies that memory into its widgets. A window costs its sentences
 // no drawing, and a replay running as fast as the lines can be read still repaints the
 // screen at the tick's rate, or slower while drawing is dear (RedrawPace): drawing never
-// takes more than about a third of the time.
+// takes more than about a third of the time. A drawing of many windows is made in slices of
+// about RedrawPace::SliceMs, window by window, with the event loop's turn between slices: a
+// click or a menu waits for a slice, not for every window on the screen.
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -32,7 +34,8 @@ public:
     // window is the one caller, and each of its requests draws every panel then waiting, so
     // the latest request stands for the earlier ones.
     void scheduleStatusBarDraw(std::function<void()> draw);
-    // Refreshes every changed window that can be seen now (the end of a replay, tests).
+    // Refreshes every changed window that can be seen now, in one go (the end of a replay,
+    // tests).
     void drawNow();
     // Ticks so far that refreshed at least one window.
     long long ticks() const { return ticks_; }
@@ -47,9 +50,17 @@ public:
 private:
     void tick();
     void armTimer();
+    // Refreshes and paints the windows of the drawing under way, one by one, until they are
+    // all drawn (true) or, when `sliced`, the slice is over.
+    bool drawDue(bool sliced);
 
     QTimer timer_;
     std::vector<QPointer<ChildWindow>> changed_;
+    // The windows of the drawing under way not yet drawn, and whether one of them drew.
+    std::vector<QPointer<ChildWindow>> due_;
+    std::size_t nextDue_ = 0;
+    bool drawing_ = false;
+    bool drew_ = false;
     std::function<void()> statusBarDraw_;
     long long ticks_ = 0;
     double drawnMs_ = 0;
