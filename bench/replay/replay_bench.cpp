@@ -180,7 +180,7 @@ double median(std::vector<double> v) {
     return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// A window set-up measured against the no-window rate: `open` shows its windows, `close`
+// A window set-up measured against the replay tool: `open` shows its windows, `close`
 // takes them away again; `shown` lists the windows whose redraws are counted.
 struct Case {
     const char* name;
