@@ -134,6 +134,35 @@ TEST(ChartWidgetDrawing, BarsTakeTheirPointColours) {
     EXPECT_FALSE(near(img.pixel(f.at(7, 8)), QColor(Qt::red))) << "bars end at their value";
 }
 
+// Bars denser than the pixels read as a band, whether a point falls in every column or, with
+// a longer decimation block, in every second or fourth; a gap in the data stays open.
+TEST(ChartWidgetDrawing, DenseBarsStayABandWhereThePointsThinOut) {
+    FixedChart f;
+    Series& bars = f.w.chart().addSeries(SeriesKind::Bar);
+    bars.setColour(colours::Blue);
+    bars.setOutline(false, 0);
+    bars.addXY(0, 6);
+    f.w.renderImage();
+    const double perPixel = 1.0 / (f.at(1, 0).x() - f.at(0, 0).x());
+    ASSERT_TRUE(perPixel > 0.001 && perPixel < 1) << perPixel;
+    // Steps in pixels: 0.7 (every column), then 1.8 and 3.6 (a filter of 5 and of 10 s at
+    // 2 s a pixel), a gap of 12, then 1.8 again.
+    const struct {
+        double from, to, step;
+    } runs[] = {{0.1, 2, 0.7}, {2, 5, 1.8}, {5, 7, 3.6}, {7 + 12 * perPixel, 9.9, 1.8}};
+    for (const auto& r : runs)
+        for (double x = r.from; x < r.to; x += r.step * perPixel) bars.addXY(x, 6);
+    const QImage img = f.w.renderImage();
+    const int y = f.at(0, 3).y();
+    auto blue = [&](int px) { return near(img.pixel(px, y), QColor(Qt::blue)); };
+    std::string holes;
+    for (int px = f.at(0.2, 0).x(); px < f.at(6.9, 0).x(); ++px)
+        if (!blue(px)) holes += std::to_string(px) + " ";
+    EXPECT_EQ(holes, "") << "columns without their bar";
+    const int gap = f.at(7, 0).x();
+    for (int px = gap + 5; px < gap + 10; ++px) EXPECT_FALSE(blue(px)) << "the gap in the data at " << px;
+}
+
 TEST(ChartWidgetDrawing, GanttRunsAndTheAverageLine) {
     FixedChart f;
     Chart& c = f.w.chart();

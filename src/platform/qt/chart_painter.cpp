@@ -676,7 +676,12 @@ public:
         const std::vector<ColumnSample>& samples = reduced(s, xm, true);
         // Neighbouring columns of the same height and colour (long steps of one value) are
         // filled as one rectangle: the fill, gradient included, varies only with y.
-        double from = 0, to = 0, upper = 0, lower = 0;
+        // Bars this dense read as a band, each reaching the next: where the points thin out
+        // (a longer decimation block) the band would otherwise fall apart into columns and
+        // gaps while the data go on. A gap wider than two and a half times the longer of the
+        // two steps before it (whole pixels alternate round a step between them) is one in
+        // the data, and stays open.
+        double from = 0, to = 0, upper = 0, lower = 0, before = -1, step = 0, stepBefore = 0;
         Colour colour = 0;
         bool open = false;
         auto flush = [&] {
@@ -684,6 +689,13 @@ public:
         };
         for (const auto& c : samples) {
             const double col = std::floor(c.px);
+            if (before >= 0 && col > before) {
+                const double gap = col - before;
+                if (open && gap > 1 && gap <= std::max(2.0, 2.5 * std::max(step, stepBefore))) to = col;
+                stepBefore = step;
+                step = gap;
+            }
+            before = col;
             const double top = ym.toPixel(std::max(c.max, 0.0));
             const double bottom = ym.toPixel(std::min(c.min, 0.0));
             const double u = std::min(top, bottom), l = std::max(top, bottom);
