@@ -182,6 +182,10 @@ void Series::deletePoint(int i) {
             s2_ -= d * d;
             if (n_ == 0) s1_ = s2_ = 0;
         }
+        // The extremes read their new leaders from the columns, which still hold this point.
+        xExt_.popUpTo(seq);
+        yExt_.popUpTo(seq);
+        endExt_.popUpTo(seq);
         xs_.pop_front();
         if (!xs_.empty()) firstX_ = xs_.front();
         ys_.pop_front();
@@ -189,9 +193,6 @@ void Series::deletePoint(int i) {
         cs_.pop_front();
         nulls_.pop_front();
         labels_.erase(seq);
-        xExt_.popUpTo(seq);
-        yExt_.popUpTo(seq);
-        endExt_.popUpTo(seq);
         ++firstSeq_;
         for (int level = 0; level < Levels; ++level) {
             if (!blocks_[level].empty() && (firstSeq_ >> LevelShift[level]) > firstBlock_[level]) {

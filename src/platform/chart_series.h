@@ -1,8 +1,8 @@
 #pragma once
-// One series of a chart: its points in ring buffers (a day of 10 Hz data stays cheap to
-// append to and to trim from the front), its look, and running figures (x and y extremes,
-// mean and standard deviation) kept as points come and go, so that automatic axes and the
-// average and deviation lines never rescan the whole series.
+// One series of a chart: its points in ring buffers (days of 10 Hz data stay cheap to append
+// to and to trim from the front, and growing never moves what is held), its look, and running
+// figures (x and y extremes, mean and standard deviation) kept as points come and go, so that
+// automatic axes and the average and deviation lines never rescan the whole series.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -230,11 +230,11 @@ private:
     RingBuffer<Block> blocks_[Levels];
     RingBuffer<Extremes> extremes_[Levels];  // numbered as blocks_
     std::uint64_t firstBlock_[Levels] = {};  // block number of blocks_[level][0]
-    SlidingExtremes yExt_;
-    SlidingExtremes xExt_;
+    SlidingExtremes yExt_{ys_, firstSeq_};
+    SlidingExtremes xExt_{xs_, firstSeq_};
 
     RingBuffer<double> ends_;  // Gantt only
-    SlidingExtremes endExt_;
+    SlidingExtremes endExt_{ends_, firstSeq_};
     std::map<std::uint64_t, std::string> labels_;  // few points carry a label
     std::uint64_t rewrites_ = 0;
     const Series* source_ = nullptr;

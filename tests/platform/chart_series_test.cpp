@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <random>
 #include <vector>
 
@@ -205,6 +206,73 @@ TEST(ChartSeries, RunningFiguresMatchARecountAtEveryStep) {
     }
 }
 
+// Hundreds of thousands of points, past many chunks of every column's storage (from a buffer
+// gone round), trimmed at the front (its chunks going round to the back), cut at the back and
+// grown into the room kept: the points keep their order and values and the running figures
+// match a recount. Values that rise or fall for a whole phase keep every point a candidate
+// extreme.
+TEST(ChartSeries, LongSeriesKeepTheirPointsAndFiguresAcrossChunks) {
+    struct Phase {
+        int add;         // points appended, every 1000th a null point
+        double slope;    // y step per point
+        bool xDescends;  // x falls back every 7th point
+        int trimFront;   // then deleted from the front
+        int cutFrom;     // then deleted from this index on (-1: none)
+    };
+    const Phase phases[] = {
+        {6000, 0.5, false, 5000, -1},  // gone round in its one buffer before it takes chunks
+        {200000, 0.5, false, 0, -1}, {0, 0, false, 150000, -1}, {100000, -0.25, true, 0, -1},
+        {0, 0, false, 0, 1000},      {70000, 1, false, 30000, -1}, {0, 0, false, 0, 0},
+        {20000, -1, true, 19990, -1},
+    };
+    struct Point {
+        double x, y;
+        Colour c;
+        bool null;
+    };
+    for (SeriesKind kind : {SeriesKind::Point, SeriesKind::Line}) {
+        Chart chart;
+        Series& s = chart.addSeries(kind);
+        std::deque<Point> want;
+        double x = 0, y = 0;
+        for (int n = 0, phase = 0; phase < static_cast<int>(std::size(phases)); ++phase) {
+            const Phase& p = phases[phase];
+            for (int i = 0; i < p.add; ++i, ++n) {
+                x += p.xDescends && n % 7 == 0 ? -3 : 1;
+                y += p.slope;
+                const Colour c = n % 5 ? SeriesColour : static_cast<Colour>(n & 0xFFFFFF);
+                want.push_back(n % 1000 == 999 ? Point{x, 0, SeriesColour, true} : Point{x, y, c, false});
+                if (want.back().null) s.addNullXY(x, 0);
+                else s.addXY(x, y, {}, c);
+            }
+            for (int i = 0; i < p.trimFront; ++i, want.pop_front()) s.deletePoint(0);
+            if (p.cutFrom >= 0) {
+                s.deletePointsFrom(p.cutFrom);
+                want.resize(static_cast<std::size_t>(p.cutFrom));
+            }
+            ASSERT_EQ(s.count(), static_cast<int>(want.size())) << "phase " << phase;
+            double xmin = 1e300, xmax = -1e300, ymin = 1e300, ymax = -1e300;
+            bool asc = true;
+            for (int i = 0; i < s.count(); ++i) {
+                const Point& w = want[static_cast<std::size_t>(i)];
+                ASSERT_TRUE(s.x(i) == w.x && s.y(i) == w.y && s.pointColour(i) == w.c && s.isNull(i) == w.null)
+                    << "phase " << phase << " point " << i;
+                xmin = std::min(xmin, w.x);
+                xmax = std::max(xmax, w.x);
+                if (i && w.x < want[static_cast<std::size_t>(i) - 1].x) asc = false;
+                if (!w.null) ymin = std::min(ymin, w.y), ymax = std::max(ymax, w.y);
+            }
+            ASSERT_EQ(s.xAscending(), asc) << "phase " << phase;
+            if (want.empty()) continue;
+            ASSERT_TRUE(s.xRange() && s.yRange()) << "phase " << phase;
+            EXPECT_EQ(s.xRange()->min, xmin) << "phase " << phase;
+            EXPECT_EQ(s.xRange()->max, xmax) << "phase " << phase;
+            EXPECT_EQ(s.yRange()->min, ymin) << "phase " << phase;
+            EXPECT_EQ(s.yRange()->max, ymax) << "phase " << phase;
+        }
+    }
+}
+
 // Per-column reduction (with the summary blocks, whole and in pieces) against a point-by-point
 // reduction: series with null points, and series without, at uneven times with gaps.
 TEST(ChartColumns, ReductionMatchesAPointByPointReduction) {
@@ -242,7 +310,11 @@ TEST(ChartColumns, ReductionMatchesAPointByPointReduction) {
             replayed.addXY(start + i * 0.9 + (rng() % 500) / 1000.0, i == 7777 ? 1e6 : static_cast<double>(rng() % 100));
     }
     ASSERT_EQ(replayed.yRange()->max, 1e6);
-    for (const Series* series : {&s, &b, &unbroken, &unbrokenBars, &replayed}) {
+    // Days of points, far past the chunks their storage is kept in, the oldest half trimmed.
+    Series& days = chart.addSeries(SeriesKind::Line);
+    for (int i = 0; i < 400000; ++i) days.addXY(i * 0.1, static_cast<double>(rng() % 2000) - (i % 100000 == 5 ? 1e5 : 0));
+    for (int i = 0; i < 150000; ++i) days.deletePoint(0);
+    for (const Series* series : {&s, &b, &unbroken, &unbrokenBars, &replayed, &days}) {
         const bool bars = series->kind() == SeriesKind::Bar;
         for (double width : {37.0, 300.0, 5000.0, 40000.0, -450.0}) {
             const AxisMap map(series->x(0), series->x(series->count() - 1), 0, width);
