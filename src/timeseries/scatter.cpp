@@ -90,11 +90,17 @@ std::uint64_t HeldPositions::key(float east, float north) {
 
 bool HeldPositions::insertKey(std::uint64_t k) {
     if ((size_ + 1) * 2 > slots_.size()) {
-        std::vector<std::uint64_t> old(std::max<std::size_t>(64, slots_.size() * 2), Empty);
-        old.swap(slots_);
-        size_ = 0;
-        for (std::uint64_t o : old)
-            if (o != Empty) insertKey(o);
+        if (slots_.size() >= MaxSlots) {
+            // At its bound: forgotten at once, and taken again from the positions that come.
+            std::fill(slots_.begin(), slots_.end(), Empty);
+            size_ = 0;
+        } else {
+            std::vector<std::uint64_t> old(std::max<std::size_t>(64, slots_.size() * 2), Empty);
+            old.swap(slots_);
+            size_ = 0;
+            for (std::uint64_t o : old)
+                if (o != Empty) insertKey(o);
+        }
     }
     const std::size_t mask = slots_.size() - 1;
     // The low bits of a float's pattern barely change between near positions: mixed first.
@@ -112,7 +118,9 @@ bool HeldPositions::insertKey(std::uint64_t k) {
 void HeldPositions::rebuild(const Series& points) {
     slots_.clear();
     size_ = 0;
-    for (int i = 0; i < points.count(); ++i)
+    // The newest points are those a receiver repeats, as many as the table takes.
+    const int n = points.count();
+    for (int i = std::max(0, n - static_cast<int>(MaxSlots / 2)); i < n; ++i)
         insertKey(key(static_cast<float>(points.x(i)), static_cast<float>(points.y(i))));
     series_ = &points;
 }

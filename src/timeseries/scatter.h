@@ -44,16 +44,21 @@ std::string scatterAxisTitle(const char* name, float r);
 // automatic range stands in for it.
 float scatterHalfRange(const Series& points, bool autoScale, float fixed);
 
-// The positions a scatter series holds, each once: a receiver that stands still sends the
-// same few positions again and again for weeks, and a point already on the plot in the
-// system's colour (one for the whole run) adds nothing to it. Kept in step with the series:
-// when the series is another one, or was cleared or cut, the set is taken from it afresh.
-// A plot that only grows (a vessel under way) pays about as much again for its points here.
+// The positions a scatter series holds, each once as far as a bounded table remembers them: a
+// receiver that stands still sends the same few positions again and again for weeks, and a
+// point already on the plot in the system's colour (one for the whole run) adds nothing to it.
+// A vessel under way sends a new position every time: the table grows to 2^17 positions
+// (2 MiB) at most, then forgets them all and takes them again from the positions that come;
+// a position forgotten and sent again is a second point on the same spot, which the plot shows
+// alike. Kept in step with the series: when the series is another one, or was cleared or cut,
+// the table is taken from its newest points afresh.
 class HeldPositions {
 public:
     // True when (east, north) was not held yet; it is held from now on.
     bool insert(const Series& points, float east, float north);
     std::size_t size() const { return size_; }
+
+    static constexpr std::size_t MaxSlots = std::size_t{1} << 18;
 
 private:
     static std::uint64_t key(float east, float north);

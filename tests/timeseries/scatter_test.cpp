@@ -171,6 +171,16 @@ TEST(UpdateScatter, EachPositionIsHeldOnceAndTheSecondDayAddsNothing) {
     s.c().series(0).deletePointsFrom(1);
     s.update.UpdateScatter(1, static_cast<float>(distinct[1].second), static_cast<float>(distinct[1].first));
     EXPECT_EQ(held(s), (std::vector<std::pair<double, double>>{distinct[0], distinct[1]}));
+
+    // A vessel under way: every position is a point, and what is remembered of them stays
+    // bounded; the newest position sent again still adds nothing.
+    Scatter way;
+    const int points = 300000;
+    for (int i = 0; i < points; ++i) way.update.UpdateScatter(1, i * 0.25f, i * 0.125f);
+    way.update.UpdateScatter(1, (points - 1) * 0.25f, (points - 1) * 0.125f);
+    EXPECT_EQ(way.c().series(0).count(), points);
+    EXPECT_LE(way.update.heldPositions(1).size(), HeldPositions::MaxSlots / 2);
+    EXPECT_EQ(way.c().leftAxis().maximum(), std::floor((points - 1) * 0.25) + 1);
 }
 
 TEST(XYAxisForm, LoadShowsTheRangeInUseAndOkSetsTheScaling) {
