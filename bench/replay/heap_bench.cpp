@@ -1,12 +1,15 @@
 // What a live source that runs for days leaves on the heap, with every window of the primary
-// system open: a simulated day of a receiver lying still (GGA at 10 Hz with a position that
-// wanders round the reference, a GPS and a GLONASS GSV group and a ZDA once a second, the
-// time running on across midnights and dates) is fed through the analysis day after day, as
-// the replay feeds its lines, the event loop turning after every line so that the windows
-// draw. After each day: the heap in use (malloc's own count), the resident set, the wall and
-// CPU time of that day, and the windows whose charts hold the most points. The charts keep
-// 24 hours, so from the second day on the heap should stay where the first day left it.
-//   tiderune-bench-heap [DAYS] [SECONDS_PER_DAY]   (4 days of 86400 s by default)
+// system open: a simulated day of a receiver (GGA at 10 Hz, a GPS and a GLONASS GSV group and
+// a ZDA once a second, the time running on across midnights and dates) is fed through the
+// analysis day after day, as the replay feeds its lines, the event loop turning after every
+// line so that the windows draw. The receiver lies still, its position wandering round the
+// reference, or is under way at 6 knots on a slowly swinging course, so that every position
+// is a new point of the scatter plot. After each day: the heap in use (malloc's own count),
+// the resident set, the points the scatter plot holds, the longest time one line took (its
+// analysis and the event loop's turn after it), the wall and CPU time of that day, and the
+// windows whose charts hold the most points. The time-series charts keep 24 hours, so a
+// receiver lying still should leave the heap where the first day left it.
+//   tiderune-bench-heap [DAYS] [SECONDS_PER_DAY] [still|moving]   (4 days of 86400 s, still)
 #include <QApplication>
 #include <QTemporaryDir>
 #include <malloc.h>
@@ -52,14 +55,22 @@ double heapMiB() {
 // The lines of one second of the simulated receiver, starting at unix time t.
 class Receiver {
 public:
-    explicit Receiver(std::uint64_t seed) : random_(seed) {}
+    Receiver(std::uint64_t seed, bool moving) : random_(seed), moving_(moving) {}
 
     std::vector<std::string> second(double t) {
         std::vector<std::string> lines;
         for (int tenth = 0; tenth < 10; ++tenth) {
-            // A wander of a few metres round the reference, pulled back towards it.
-            north_ += random_.uniform(-0.05, 0.05) - north_ * 0.001;
-            east_ += random_.uniform(-0.05, 0.05) - east_ * 0.001;
+            if (moving_) {
+                // 6 knots, the course swinging 50 degrees either way of north-east every 6 hours.
+                const double course = (45 + 50 * std::sin(t / 21600.0 * 2 * M_PI)) * M_PI / 180.0;
+                const double step = 6 * 1852.0 / 3600.0 / 10;
+                north_ += step * std::cos(course) + random_.uniform(-0.02, 0.02);
+                east_ += step * std::sin(course) + random_.uniform(-0.02, 0.02);
+            } else {
+                // A wander of a few metres round the reference, pulled back towards it.
+                north_ += random_.uniform(-0.05, 0.05) - north_ * 0.001;
+                east_ += random_.uniform(-0.05, 0.05) - east_ * 0.001;
+            }
             gen::GgaData d;
             d.time = t + tenth / 10.0;
             d.latitude = RefLat + north_ / 111120.0;
@@ -99,6 +110,7 @@ public:
 private:
     static constexpr double RefLat = 59.41871, RefLon = 10.49215;
     gen::Prng random_;
+    bool moving_;
     double north_ = 0, east_ = 0;
 };
 
@@ -134,6 +146,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int days = argc > 1 ? std::max(1, std::atoi(argv[1])) : 4;
     const int secondsPerDay = argc > 2 ? std::max(1, std::atoi(argv[2])) : 86400;
+    const bool moving = argc > 3 && std::string(argv[3]) == "moving";
     QTemporaryDir dir;
     const std::string home = dir.path().toStdString() + "/Tiderune";
     if (!demo::installDemoSetup(home, std::string(TIDERUNE_SOURCE_DIR) + "/examples/demo.nmea")) {
@@ -151,7 +164,7 @@ int main(int argc, char** argv) {
     ShowStatisticsSNRWindow(shell, 1);
     ShowAISTargetsWindow(shell, 1);
     ShowARPATargetsWindow(shell, 1);
-    Receiver receiver(7);
+    Receiver receiver(7, moving);
     // Fed once, so that the sky plot has loaded the SNR windows, which are then shown too.
     const double start = 1781438400.0;  // 14 June 2026 12:00:00 UTC: the first midnight comes after 12 hours
     for (const std::string& l : receiver.second(start)) shell.processSentence(1, l);
@@ -162,8 +175,10 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
 
     std::printf("Built as %s. Every window of the primary system open, offscreen; a day is %d s of GGA at\n"
-                "10 Hz, GPS and GLONASS GSV and ZDA at 1 Hz\n",
-                *TIDERUNE_BUILD_TYPE ? TIDERUNE_BUILD_TYPE : "(no build type)", secondsPerDay);
+                "10 Hz, GPS and GLONASS GSV and ZDA at 1 Hz; the receiver %s\n",
+                *TIDERUNE_BUILD_TYPE ? TIDERUNE_BUILD_TYPE : "(no build type)", secondsPerDay,
+                moving ? "under way at 6 knots" : "lying still");
+    const Chart* scatter = shell.scatterWindows.scatterChart(1);
     std::printf("  start:   heap in use %7.1f MiB, resident %7.1f MiB\n", heapMiB(), bench::residentKiB() / 1024.0);
     std::fflush(stdout);
     long long lines = 0;
@@ -171,8 +186,10 @@ int main(int argc, char** argv) {
     for (int day = 1; day <= days; ++day) {
         const auto wall0 = std::chrono::steady_clock::now();
         const double cpu0 = cpuSeconds();
+        double longest = 0;
         for (int s = 0; s < secondsPerDay; ++s, t += 1) {
             for (const std::string& l : receiver.second(t)) {
+                const auto line0 = std::chrono::steady_clock::now();
                 // As the replay hands a line on: to the monitor while it is open, then through
                 // the analysis, the event loop turning after it.
                 if (shell.config.WindowVisible[1][VisibleForms::NMEAMonitor]) {
@@ -181,13 +198,16 @@ int main(int argc, char** argv) {
                 }
                 shell.processSentence(1, l + "\r\n");
                 QCoreApplication::processEvents();
+                longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - line0).count());
                 ++lines;
             }
         }
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
         const double cpu = cpuSeconds() - cpu0;
-        std::printf("  day %d:   heap in use %7.1f MiB, resident %7.1f MiB; %lld lines; this day %.0f s wall, %.0f s CPU\n",
-                    day, heapMiB(), bench::residentKiB() / 1024.0, lines, wall, cpu);
+        std::printf("  day %d:   heap in use %7.1f MiB, resident %7.1f MiB; %lld lines; scatter %d points; "
+                    "longest line %.0f ms; this day %.0f s wall, %.0f s CPU\n",
+                    day, heapMiB(), bench::residentKiB() / 1024.0, lines, scatter ? scatter->series(0).count() : 0,
+                    longest * 1000, wall, cpu);
         printChartHolders(*program.window);
         std::fflush(stdout);
     }
