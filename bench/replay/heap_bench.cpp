@@ -6,9 +6,10 @@
 // reference, or is under way at 6 knots on a slowly swinging course, so that every position
 // is a new point of the scatter plot. After each day: the heap in use (malloc's own count),
 // the resident set, the points the scatter plot holds, the longest time one line took (its
-// analysis and the event loop's turn after it), the wall and CPU time of that day, and the
-// windows whose charts hold the most points. The time-series charts keep 24 hours, so a
-// receiver lying still should leave the heap where the first day left it.
+// analysis and the event loop's turn after it) and how many took over 100 ms, the wall and
+// CPU time of that day, and the windows whose charts hold the most points. The time-series
+// charts keep 24 hours, so a receiver lying still should leave the heap where the first day
+// left it.
 //   tiderune-bench-heap [DAYS] [SECONDS_PER_DAY] [still|moving]   (4 days of 86400 s, still)
 #include <QApplication>
 #include <QTemporaryDir>
@@ -187,6 +188,7 @@ int main(int argc, char** argv) {
         const auto wall0 = std::chrono::steady_clock::now();
         const double cpu0 = cpuSeconds();
         double longest = 0;
+        long long slow = 0;  // lines over 100 ms
         for (int s = 0; s < secondsPerDay; ++s, t += 1) {
             for (const std::string& l : receiver.second(t)) {
                 const auto line0 = std::chrono::steady_clock::now();
@@ -198,16 +200,18 @@ int main(int argc, char** argv) {
                 }
                 shell.processSentence(1, l + "\r\n");
                 QCoreApplication::processEvents();
-                longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - line0).count());
+                const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - line0).count();
+                longest = std::max(longest, took);
+                slow += took > 0.1;
                 ++lines;
             }
         }
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
         const double cpu = cpuSeconds() - cpu0;
         std::printf("  day %d:   heap in use %7.1f MiB, resident %7.1f MiB; %lld lines; scatter %d points; "
-                    "longest line %.0f ms; this day %.0f s wall, %.0f s CPU\n",
+                    "longest line %.0f ms, %lld over 100 ms; this day %.0f s wall, %.0f s CPU\n",
                     day, heapMiB(), bench::residentKiB() / 1024.0, lines, scatter ? scatter->series(0).count() : 0,
-                    longest * 1000, wall, cpu);
+                    longest * 1000, slow, wall, cpu);
         printChartHolders(*program.window);
         std::fflush(stdout);
     }
