@@ -186,7 +186,8 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::fillWindowMenu() {
-    // The Window menu lists the visible child windows; choosing one brings it forward.
+    // The Window menu lists the visible child windows; choosing one brings it forward, and
+    // into view where it stands beyond the visible part of the area.
     QMenu* window = menuBar()->findChild<QMenu*>("mnuWindow");
     for (QAction* a : windowListActions_) {
         window->removeAction(a);
@@ -201,9 +202,24 @@ void MainWindow::fillWindowMenu() {
         QAction* a = window->addAction(QString("&%1 %2").arg(++n).arg(sub->windowTitle()));
         a->setCheckable(true);
         a->setChecked(sub == mdi_->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
+        connect(a, &QAction::triggered, this, [this, sub] {
+            mdi_->setActiveSubWindow(sub);
+            scrollIntoView(sub);
+        });
         windowListActions_.append(a);
     }
+}
+
+void MainWindow::scrollIntoView(QMdiSubWindow* sub) {
+    // Its top left corner where it lies out of sight that way, or where its title bar would
+    // not show whole.
+    const QRect view = mdi_->viewport()->rect();
+    const QRect g = sub->geometry();
+    const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    if (g.left() < 0 || g.left() + std::min(g.width(), 4 * title) > view.width())
+        mdi_->horizontalScrollBar()->setValue(mdi_->horizontalScrollBar()->value() + g.left());
+    if (g.top() < 0 || g.top() + title > view.height())
+        mdi_->verticalScrollBar()->setValue(mdi_->verticalScrollBar()->value() + g.top());
 }
 
 TileLimits MainWindow::arrangeLimits(QMdiSubWindow* sub) const {

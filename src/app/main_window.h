@@ -121,6 +121,8 @@ private:
     void buildToolBars();
     void buildStatusBar();
     void fillWindowMenu();
+    // Scrolls the area to a window that stands beyond its visible part.
+    void scrollIntoView(QMdiSubWindow* sub);
     // Moves the windows whose title bars `opening`, shown in front of them, would cover.
     void keepTitleBarsInSight(QMdiSubWindow* opening);
     // What an arrangement gives a window at least and at most.

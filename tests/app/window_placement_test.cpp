@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -370,7 +372,8 @@ TEST_F(WindowPlacementTest, AWindowBeyondTheAreasEdgesIsReachedByScrolling) {
         QScrollBar* bar;
     };
     for (const Case& c : {Case{"past the right edge", K::ARPATargets, {-100, -400}, mdi->horizontalScrollBar()},
-                          Case{"past the bottom edge", K::AISTargets, {-500, -60}, mdi->verticalScrollBar()}}) {
+                          Case{"past the bottom edge", K::AISTargets, {-500, -60}, mdi->verticalScrollBar()},
+                          Case{"wholly below it", K::AISTargets, {-500, 40}, mdi->verticalScrollBar()}}) {
         SCOPED_TRACE(c.name);
         for (QMdiSubWindow* sub : mdi->subWindowList()) sub->move(0, 0);
         QCoreApplication::processEvents();
@@ -379,6 +382,12 @@ TEST_F(WindowPlacementTest, AWindowBeyondTheAreasEdgesIsReachedByScrolling) {
         sub->move(mdi->viewport()->rect().bottomRight() + c.beyond);
         QCoreApplication::processEvents();
         ASSERT_TRUE(c.bar->isVisible());
+        // Chosen from the Window menu, it comes into view.
+        QMenu* menu = window->menuBar()->findChild<QMenu*>("mnuWindow");
+        emit menu->aboutToShow();
+        for (QAction* a : menu->actions())
+            if (a->text().endsWith(sub->windowTitle())) a->trigger();
+        EXPECT_TRUE(mdi->viewport()->rect().contains(sub->geometry().topLeft())) << ::testing::PrintToString(sub->geometry());
         c.bar->setValue(c.bar->maximum());
         EXPECT_TRUE(mdi->viewport()->rect().contains(sub->geometry())) << ::testing::PrintToString(sub->geometry());
         c.bar->setValue(c.bar->minimum());
