@@ -41,6 +41,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 #include <functional>
 #include <cstdio>
@@ -465,15 +466,44 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
                  ShowScatterWindow(shell, 1);
                  ShowTimeSeriesWindows(shell, 1);
                  snrShown();
-                 // The main window does not shrink below what its tool and status bars
-                 // need (wider than 1920 offscreen): the grid is squeezed into the width a
-                 // 1920-pixel main window gives its windows.
+                 // A grid over the area, so that every window shows: the area scrolls, and a
+                 // tiling that keeps each window at a size that reads runs on past its edge.
+                 // The main window does not shrink below what its tool and status bars need
+                 // (wider than 1920 offscreen): the grid takes the width a 1920-pixel main
+                 // window gives its windows. Its last row holds the offline status window at
+                 // its fixed size and the AIS target list, whose positions, the columns that
+                 // change, need a wider cell than the rest; what is left of the row is shared.
                  QMdiArea* area = program.window->mdiArea();
-                 area->tileSubWindows();
-                 const double sx = std::min(1.0, (1920.0 - (program.window->width() - area->width())) / area->width());
+                 QList<QMdiSubWindow*> subs, last;
                  for (QMdiSubWindow* sub : area->subWindowList()) {
-                     const QRect g = sub->geometry();
-                     sub->setGeometry(static_cast<int>(g.x() * sx), g.y(), static_cast<int>(g.width() * sx), g.height());
+                     if (!sub->isVisible()) continue;
+                     const bool wide = sub->minimumSize() == sub->maximumSize() ||
+                                       qobject_cast<AISTargetsWindow*>(sub->widget()) != nullptr;
+                     (wide ? last : subs).append(sub);
+                 }
+                 const int width = std::min(area->viewport()->width(), 1920 - (program.window->width() - area->width()));
+                 const int height = area->viewport()->height();
+                 const auto n = static_cast<int>(subs.size() + last.size());
+                 const int columns = std::max(1, static_cast<int>(std::ceil(std::sqrt(n * double(width) / height))));
+                 const int rows = (n + columns - 1) / columns;
+                 const int cellWidth = width / columns, cellHeight = height / rows;
+                 // The last row: the windows of the grid beyond the full rows, then the wide ones.
+                 const int full = std::min(static_cast<int>(subs.size()), (rows - 1) * columns);
+                 for (int i = 0; i < full; ++i)
+                     subs[i]->setGeometry(i % columns * cellWidth, i / columns * cellHeight, cellWidth, cellHeight);
+                 last = subs.mid(full) + last;
+                 int x = 0;
+                 int shared = width;
+                 int sharing = 0;
+                 for (QMdiSubWindow* sub : last) {
+                     if (sub->minimumSize() == sub->maximumSize()) shared -= sub->width();
+                     else ++sharing;
+                 }
+                 for (QMdiSubWindow* sub : last) {
+                     const bool fixed = sub->minimumSize() == sub->maximumSize();
+                     const int w = fixed ? sub->width() : shared / std::max(1, sharing);
+                     sub->setGeometry(x, (rows - 1) * cellHeight, w, cellHeight);
+                     x += w;
                  }
              },
              [&] {
