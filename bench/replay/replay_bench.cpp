@@ -3,10 +3,10 @@
 // (tiderune-replay, its output thrown away) on the same file in the same run: what a user
 // gets of the speed of the analysis. Each case's passes alternate with runs of the tool (the
 // tool first in every other pair), so that a slow spell of a shared machine weighs on both
-// sides alike; the figures are over those pairs (five by default): the median rates, and the
-// case's rate as a share of the tool's, median, lowest and highest, in wall time and in
-// processor time (of the whole program process, every thread, the pool that reduces chart
-// columns too; of the tool process, user and system). Every window a case shows must have
+// sides alike; the figures are over those pairs (seven by default): the median rates, and
+// the case's rate as a share of the tool's, median, middle half, lowest and highest, in wall
+// time and in processor time (of the whole program process, every thread, the pool that
+// reduces chart columns too; of the tool process, user and system). Every window a case shows must have
 // been redrawn in its passes; beside that, the share of the pass's wall time that the redraw
 // tick spent drawing and what one of its drawings took (the tick keeps drawing to about a
 // third of the time), and the longest an event waited for the event loop's turn during a
@@ -31,7 +31,7 @@
 // (tiderune-gen --port) shows what the target lists cost.
 //   tiderune-bench-replay [RECORDING] [MIN_LINES] [PAIRS] [CASES]
 // RECORDING: replayed on the first demo's setup alone (without it: the three runs above);
-// PAIRS of passes per case, 5 by default; CASES: a comma-separated list, only the cases whose
+// PAIRS of passes per case, 7 by default; CASES: a comma-separated list, only the cases whose
 // name holds one of them (also from TIDERUNE_BENCH_CASES), e.g. "sky plot,tiled".
 #include <QApplication>
 #include <QMdiArea>
@@ -175,11 +175,16 @@ Rates toolPass(const std::string& file, long lines) {
     return {lines / wall, lines / cpu};
 }
 
-double median(std::vector<double> v) {
+// The value below which the share q of the values lies, between neighbours.
+double quantile(std::vector<double> v, double q) {
+    if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    const double at = q * static_cast<double>(v.size() - 1);
+    const auto i = static_cast<std::size_t>(at);
+    return i + 1 < v.size() ? v[i] + (at - static_cast<double>(i)) * (v[i + 1] - v[i]) : v[i];
 }
+
+double median(const std::vector<double>& v) { return quantile(v, 0.5); }
 
 // A window set-up measured against the replay tool: `open` shows its windows, `close`
 // takes them away again; `shown` lists the windows whose redraws are counted.
@@ -206,8 +211,8 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
     }
     std::printf("%s: %s, %ld lines (%zu repeated), offscreen; each case %d pairs of passes (the program's and\n"
                 "  the command-line replay tool's on the same file, in alternating order); rates are medians (wall\n"
-                "  time); the program's rate as a share of the tool's: median (lowest-highest) of the pairs', in wall\n"
-                "  time and in processor time\n",
+                "  time); the program's rate as a share of the tool's: median, middle half and all of the pairs', in\n"
+                "  wall time and in processor time\n",
                 name, source.c_str(), lines, recorded, pairs);
 
     demo::Program program(home);
@@ -311,11 +316,16 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
             waitMs.push_back(b.waitMs);
             waitCpuMs.push_back(b.waitCpuMs);
         }
-        const auto [wallLow, wallHigh] = std::minmax_element(wallShares.begin(), wallShares.end());
-        const auto [cpuLow, cpuHigh] = std::minmax_element(cpuShares.begin(), cpuShares.end());
-        std::printf("  %-38s %8.0f lines/s, the tool %8.0f: wall %3.0f %% (%.0f-%.0f), CPU %3.0f %% (%.0f-%.0f)", c.name,
-                    median(with), median(tool), median(wallShares), *wallLow, *wallHigh, median(cpuShares), *cpuLow,
-                    *cpuHigh);
+        // A run of the tool now and then takes half as long again (another program on the
+        // same core): the middle half of the pairs says how steady a share is, the lowest and
+        // highest what the machine did at worst.
+        auto shares = [](const char* name, const std::vector<double>& v) {
+            std::printf("%s %3.0f %% (middle half %.0f-%.0f, all %.0f-%.0f)", name, median(v), quantile(v, 0.25),
+                        quantile(v, 0.75), quantile(v, 0), quantile(v, 1));
+        };
+        std::printf("  %-38s %8.0f lines/s, the tool %8.0f:", c.name, median(with), median(tool));
+        shares(" wall", wallShares);
+        shares(", CPU", cpuShares);
         std::printf(", events waited up to %.0f ms (%.0f at worst, %.0f ms of it the program's)", median(waitMs),
                     *std::max_element(waitMs.begin(), waitMs.end()),
                     waitCpuMs[static_cast<std::size_t>(std::max_element(waitMs.begin(), waitMs.end()) - waitMs.begin())]);
@@ -531,7 +541,7 @@ int main(int argc, char** argv) {
     const std::string examples = std::string(TIDERUNE_SOURCE_DIR) + "/examples/";
     const std::string recording = argc > 1 ? argv[1] : examples + "demo.nmea";
     const long minLines = argc > 2 ? std::atol(argv[2]) : 1000000;
-    const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    const int pairs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 7;
     const std::string only = argc > 4 ? argv[4] : qEnvironmentVariable("TIDERUNE_BENCH_CASES").toStdString();
     std::printf("Built as %s; figures in wall time and in processor time (CLOCK_PROCESS_CPUTIME_ID)\n", *TIDERUNE_BUILD_TYPE ? TIDERUNE_BUILD_TYPE : "(no build type)");
     bench("Demo setup", recording, "Tiderune.ini.in", minLines, pairs, Cases::All, only);
