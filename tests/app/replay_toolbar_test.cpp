@@ -93,6 +93,14 @@ protected:
         replay = nullptr;
         ShellTest::TearDown();
     }
+    // A fresh program for the next row of a table.
+    void startAgain() {
+        TearDown();
+        boxes.shown.clear();
+        lines = beeps = 0;
+        onLine = nullptr;
+        SetUp();
+    }
 
     void writeRecording(int lines) {
         std::ofstream f(recording, std::ios::binary);
@@ -289,10 +297,7 @@ TEST_F(ReplayTest, StopEndsTheReplayAtItsNextLineWhileRunningAndLetsOneMoreLineT
             EXPECT_EQ(barAfterStop, "PLAY+ Step+ PAUSE- STOP-");
         }
         expectIdleFlags();
-        TearDown();
-        boxes.shown.clear();
-        lines = beeps = 0;
-        SetUp();
+        startAgain();
     }
 }
 
@@ -365,11 +370,7 @@ TEST_F(ReplayTest, ClicksAndLiveSourcesAreServedBetweenTheLinesOfALongReplay) {
         EXPECT_EQ(linesAtWait, c.then == Then::Pauses ? servedAt : -1);
         EXPECT_EQ(statusText(), c.then == Then::Stops ? "PROCESSING STOPPED" : "END OF FILE REACHED");
         expectIdleFlags();
-        TearDown();
-        boxes.shown.clear();
-        lines = beeps = 0;
-        onLine = nullptr;
-        SetUp();
+        startAgain();
         writeRecording(Lines);
         deviceFactory = &qtDevices;
     }
@@ -456,10 +457,7 @@ TEST_F(ReplayTest, ModeSwitchOrClosingTheProgramWhilePausedEndsTheReplay) {
         EXPECT_EQ(lines, 5);
         EXPECT_EQ(beeps, 1);
         expectIdleFlags();
-        TearDown();
-        boxes.shown.clear();
-        lines = beeps = 0;
-        SetUp();
+        startAgain();
     }
 }
 
@@ -545,11 +543,7 @@ TEST_F(ReplayTest, AnotherSetupFileShowsItsOwnStateInTheStatusWindow) {
         EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
         EXPECT_FALSE(replay->statusClock().isActive());
         expectIdleFlags();
-        TearDown();
-        boxes.shown.clear();
-        lines = beeps = 0;
-        onLine = nullptr;
-        SetUp();
+        startAgain();
     }
 }
 
@@ -582,10 +576,7 @@ TEST_F(ReplayTest, AFileThatCannotBeOpenedIsReportedOnceAndTheReplayEnds) {
         EXPECT_EQ(toolbar(), "PLAY+ Step+ PAUSE- STOP-");
         EXPECT_EQ(beeps, 1);
         expectIdleFlags();
-        TearDown();
-        boxes.shown.clear();
-        lines = beeps = 0;
-        SetUp();
+        startAgain();
     }
 }
 
@@ -618,10 +609,7 @@ TEST_F(ReplayTest, OverlongLinesAreSkippedAndCountedInTheErrorLog) {
         EXPECT_EQ(lines, 2 + c.overlong);
         EXPECT_EQ(errorLogLines(), c.log);
         EXPECT_EQ(statusText(), "END OF FILE REACHED");
-        TearDown();
-        boxes.shown.clear();
-        lines = beeps = 0;
-        SetUp();
+        startAgain();
     }
 }
 
