@@ -66,6 +66,8 @@ TEST(WindowTiling, PlacesEveryWindowExactly) {
         // largest size: no gap beside the fixed window.
         {"one of fixed size, an uneven width", 1001, 600, {fixed(300, 200), anySize(), anySize()}, V,
          {{0, 0, 300, 200}, {300, 0, 351, 600}, {651, 0, 350, 600}}},
+        {"one of fixed size, the even width its own", 1000, 600, {fixed(333, 200), anySize(), anySize()}, V,
+         {{0, 0, 333, 200}, {333, 0, 334, 600}, {667, 0, 333, 600}}},
         // Too tall for two to a column: one window per column.
         {"one per column", 1266, 728, {atLeast(300, 400), atLeast(300, 400), atLeast(300, 400), atLeast(300, 400)}, V,
          {{0, 0, 317, 728}, {317, 0, 317, 728}, {634, 0, 316, 728}, {950, 0, 316, 728}}},
