@@ -193,6 +193,15 @@ TEST(WindowCascade, OneTitleBarApartNoneOnAnothersCorner) {
          {{200, 200, atLeast(100, 200)}, {200, 200, atLeast(100, 200)}, {200, 200, atLeast(100, 200)},
           {200, 200, atLeast(100, 200)}},
          {{0, 0, 200, 200}, {20, 20, 200, 200}, {40, 40, 200, 200}, {240, 0, 200, 200}}},
+        // As wide as the area after a Tile: the two runs share its width rather than the
+        // second standing past its edge; each keeps its minimum, past the edge if need be.
+        {"runs share the width of the area", 800, 250,
+         {{800, 200, atLeast(100, 200)}, {800, 200, atLeast(100, 200)}, {800, 200, atLeast(100, 200)},
+          {800, 200, atLeast(100, 200)}},
+         {{0, 0, 400, 200}, {20, 20, 380, 200}, {40, 40, 360, 200}, {400, 0, 400, 200}}},
+        {"runs past the edge at their least", 300, 230,
+         {{800, 200, atLeast(200, 200)}, {800, 200, atLeast(100, 200)}, {800, 200, atLeast(300, 200)}},
+         {{0, 0, 200, 200}, {20, 20, 180, 200}, {200, 0, 300, 200}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,15 +215,22 @@ TEST(WindowCascade, TwentyWindowsEveryTitleBarInSight) {
         const char* name;
         int width, height;  // the child area below the status window
         int runs;           // how often the stagger starts at the top
+        bool tiled;         // each window as wide as the area, as Tile Horizontal leaves them
+        int reach;          // how far the windows reach across
     };
-    std::vector<CascadeWindow> windows;
-    for (std::size_t i = 1; i < TwentyWindows.size(); ++i) {
-        const KindOfWindow& k = TwentyWindows[i];
-        windows.push_back({k.width, k.height, k.limits});
-    }
-    for (const Case& c : {Case{"1920x1200", 1916, 1127 - 200, 2}, Case{"1280x800", 1276, 727 - 200, 5}}) {
+    // The SNR statistics window reads at 1452 pixels: the last run stands partly past the
+    // edge, its title bars' left ends in sight, and a Tile before makes no difference.
+    for (const Case& c : {Case{"1920x1200", 1916, 1127 - 200, 2, false, 2329}, Case{"1280x800", 1276, 727 - 200, 5, false, 3821},
+                          Case{"1920x1200 after a Tile", 1916, 1127 - 200, 2, true, 2329},
+                          Case{"1280x800 after a Tile", 1276, 727 - 200, 5, true, 3821}}) {
         SCOPED_TRACE(c.name);
+        std::vector<CascadeWindow> windows;
+        for (std::size_t i = 1; i < TwentyWindows.size(); ++i) {
+            const KindOfWindow& k = TwentyWindows[i];
+            windows.push_back({c.tiled ? c.width : k.width, k.height, k.limits});
+        }
         const std::vector<TileBox> boxes = cascadeWindows(c.width, c.height, Step, windows);
+        EXPECT_EQ(extent(boxes).width, c.reach);
         ASSERT_EQ(boxes.size(), windows.size());
         int runs = 0;
         for (std::size_t i = 0; i < boxes.size(); ++i) {

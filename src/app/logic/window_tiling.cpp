@@ -172,24 +172,45 @@ std::vector<TileBox> tileWindows(int width, int height, const std::vector<TileLi
 }
 
 std::vector<TileBox> cascadeWindows(int width, int height, int step, const std::vector<CascadeWindow>& windows) {
-    std::vector<TileBox> boxes;
-    int runLeft = 0, k = 0, right = 0;
-    for (const CascadeWindow& w : windows) {
-        const TileLimits& l = w.limits;
-        if (k > 0 && k * step + l.minHeight > height) {
-            // Beside every window placed so far, none of their title bars under it.
-            runLeft = right;
-            k = 0;
+    auto size = [](int now, int room, int least, int most) {
+        return std::min(std::max(least, std::min(now, room)), std::max(least, most));
+    };
+    // The runs: each window one step below and right of the one before, as long as the next
+    // one's minimum height fits below its corner.
+    std::vector<std::size_t> firsts;
+    for (std::size_t i = 0, k = 0; i < windows.size(); ++i, ++k) {
+        if (k > 0 && static_cast<int>(k) * step + windows[i].limits.minHeight > height) k = 0;
+        if (k == 0) firsts.push_back(i);
+    }
+    firsts.push_back(windows.size());
+    // Each run stands beside the ones before it, so that none covers another's title bars. A
+    // run takes at least what its windows need to read and at most what they have now; where
+    // the area is too narrow for every run at its windows' sizes (windows as wide as the area
+    // after a Tile), the runs share its width, and only where even their least does not fit
+    // do they run on past its edge.
+    std::vector<Range> runs;
+    for (std::size_t r = 0; r + 1 < firsts.size(); ++r) {
+        Range run;
+        for (std::size_t i = firsts[r]; i < firsts[r + 1]; ++i) {
+            const int corner = static_cast<int>(i - firsts[r]) * step;
+            const TileLimits& l = windows[i].limits;
+            run.lo = std::max(run.lo, corner + l.minWidth);
+            run.hi = std::max(run.hi, corner + size(windows[i].width, width - corner, l.minWidth, l.maxWidth));
         }
-        const int x = runLeft + k * step, y = k * step;
-        auto size = [](int now, int room, int least, int most) {
-            return std::min(std::max(least, std::min(now, room)), std::max(least, most));
-        };
-        const TileBox b{x, y, size(w.width, width - x, l.minWidth, l.maxWidth),
-                        size(w.height, height - y, l.minHeight, l.maxHeight)};
-        boxes.push_back(b);
-        right = std::max(right, b.x + b.width);
-        ++k;
+        runs.push_back(run);
+    }
+    const std::vector<int> shares = *shareOrOverflow(width, runs, true);
+    std::vector<TileBox> boxes;
+    int runLeft = 0;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        for (std::size_t i = firsts[r]; i < firsts[r + 1]; ++i) {
+            const int k = static_cast<int>(i - firsts[r]);
+            const int x = runLeft + k * step, y = k * step;
+            const TileLimits& l = windows[i].limits;
+            boxes.push_back({x, y, size(windows[i].width, runLeft + shares[r] - x, l.minWidth, l.maxWidth),
+                             size(windows[i].height, height - y, l.minHeight, l.maxHeight)});
+        }
+        runLeft += shares[r];
     }
     return boxes;
 }

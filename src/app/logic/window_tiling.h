@@ -51,7 +51,8 @@ struct CascadeWindow {
 // minimum: a window an earlier Tile made small gets back a size that reads. The stagger goes
 // on as long as the next window's minimum height fits below its corner; then it starts again
 // at the top, right of every window placed so far, so that no window stands on another's
-// corner or covers its title bar.
+// corner or covers its title bar. Where the runs at their windows' sizes are wider than the
+// area, they share its width, each window cut to its run's share but never below its minimum.
 std::vector<TileBox> cascadeWindows(int width, int height, int step, const std::vector<CascadeWindow>& windows);
 
 // Where the windows stand once a window opens in front of them at `opening` (the offline
