@@ -215,11 +215,20 @@ void MainWindow::scrollIntoView(QMdiSubWindow* sub) {
     // not show whole.
     const QRect view = mdi_->viewport()->rect();
     const QRect g = sub->geometry();
-    const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    const int title = childTitleBar();
     if (g.left() < 0 || g.left() + std::min(g.width(), 4 * title) > view.width())
         mdi_->horizontalScrollBar()->setValue(mdi_->horizontalScrollBar()->value() + g.left());
     if (g.top() < 0 || g.top() + title > view.height())
         mdi_->verticalScrollBar()->setValue(mdi_->verticalScrollBar()->value() + g.top());
+}
+
+int MainWindow::childTitleBar() const {
+    // The style's title bar, or where the windows' contents begin below their frames' tops
+    // where the frame adds a border to it.
+    int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (sub->widget()) bar = std::max(bar, sub->widget()->y());
+    return bar;
 }
 
 TileLimits MainWindow::arrangeLimits(QMdiSubWindow* sub) const {
@@ -270,9 +279,7 @@ void MainWindow::arrange(Arrangement how) {
     if (how == Arrangement::Cascade) {
         // One title bar further down and right for each window, the stagger below the status
         // window when it is open.
-        int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        for (QMdiSubWindow* sub : open)
-            if (sub->widget()) step = std::max(step, sub->widget()->y());
+        const int step = childTitleBar();
         int top = 0;
         if (open.front() == status) {
             status->move(0, 0);
@@ -631,15 +638,13 @@ void MainWindow::showOfflineStatus() {
 void MainWindow::keepTitleBarsInSight(QMdiSubWindow* opening) {
     std::vector<QMdiSubWindow*> subs;
     std::vector<TileBox> places;
-    int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
     for (QMdiSubWindow* sub : mdi_->subWindowList()) {
         if (sub == opening || sub->isHidden() || sub->isMinimized() || sub->isMaximized()) continue;
-        if (sub->widget()) titleBar = std::max(titleBar, sub->widget()->y());
         subs.push_back(sub);
         places.push_back({sub->x(), sub->y(), sub->width(), sub->height()});
     }
     const QRect o = opening->geometry();
-    const std::vector<TileBox> moved = clearOfOpeningWindow({o.x(), o.y(), o.width(), o.height()}, places, titleBar);
+    const std::vector<TileBox> moved = clearOfOpeningWindow({o.x(), o.y(), o.width(), o.height()}, places, childTitleBar());
     for (std::size_t i = 0; i < subs.size(); ++i)
         if (moved[i] != places[i]) subs[i]->move(moved[i].x, moved[i].y);
 }

@@ -127,6 +127,8 @@ private:
     void keepTitleBarsInSight(QMdiSubWindow* opening);
     // What an arrangement gives a window at least and at most.
     TileLimits arrangeLimits(QMdiSubWindow* sub) const;
+    // The height of a child window's title bar: a cascade's step, what must show of a window.
+    int childTitleBar() const;
     // The stored placement, or the default where it would not lie whole on the screen.
     void restorePlacement();
     // Follows the window's normal place while it is neither minimised nor maximised.
