@@ -98,15 +98,10 @@ bool gsvLines(const std::string& source, const std::string& target) {
     return n > 0;
 }
 
-double threadCpuSeconds() {
+// Processor time of the whole process (every thread) or of the calling thread.
+double cpuSeconds(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID) {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9;
-}
-
-double processCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9;
 }
 
@@ -224,7 +219,7 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
         // again. The bench runs no event loop of its own.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const auto t0 = std::chrono::steady_clock::now();
-        const double c0 = processCpuSeconds();
+        const double c0 = cpuSeconds();
         const double d0 = program.window->redrawTick().drawnMs();
         const long long t0Ticks = program.window->redrawTick().ticks();
         // A timer due every 5 ms stands for a click: how late its timeouts come, once the
@@ -237,7 +232,7 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
         double lastMs = -1, lastCpuMs = 0, waitMs = 0, waitCpuMs = 0;
         QObject::connect(&probe, &QTimer::timeout, [&] {
             const double now = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-            const double cpuNow = threadCpuSeconds() * 1000;
+            const double cpuNow = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) * 1000;
             if (lastMs >= 0 && now - lastMs - probe.interval() > waitMs) {
                 waitMs = now - lastMs - probe.interval();
                 waitCpuMs = std::max(0.0, cpuNow - lastCpuMs - probe.interval());
@@ -251,7 +246,7 @@ void bench(const char* name, const std::string& source, const char* setupTemplat
         program.click("PLAY");
         probe.stop();
         const long long drew = program.window->redrawTick().ticks() - t0Ticks;
-        const double cpu = processCpuSeconds() - c0;
+        const double cpu = cpuSeconds() - c0;
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         const auto n = static_cast<double>(program.replay->linesReplayed());
         const double drawnMs = program.window->redrawTick().drawnMs() - d0;
