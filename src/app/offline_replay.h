@@ -1,9 +1,9 @@
 #pragma once
 // The replay of the primary system's recorded file in OFFLINE mode: as fast as the lines can
 // be analysed, one line at a time, giving the window system its turn between two lines once
-// a millisecond of replay has passed by the coarse clock (ReplayTurns). The offline toolbar steers it only
-// through the run flags (running, pause, step, stop), which the loop reads between two
-// lines; the status window follows it with a one-second clock.
+// a millisecond of replay has passed by the coarse clock (ReplayTurns). The offline toolbar
+// steers it only through the run flags (running, pause, step, stop), which the loop reads
+// between two lines; the status window follows it with a one-second clock.
 #include <QString>
 #include <functional>
 #include <memory>

@@ -94,12 +94,11 @@ constexpr bool gsvGroupCovers(std::string_view talker, int prn) noexcept { retur
 // Galileo and BeiDou satellites from 1 too, so the numbers listed tell nothing. Otherwise a
 // sentence names the constellation of its talker (GP GPS, with SBAS as NMEA numbers it; GL
 // GLONASS; GB and BD BeiDou) and those of the satellites it lists (1-64, 65-99, 100-151).
-// A GN sentence that
-// lists none names none: without a fix no satellite is in use in any constellation; with a
-// fix it is the sentence of a constellation that has none in it, and does not say which. A
-// sentence that shares a constellation with the one before it is the next fix of a receiver
-// that sends one per fix: it also speaks for that one's constellations, so a constellation
-// that leaves the fix whole ends its lines.
+// A GN sentence that lists none names none: without a fix no satellite is in use in any
+// constellation; with a fix it is the sentence of a constellation that has none in it, and
+// does not say which. A sentence that shares a constellation with the one before it is the
+// next fix of a receiver that sends one per fix: it also speaks for that one's
+// constellations, so a constellation that leaves the fix whole ends its lines.
 class GsaScope {
 public:
     GsaScope(const GSARecord& r, unsigned namedBefore) noexcept : named_(talkerBits(r.Talker)) {

@@ -1,12 +1,12 @@
 #include "views/scrolled_content.h"
 
 #include <QScrollArea>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
 #include <set>
 
 #include "frame/child_window.h"
-#include <QVBoxLayout>
 
 namespace tiderune {
 
